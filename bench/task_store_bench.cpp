@@ -1,0 +1,104 @@
+// Load, save and scan of a large task list, beside `cp` of the same file for scale.
+#include "common/text.h"
+#include "scheduler/due_scan.h"
+#include "store/task_file.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+using namespace velloran;
+
+namespace {
+
+constexpr int kTasks = 100000;
+
+struct NoActions : TaskActionSink {
+    void carryOut(const TaskRecord&) override {}
+};
+
+std::string benchFolder() {
+    static const std::string folder = [] {
+        std::string path = (std::filesystem::temp_directory_path() / "velloran-bench").string();
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
+TaskList makeTasks() {
+    TaskList tasks;
+    for (int i = 0; i < kTasks; ++i) {
+        TaskRecord task = emptyTaskRecord();
+        task.TaskType = static_cast<std::uint8_t>(i % kTaskKindCount);
+        setFieldText(task.Target, "/home/user/Documents/report-" + std::to_string(i) + ".odt");
+        setFieldText(task.Description, "Task number " + std::to_string(i));
+        task.NextRun = 60000.0 + i; // all far in the future
+        task.RepeatType = static_cast<std::uint8_t>(i % 5);
+        task.DayMask = kEveryDay;
+        task.DayOfMonth = 15;
+        task.Flags = kEnabled;
+        tasks.appendLoaded(task).TaskId = static_cast<std::uint32_t>(i);
+    }
+    return tasks;
+}
+
+const std::string& savedFile() {
+    static const std::string path = [] {
+        std::string file = benchFolder() + "/tasks.tsk";
+        saveTaskFile(file, makeTasks());
+        return file;
+    }();
+    return path;
+}
+
+void BM_SaveTaskFile(benchmark::State& state) {
+    const TaskList tasks = makeTasks();
+    const std::string path = benchFolder() + "/saved.tsk";
+    for (auto _ : state) {
+        const std::string error = saveTaskFile(path, tasks);
+        if (!error.empty())
+            state.SkipWithError(error.c_str());
+    }
+    state.SetBytesProcessed(state.iterations() * kTasks * static_cast<std::int64_t>(sizeof(TaskRecord)));
+}
+
+void BM_LoadTaskFile(benchmark::State& state) {
+    const std::string& path = savedFile();
+    for (auto _ : state) {
+        TaskList tasks;
+        loadTaskFile(path, tasks);
+        benchmark::DoNotOptimize(tasks.size());
+    }
+    state.SetBytesProcessed(state.iterations() * kTasks * static_cast<std::int64_t>(sizeof(TaskRecord)));
+}
+
+// The same bytes copied by cp, flushed like the save, for scale.
+void BM_CopyWithCp(benchmark::State& state) {
+    const std::string command = "cp '" + savedFile() + "' '" + benchFolder() + "/copy.tsk' && sync '" +
+                                benchFolder() + "/copy.tsk'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("cp failed");
+    }
+    state.SetBytesProcessed(state.iterations() * kTasks * static_cast<std::int64_t>(sizeof(TaskRecord)));
+}
+
+void BM_ScanNothingDue(benchmark::State& state) {
+    TaskList tasks = makeTasks();
+    NoActions actions;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scanDueTasks(tasks, 45000.0, actions));
+    state.SetItemsProcessed(state.iterations() * kTasks);
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScanNothingDue)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,50 @@
+// Arbitrary bytes as tasks.tsk, scanned at arbitrary times: nothing may crash, hang or run away.
+#include "scheduler/due_scan.h"
+#include "store/task_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+using namespace velloran;
+
+namespace {
+
+struct CountingSink : TaskActionSink {
+    std::size_t runs = 0;
+    void carryOut(const TaskRecord&) override { ++runs; }
+};
+
+std::string scratchFile() {
+    return "/tmp/velloran-fuzz-" + std::to_string(getpid()) + ".tsk";
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The first eight bytes pick the moment of the scans; the rest is the file.
+    double now = 40000.0;
+    if (size >= sizeof now) {
+        std::memcpy(&now, data, sizeof now);
+        data += sizeof now;
+        size -= sizeof now;
+    }
+    static const std::string path = scratchFile();
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    TaskList tasks;
+    loadTaskFile(path, tasks);
+    if (tasks.size() != size / sizeof(TaskRecord))
+        __builtin_trap();
+    CountingSink sink;
+    // Enough ticks for every task to catch up a few occurrences; each must end.
+    for (int tick = 0; tick < 8; ++tick) {
+        scanDueTasks(tasks, now, sink);
+        now += 0.4;
+    }
+    saveTaskFile(path, tasks);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velloran needs to build, test, fuzz and run; quick when all are present.
+set -euo pipefail
+
+packages=(
+  # building
+  build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+  # running and testing the real program on a virtual display
+  xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
+  # fuzzing and sanitizers
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+  [ "$status" = installed ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+run_as_root=()
+[ "$(id -u)" -eq 0 ] || run_as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${run_as_root[@]}" apt-get update -qq
+"${run_as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

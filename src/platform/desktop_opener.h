@@ -1,0 +1,23 @@
+// Opens task targets on a Linux desktop: xdg-open for files and web addresses, programs started directly.
+#pragma once
+
+#include "scheduler/task_actions.h"
+
+namespace velloran {
+
+class DesktopOpener final : public Opener {
+public:
+    // The opener program is looked up on PATH; tests put a recording one first.
+    explicit DesktopOpener(std::string openerProgram = "xdg-open") : openerProgram_(std::move(openerProgram)) {}
+
+    void open(const std::string& target) override;
+    void runProgram(const std::string& path, const std::vector<std::string>& arguments) override;
+
+private:
+    std::string openerProgram_;
+};
+
+// An ordinary file this user may execute.
+bool isExecutableFile(const std::string& path);
+
+} // namespace velloran

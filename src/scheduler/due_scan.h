@@ -1,0 +1,20 @@
+// One tick of the scheduler: finds the due tasks, decides whether each still runs, moves it on and
+// carries out its action.
+#pragma once
+
+#include "store/task_list.h"
+
+namespace velloran {
+
+class TaskActionSink {
+public:
+    virtual ~TaskActionSink() = default;
+    // Called after the task has been moved to its next occurrence.
+    virtual void carryOut(const TaskRecord& task) = 0;
+};
+
+// Compares every enabled task with now (equality is due). Returns whether any task was due, so that the
+// caller rebuilds what shows the list only then.
+bool scanDueTasks(TaskList& tasks, DateTime now, TaskActionSink& actions);
+
+} // namespace velloran

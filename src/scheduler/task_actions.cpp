@@ -1,0 +1,71 @@
+#include "task_actions.h"
+
+#include "common/text.h"
+
+namespace velloran {
+
+void TaskActions::carryOut(const TaskRecord& task) {
+    switch (task.TaskType) {
+    case kAlarmClock:
+        windows_.showAlarm(std::string(fieldText(task.Description)), std::string(fieldText(task.AlarmSound)));
+        break;
+    case kMemo:
+        memoFont_ = task.MemoFont;
+        windows_.showMemo(std::string(fieldText(task.Description)), memoFont_);
+        break;
+    case kExecutable:
+        opener_.runProgram(std::string(fieldText(task.Target)), splitArguments(fieldText(task.ExeArguments)));
+        break;
+    case kWebAddress:
+    case kAudio:
+    case kVideo:
+    case kDocument:
+    case kGeneral:
+        opener_.open(std::string(fieldText(task.Target)));
+        break;
+    default:
+        // An unknown kind comes only from a damaged file; opening its target could do anything.
+        break;
+    }
+}
+
+std::vector<std::string> splitArguments(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        inWord = true;
+        if (c == '\'') {
+            // Everything up to the closing quote is taken literally.
+            const std::size_t close = text.find('\'', i + 1);
+            const std::size_t end = close == std::string_view::npos ? text.size() : close;
+            word.append(text.substr(i + 1, end - i - 1));
+            i = end;
+        } else if (c == '"') {
+            for (++i; i < text.size() && text[i] != '"'; ++i) {
+                // Inside double quotes a backslash escapes only what would end or change the text.
+                if (text[i] == '\\' && i + 1 < text.size() &&
+                    (text[i + 1] == '"' || text[i + 1] == '\\' || text[i + 1] == '$' || text[i + 1] == '`'))
+                    ++i;
+                word += text[i];
+            }
+        } else if (c == '\\' && i + 1 < text.size()) {
+            word += text[++i];
+        } else {
+            word += c;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+} // namespace velloran

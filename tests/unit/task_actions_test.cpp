@@ -1,0 +1,109 @@
+#include "common/text.h"
+#include "scheduler/task_actions.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace velloran {
+namespace {
+
+using test::at;
+using test::makeTask;
+using Words = std::vector<std::string>;
+
+struct FakeOpener : Opener {
+    std::vector<std::string> opened;
+    std::vector<std::pair<std::string, Words>> programs;
+    void open(const std::string& target) override { opened.push_back(target); }
+    void runProgram(const std::string& path, const Words& arguments) override {
+        programs.emplace_back(path, arguments);
+    }
+};
+
+struct FakeWindows : NotificationWindows {
+    std::vector<std::pair<std::string, std::string>> alarms;
+    std::vector<std::pair<std::string, std::string>> memos; // text, face copied at once
+    void showAlarm(const std::string& note, const std::string& sound) override { alarms.emplace_back(note, sound); }
+    void showMemo(const std::string& text, const FontBlock& font) override {
+        memos.emplace_back(text, std::string(fieldText(font.FontName)));
+    }
+};
+
+class Actions : public ::testing::Test {
+protected:
+    FakeOpener opener;
+    FakeWindows windows;
+    TaskActions actions{opener, windows};
+};
+
+TEST_F(Actions, AlarmAndMemoGoToTheirWindows) {
+    TaskRecord alarm = makeTask(kAlarmClock, at(2010, 1, 1));
+    setFieldText(alarm.Description, "Wake up");
+    setFieldText(alarm.AlarmSound, "bell.wav");
+    actions.carryOut(alarm);
+    ASSERT_EQ(windows.alarms.size(), 1u);
+    EXPECT_EQ(windows.alarms[0], std::make_pair(std::string("Wake up"), std::string("bell.wav")));
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(Actions, TwoMemosEachKeepTheirOwnFont) {
+    TaskRecord first = makeTask(kMemo, at(2010, 1, 1));
+    setFieldText(first.Description, "one");
+    setFieldText(first.MemoFont.FontName, "Serif");
+    TaskRecord second = first;
+    setFieldText(second.Description, "two");
+    setFieldText(second.MemoFont.FontName, "Mono");
+    actions.carryOut(first);
+    actions.carryOut(second);
+    ASSERT_EQ(windows.memos.size(), 2u);
+    EXPECT_EQ(windows.memos[0], std::make_pair(std::string("one"), std::string("Serif")));
+    EXPECT_EQ(windows.memos[1], std::make_pair(std::string("two"), std::string("Mono")));
+}
+
+TEST_F(Actions, OpenKindsHandTheTargetOverExactlyAsStored) {
+    const std::string odd = "https://example.org/a b?q=$(rm -rf ~);x=`id`&y='1'";
+    for (const TaskKind kind : {kWebAddress, kAudio, kVideo, kDocument, kGeneral}) {
+        TaskRecord task = makeTask(kind, at(2010, 1, 1));
+        setFieldText(task.Target, odd);
+        actions.carryOut(task);
+    }
+    ASSERT_EQ(opener.opened.size(), 5u);
+    for (const std::string& target : opener.opened)
+        EXPECT_EQ(target, odd);
+}
+
+TEST_F(Actions, ExecutableGetsItsArgumentsAsWords) {
+    TaskRecord task = makeTask(kExecutable, at(2010, 1, 1));
+    setFieldText(task.Target, "/usr/bin/my program");
+    setFieldText(task.ExeArguments, "--title 'Two words' -x");
+    actions.carryOut(task);
+    ASSERT_EQ(opener.programs.size(), 1u);
+    EXPECT_EQ(opener.programs[0].first, "/usr/bin/my program");
+    EXPECT_EQ(opener.programs[0].second, (Words{"--title", "Two words", "-x"}));
+}
+
+TEST_F(Actions, UnknownKindDoesNothing) {
+    TaskRecord task = makeTask(kGeneral, at(2010, 1, 1));
+    task.TaskType = 8;
+    actions.carryOut(task);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_TRUE(opener.programs.empty());
+}
+
+TEST(SplitArguments, SplitsLikeAShellWithoutExpanding) {
+    EXPECT_EQ(splitArguments(""), Words{});
+    EXPECT_EQ(splitArguments("   \t "), Words{});
+    EXPECT_EQ(splitArguments("a  b\tc"), (Words{"a", "b", "c"}));
+    EXPECT_EQ(splitArguments("'a b' \"c d\""), (Words{"a b", "c d"}));
+    EXPECT_EQ(splitArguments("x'y z'w"), (Words{"xy zw"}));
+    EXPECT_EQ(splitArguments("''"), (Words{""})) << "an empty quoted word is a word";
+    EXPECT_EQ(splitArguments("a\\ b"), (Words{"a b"}));
+    EXPECT_EQ(splitArguments(R"("say \"hi\" \n")"), (Words{R"(say "hi" \n)"}));
+    EXPECT_EQ(splitArguments("'it\\'s'"), (Words{"it\\s"}));
+    EXPECT_EQ(splitArguments("$(reboot) ; `id` $HOME *"), (Words{"$(reboot)", ";", "`id`", "$HOME", "*"}));
+    EXPECT_EQ(splitArguments("'unterminated quote"), (Words{"unterminated quote"}));
+    EXPECT_EQ(splitArguments("-rf --"), (Words{"-rf", "--"}));
+}
+
+} // namespace
+} // namespace velloran

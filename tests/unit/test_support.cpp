@@ -1,0 +1,62 @@
+#include "test_support.h"
+
+#include "common/text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <stdexcept>
+#include <vector>
+
+namespace velloran::test {
+
+DateTime at(int year, int month, int day, int hour, int minute, int second) {
+    DateTime date = 0;
+    if (!tryEncodeDate(year, month, day, date))
+        throw std::invalid_argument("invalid test date");
+    return composeDateTime(date, encodeTime(hour, minute, second));
+}
+
+TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat, std::uint32_t flags,
+                    std::uint8_t dayMask) {
+    TaskRecord task = emptyTaskRecord();
+    task.TaskType = kind;
+    task.NextRun = nextRun;
+    task.RepeatType = repeat;
+    task.Flags = flags;
+    task.DayMask = dayMask;
+    task.DayOfMonth = static_cast<std::int8_t>(decodeDate(nextRun).day);
+    setFieldText(task.Target, kind == kAlarmClock ? "Alarm Clock" : kind == kMemo ? "Memo" : "/tmp/target");
+    return task;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velloran-test-XXXXXX").string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (mkdtemp(name.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = name.data();
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // A test may have taken the write bit away; give it back so that the folder can go.
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+} // namespace velloran::test
