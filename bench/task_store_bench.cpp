@@ -77,8 +77,8 @@ void BM_LoadTaskFile(benchmark::State& state) {
 
 // The same bytes copied by cp, flushed like the save, for scale.
 void BM_CopyWithCp(benchmark::State& state) {
-    const std::string command = "cp '" + savedFile() + "' '" + benchFolder() + "/copy.tsk' && sync '" +
-                                benchFolder() + "/copy.tsk'";
+    const std::string command =
+        "cp '" + savedFile() + "' '" + benchFolder() + "/copy.tsk' && sync '" + benchFolder() + "/copy.tsk'";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0)
             state.SkipWithError("cp failed");

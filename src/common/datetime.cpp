@@ -33,7 +33,9 @@ constexpr std::int64_t kEpochOffset = -25569;
 
 } // namespace
 
-bool isLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool isLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -50,8 +52,8 @@ bool isValidDate(int year, int month, int day) {
 bool tryEncodeDate(int year, int month, int day, DateTime& result) {
     if (!isValidDate(year, month, day))
         return false;
-    result = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-                                 kEpochOffset);
+    result = static_cast<double>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset);
     return true;
 }
 
@@ -63,11 +65,17 @@ bool isValidDateTime(DateTime value) {
     return std::isfinite(value) && value > kFirstValidDay - 1.0 && value < kPastLastValidDay;
 }
 
-double wholeDays(DateTime value) { return std::trunc(value); }
+double wholeDays(DateTime value) {
+    return std::trunc(value);
+}
 
-double timeOfDay(DateTime value) { return std::fabs(value - std::trunc(value)); }
+double timeOfDay(DateTime value) {
+    return std::fabs(value - std::trunc(value));
+}
 
-DateTime composeDateTime(double date, double timeOfDay) { return date < 0 ? date - timeOfDay : date + timeOfDay; }
+DateTime composeDateTime(double date, double timeOfDay) {
+    return date < 0 ? date - timeOfDay : date + timeOfDay;
+}
 
 CivilDate decodeDate(DateTime value) {
     if (!isValidDateTime(value))
@@ -82,8 +90,8 @@ CivilTime decodeTime(DateTime value) {
     auto ms = static_cast<std::int64_t>(std::llround(timeOfDay(value) * 86400000.0));
     if (ms >= 86400000)
         ms = 86399999;
-    return {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
-            static_cast<int>(ms % 1000)};
+    return {static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+            static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
 }
 
 int dayOfWeek(DateTime value) {

@@ -14,12 +14,12 @@ enum FontStyleBits : std::uint32_t {
 };
 
 struct FontBlock {
-    std::uint8_t FontCharset;  // platform character-set code: 0 ANSI, 1 default
+    std::uint8_t FontCharset; // platform character-set code: 0 ANSI, 1 default
     std::uint8_t Padding[3];
-    std::int32_t FontColor;    // 0x00BBGGRR, or 0x80000000 + a system colour index
+    std::int32_t FontColor; // 0x00BBGGRR, or 0x80000000 + a system colour index
     char FontName[256];
-    std::int32_t FontSize;     // points
-    std::uint32_t FontStyle;   // FontStyleBits
+    std::int32_t FontSize;   // points
+    std::uint32_t FontStyle; // FontStyleBits
 };
 
 static_assert(sizeof(FontBlock) == 272);

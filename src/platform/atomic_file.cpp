@@ -25,7 +25,9 @@ std::string describe(std::string_view what, const std::string& path, int errorNu
 
 AtomicFile::AtomicFile(std::string path, mode_t mode) : path_(std::move(path)), mode_(mode) {}
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 bool AtomicFile::open() {
     discard();

@@ -22,7 +22,8 @@ constexpr int kCloseSignals[] = {SIGTERM, SIGHUP, SIGINT};
 } // namespace
 
 CloseSignals::CloseSignals(QObject* parent) : QObject(parent) {
-    if (pipeEnds[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds) != 0)
+    if (pipeEnds[0] < 0 &&
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds) != 0)
         return;
     notifier_ = std::make_unique<QSocketNotifier>(pipeEnds[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &CloseSignals::readPending);

@@ -8,7 +8,8 @@ namespace velloran {
 class DesktopOpener final : public Opener {
 public:
     // The opener program is looked up on PATH; tests put a recording one first.
-    explicit DesktopOpener(std::string openerProgram = "xdg-open") : openerProgram_(std::move(openerProgram)) {}
+    explicit DesktopOpener(std::string openerProgram = "xdg-open")
+        : openerProgram_(std::move(openerProgram)) {}
 
     void open(const std::string& target) override;
     void runProgram(const std::string& path, const std::vector<std::string>& arguments) override;

@@ -3,7 +3,9 @@
 namespace velloran {
 namespace {
 
-void disable(TaskRecord& task) { task.Flags &= ~static_cast<std::uint32_t>(kEnabled); }
+void disable(TaskRecord& task) {
+    task.Flags &= ~static_cast<std::uint32_t>(kEnabled);
+}
 
 // The first chosen weekday strictly after the date, at most a week on. A mask with no weekday (only a
 // damaged file holds one) acts as every day, so the search always ends.

@@ -20,16 +20,22 @@ TaskRecord& TaskList::appendNew(const TaskRecord& record, std::uint32_t unixSeco
     return added;
 }
 
-TaskRecord& TaskList::appendLoaded(const TaskRecord& record) { return tasks_.emplace_back(record); }
+TaskRecord& TaskList::appendLoaded(const TaskRecord& record) {
+    return tasks_.emplace_back(record);
+}
 
-TaskList::iterator TaskList::remove(iterator position) { return tasks_.erase(position); }
+TaskList::iterator TaskList::remove(iterator position) {
+    return tasks_.erase(position);
+}
 
 TaskList::iterator TaskList::find(std::uint32_t taskId) {
-    return std::find_if(tasks_.begin(), tasks_.end(), [&](const TaskRecord& t) { return t.TaskId == taskId; });
+    return std::find_if(tasks_.begin(), tasks_.end(),
+                        [&](const TaskRecord& t) { return t.TaskId == taskId; });
 }
 
 TaskList::const_iterator TaskList::find(std::uint32_t taskId) const {
-    return std::find_if(tasks_.begin(), tasks_.end(), [&](const TaskRecord& t) { return t.TaskId == taskId; });
+    return std::find_if(tasks_.begin(), tasks_.end(),
+                        [&](const TaskRecord& t) { return t.TaskId == taskId; });
 }
 
 TaskRecord* TaskList::findTask(std::uint32_t taskId) {
@@ -37,6 +43,8 @@ TaskRecord* TaskList::findTask(std::uint32_t taskId) {
     return it == tasks_.end() ? nullptr : &*it;
 }
 
-bool TaskList::holdsId(std::uint32_t taskId) const { return find(taskId) != tasks_.end(); }
+bool TaskList::holdsId(std::uint32_t taskId) const {
+    return find(taskId) != tasks_.end();
+}
 
 } // namespace velloran

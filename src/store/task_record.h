@@ -38,24 +38,26 @@ enum TaskFlags : std::uint32_t {
 };
 
 // DayMask bit of a weekday numbered 1 = Sunday .. 7 = Saturday.
-constexpr std::uint8_t dayMaskBit(int weekday) { return static_cast<std::uint8_t>(1u << (weekday - 1)); }
+constexpr std::uint8_t dayMaskBit(int weekday) {
+    return static_cast<std::uint8_t>(1u << (weekday - 1));
+}
 inline constexpr std::uint8_t kEveryDay = 0x7F;
 
 struct TaskRecord {
-    std::uint32_t TaskId;       // creation time, seconds since 1970; never changed by edits
-    std::uint8_t TaskType;      // TaskKind
-    char Target[1024];          // path or web address; "Alarm Clock" and "Memo" for those kinds
+    std::uint32_t TaskId;  // creation time, seconds since 1970; never changed by edits
+    std::uint8_t TaskType; // TaskKind
+    char Target[1024];     // path or web address; "Alarm Clock" and "Memo" for those kinds
     char ExeArguments[256];
     std::uint8_t Padding1[3];
     DateTime NextRun;
     std::int32_t Reserved1;
-    std::uint8_t RepeatType;    // RepeatKind
-    std::int8_t DayOfMonth;     // 1..31, the anchor of Monthly and Yearly repeats
+    std::uint8_t RepeatType; // RepeatKind
+    std::int8_t DayOfMonth;  // 1..31, the anchor of Monthly and Yearly repeats
     char Description[1024];
-    char AlarmSound[256];       // file name inside Sounds/
-    std::uint8_t DayMask;       // weekdays of a Daily task
+    char AlarmSound[256]; // file name inside Sounds/
+    std::uint8_t DayMask; // weekdays of a Daily task
     std::uint8_t Padding2;
-    std::uint32_t Flags;        // TaskFlags
+    std::uint32_t Flags; // TaskFlags
     FontBlock MemoFont;
     std::uint8_t Reserved2[1028];
 

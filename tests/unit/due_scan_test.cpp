@@ -248,8 +248,8 @@ TEST_F(DueScan, AdvancePastYear9999DisablesTheTask) {
 }
 
 TEST_F(DueScan, NextRunThatIsNoDateDisablesWithoutRunning) {
-    for (const double bad : {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity(),
-                             kFirstValidDay - 5.0}) {
+    for (const double bad : {std::numeric_limits<double>::quiet_NaN(),
+                             -std::numeric_limits<double>::infinity(), kFirstValidDay - 5.0}) {
         tasks.clear();
         add(makeTask(kGeneral, bad, kDaily, kEnabled | kRunIfMissed));
         EXPECT_TRUE(scan(at(2010, 1, 1)));

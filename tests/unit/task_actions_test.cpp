@@ -23,7 +23,9 @@ struct FakeOpener : Opener {
 struct FakeWindows : NotificationWindows {
     std::vector<std::pair<std::string, std::string>> alarms;
     std::vector<std::pair<std::string, std::string>> memos; // text, face copied at once
-    void showAlarm(const std::string& note, const std::string& sound) override { alarms.emplace_back(note, sound); }
+    void showAlarm(const std::string& note, const std::string& sound) override {
+        alarms.emplace_back(note, sound);
+    }
     void showMemo(const std::string& text, const FontBlock& font) override {
         memos.emplace_back(text, std::string(fieldText(font.FontName)));
     }
