@@ -1,0 +1,33 @@
+// Modal message boxes behind one helper, so that tests can answer them without a person.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+namespace velloran {
+
+struct MessageBoxRequest {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+};
+
+class MessageBoxes {
+public:
+    // Shows the box modally and returns the button chosen (Escape or the close box: Cancel or No where
+    // offered, otherwise the only button).
+    static QMessageBox::StandardButton ask(QWidget* parent, const MessageBoxRequest& request);
+
+    // A refused entry: caption "Warning", a warning icon and OK.
+    static void warning(QWidget* parent, const QString& text);
+    // An error of the program's own, such as a failed save: caption "Velloran", an error icon and OK.
+    static void error(QWidget* parent, const QString& text);
+
+    // For tests: every box goes to the handler instead of the screen, and its answer is returned.
+    using Handler = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
+    static void setHandler(Handler handler);
+};
+
+} // namespace velloran
