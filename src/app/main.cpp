@@ -1,52 +1,85 @@
-// Velloran: loads the tasks of the program directory and carries them out when they fall due.
+// Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
 #include "console_notifications.h"
 #include "platform/close_signals.h"
 #include "platform/desktop_opener.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
 #include "platform/program_directory.h"
-#include "platform/timer.h"
-#include "scheduler/task_actions.h"
-#include "store/task_file.h"
+#include "shell/scheduler_main_form.h"
+#include "shell/single_instance.h"
 
-#include <QCoreApplication>
-#include <cstdio>
+#include <QApplication>
+#include <QSessionManager>
 #include <unistd.h>
 
 using namespace velloran;
 
+namespace {
+
+constexpr const char* kAlreadyRunning =
+    "Application is already running. Look in the icon tray for the application\n"
+    "icon and double click on the icon to open.\n"
+    "If icon is not visable in the icon tray click OK to open, otherwise\n"
+    "select cancel and double click in icon tray to open.";
+
+bool isHiddenStart(int argc, char* argv[]) {
+    return argc > 1 && QString::fromLocal8Bit(argv[1]).compare("hide", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("Velloran");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Velloran");
+    QApplication::setApplicationDisplayName("Velloran");
+    QApplication::setDesktopFileName("velloran");
+    // The main window may sit in the tray while notes come and go; only its close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installFontSubstitutes();
+    QApplication::setFont(designFont());
+
+    SingleInstance instance;
+    if (!instance.claim()) {
+        const auto answer =
+            MessageBoxes::ask(nullptr, {"Application running", kAlreadyRunning, QMessageBox::Warning,
+                                        QMessageBox::Ok | QMessageBox::Cancel});
+        if (answer == QMessageBox::Ok)
+            instance.askRunningInstanceToRestore();
+        return -1;
+    }
 
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
-    const std::string taskFile = folder + kTaskFileName;
 
     SystemClock clock;
-    TaskList tasks;
-    loadTaskFile(taskFile, tasks);
-    std::fprintf(stderr, "velloran: %zu tasks from %s; scanning every 5 s\n", tasks.size(), taskFile.c_str());
-
     DesktopOpener opener;
-    ConsoleNotifications windows;
-    TaskActions actions(opener, windows);
+    ConsoleNotifications notifications;
+    SettingsRecord settings = zeroSettings();
 
-    Timer mainTimer;
-    mainTimer.setInterval(5000);
-    mainTimer.OnTimer = [&] {
-        if (tasks.empty())
-            return;
-        mainTimer.setEnabled(false);
-        scanDueTasks(tasks, clock.now(), actions);
-        mainTimer.setEnabled(true);
+    MainFormServices services;
+    services.programDirectory = folder;
+    services.hiddenStart = isHiddenStart(argc, argv);
+    services.clock = &clock;
+    services.opener = &opener;
+    services.notifications = &notifications;
+    services.settings = &settings;
+    services.loadSettings = [&settings] {
+        settings = defaultSettings();
+        return std::string();
     };
+    TSchedulerMainForm form(std::move(services));
 
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
+                     [&form] { form.TrayIcon1->Restore(); });
     CloseSignals closeSignals;
-    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &app, [&] {
-        const std::string error = saveTaskFile(taskFile, tasks);
-        if (!error.empty())
-            std::fprintf(stderr, "velloran: %s\n", error.c_str());
-        QCoreApplication::quit();
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &form, [&form] { form.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager& manager) {
+        // Log-off and shut-down take the same road as any close; a cancelled countdown keeps the session.
+        if (!form.close() && manager.allowsInteraction())
+            manager.cancel();
     });
-    return QCoreApplication::exec();
+
+    form.show();
+    return QApplication::exec();
 }

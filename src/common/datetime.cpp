@@ -95,6 +95,8 @@ CivilTime decodeTime(DateTime value) {
 }
 
 int dayOfWeek(DateTime value) {
+    if (!isValidDateTime(value))
+        return 0;
     // Day 0 (30 December 1899) was a Saturday.
     const auto days = static_cast<std::int64_t>(wholeDays(value));
     return static_cast<int>(((days - 1) % 7 + 7) % 7) + 1;

@@ -45,7 +45,7 @@ double timeOfDay(DateTime value);
 DateTime composeDateTime(double date, double timeOfDay);
 CivilDate decodeDate(DateTime value);
 CivilTime decodeTime(DateTime value);
-// 1 = Sunday .. 7 = Saturday.
+// 1 = Sunday .. 7 = Saturday; 0 for a value that is no date.
 int dayOfWeek(DateTime value);
 
 // Conversions with the calendar of this machine's local time zone (daylight saving included).

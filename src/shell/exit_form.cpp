@@ -1,0 +1,52 @@
+#include "exit_form.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace velloran {
+
+TExitForm::TExitForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("TExitForm");
+    setWindowTitle("Exit");
+    setFixedSize(157, 81);
+    Label1 = new QLabel("Exiting Task Scheduler in:", this);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setGeometry(6, 16, 145, 16);
+    AutoOK = new QPushButton("&OK ( 4 )", this);
+    AutoOK->setObjectName("AutoOK");
+    AutoOK->setGeometry(8, 48, 65, 25);
+    Button1 = new QPushButton("&Cancel", this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(80, 48, 65, 25);
+    ExitTimer = new Timer(this, Qt::PreciseTimer);
+    ExitTimer->setEnabled(false);
+    ExitTimer->setInterval(1000);
+    ExitTimer->OnTimer = [this] { ExitTimerTimer(); };
+    connect(AutoOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        ExitTimer->setEnabled(false);
+        done(kCancelled);
+    });
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TExitForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    counter_ = 3;
+    ExitTimer->setEnabled(true);
+}
+
+void TExitForm::ExitTimerTimer() {
+    AutoOK->setText(QString("&OK ( %1 )").arg(counter_));
+    if (counter_ <= 0) {
+        ExitTimer->setEnabled(false);
+        accept();
+    }
+    --counter_;
+}
+
+} // namespace velloran

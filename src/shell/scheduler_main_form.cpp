@@ -1,0 +1,314 @@
+#include "scheduler_main_form.h"
+
+#include "exit_form.h"
+#include "locale_names.h"
+#include "platform/message_box.h"
+#include "store/task_file.h"
+#include "task_list_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace velloran {
+namespace {
+
+constexpr int kClientWidth = 649;
+constexpr int kClientHeight = 407;
+
+struct KindButton {
+    const char* name;
+    int left;
+    const char* tooltip;
+    int kind;
+};
+
+constexpr KindButton kKindButtons[] = {
+    {"CreateNewTask", 8, "New Task", -1},
+    {"CreateAlarm", 64, "Create Alarm Clock Task", kAlarmClock},
+    {"CreateMemo", 120, "Create Memo Task", kMemo},
+    {"CreateExe", 176, "Create Executable Task", kExecutable},
+    {"CreateWeb", 232, "Create Web Task", kWebAddress},
+    {"CreateAudio", 288, "Create Audio Task", kAudio},
+    {"CreateVideo", 344, "Create Video Task", kVideo},
+    {"CreateDoc", 400, "Create Document Task", kDocument},
+};
+
+} // namespace
+
+TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)),
+      actions_(*services_.opener, *services_.notifications), dateNames_(dateNamesFrom(QLocale::system())) {
+    setObjectName("TSchedulerMainForm");
+    setWindowTitle("Velloran");
+    setWindowIcon(services_.appIcon);
+    // The scan runs from the moment the window exists; until the tasks are loaded it finds none.
+    MainTimer = new Timer(this);
+    MainTimer->setInterval(5000);
+    MainTimer->OnTimer = [this] { MainTimerTimer(); };
+    FormPtrTimer = new Timer(this);
+    FormPtrTimer->setEnabled(false);
+    FormPtrTimer->setInterval(300);
+    FormPtrTimer->OnTimer = [this] { FormPtrTimerTimer(); };
+    buildControls();
+    buildMenus();
+    buildTray();
+    FormCreate();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QRect(QPoint(), sizeHint()).center());
+}
+
+TSchedulerMainForm::~TSchedulerMainForm() {
+    if (services_.destroyMemoWindows)
+        services_.destroyMemoWindows();
+    tasks_.clear();
+}
+
+void TSchedulerMainForm::FormCreate() {
+    if (!services_.hiddenStart && services_.showSplash)
+        services_.showSplash();
+    loadTaskFile(taskFilePath(), tasks_);
+    if (services_.loadSettings) {
+        const std::string error = services_.loadSettings();
+        if (!error.empty())
+            MessageBoxes::error(nullptr, QString::fromStdString(error));
+    }
+}
+
+void TSchedulerMainForm::buildControls() {
+    client_ = new QWidget(this);
+    client_->setMinimumSize(kClientWidth, kClientHeight);
+    setCentralWidget(client_);
+    for (std::size_t i = 0; i < std::size(kKindButtons); ++i) {
+        const KindButton& spec = kKindButtons[i];
+        auto* button = new QToolButton(client_);
+        button->setObjectName(spec.name);
+        button->setToolTip(spec.tooltip);
+        button->setAutoRaise(true);
+        button->setIconSize({48, 48});
+        button->setIcon(spec.kind < 0 ? services_.newTaskIcon
+                                      : (services_.kindIcon ? services_.kindIcon(spec.kind) : QIcon()));
+        button->setGeometry(spec.left, 3, 56, 56);
+        connect(button, &QToolButton::clicked, this, [this, kind = spec.kind] { ShowNewTask(kind); });
+        kindButtons[i] = button;
+    }
+    TaskView1 = new TaskListView(services_.kindIcon, client_);
+    connect(TaskView1, &QAbstractItemView::doubleClicked, this, [this] { EditBTClick(); });
+    const auto commandButton = [this](const char* name, const char* caption, const char* tooltip) {
+        auto* button = new QPushButton(caption, client_);
+        button->setObjectName(name);
+        button->setToolTip(tooltip);
+        button->setAutoDefault(false);
+        return button;
+    };
+    EditBT = commandButton("EditBT", "&Edit", "Edit current selection");
+    EnableDisableBT =
+        commandButton("EnableDisableBT", "E&nable/Disable", "Toggle status of current selection");
+    DeleteBT = commandButton("DeleteBT", "&Delete", "Delete current selection");
+    HideBT = commandButton("HideBT", "&Run in background",
+                           "Run application in the background - access through icon notification tray");
+    connect(EditBT, &QPushButton::clicked, this, &TSchedulerMainForm::EditBTClick);
+    connect(EnableDisableBT, &QPushButton::clicked, this, &TSchedulerMainForm::EnableDisableBTClick);
+    connect(DeleteBT, &QPushButton::clicked, this, &TSchedulerMainForm::DeleteBTClick);
+    connect(HideBT, &QPushButton::clicked, this, &TSchedulerMainForm::HideBTClick);
+    placeControls();
+}
+
+// The list follows the window's size; the command buttons keep their distance to the lower edges.
+void TSchedulerMainForm::placeControls() {
+    const int width = std::max(client_->width(), kClientWidth);
+    const int height = std::max(client_->height(), kClientHeight);
+    const int grow = width - kClientWidth;
+    const int drop = height - kClientHeight;
+    TaskView1->setGeometry(0, 64, 650 + grow, 295 + drop);
+    EditBT->setGeometry(8, 372 + drop, 97, 25);
+    EnableDisableBT->setGeometry(112, 372 + drop, 97, 25);
+    DeleteBT->setGeometry(216, 372 + drop, 97, 25);
+    HideBT->setGeometry(520 + grow, 370 + drop, 115, 25);
+}
+
+bool TSchedulerMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        setWindowTitle("Velloran");
+    return QMainWindow::event(event);
+}
+
+void TSchedulerMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    placeControls();
+    RefreshTaskView();
+    FormPtrTimer->setEnabled(true);
+}
+
+void TSchedulerMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::trayAvailable())
+        // The minimise box sends the window to the tray, leaving no taskbar entry.
+        QMetaObject::invokeMethod(
+            this, [this] { TrayIcon1->Minimize(); }, Qt::QueuedConnection);
+}
+
+void TSchedulerMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeControls();
+}
+
+void TSchedulerMainForm::RefreshTaskView() {
+    TaskView1->refresh(buildTaskRows(tasks_, services_.settings->SortByDate != 0,
+                                     services_.settings->LongDateDisplay != 0, dateNames_),
+                       services_.settings->LongDateDisplay != 0);
+}
+
+void TSchedulerMainForm::MainTimerTimer() {
+    if (tasks_.empty())
+        return;
+    MainTimer->setEnabled(false);
+    if (scanDueTasks(tasks_, services_.clock->now(), actions_))
+        RefreshTaskView();
+    MainTimer->setEnabled(true);
+}
+
+void TSchedulerMainForm::FormPtrTimerTimer() {
+    if (firstTick_) {
+        firstTick_ = false;
+        FormPtrTimer->setInterval(30000);
+        if (services_.hiddenStart)
+            TrayIcon1->Minimize();
+    }
+    if (services_.sweepClosedNotifications)
+        services_.sweepClosedNotifications();
+}
+
+TaskRecord* TSchedulerMainForm::selectedTask() {
+    const auto id = TaskView1->selectedTaskId();
+    if (!id || tasks_.empty())
+        return nullptr;
+    return tasks_.findTask(*id);
+}
+
+void TSchedulerMainForm::ShowNewTask(int kind) {
+    if (!services_.showNewTask)
+        return;
+    services_.showNewTask(this, kind);
+    RefreshTaskView();
+}
+
+void TSchedulerMainForm::EditBTClick() {
+    const TaskRecord* task = selectedTask();
+    if (task == nullptr || !services_.showEditTask)
+        return;
+    services_.showEditTask(this, task->TaskId);
+    RefreshTaskView();
+}
+
+void TSchedulerMainForm::EnableDisableBTClick() {
+    TaskRecord* task = selectedTask();
+    if (task == nullptr)
+        return;
+    task->Flags ^= kEnabled;
+    RefreshTaskView();
+}
+
+void TSchedulerMainForm::DeleteBTClick() {
+    const auto id = TaskView1->selectedTaskId();
+    if (!id || tasks_.empty())
+        return;
+    const auto position = tasks_.find(*id);
+    if (position == tasks_.end())
+        return;
+    tasks_.remove(position);
+    TaskView1->removeSelectedRow();
+}
+
+void TSchedulerMainForm::HideBTClick() {
+    TrayIcon1->Minimize();
+}
+
+void TSchedulerMainForm::Restore1Click() {
+    TrayIcon1->Restore();
+}
+
+void TSchedulerMainForm::Preferences1Click() {
+    if (!services_.showPreferences)
+        return;
+    services_.showPreferences(this);
+    RefreshTaskView();
+}
+
+void TSchedulerMainForm::About1Click() {
+    if (services_.showAbout)
+        services_.showAbout(this);
+}
+
+void TSchedulerMainForm::Help2Click() {
+    services_.opener->open(services_.programDirectory + kHelpFileName);
+}
+
+void TSchedulerMainForm::CheckforUpdate1Click() {
+    services_.opener->open(kProductWebPage);
+}
+
+void TSchedulerMainForm::ExitClick() {
+    const auto answer = MessageBoxes::ask(
+        this, {"Exit",
+               "This will completely close the application. No scheduled tasks will be able to run.\n"
+               " Are you sure you want to exit?",
+               QMessageBox::Question, QMessageBox::Yes | QMessageBox::No});
+    if (answer != QMessageBox::Yes)
+        return;
+    exitCountdown_ = false;
+    close();
+}
+
+void TSchedulerMainForm::runGuarded(int& counter, const std::function<void()>& command) {
+    if (counter != 0)
+        return;
+    ++counter;
+    command();
+    --counter;
+}
+
+void TSchedulerMainForm::CreatenewTaskTrayClick() {
+    runGuarded(newTaskTrayGuard_, [this] { ShowNewTask(-1); });
+}
+
+void TSchedulerMainForm::Preferences2Click() {
+    runGuarded(preferencesTrayGuard_, [this] { Preferences1Click(); });
+}
+
+void TSchedulerMainForm::TtrayAboutClick() {
+    runGuarded(aboutTrayGuard_, [this] { About1Click(); });
+}
+
+bool TSchedulerMainForm::FormCloseQuery() {
+    const std::string error = saveTaskFile(taskFilePath(), tasks_);
+    if (!error.empty())
+        MessageBoxes::warning(this, QString::fromStdString("Your tasks could not be saved.\n" + error));
+    if (!exitCountdown_)
+        return true;
+    TExitForm countdown(this);
+    return countdown.exec() == QDialog::Accepted;
+}
+
+void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
+    // A close request that arrives while the countdown of an earlier one is open waits for that one.
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    const bool allowed = FormCloseQuery();
+    closing_ = false;
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    TrayIcon1->setVisible(false);
+    QApplication::quit();
+}
+
+} // namespace velloran

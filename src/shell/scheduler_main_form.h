@@ -1,0 +1,129 @@
+// TSchedulerMainForm: the main window. It owns the task list, drives the scan, and holds the commands
+// that create, edit, enable, disable and delete tasks.
+#pragma once
+
+#include "date_format.h"
+#include "platform/timer.h"
+#include "prefs/settings_record.h"
+#include "scheduler/task_actions.h"
+#include "store/task_list.h"
+#include "tray_icon.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string>
+
+class QMenu;
+class QAction;
+class QToolButton;
+class QPushButton;
+
+namespace velloran {
+
+class TaskListView;
+
+// The services the main window works with, handed in so that tests can replace each.
+struct MainFormServices {
+    std::string programDirectory; // with a trailing '/'
+    bool hiddenStart = false;
+    const Clock* clock = nullptr;
+    Opener* opener = nullptr;
+    NotificationWindows* notifications = nullptr;
+    SettingsRecord* settings = nullptr;
+    // Reads the settings into *settings; returns the error to show, or an empty text.
+    std::function<std::string()> loadSettings;
+    // Frees the alarm and memo windows the user has closed; at exit, every memo window.
+    std::function<void()> sweepClosedNotifications;
+    std::function<void()> destroyMemoWindows;
+    // Windows that other parts of the program provide; a command whose window is missing is disabled.
+    std::function<void(QWidget* owner, int kind)> showNewTask;
+    std::function<void(QWidget* owner, std::uint32_t taskId)> showEditTask;
+    std::function<void(QWidget* owner)> showPreferences;
+    std::function<void(QWidget* owner)> showAbout;
+    std::function<void()> showSplash;
+    // Pictures: the application, the eight kinds and the "New Task" button.
+    QIcon appIcon;
+    std::function<QIcon(int kind)> kindIcon;
+    QIcon newTaskIcon;
+};
+
+inline constexpr const char* kProductWebPage = "https://velloran.org/";
+inline constexpr const char* kHelpFileName = "Velloran.chm";
+
+class TSchedulerMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TSchedulerMainForm(MainFormServices services, QWidget* parent = nullptr);
+    ~TSchedulerMainForm() override;
+
+    TaskList& tasks() { return tasks_; }
+    std::string taskFilePath() const { return services_.programDirectory + "tasks.tsk"; }
+
+    void RefreshTaskView();
+    void MainTimerTimer();
+    void FormPtrTimerTimer();
+
+    // Commands, also reached from the menus.
+    void ShowNewTask(int kind);
+    void EditBTClick();
+    void EnableDisableBTClick();
+    void DeleteBTClick();
+    void HideBTClick();
+    void Restore1Click();
+    void Preferences1Click();
+    void About1Click();
+    void Help2Click();
+    void CheckforUpdate1Click();
+    void ExitClick();
+    // The tray's commands that open a window, each kept from opening a second copy of its own.
+    void CreatenewTaskTrayClick();
+    void Preferences2Click();
+    void TtrayAboutClick();
+
+    // Save, then the countdown unless the user confirmed an Exit; true when the window may close.
+    bool FormCloseQuery();
+
+    TaskListView* TaskView1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    Timer* MainTimer = nullptr;
+    Timer* FormPtrTimer = nullptr;
+    QMenu* TaskPopup = nullptr;
+    QMenu* TrayPopupMenu = nullptr;
+    std::array<QToolButton*, 8> kindButtons{};
+    QPushButton* EditBT = nullptr;
+    QPushButton* EnableDisableBT = nullptr;
+    QPushButton* DeleteBT = nullptr;
+    QPushButton* HideBT = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildControls();
+    void buildMenus();
+    void buildTray();
+    void placeControls();
+    TaskRecord* selectedTask();
+    void runGuarded(int& counter, const std::function<void()>& command);
+
+    MainFormServices services_;
+    TaskList tasks_;
+    TaskActions actions_;
+    DateNames dateNames_;
+    QWidget* client_ = nullptr;
+    bool firstTick_ = true;
+    bool exitCountdown_ = true;
+    bool closing_ = false;
+    int newTaskTrayGuard_ = 0;
+    int preferencesTrayGuard_ = 0;
+    int aboutTrayGuard_ = 0;
+};
+
+} // namespace velloran

@@ -1,0 +1,157 @@
+#include "task_list_view.h"
+
+#include <QHeaderView>
+#include <QResizeEvent>
+
+namespace velloran {
+namespace {
+
+constexpr int kColumnCount = 6;
+constexpr int kMinimumColumnWidth = 30;
+constexpr int kNormalDateWidth = 115;
+constexpr int kLongDateWidth = 160;
+const char* const kHeaders[kColumnCount] = {"Type",     "Task",   "Date & Time",
+                                            "Run Task", "Status", "Description"};
+
+} // namespace
+
+TaskRowsModel::TaskRowsModel(IconForKind iconForKind, QObject* parent)
+    : QAbstractTableModel(parent), iconForKind_(std::move(iconForKind)) {}
+
+void TaskRowsModel::setRows(std::vector<TaskRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void TaskRowsModel::removeRowAt(int row) {
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
+int TaskRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int TaskRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const TaskRow& row = rowAt(index.row());
+    if (role == Qt::DecorationRole && index.column() == TaskListView::TypeColumn && iconForKind_)
+        return iconForKind_(row.imageIndex);
+    if (role == Qt::UserRole)
+        return QVariant::fromValue(row.taskId);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    switch (index.column()) {
+    case TaskListView::TypeColumn:
+        return QString::fromStdString(row.caption);
+    case TaskListView::TaskColumn:
+        return QString::fromStdString(row.target);
+    case TaskListView::DateColumn:
+        return QString::fromStdString(row.nextRun);
+    case TaskListView::RunColumn:
+        return QString::fromStdString(row.repeat);
+    case TaskListView::StatusColumn:
+        return QString::fromStdString(row.status);
+    case TaskListView::DescriptionColumn:
+        // One line per row: a memo's line breaks show as blanks.
+        return QString::fromStdString(row.description).replace("\r\n", " ").replace('\n', ' ');
+    default:
+        return {};
+    }
+}
+
+QVariant TaskRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
+        return QString::fromLatin1(kHeaders[section]);
+    return {};
+}
+
+TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent)
+    : QTableView(parent), model_(std::move(iconForKind)) {
+    setObjectName("TaskView1");
+    setModel(&model_);
+    setShowGrid(true);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setWordWrap(false);
+    setIconSize({16, 16});
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setMinimumSectionSize(kMinimumColumnWidth);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setColumnWidth(TypeColumn, 100);
+    setColumnWidth(DateColumn, kNormalDateWidth);
+    setColumnWidth(RunColumn, 60);
+    setColumnWidth(StatusColumn, 60);
+    // The selected row stays marked while another control has the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit contextMenuWanted(viewport()->mapToGlobal(at)); });
+    shareFreeWidth();
+}
+
+void TaskListView::refresh(std::vector<TaskRow> rows, bool longDisplay) {
+    const bool any = !rows.empty();
+    model_.setRows(std::move(rows));
+    clearSelection();
+    setCurrentIndex({});
+    if (any) {
+        setColumnWidth(DateColumn, longDisplay ? kLongDateWidth : kNormalDateWidth);
+        shareFreeWidth();
+    }
+}
+
+std::optional<int> TaskListView::selectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return selected.first().row();
+}
+
+std::optional<std::uint32_t> TaskListView::selectedTaskId() const {
+    const auto row = selectedRow();
+    if (!row)
+        return std::nullopt;
+    return model_.rowAt(*row).taskId;
+}
+
+void TaskListView::removeSelectedRow() {
+    if (const auto row = selectedRow())
+        model_.removeRowAt(*row);
+}
+
+void TaskListView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    shareFreeWidth();
+}
+
+// "Task" and "Description" share what the fixed columns leave.
+void TaskListView::shareFreeWidth() {
+    const int fixed = columnWidth(TypeColumn) + columnWidth(DateColumn) + columnWidth(RunColumn) +
+                      columnWidth(StatusColumn);
+    const int free = std::max(0, viewport()->width() - fixed);
+    const int task = std::max(kMinimumColumnWidth, free / 2);
+    setColumnWidth(TaskColumn, task);
+    setColumnWidth(DescriptionColumn, std::max(kMinimumColumnWidth, free - task));
+}
+
+} // namespace velloran

@@ -1,0 +1,75 @@
+#include "task_rows.h"
+
+#include "common/text.h"
+
+#include <algorithm>
+
+namespace velloran {
+namespace {
+
+constexpr std::string_view kKindNames[] = {"Alarm Clock", "Memo",  "Executable", "Web Address",
+                                           "Audio",       "Video", "Document",   "General"};
+// "weekly" is written in lower case in the list, unlike the editor's "Weekly".
+constexpr std::string_view kRepeatNames[] = {"Once", "Daily", "weekly", "Monthly", "Yearly"};
+
+} // namespace
+
+std::string_view kindName(int kind) {
+    return kind >= 0 && kind < static_cast<int>(std::size(kKindNames)) ? kKindNames[kind]
+                                                                       : std::string_view();
+}
+
+std::string_view repeatName(int repeat) {
+    return repeat >= 0 && repeat < static_cast<int>(std::size(kRepeatNames)) ? kRepeatNames[repeat]
+                                                                             : std::string_view();
+}
+
+std::string_view shortTarget(const TaskRecord& task) {
+    const std::string_view target = fieldText(task.Target);
+    if (task.TaskType == kWebAddress)
+        return target;
+    const std::size_t separator = target.find_last_of("\\/");
+    return separator == std::string_view::npos ? target : target.substr(separator + 1);
+}
+
+TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& names) {
+    TaskRow row;
+    row.caption = kindName(task.TaskType);
+    row.imageIndex = task.TaskType;
+    row.target = displayUtf8(shortTarget(task));
+    row.nextRun =
+        formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
+    row.repeat = repeatName(task.RepeatType);
+    row.status = task.enabled() ? "Enabled" : "Disabled";
+    row.description = displayUtf8(fieldText(task.Description));
+    row.sortKey = formatDateTime(kSortKeyFormat, task.NextRun, names);
+    row.taskId = task.TaskId;
+    return row;
+}
+
+int compareSortKeys(std::string_view a, std::string_view b) {
+    const auto upper = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : static_cast<int>(byte);
+    };
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i)
+        if (upper(a[i]) != upper(b[i]))
+            return upper(a[i]) - upper(b[i]);
+    return static_cast<int>(a.size()) - static_cast<int>(b.size());
+}
+
+std::vector<TaskRow> buildTaskRows(const TaskList& tasks, bool sortByDate, bool longDisplay,
+                                   const DateNames& names) {
+    std::vector<TaskRow> rows;
+    rows.reserve(tasks.size());
+    for (const TaskRecord& task : tasks)
+        rows.push_back(makeTaskRow(task, longDisplay, names));
+    if (sortByDate)
+        std::stable_sort(rows.begin(), rows.end(), [](const TaskRow& a, const TaskRow& b) {
+            return compareSortKeys(a.sortKey, b.sortKey) < 0;
+        });
+    return rows;
+}
+
+} // namespace velloran
