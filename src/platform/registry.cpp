@@ -1,0 +1,68 @@
+#include "registry.h"
+
+namespace velloran {
+
+RegistryValue RegistryValue::text(std::string_view text, std::uint32_t type) {
+    // A stored text ends at its first NUL, as it would for any reader of the value.
+    return {type, std::string(text.substr(0, text.find('\0')))};
+}
+
+RegistryValue RegistryValue::binary(std::string_view bytes) {
+    return {kRegBinary, std::string(bytes)};
+}
+
+RegistryValue RegistryValue::number(std::uint32_t number) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+    return {kRegNumber, bytes};
+}
+
+std::string invalidDataTypeError(std::string_view valueName) {
+    return "Invalid data type for '" + std::string(valueName) + "'";
+}
+
+std::string failedToSetDataError(std::string_view valueName) {
+    return "Failed to set data for '" + std::string(valueName) + "'";
+}
+
+std::string failedToDeleteDataError(std::string_view valueName) {
+    return "Failed to delete data for '" + std::string(valueName) + "'";
+}
+
+bool Registry::valueExists(std::string_view key, std::string_view name) {
+    return readValue(key, name).has_value();
+}
+
+std::string Registry::readBinary(std::string_view key, std::string_view name, std::size_t maxSize,
+                                 std::string& bytes) {
+    bytes.clear();
+    const std::optional<RegistryValue> value = readValue(key, name);
+    if (!value)
+        return {};
+    if (value->isText() || value->type == kRegNumber || value->data.size() > maxSize)
+        return invalidDataTypeError(name);
+    bytes = value->data;
+    return {};
+}
+
+std::string Registry::writeBinary(std::string_view key, std::string_view name, std::string_view bytes) {
+    return writeValue(key, name, RegistryValue::binary(bytes));
+}
+
+std::string Registry::readText(std::string_view key, std::string_view name, std::string& text) {
+    text.clear();
+    const std::optional<RegistryValue> value = readValue(key, name);
+    if (!value)
+        return {};
+    if (!value->isText())
+        return invalidDataTypeError(name);
+    text = value->data;
+    return {};
+}
+
+std::string Registry::writeText(std::string_view key, std::string_view name, std::string_view text) {
+    return writeValue(key, name, RegistryValue::text(text));
+}
+
+} // namespace velloran

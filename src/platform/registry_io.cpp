@@ -1,0 +1,86 @@
+#include "registry_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velloran {
+namespace {
+
+std::string describe(const char* what, const std::string& path, int errorNumber) {
+    return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
+}
+
+} // namespace
+
+FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
+                       std::string& error) {
+    content.clear();
+    error.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return FileRead::Missing;
+        error = describe("Cannot read", path, errno);
+        return FileRead::Failed;
+    }
+    FileRead result = FileRead::Read;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        error = describe("Cannot read", path, errno);
+        result = FileRead::Failed;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = describe("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        result = FileRead::Failed;
+    }
+    char buffer[16384];
+    while (result == FileRead::Read) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            error = describe("Cannot read", path, errno);
+            result = FileRead::Failed;
+        } else if (content.size() + static_cast<std::size_t>(got) > maxSize) {
+            error = describe("Cannot read", path, EFBIG);
+            result = FileRead::Failed;
+        } else {
+            content.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    if (result != FileRead::Read)
+        content.clear();
+    return result;
+}
+
+std::string makeFolders(const std::string& path, mode_t mode) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return S_ISDIR(info.st_mode) ? std::string() : describe("Cannot create folder", path, ENOTDIR);
+    const std::string parent = parentFolder(path);
+    if (parent != path && parent != "." && parent != "/") {
+        std::string error = makeFolders(parent, mode);
+        if (!error.empty())
+            return error;
+    }
+    if (::mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
+        return describe("Cannot create folder", path, errno);
+    return {};
+}
+
+std::string parentFolder(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const auto slash = trimmed.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : trimmed.substr(0, slash);
+}
+
+} // namespace velloran

@@ -1,0 +1,58 @@
+#include "settings_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velloran {
+namespace {
+
+std::string upperAscii(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return upper;
+}
+
+} // namespace
+
+std::string loadSettings(Registry& registry, SettingsRecord& settings) {
+    settings = zeroSettings();
+    if (!registry.keyExists(kSettingsKey) || !registry.valueExists(kSettingsKey, kSettingsValue)) {
+        settings = defaultSettings();
+        return {};
+    }
+    std::string bytes;
+    std::string error = registry.readBinary(kSettingsKey, kSettingsValue, sizeof settings, bytes);
+    if (error.empty())
+        std::memcpy(&settings, bytes.data(), bytes.size());
+    return error;
+}
+
+std::string saveSettings(Registry& registry, const SettingsRecord& settings) {
+    return registry.writeBinary(kSettingsKey, kSettingsValue,
+                                std::string_view(reinterpret_cast<const char*>(&settings), sizeof settings));
+}
+
+std::string readStartAtLogon(Registry& registry, std::string& commandLine) {
+    return registry.readText(kRunKey, kStartAtLogonValue, commandLine);
+}
+
+std::string writeStartAtLogon(Registry& registry, std::string_view commandLine) {
+    return registry.writeText(kRunKey, kStartAtLogonValue, commandLine);
+}
+
+std::string deleteStartAtLogon(Registry& registry) {
+    return registry.deleteValue(kRunKey, kStartAtLogonValue);
+}
+
+std::string startAtLogonCommandLine(std::string_view executablePath) {
+    return "\"" + std::string(executablePath) + "\" hide";
+}
+
+bool startsAtLogon(std::string_view runValue, std::string_view executablePath) {
+    const std::string value = upperAscii(runValue);
+    return value == upperAscii(std::string(executablePath) + " hide") ||
+           value == upperAscii(startAtLogonCommandLine(executablePath));
+}
+
+} // namespace velloran
