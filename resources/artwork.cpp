@@ -1,0 +1,116 @@
+#include "artwork.h"
+
+#include "sized_svg_icon_engine.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <array>
+#include <cmath>
+#include <mutex>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void registerCompiledResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace velloran {
+namespace {
+
+constexpr std::array<const char*, kKindImageCount> kKindPaths = {
+    ":/velloran/svg/kind-alarm.svg",      ":/velloran/svg/kind-memo.svg",
+    ":/velloran/svg/kind-executable.svg", ":/velloran/svg/kind-web.svg",
+    ":/velloran/svg/kind-audio.svg",      ":/velloran/svg/kind-video.svg",
+    ":/velloran/svg/kind-document.svg",   ":/velloran/svg/kind-general.svg"};
+constexpr std::array<const char*, kKindImageCount> kKindSmallPaths = {
+    ":/velloran/svg/kind-alarm-16.svg",      ":/velloran/svg/kind-memo-16.svg",
+    ":/velloran/svg/kind-executable-16.svg", ":/velloran/svg/kind-web-16.svg",
+    ":/velloran/svg/kind-audio-16.svg",      ":/velloran/svg/kind-video-16.svg",
+    ":/velloran/svg/kind-document-16.svg",   ":/velloran/svg/kind-general-16.svg"};
+
+// Below 24 px the design drawn on the 16 px grid is sharper than the large one shrunk.
+constexpr int kSmallDesignSize = 16;
+constexpr int kLargeDesignFrom = 24;
+
+QIcon twoDesignIcon(const char* small, const char* large) {
+    initResources();
+    return QIcon(new SizedSvgIconEngine(
+        {{kSmallDesignSize, QString::fromLatin1(small)}, {kLargeDesignFrom, QString::fromLatin1(large)}}));
+}
+
+} // namespace
+
+void initResources() {
+    static std::once_flag once;
+    std::call_once(once, registerCompiledResources);
+}
+
+const char* kindIconPath(int kind) {
+    return kind >= 0 && kind < kKindImageCount ? kKindPaths[kind] : nullptr;
+}
+
+const char* kindIconSmallPath(int kind) {
+    return kind >= 0 && kind < kKindImageCount ? kKindSmallPaths[kind] : nullptr;
+}
+
+QIcon appIcon() {
+    return twoDesignIcon(kAppIconSmallPath, kAppIconPath);
+}
+
+QIcon kindIcon(int kind) {
+    if (kind < 0 || kind >= kKindImageCount)
+        return {};
+    return twoDesignIcon(kKindSmallPaths[kind], kKindPaths[kind]);
+}
+
+QIcon newTaskIcon() {
+    return twoDesignIcon(kNewTaskSmallPath, kNewTaskPath);
+}
+
+QImage renderArtwork(const QString& path, QSize pixelSize) {
+    initResources();
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid() || pixelSize.isEmpty())
+        return {};
+    QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixelSize)));
+    return image;
+}
+
+QPixmap artworkPixmap(const QString& path, QSize logicalSize, qreal devicePixelRatio) {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    const QSize pixels(static_cast<int>(std::lround(logicalSize.width() * ratio)),
+                       static_cast<int>(std::lround(logicalSize.height() * ratio)));
+    const QImage image = renderArtwork(path, pixels);
+    if (image.isNull())
+        return {};
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+QRegion artworkShape(const QString& path, QSize logicalSize) {
+    const QImage image = renderArtwork(path, logicalSize);
+    if (image.isNull())
+        return {};
+    QRegion shape;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int runStart = -1;
+        for (int x = 0; x <= image.width(); ++x) {
+            const bool inside = x < image.width() && qAlpha(line[x]) >= 128;
+            if (inside && runStart < 0)
+                runStart = x;
+            else if (!inside && runStart >= 0) {
+                shape += QRect(runStart, y, x - runStart, 1);
+                runStart = -1;
+            }
+        }
+    }
+    return shape;
+}
+
+} // namespace velloran

@@ -1,0 +1,38 @@
+// An icon made of several SVG designs, each drawn for a size range: the 16 px design stays
+// crisp in lists and menus, the large one on buttons and in the tray.
+#pragma once
+
+#include <QHash>
+#include <QIconEngine>
+#include <QString>
+
+#include <vector>
+
+namespace velloran {
+
+class SizedSvgIconEngine : public QIconEngine {
+public:
+    // designs: (design size in pixels, SVG path); the design whose size is the largest not
+    // above the drawn size is used, or the smallest one for tiny sizes.
+    explicit SizedSvgIconEngine(std::vector<std::pair<int, QString>> designs);
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override;
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override;
+    QIconEngine* clone() const override;
+    QString key() const override;
+    bool isNull() override;
+
+    // The SVG chosen for a logical (device-independent) size.
+    QString designFor(int logicalSize) const;
+
+private:
+    QImage render(QSize pixelSize, int logicalSize, QIcon::Mode mode) const;
+
+    std::vector<std::pair<int, QString>> designs_;
+    QHash<QString, QPixmap> cache_;
+};
+
+} // namespace velloran
