@@ -1,0 +1,96 @@
+#include "button_page_control.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace velloran {
+namespace {
+
+// Room around a caption inside its button, so that no style clips it.
+constexpr int kCaptionPadding = 16;
+constexpr int kButtonGap = 2;
+
+} // namespace
+
+ButtonPageControl::ButtonPageControl(QWidget* parent)
+    : QWidget(parent), buttons_(new QButtonGroup(this)), frame_(new QFrame(this)),
+      stack_(new QStackedWidget(frame_)), noPage_(new QWidget(stack_)) {
+    frame_->setFrameShape(QFrame::StyledPanel);
+    frame_->setFrameShadow(QFrame::Raised);
+    auto* layout = new QVBoxLayout(frame_);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(stack_);
+    stack_->addWidget(noPage_);
+    buttons_->setExclusive(true);
+    connect(buttons_, &QButtonGroup::idClicked, this, [this](int id) {
+        const bool changed = activePageIndex() != id;
+        setActivePageIndex(id);
+        if (changed)
+            emit activePageChanged(id);
+    });
+}
+
+QWidget* ButtonPageControl::addPage(const QString& caption, const QString& objectName) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(objectName + QStringLiteral("Button"));
+    button->setCheckable(true);
+    button->setAutoDefault(false);
+    buttons_->addButton(button, count());
+    auto* page = new QWidget(stack_);
+    page->setObjectName(objectName);
+    stack_->addWidget(page);
+    arrange();
+    return page;
+}
+
+int ButtonPageControl::count() const {
+    return stack_->count() - 1;
+}
+
+QWidget* ButtonPageControl::page(int index) const {
+    return index >= 0 && index < count() ? stack_->widget(index + 1) : nullptr;
+}
+
+QAbstractButton* ButtonPageControl::pageButton(int index) const {
+    return buttons_->button(index);
+}
+
+int ButtonPageControl::activePageIndex() const {
+    return stack_->currentIndex() - 1;
+}
+
+void ButtonPageControl::setActivePageIndex(int index) {
+    if (index < 0 || index >= count()) {
+        // An exclusive group keeps one button down; let go of it to show that no page is chosen.
+        buttons_->setExclusive(false);
+        for (QAbstractButton* button : buttons_->buttons())
+            button->setChecked(false);
+        buttons_->setExclusive(true);
+        stack_->setCurrentWidget(noPage_);
+        return;
+    }
+    buttons_->button(index)->setChecked(true);
+    stack_->setCurrentIndex(index + 1);
+}
+
+void ButtonPageControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrange();
+}
+
+void ButtonPageControl::arrange() {
+    int left = 0;
+    for (int index = 0; index < count(); ++index) {
+        QAbstractButton* button = buttons_->button(index);
+        const int width = button->fontMetrics().horizontalAdvance(button->text()) + kCaptionPadding;
+        button->setGeometry(left, 0, width, kButtonHeight);
+        left += width + kButtonGap;
+    }
+    const int top = kButtonHeight + 3;
+    frame_->setGeometry(0, top, width(), height() - top);
+}
+
+} // namespace velloran

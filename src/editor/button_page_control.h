@@ -1,0 +1,46 @@
+// Pages chosen with a row of buttons above them; no page at all is shown until one is chosen.
+#pragma once
+
+#include <QWidget>
+
+class QAbstractButton;
+class QButtonGroup;
+class QFrame;
+class QStackedWidget;
+
+namespace velloran {
+
+class ButtonPageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit ButtonPageControl(QWidget* parent = nullptr);
+
+    // Adds a page and its button; returns the page for its controls.
+    QWidget* addPage(const QString& caption, const QString& objectName);
+    int count() const;
+    QWidget* page(int index) const;
+    QAbstractButton* pageButton(int index) const;
+
+    // The index of the page shown, or -1 when none is.
+    int activePageIndex() const;
+    // An index outside the pages shows none.
+    void setActivePageIndex(int index);
+
+    static constexpr int kButtonHeight = 23;
+
+signals:
+    void activePageChanged(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void arrange();
+
+    QButtonGroup* buttons_;
+    QFrame* frame_;
+    QStackedWidget* stack_;
+    QWidget* noPage_;
+};
+
+} // namespace velloran

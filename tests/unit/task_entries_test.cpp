@@ -1,0 +1,348 @@
+#include "editor/editor_files.h"
+#include "editor/task_entries.h"
+
+#include "common/text.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace velloran {
+namespace {
+
+using test::at;
+
+const DateTime kNow = at(2024, 3, 10, 12, 0, 0);
+
+bool anyPathExists(const std::string&) {
+    return true;
+}
+
+// Entries of a new task as the editor starts them, for tomorrow at 09:30.
+TaskEntries entriesFor(int page) {
+    TaskEntries entries;
+    entries.date = at(2024, 3, 11);
+    entries.time = encodeTime(9, 30, 0);
+    entries.days.fill(true);
+    entries.page = page;
+    entries.target = "/opt/thing";
+    entries.description = "note";
+    setFieldText(entries.memoFont.FontName, "MS Sans Serif");
+    entries.memoFont.FontSize = 8;
+    return entries;
+}
+
+SaveCheck check(const TaskEntries& entries, const PathExists& exists = anyPathExists) {
+    return checkEntries(entries, kNow, exists);
+}
+
+TEST(TaskEntriesChecks, ElapsedStartIsReportedBeforeEverythingElse) {
+    TaskEntries entries = entriesFor(kMemo);
+    entries.date = at(2024, 3, 10);
+    entries.time = encodeTime(11, 0, 0);
+    entries.description.clear();
+    entries.repeatType = kDaily;
+    entries.days.fill(false);
+    EXPECT_EQ(check(entries).refusal, kElapsedStartMessage);
+
+    entries.page = kNoPage;
+    EXPECT_EQ(check(entries).refusal, kElapsedStartMessage);
+}
+
+TEST(TaskEntriesChecks, StartEqualToNowIsRefusedAndOneSecondLaterAccepted) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.date = at(2024, 3, 10);
+    entries.time = encodeTime(12, 0, 0);
+    EXPECT_EQ(check(entries).refusal, kElapsedStartMessage);
+
+    entries.time = encodeTime(12, 0, 1);
+    const SaveCheck accepted = check(entries);
+    EXPECT_EQ(accepted.refusal, "");
+    EXPECT_DOUBLE_EQ(accepted.record.NextRun, at(2024, 3, 10, 12, 0, 1));
+}
+
+TEST(TaskEntriesChecks, StartTakesTheDateOfOnePickerAndTheTimeOfTheOther) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.date = at(2024, 3, 12, 23, 59, 0); // a time of day on the date picker does not count
+    entries.time = at(1999, 1, 1, 7, 15, 30);  // nor the date on the time picker
+    EXPECT_DOUBLE_EQ(check(entries).record.NextRun, at(2024, 3, 12, 7, 15, 30));
+    EXPECT_EQ(check(entries).record.DayOfMonth, 12);
+}
+
+TEST(TaskEntriesChecks, DailyNeedsADayWhileOtherRepeatsIgnoreTheBoxes) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.days.fill(false);
+    entries.repeatType = kDaily;
+    EXPECT_EQ(check(entries).refusal, kNoDaysMessage);
+
+    entries.repeatType = kWeekly;
+    const SaveCheck weekly = check(entries);
+    EXPECT_EQ(weekly.refusal, "");
+    EXPECT_EQ(weekly.record.DayMask, 0);
+    EXPECT_EQ(weekly.record.RepeatType, kWeekly);
+
+    entries.repeatType = kDaily;
+    entries.days[0] = true;
+    EXPECT_EQ(check(entries).record.DayMask, 0x01);
+}
+
+TEST(TaskEntriesChecks, NoDaysIsReportedBeforeThePageChecks) {
+    TaskEntries entries = entriesFor(kMemo);
+    entries.description.clear();
+    entries.repeatType = kDaily;
+    entries.days.fill(false);
+    EXPECT_EQ(check(entries).refusal, kNoDaysMessage);
+    entries.page = kNoPage;
+    EXPECT_EQ(check(entries).refusal, kNoDaysMessage);
+}
+
+TEST(TaskEntriesChecks, EmptyMemoIsRefusedButBlankLinesAreAMemo) {
+    TaskEntries entries = entriesFor(kMemo);
+    entries.description.clear();
+    EXPECT_EQ(check(entries).refusal, kEmptyMemoMessage);
+    entries.description = " \n";
+    EXPECT_EQ(check(entries).refusal, "");
+}
+
+TEST(TaskEntriesChecks, MissingPathIsRefusedWithThePathAsTyped) {
+    for (const int page : {kExecutable, kAudio, kVideo, kDocument, kGeneral}) {
+        TaskEntries entries = entriesFor(page);
+        entries.target = "";
+        EXPECT_EQ(check(entries, pathExists).refusal, "\nfile not found.") << page;
+        entries.target = "/no/such/file.txt ";
+        EXPECT_EQ(check(entries, pathExists).refusal, "/no/such/file.txt \nfile not found.") << page;
+    }
+}
+
+TEST(TaskEntriesChecks, PathIsCheckedExactlyAsTypedAndAFolderPasses) {
+    test::TempDir dir;
+    test::writeFile(dir.file("report.txt"), "x");
+    TaskEntries entries = entriesFor(kDocument);
+    entries.target = dir.path();
+    EXPECT_EQ(check(entries, pathExists).refusal, "");
+    entries.target = dir.file("report.txt");
+    EXPECT_EQ(check(entries, pathExists).record.TaskType, kDocument);
+    entries.target = dir.file("report.txt") + " ";
+    EXPECT_NE(check(entries, pathExists).refusal, "");
+    entries.target = dir.file("*.txt");
+    EXPECT_EQ(check(entries, pathExists).refusal, dir.file("*.txt") + "\nfile not found.");
+}
+
+TEST(TaskEntriesChecks, AlarmAndWebPagesDoNotCheckPaths) {
+    int asked = 0;
+    const PathExists counting = [&](const std::string&) { return ++asked, false; };
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.description.clear();
+    EXPECT_EQ(check(entries, counting).refusal, "");
+    entries = entriesFor(kWebAddress);
+    entries.target = "http://example.org";
+    EXPECT_EQ(check(entries, counting).refusal, "");
+    EXPECT_EQ(asked, 0);
+}
+
+TEST(TaskEntriesChecks, WebAddressRule) {
+    struct Case {
+        const char* address;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"http://a.b", false},           {"http://ab.c", false},
+        {"http://abc.d", true},          {"HTTP://abc.d", true},
+        {"HtTp://abc.d", true},          {"ftp://abc.d", false},
+        {"ftp://abcd.e", true},          {"FTP://abcd.e", true},
+        {"https://a.b", false},          {"https://a.bc", true},
+        {"HTTPS://ab.cd", true},         {"http:/abcdefgh", false},
+        {"www.example.com", false},      {" http://abc.de", false},
+        {"mailto:someone@x.org", false}, {"", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isValidWebAddress(c.address), c.valid) << c.address;
+        TaskEntries entries = entriesFor(kWebAddress);
+        entries.target = c.address;
+        EXPECT_EQ(check(entries).refusal, c.valid ? "" : kWebAddressMessage) << c.address;
+    }
+    // Characters count, not bytes: five letters after the scheme, one of them two bytes long.
+    EXPECT_FALSE(isValidWebAddress("http://\xC3\xA9.de"));
+    EXPECT_TRUE(isValidWebAddress("http://\xC3\xA9x.de"));
+}
+
+TEST(TaskEntriesChecks, NoPageIsRefusedLast) {
+    for (const int page : {kNoPage, -2, 8, 200}) {
+        TaskEntries entries = entriesFor(page);
+        EXPECT_EQ(check(entries).refusal, kNoPageMessage) << page;
+    }
+}
+
+TEST(TaskEntriesRecord, TargetsAndTextsByKind) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.alarmSound = "Bell.wav";
+    entries.arguments = "--quiet";
+    TaskRecord task = check(entries).record;
+    EXPECT_EQ(fieldText(task.Target), "Alarm Clock");
+    EXPECT_EQ(fieldText(task.AlarmSound), "Bell.wav");
+    EXPECT_EQ(fieldText(task.Description), "note");
+    EXPECT_EQ(fieldText(task.ExeArguments), "");
+
+    entries.page = kMemo;
+    entries.description = "line 1\nline 2\n";
+    task = check(entries).record;
+    EXPECT_EQ(task.TaskType, kMemo);
+    EXPECT_EQ(fieldText(task.Target), "Memo");
+    EXPECT_EQ(fieldText(task.Description), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(fieldText(task.AlarmSound), "");
+
+    entries.page = kExecutable;
+    entries.target = "/usr/bin/true ";
+    entries.description = "run";
+    task = check(entries).record;
+    EXPECT_EQ(fieldText(task.Target), "/usr/bin/true "); // as typed, not trimmed
+    EXPECT_EQ(fieldText(task.ExeArguments), "--quiet");
+
+    entries.page = kGeneral;
+    task = check(entries).record;
+    EXPECT_EQ(task.TaskType, kGeneral);
+    EXPECT_EQ(fieldText(task.ExeArguments), "");
+}
+
+TEST(TaskEntriesRecord, FlagsAndDays) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    EXPECT_EQ(check(entries).record.Flags, 0x7u);
+    EXPECT_EQ(check(entries).record.DayMask, 0x7F); // the boxes start checked
+
+    entries.statusEnabled = false;
+    entries.runIfMissed = false;
+    entries.autoDelete = false;
+    EXPECT_EQ(check(entries).record.Flags, 0x0u);
+
+    // A repeating task keeps the auto-delete mark of its (then disabled) box.
+    entries = entriesFor(kAlarmClock);
+    entries.repeatType = kMonthly;
+    EXPECT_EQ(check(entries).record.Flags & kAutoDelete, kAutoDelete);
+
+    entries.repeatType = kDaily;
+    entries.days = {false, true, false, false, false, true, false};
+    EXPECT_EQ(check(entries).record.DayMask, 0x22);
+}
+
+TEST(TaskEntriesRecord, DailyStartIsStoredAsChosen) {
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.date = at(2024, 3, 12); // a Tuesday
+    entries.time = encodeTime(8, 0, 0);
+    entries.repeatType = kDaily;
+    entries.days = {false, true, false, false, false, false, false};
+    const TaskRecord task = check(entries).record;
+    EXPECT_DOUBLE_EQ(task.NextRun, at(2024, 3, 12, 8, 0, 0));
+    EXPECT_EQ(dayOfWeek(task.NextRun), 3);
+}
+
+TEST(TaskEntriesRecord, MemoFontBlockComesFromTheMemoBox) {
+    for (const std::uint32_t style : {0x3u, 0x5u}) {
+        TaskEntries entries = entriesFor(kMemo);
+        entries.memoFont.FontStyle = style;
+        entries.memoFont.FontColor = 0x0000FF;
+        entries.memoFont.FontCharset = 0;
+        const TaskRecord task = check(entries).record;
+        EXPECT_EQ(task.MemoFont.FontStyle, style);
+        EXPECT_EQ(task.MemoFont.FontColor, 0x0000FF);
+        EXPECT_EQ(fieldText(task.MemoFont.FontName), "MS Sans Serif");
+        EXPECT_EQ(task.MemoFont.FontSize, 8);
+    }
+}
+
+TEST(TaskEntriesRecord, LongTextsAreCutOnACharacterBoundary) {
+    TaskEntries entries = entriesFor(kExecutable);
+    entries.target = std::string(1022, 'a') + "\xC3\xA9";
+    entries.arguments = std::string(300, 'x');
+    const TaskRecord task = check(entries).record;
+    EXPECT_EQ(fieldText(task.Target), std::string(1022, 'a'));
+    EXPECT_EQ(fieldText(task.ExeArguments).size(), 255u);
+}
+
+class StoreTaskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const std::uint32_t id : {100u, 200u, 300u}) {
+            TaskRecord task = test::makeTask(kAlarmClock, at(2024, 1, 31, 8, 0, 0), kMonthly);
+            task.TaskId = id;
+            task.Reserved1 = 77;
+            task.Reserved2[0] = 9;
+            tasks.appendLoaded(task);
+        }
+    }
+    std::vector<std::uint32_t> ids() const {
+        std::vector<std::uint32_t> result;
+        for (const TaskRecord& task : tasks)
+            result.push_back(task.TaskId);
+        return result;
+    }
+    TaskList tasks;
+};
+
+TEST_F(StoreTaskTest, NewTaskIsAppendedWithItsId) {
+    const TaskRecord built = check(entriesFor(kMemo)).record;
+    EXPECT_EQ(storeTask(tasks, built, true, 0, 5000), 5000u);
+    EXPECT_EQ(storeTask(tasks, built, true, 0, 5000), 5001u); // same second, still unique
+    EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300, 5000, 5001}));
+
+    TaskList empty;
+    EXPECT_EQ(storeTask(empty, built, true, 0, 42), 42u);
+    EXPECT_EQ(empty.size(), 1u);
+}
+
+TEST_F(StoreTaskTest, EditThatChangesTheKindKeepsIdPlaceAndReservedFields) {
+    TaskEntries entries = entriesFor(kMemo);
+    entries.description = "now a memo";
+    EXPECT_EQ(storeTask(tasks, check(entries).record, false, 200, 5000), 200u);
+    EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
+    const TaskRecord& edited = *tasks.findTask(200);
+    EXPECT_EQ(edited.TaskType, kMemo);
+    EXPECT_EQ(fieldText(edited.Target), "Memo");
+    EXPECT_EQ(fieldText(edited.Description), "now a memo");
+    EXPECT_EQ(fieldText(edited.AlarmSound), "");
+    EXPECT_EQ(edited.Reserved1, 77);
+    EXPECT_EQ(edited.Reserved2[0], 9);
+    EXPECT_EQ(tasks.findTask(100)->TaskType, kAlarmClock);
+}
+
+TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
+    // Anchored on the 31st, moved by the scan to 28 February, saved with the date as shown.
+    tasks.findTask(300)->DayOfMonth = 31;
+    TaskEntries entries = entriesFor(kAlarmClock);
+    entries.repeatType = kMonthly;
+    entries.date = at(2025, 2, 28);
+    storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
+    EXPECT_EQ(tasks.findTask(300)->DayOfMonth, 28);
+
+    entries.date = at(2025, 3, 15);
+    storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
+    EXPECT_EQ(tasks.findTask(300)->DayOfMonth, 15);
+    EXPECT_DOUBLE_EQ(tasks.findTask(300)->NextRun, at(2025, 3, 15, 9, 30, 0));
+}
+
+TEST_F(StoreTaskTest, VanishedTaskChangesNothing) {
+    const TaskRecord built = check(entriesFor(kMemo)).record;
+    EXPECT_EQ(storeTask(tasks, built, false, 999, 5000), std::nullopt);
+    EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
+    TaskList empty;
+    EXPECT_EQ(storeTask(empty, built, false, 100, 5000), std::nullopt);
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST_F(StoreTaskTest, DuplicateIdsEditTheFirstInListOrder) {
+    TaskRecord twin = *tasks.findTask(200);
+    tasks.appendLoaded(twin);
+    storeTask(tasks, check(entriesFor(kMemo)).record, false, 200, 0);
+    EXPECT_EQ(std::next(tasks.begin())->TaskType, kMemo);
+    EXPECT_EQ(std::prev(tasks.end())->TaskType, kAlarmClock);
+}
+
+TEST(MemoLineBreaks, EditorAndRecordFormsConvert) {
+    EXPECT_EQ(recordLineBreaks("a\nb\n\nc"), "a\r\nb\r\n\r\nc");
+    EXPECT_EQ(recordLineBreaks("a\r\nb"), "a\r\nb");
+    EXPECT_EQ(recordLineBreaks("\n"), "\r\n");
+    EXPECT_EQ(editorLineBreaks("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
+    EXPECT_EQ(editorLineBreaks("a\rb\nc\r"), "a\nb\nc\n");
+    EXPECT_EQ(editorLineBreaks(recordLineBreaks("x\ny\n")), "x\ny\n");
+}
+
+} // namespace
+} // namespace velloran
