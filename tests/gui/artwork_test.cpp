@@ -1,0 +1,244 @@
+// Every picture the windows name must load from the compiled-in resources, at its designed size.
+#include "resources/artwork.h"
+#include "resources/sized_svg_icon_engine.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+
+using namespace velloran;
+
+namespace {
+
+struct Picture {
+    const char* path;
+    QSize size;
+};
+
+QList<Picture> allPictures() {
+    QList<Picture> pictures = {{kAppIconPath, {256, 256}},           {kAppIconSmallPath, {16, 16}},
+                               {kNewTaskPath, kKindButtonImageSize}, {kNewTaskSmallPath, kKindSmallImageSize},
+                               {kAlarmClockPath, kAlarmClockSize},   {kSnoozePath, kSnoozeSize},
+                               {kMemoPaperPath, kMemoPaperSize},     {kMemoClosePath, kMemoCloseSize},
+                               {kSplashPath, kSplashSize},           {kAboutLogoPath, kAboutLogoSize}};
+    for (int kind = 0; kind < kKindImageCount; ++kind) {
+        pictures.append({kindIconPath(kind), kKindButtonImageSize});
+        pictures.append({kindIconSmallPath(kind), kKindSmallImageSize});
+    }
+    return pictures;
+}
+
+int alphaAt(const QImage& image, int x, int y) {
+    return qAlpha(image.pixel(x, y));
+}
+
+int opaquePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += alphaAt(image, x, y) == 255 ? 1 : 0;
+    return count;
+}
+
+// Average per-channel difference of two images of one size, transparent pixels counted as white
+// so that a shape drawn on nothing differs from the same colour spread over the whole square.
+double difference(const QImage& a, const QImage& b) {
+    QImage first(a.size(), QImage::Format_RGB32);
+    QImage second(b.size(), QImage::Format_RGB32);
+    first.fill(Qt::white);
+    second.fill(Qt::white);
+    QPainter(&first).drawImage(0, 0, a);
+    QPainter(&second).drawImage(0, 0, b);
+    double sum = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x) {
+            const QRgb p = first.pixel(x, y);
+            const QRgb q = second.pixel(x, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * first.width() * first.height());
+}
+
+QColor unpremultiplied(QRgb pixel) {
+    return QColor::fromRgba(qUnpremultiply(pixel));
+}
+
+} // namespace
+
+class ArtworkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initResources(); }
+
+    void everyPictureLoadsAtItsDesignedSize() {
+        for (const Picture& picture : allPictures()) {
+            const QString path = QString::fromLatin1(picture.path);
+            QVERIFY2(QFile::exists(path), qPrintable(path));
+            QSvgRenderer renderer(path);
+            QVERIFY2(renderer.isValid(), qPrintable(path));
+            QCOMPARE(renderer.defaultSize(), picture.size);
+            const QImage image = renderArtwork(path, picture.size);
+            QCOMPARE(image.size(), picture.size);
+            QVERIFY2(opaquePixels(image) > picture.size.width() * picture.size.height() / 10,
+                     qPrintable(path));
+        }
+    }
+
+    void missingPicturesGiveNothing() {
+        QVERIFY(renderArtwork(":/velloran/svg/no-such-picture.svg", {16, 16}).isNull());
+        QVERIFY(artworkPixmap(":/velloran/svg/no-such-picture.svg", {16, 16}).isNull());
+        QVERIFY(artworkShape(":/velloran/svg/no-such-picture.svg", {16, 16}).isEmpty());
+        QVERIFY(renderArtwork(kAlarmClockPath, {0, 0}).isNull());
+    }
+
+    void kindOutsideTheTableHasNoPicture() {
+        // A stored task of an unknown kind gets a row without an image, not a crash.
+        for (int kind : {-1, 8, 1000}) {
+            QCOMPARE(kindIconPath(kind), nullptr);
+            QCOMPARE(kindIconSmallPath(kind), nullptr);
+            QVERIFY(kindIcon(kind).isNull());
+        }
+        for (int kind = 0; kind < kKindImageCount; ++kind)
+            QVERIFY(!kindIcon(kind).isNull());
+    }
+
+    void kindImagesAreDistinctAtSixteenPixels() {
+        QList<QImage> small;
+        for (int kind = 0; kind < kKindImageCount; ++kind)
+            small.append(kindIcon(kind).pixmap(kKindSmallImageSize).toImage());
+        for (int a = 0; a < kKindImageCount; ++a)
+            for (int b = a + 1; b < kKindImageCount; ++b) {
+                const double diff = difference(small[a], small[b]);
+                QVERIFY2(diff > 25,
+                         qPrintable(QString("kinds %1 and %2 differ by only %3").arg(a).arg(b).arg(diff)));
+            }
+    }
+
+    void iconsPickTheDesignForTheSizeShown() {
+        for (int kind = 0; kind < kKindImageCount; ++kind) {
+            const QIcon icon = kindIcon(kind);
+            QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), renderArtwork(kindIconSmallPath(kind), {16, 16}));
+            QCOMPARE(icon.pixmap(QSize(48, 48)).toImage(), renderArtwork(kindIconPath(kind), {48, 48}));
+            // A 16 px list image on a 2x screen is the small design drawn with twice the pixels.
+            const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
+            QCOMPARE(sharp.size(), QSize(32, 32));
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QImage drawn = sharp.toImage();
+            drawn.setDevicePixelRatio(1.0);
+            QCOMPARE(drawn, renderArtwork(kindIconSmallPath(kind), {32, 32}));
+        }
+        SizedSvgIconEngine engine({{16, "small"}, {24, "large"}});
+        QCOMPARE(engine.designFor(8), QString("small"));
+        QCOMPARE(engine.designFor(23), QString("small"));
+        QCOMPARE(engine.designFor(24), QString("large"));
+        QCOMPARE(engine.designFor(256), QString("large"));
+        QVERIFY(SizedSvgIconEngine({}).designFor(16).isEmpty());
+    }
+
+    void appIconIsSharpFromSixteenToTwoHundredFiftySix() {
+        const QIcon icon = appIcon();
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QImage image = icon.pixmap(QSize(size, size)).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QCOMPARE(alphaAt(image, size / 2, size / 2), 255);
+        }
+        QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
+    }
+
+    void disabledIconsAreGrey() {
+        const QImage image = kindIcon(0).pixmap(QSize(48, 48), QIcon::Disabled).toImage();
+        int coloured = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = unpremultiplied(image.pixel(x, y));
+                coloured += (c.alpha() > 0 && (c.red() != c.green() || c.green() != c.blue())) ? 1 : 0;
+            }
+        QCOMPARE(coloured, 0);
+    }
+
+    void alarmClockIsShapedWithACleanEdge() {
+        const QImage clock = renderArtwork(kAlarmClockPath, kAlarmClockSize);
+        // Corners and the sides of the case are see-through; the window is shaped from this.
+        for (QPoint p : {QPoint(0, 0), QPoint(319, 0), QPoint(0, 319), QPoint(319, 319), QPoint(4, 180),
+                         QPoint(315, 180), QPoint(161, 2)})
+            QVERIFY2(alphaAt(clock, p.x(), p.y()) == 0,
+                     qPrintable(QString("at %1,%2").arg(p.x()).arg(p.y())));
+        // The face, including everything behind the time display and the controls, is opaque and dark.
+        for (int y = 96; y <= 280; ++y)
+            for (int x = 68; x <= 255; ++x) {
+                if (std::hypot(x - 161.0, y - 180.0) > 112)
+                    continue;
+                const QColor c = unpremultiplied(clock.pixel(x, y));
+                QVERIFY2(c.alpha() == 255, qPrintable(QString("hole at %1,%2").arg(x).arg(y)));
+            }
+        QVERIFY(unpremultiplied(clock.pixel(161, 157)).lightness() < 40);
+        QVERIFY(unpremultiplied(clock.pixel(161, 230)).lightness() < 70);
+        // Every half-covered edge pixel is the edge colour, so no key colour or fringe can show.
+        const QColor edge = QColor::fromRgb(kAlarmClockEdgeColor);
+        for (int y = 0; y < clock.height(); ++y)
+            for (int x = 0; x < clock.width(); ++x) {
+                const QColor c = unpremultiplied(clock.pixel(x, y));
+                // Nearly clear pixels add almost no colour, and their stored colour is imprecise.
+                if (c.alpha() < 40 || c.alpha() == 255)
+                    continue;
+                const int distance = std::abs(c.red() - edge.red()) + std::abs(c.green() - edge.green()) +
+                                     std::abs(c.blue() - edge.blue());
+                QVERIFY2(distance <= 24, qPrintable(QString("fringe at %1,%2").arg(x).arg(y)));
+            }
+    }
+
+    void alarmClockShapeFollowsTheArtwork() {
+        const QRegion shape = artworkShape(kAlarmClockPath, kAlarmClockSize);
+        QVERIFY(shape.contains(QPoint(161, 180)));
+        QVERIFY(shape.contains(QPoint(68, 130)));
+        QVERIFY(!shape.contains(QPoint(0, 0)));
+        QVERIFY(!shape.contains(QPoint(319, 319)));
+        QVERIFY(shape.boundingRect().width() <= 320);
+    }
+
+    void snoozePictureLeavesTheTimeDisplayFree() {
+        // The snooze picture sits at 216,88; the time display covers its part left of x 255.
+        const QImage zz = renderArtwork(kSnoozePath, kSnoozeSize);
+        for (int y = 130 - 88; y < 185 - 88; ++y)
+            for (int x = 0; x < 255 - 216 - 3; ++x)
+                QCOMPARE(alphaAt(zz, x, y), 0);
+        QCOMPARE(alphaAt(zz, 0, 0), 0);
+        QCOMPARE(alphaAt(zz, 103, 110), 0);
+    }
+
+    void memoPaperStretchesToTheWindowSize() {
+        const QSize shown(393, 513);
+        const QImage paper = renderArtwork(kMemoPaperPath, shown);
+        QCOMPARE(alphaAt(paper, 388, 200), 255); // reaches the right edge: stretched, not letterboxed
+        QCOMPARE(alphaAt(paper, 196, 508), 255); // and the bottom, under the date
+        QCOMPARE(alphaAt(paper, 392, 512), 0);   // the folded corner is cut away
+        const QRegion shape = artworkShape(kMemoPaperPath, shown);
+        QVERIFY(shape.contains(QPoint(56, 500)));
+        QVERIFY(!shape.contains(QPoint(392, 512)));
+        const QImage close = renderArtwork(kMemoClosePath, kMemoCloseSize);
+        QCOMPARE(alphaAt(close, 11, 11), 255);
+        QCOMPARE(alphaAt(close, 0, 0), 0);
+    }
+
+    void splashFillsItsWindow() {
+        const QImage splash = renderArtwork(kSplashPath, kSplashSize);
+        QCOMPARE(opaquePixels(splash), kSplashSize.width() * kSplashSize.height());
+    }
+
+    void pixmapsCarryTheScreenRatio() {
+        const QPixmap logo = artworkPixmap(kAboutLogoPath, {49, 49}, 2.0);
+        QCOMPARE(logo.size(), QSize(98, 98));
+        QCOMPARE(logo.devicePixelRatio(), 2.0);
+        QCOMPARE(artworkPixmap(kSplashPath, kSplashSize, 1.5).size(), QSize(624, 533));
+        QCOMPARE(artworkPixmap(kSplashPath, kSplashSize, 0).size(), kSplashSize);
+    }
+};
+
+QTEST_MAIN(ArtworkTest)
+#include "artwork_test.moc"
