@@ -14,9 +14,10 @@ namespace velloran {
 // Registers the compiled-in pictures. Every helper below calls it; safe to call repeatedly.
 void initResources();
 
-// Application icon: a large design and one drawn on the 16 px grid.
+// Application icon: a large design and two drawn on the 16 and the 24 px grid.
 inline constexpr const char* kAppIconPath = ":/velloran/svg/app.svg";
 inline constexpr const char* kAppIconSmallPath = ":/velloran/svg/app-16.svg";
+inline constexpr const char* kAppIconMediumPath = ":/velloran/svg/app-24.svg";
 
 // Task kinds 0..7 in kind order (Alarm Clock, Memo, Executable, Web Address, Audio, Video,
 // Document, General). The large design fills the 56 x 56 task-kind buttons, the small one is

@@ -20,11 +20,17 @@ struct Picture {
 };
 
 QList<Picture> allPictures() {
-    QList<Picture> pictures = {{kAppIconPath, {256, 256}},           {kAppIconSmallPath, {16, 16}},
-                               {kNewTaskPath, kKindButtonImageSize}, {kNewTaskSmallPath, kKindSmallImageSize},
-                               {kAlarmClockPath, kAlarmClockSize},   {kSnoozePath, kSnoozeSize},
-                               {kMemoPaperPath, kMemoPaperSize},     {kMemoClosePath, kMemoCloseSize},
-                               {kSplashPath, kSplashSize},           {kAboutLogoPath, kAboutLogoSize}};
+    QList<Picture> pictures = {{kAppIconPath, {256, 256}},
+                               {kAppIconSmallPath, {16, 16}},
+                               {kAppIconMediumPath, {24, 24}},
+                               {kNewTaskPath, kKindButtonImageSize},
+                               {kNewTaskSmallPath, kKindSmallImageSize},
+                               {kAlarmClockPath, kAlarmClockSize},
+                               {kSnoozePath, kSnoozeSize},
+                               {kMemoPaperPath, kMemoPaperSize},
+                               {kMemoClosePath, kMemoCloseSize},
+                               {kSplashPath, kSplashSize},
+                               {kAboutLogoPath, kAboutLogoSize}};
     for (int kind = 0; kind < kKindImageCount; ++kind) {
         pictures.append({kindIconPath(kind), kKindButtonImageSize});
         pictures.append({kindIconSmallPath(kind), kKindSmallImageSize});
@@ -149,6 +155,9 @@ private slots:
             QCOMPARE(alphaAt(image, size / 2, size / 2), 255);
         }
         QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
+        QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), renderArtwork(kAppIconSmallPath, {16, 16}));
+        QCOMPARE(icon.pixmap(QSize(24, 24)).toImage(), renderArtwork(kAppIconMediumPath, {24, 24}));
+        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage(), renderArtwork(kAppIconPath, {32, 32}));
     }
 
     void disabledIconsAreGrey() {
