@@ -30,6 +30,7 @@ public:
     struct Key {
         std::string name; // full path, root included
         std::vector<std::pair<std::string, RegistryValue>> values;
+        friend bool operator==(const Key&, const Key&) = default;
     };
 
     // True for a key that is present or has a key below it.

@@ -17,7 +17,7 @@
 namespace velloran {
 namespace {
 
-constexpr std::size_t kMaxFileSize = 16 << 20;
+constexpr std::size_t kMaxFileSize = 4 << 20; // a few kilobytes in practice
 
 bool isStartAtLogonValue(std::string_view key, std::string_view name) {
     return equalsIgnoringCase(trimKeyPath(key), kRunKey) && equalsIgnoringCase(name, kStartAtLogonValue);

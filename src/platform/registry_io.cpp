@@ -19,7 +19,8 @@ FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string
                        std::string& error) {
     content.clear();
     error.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe put in place of the file cannot stall the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
             return FileRead::Missing;
