@@ -54,7 +54,11 @@ const char* kindIconSmallPath(int kind) {
 }
 
 QIcon appIcon() {
-    return twoDesignIcon(kAppIconSmallPath, kAppIconPath);
+    initResources();
+    // Trays and panels draw it at 22 to 24 px, where a grid-drawn design is visibly sharper.
+    return QIcon(new SizedSvgIconEngine({{16, QString::fromLatin1(kAppIconSmallPath)},
+                                         {24, QString::fromLatin1(kAppIconMediumPath)},
+                                         {32, QString::fromLatin1(kAppIconPath)}}));
 }
 
 QIcon kindIcon(int kind) {
