@@ -13,7 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 for size in 16 24 32 48 64 128 256; do
     svg="$here/svg/app.svg"
     [ "$size" -lt 32 ] && svg="$here/svg/app-24.svg"
-    [ "$size" -lt 24 ] && svg="$here/svg/app-16.svg"
+    [ "$size" -lt 20 ] && svg="$here/svg/app-16.svg"
     dir="$here/icons/hicolor/${size}x${size}/apps"
     mkdir -p "$dir"
     "$tool" render "$svg" "$dir/velloran.png" "$size" "$size"

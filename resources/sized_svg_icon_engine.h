@@ -12,8 +12,8 @@ namespace velloran {
 
 class SizedSvgIconEngine : public QIconEngine {
 public:
-    // designs: (design size in pixels, SVG path); the design whose size is the largest not
-    // above the drawn size is used, or the smallest one for tiny sizes.
+    // designs: (smallest logical size the design is drawn at, SVG path). Each size uses the
+    // design with the largest start not above it; sizes below every start use the first.
     explicit SizedSvgIconEngine(std::vector<std::pair<int, QString>> designs);
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;

@@ -156,6 +156,7 @@ private slots:
         }
         QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
         QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), renderArtwork(kAppIconSmallPath, {16, 16}));
+        QCOMPARE(icon.pixmap(QSize(22, 22)).toImage(), renderArtwork(kAppIconMediumPath, {22, 22}));
         QCOMPARE(icon.pixmap(QSize(24, 24)).toImage(), renderArtwork(kAppIconMediumPath, {24, 24}));
         QCOMPARE(icon.pixmap(QSize(32, 32)).toImage(), renderArtwork(kAppIconPath, {32, 32}));
     }
