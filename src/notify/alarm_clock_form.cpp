@@ -1,0 +1,266 @@
+#include "alarm_clock_form.h"
+
+#include "notification_window_table.h"
+#include "notify_texts.h"
+#include "window_drag.h"
+
+#include "common/text.h"
+#include "platform/fonts.h"
+#include "platform/sound_player.h"
+#include "platform/timer.h"
+#include "resources/artwork.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <climits>
+#include <cstdint>
+
+namespace velloran {
+namespace {
+
+constexpr int kClockInterval = 5000;
+constexpr int kCountdownStep = 300000; // one list step: 5 minutes
+// The snooze time shown when the settings hold no valid index: the first-run default, 10 minutes.
+constexpr int kFallbackSnoozeIndex = 1;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+void paintRedOnBlack(QWidget* widget) {
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, kBlack);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, kRed);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QFont boldFont(const QFont& base) {
+    QFont font = base;
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& sound,
+                                 const SettingsRecord& settings, const Clock& clock,
+                                 std::string programDirectory)
+    : NotificationForm(QStringLiteral("Alarm Clock"), QSize(320, 385)), table_(table), sound_(sound),
+      settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {
+    createControls();
+
+    clockTimer_ = new Timer(this);
+    clockTimer_->setInterval(kClockInterval);
+    clockTimer_->OnTimer = [this] { ClockTimerTimer(); };
+    // Countdowns that the user waits for run precisely; the coarse kind may end 5 % early.
+    snoozeTimer_ = new Timer(this, Qt::PreciseTimer);
+    snoozeTimer_->setEnabled(false);
+    snoozeTimer_->OnTimer = [this] { SnoozeTimerTimer(); };
+    offTimer_ = new Timer(this, Qt::PreciseTimer);
+    offTimer_->setEnabled(false);
+    offTimer_->setInterval(100000);
+    offTimer_->OnTimer = [this] { OffTimerTimer(); };
+}
+
+void TAlarmClockForm::createControls() {
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    // Under the picture lies the colour of its rim, so the edge that the shape cuts shows no fringe.
+    palette.setColor(QPalette::Window, QColor::fromRgb(kAlarmClockEdgeColor));
+    setPalette(palette);
+
+    BackGround = new QLabel(this);
+    BackGround->setObjectName("BackGround");
+    BackGround->setGeometry(0, 0, 321, 321);
+    BackGround->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    BackGround->setPixmap(picture(kAlarmClockPath, kAlarmClockSize, devicePixelRatioF()));
+
+    Button1 = new QPushButton(QStringLiteral("Turn &off alarm"), this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(120, 96, 81, 25);
+    Button1->setAutoDefault(true);
+
+    ZzImage = new QLabel(this);
+    ZzImage->setObjectName("ZzImage");
+    ZzImage->setGeometry(QRect(QPoint(216, 88), kSnoozeSize));
+    ZzImage->setPixmap(picture(kSnoozePath, kSnoozeSize, devicePixelRatioF()));
+    ZzImage->hide();
+
+    TimeDisplay = new QLabel(QStringLiteral("11:35 am"), this);
+    TimeDisplay->setObjectName("TimeDisplay");
+    TimeDisplay->setGeometry(68, 130, 187, 55);
+    TimeDisplay->setAlignment(Qt::AlignCenter);
+    TimeDisplay->setTextFormat(Qt::PlainText);
+    paintRedOnBlack(TimeDisplay);
+    fitTimeDisplayFont();
+
+    SnoozeBT = new QPushButton(QStringLiteral("&Snooze"), this);
+    SnoozeBT->setObjectName("SnoozeBT");
+    SnoozeBT->setGeometry(112, 192, 105, 41);
+    SnoozeBT->setDefault(true);
+    SnoozeBT->setAutoDefault(true);
+
+    Label1 = new QLabel(QStringLiteral("Snooze time:"), this);
+    Label1->setObjectName("Label1");
+    Label1->setFont(boldFont(font()));
+    paintRedOnBlack(Label1);
+    Label1->move(128, 240);
+    Label1->adjustSize();
+
+    SnoozeTimeCB = new QComboBox(this);
+    SnoozeTimeCB->setObjectName("SnoozeTimeCB");
+    for (const char* item : kSnoozeItems)
+        SnoozeTimeCB->addItem(QString::fromLatin1(item));
+    paintRedOnBlack(SnoozeTimeCB);
+    SnoozeTimeCB->setGeometry(128, 256, 73, SnoozeTimeCB->sizeHint().height());
+
+    Label2 = new QLabel(QStringLiteral("Note:"), this);
+    Label2->setObjectName("Label2");
+    Label2->move(8, 312);
+    Label2->adjustSize();
+
+    Note = new QPlainTextEdit(this);
+    Note->setObjectName("Note");
+    Note->setGeometry(8, 328, 313, 49);
+    Note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Note->setTabChangesFocus(true);
+
+    setTabOrder(SnoozeBT, SnoozeTimeCB);
+    setTabOrder(SnoozeTimeCB, Button1);
+    setTabOrder(Button1, Note);
+    SnoozeBT->setFocus();
+
+    connect(SnoozeBT, &QPushButton::clicked, this, &TAlarmClockForm::SnoozeBTClick);
+    connect(Button1, &QPushButton::clicked, this, &TAlarmClockForm::Button1Click);
+
+    drag_ = new WindowDrag(this);
+    drag_->addHandle(BackGround);
+    drag_->addHandle(TimeDisplay);
+    updateShape();
+}
+
+// The display's face shrinks until the widest time fits, so that no substitute face clips it.
+void TAlarmClockForm::fitTimeDisplayFont() {
+    QFont font = boldFont(designFont());
+    const int room = TimeDisplay->width() - 4;
+    for (int size = 45; size > 12; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            const QString d(QLatin1Char{digit});
+            for (const char* half : {" am", " pm"})
+                widest =
+                    std::max(widest, metrics.horizontalAdvance(d + d + ':' + d + d + QLatin1String(half)));
+        }
+        if (widest <= room && metrics.height() <= TimeDisplay->height())
+            break;
+    }
+    TimeDisplay->setFont(font);
+}
+
+void TAlarmClockForm::updateShape() {
+    QRegion shape = pictureShape(kAlarmClockPath, kAlarmClockSize).translated(BackGround->pos());
+    if (shape.isEmpty())
+        shape = rect(); // without its picture the window still shows whole
+    for (QWidget* control :
+         {static_cast<QWidget*>(Button1), static_cast<QWidget*>(TimeDisplay), static_cast<QWidget*>(SnoozeBT),
+          static_cast<QWidget*>(Label1), static_cast<QWidget*>(SnoozeTimeCB), static_cast<QWidget*>(Label2),
+          static_cast<QWidget*>(Note)})
+        shape += control->geometry();
+    if (!ZzImage->isHidden())
+        shape += pictureShape(kSnoozePath, kSnoozeSize).translated(ZzImage->pos());
+    setMask(shape);
+}
+
+int TAlarmClockForm::countdownInterval(int index) {
+    const std::int64_t interval = (static_cast<std::int64_t>(index) + 1) * kCountdownStep;
+    return interval > 0 && interval <= INT_MAX ? static_cast<int>(interval) : 0;
+}
+
+void TAlarmClockForm::ShowAlarm(const std::string& note, const std::string& soundFile) {
+    table_.registerWindow(this);
+    QString noteText = QString::fromStdString(displayUtf8(note));
+    noteText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Note->setPlainText(noteText);
+    // File names are bytes; the locale's encoding turns them into the name the file system knows.
+    soundPath_ = QFile::decodeName(QByteArray::fromStdString(programDirectory_ + "Sounds/" + soundFile));
+    sound_.playLooping(soundPath_);
+    // An index outside the list would leave no snooze time, and a snooze that never rings again.
+    const int snoozeIndex = settings_.SnoozeTime >= 0 && settings_.SnoozeTime < kSnoozeItemCount
+                                ? settings_.SnoozeTime
+                                : kFallbackSnoozeIndex;
+    SnoozeTimeCB->setCurrentIndex(snoozeIndex);
+    startOffTimerIfEnabled();
+    TimeDisplay->setText(alarmTimeText(clock_.now()));
+    show();
+    activateWindow();
+}
+
+void TAlarmClockForm::startOffTimerIfEnabled() {
+    if (settings_.AlarmOffEnabled == 0)
+        return;
+    offTimer_->setInterval(countdownInterval(settings_.AlarmOffTime));
+    offTimer_->setEnabled(true);
+}
+
+void TAlarmClockForm::ClockTimerTimer() {
+    TimeDisplay->setText(alarmTimeText(clock_.now()));
+}
+
+void TAlarmClockForm::SnoozeBTClick() {
+    sound_.stop();
+    // The same snooze time again keeps the running countdown; a different one restarts it.
+    snoozeTimer_->setInterval(countdownInterval(SnoozeTimeCB->currentIndex()));
+    snoozeTimer_->setEnabled(true);
+    ZzImage->show();
+    updateShape();
+    // The switch-off countdown starts afresh at the next ring. It is dropped even when the preferences
+    // turned switching off out meanwhile, so a snoozed alarm never closes itself.
+    offTimer_->setEnabled(false);
+}
+
+void TAlarmClockForm::SnoozeTimerTimer() {
+    snoozeTimer_->setEnabled(false);
+    sound_.playLooping(soundPath_);
+    ZzImage->hide();
+    updateShape();
+    startOffTimerIfEnabled();
+}
+
+void TAlarmClockForm::OffTimerTimer() {
+    snoozeTimer_->setEnabled(false);
+    offTimer_->setEnabled(false);
+    Button1Click();
+}
+
+void TAlarmClockForm::Button1Click() {
+    sound_.stop();
+    close();
+}
+
+void TAlarmClockForm::FormClose() {
+    sound_.stop();
+    // A closed window must never ring again: one that no sweep frees (its table was full) would
+    // otherwise re-ring hidden, with nothing left to stop it.
+    snoozeTimer_->setEnabled(false);
+    offTimer_->setEnabled(false);
+}
+
+void TAlarmClockForm::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control took presses the default button, Snooze.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        SnoozeBT->click();
+        return;
+    }
+    NotificationForm::keyPressEvent(event);
+}
+
+} // namespace velloran

@@ -1,0 +1,125 @@
+#include "memo_form.h"
+
+#include "notification_window_table.h"
+#include "notify_texts.h"
+#include "window_drag.h"
+
+#include "common/text.h"
+#include "platform/fonts.h"
+#include "platform/sound_player.h"
+#include "resources/artwork.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+namespace velloran {
+namespace {
+
+// Only this many characters of a face name count.
+constexpr std::size_t kFaceNameLimit = 31;
+const QSize kPaperBox(393, 513);
+
+} // namespace
+
+TMemoForm::TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, const Clock& clock)
+    : NotificationForm(QStringLiteral("Memo"), QSize(393, 521)), table_(table), sound_(sound), clock_(clock) {
+    createControls();
+}
+
+void TMemoForm::createControls() {
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    // Under the paper lies the colour of its edge, so the edge that the shape cuts shows no fringe.
+    palette.setColor(QPalette::Window, QColor::fromRgb(kMemoPaperEdgeColor));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+
+    paperimage = new QLabel(this);
+    paperimage->setObjectName("paperimage");
+    paperimage->setGeometry(QRect(QPoint(0, 0), kPaperBox));
+    paperimage->setPixmap(picture(kMemoPaperPath, kPaperBox, devicePixelRatioF()));
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(QRect(QPoint(360, 24), kMemoCloseSize));
+    Image1->setPixmap(picture(kMemoClosePath, kMemoCloseSize, devicePixelRatioF()));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+
+    Memo1 = new QLabel(this);
+    Memo1->setObjectName("Memo1");
+    Memo1->setGeometry(16, 80, 369, 409);
+    Memo1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Memo1->setWordWrap(true);
+    // The memo is shown as typed: markup in it is text, never formatting.
+    Memo1->setTextFormat(Qt::PlainText);
+
+    Label1 = new QLabel(QStringLiteral("datetime"), this);
+    Label1->setObjectName("Label1");
+    QFont bold = font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->move(56, 496);
+    Label1->adjustSize();
+
+    drag_ = new WindowDrag(this);
+    drag_->addHandle(paperimage);
+    drag_->addHandle(Memo1);
+
+    const QRegion shape = pictureShape(kMemoPaperPath, kPaperBox);
+    setMask(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole
+}
+
+void TMemoForm::ShowMemo(const std::string& text, const FontBlock& font) {
+    table_.registerWindow(this);
+    Label1->setText(memoShownText(clock_.now(), QLocale()));
+    Label1->adjustSize();
+    QString memo = QString::fromStdString(displayUtf8(text));
+    memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo1->setText(memo);
+    applyFont(font);
+    show();
+}
+
+// Character set, colour, face, size and style, in that order. Qt chooses the character set by the text
+// itself, so the stored code has nothing left to select.
+void TMemoForm::applyFont(const FontBlock& font) {
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::WindowText, colorFromValue(font.FontColor));
+    Memo1->setPalette(palette);
+    FontBlock face = font;
+    setFieldText(face.FontName, cutUtf8(fieldText(font.FontName), kFaceNameLimit));
+    Memo1->setFont(fontFromBlock(face, Memo1->font()));
+}
+
+QColor TMemoForm::memoColor() const {
+    return Memo1->palette().color(QPalette::WindowText);
+}
+
+void TMemoForm::showEvent(QShowEvent* event) {
+    NotificationForm::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TMemoForm::FormShow() {
+    sound_.beep();
+}
+
+void TMemoForm::Image1Click() {
+    close();
+}
+
+bool TMemoForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
+            Image1Click();
+        return true;
+    }
+    return NotificationForm::eventFilter(watched, event);
+}
+
+} // namespace velloran

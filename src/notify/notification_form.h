@@ -1,0 +1,32 @@
+// What alarm and memo windows share: a borderless, always-on-top window shaped to its picture, and the
+// closed flag that tells the main window's sweep that the window may be destroyed.
+#pragma once
+
+#include <QWidget>
+
+namespace velloran {
+
+class NotificationForm : public QWidget {
+    Q_OBJECT
+public:
+    // Set by every close; a closed window is only hidden until the sweep destroys it.
+    bool closed() const { return closed_; }
+
+protected:
+    // No owner: the window stands on its own on the desktop, where the window manager places it.
+    NotificationForm(const QString& caption, QSize clientSize);
+
+    // Runs on every close (the window's own buttons, the window manager's close command, close()).
+    virtual void FormClose() {}
+    void closeEvent(QCloseEvent* event) override;
+
+    // A picture of the artwork at a size, and the part of it that is at least half opaque; each is
+    // rendered once and shared by every window.
+    static QPixmap picture(const char* path, QSize size, qreal devicePixelRatio);
+    static QRegion pictureShape(const char* path, QSize size);
+
+private:
+    bool closed_ = false; // cleared on creation
+};
+
+} // namespace velloran

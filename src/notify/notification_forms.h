@@ -1,0 +1,55 @@
+// The alarm and memo windows that due tasks open, with the two tables that keep them until the main
+// window's sweep destroys the closed ones. The main window owns one and hands it to the task actions.
+#pragma once
+
+#include "notification_window_table.h"
+
+#include "common/datetime.h"
+#include "prefs/settings_record.h"
+#include "scheduler/task_actions.h"
+
+#include <QPointer>
+#include <string>
+#include <vector>
+
+namespace velloran {
+
+class NotificationForm;
+class SoundPlayer;
+
+class NotificationForms final : public NotificationWindows {
+public:
+    // Everything passed in must outlive this object. programDirectory ends with '/'; the alarm sounds
+    // are in its Sounds/ folder.
+    NotificationForms(SoundPlayer& sound, const SettingsRecord& settings, const Clock& clock,
+                      std::string programDirectory);
+    // Destroys every window that it opened, registered or not.
+    ~NotificationForms() override;
+    NotificationForms(const NotificationForms&) = delete;
+    NotificationForms& operator=(const NotificationForms&) = delete;
+
+    void showAlarm(const std::string& note, const std::string& soundFile) override;
+    void showMemo(const std::string& text, const FontBlock& font) override;
+
+    // The periodic sweep: destroys the closed memo windows, then the closed alarm windows.
+    void sweep();
+    // Destroys every memo window still registered, open or closed, as the main window does when it goes.
+    void destroyMemoWindows() { memoWindows_.destroyAll(); }
+
+    NotificationWindowTable& alarmWindows() { return alarmWindows_; }
+    NotificationWindowTable& memoWindows() { return memoWindows_; }
+
+private:
+    void keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table);
+
+    SoundPlayer& sound_;
+    const SettingsRecord& settings_;
+    const Clock& clock_;
+    const std::string programDirectory_;
+    NotificationWindowTable alarmWindows_;
+    NotificationWindowTable memoWindows_;
+    // Windows that found their table full: no sweep frees them, so they go with this object.
+    std::vector<QPointer<NotificationForm>> unregistered_;
+};
+
+} // namespace velloran

@@ -1,0 +1,50 @@
+// The process-wide sound player on Qt Multimedia: one looping sound at a time, plus a short alert.
+#pragma once
+
+#include "sound_player.h"
+
+#include <QObject>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+
+namespace velloran {
+
+class MultimediaSoundPlayer final : public QObject, public SoundPlayer {
+    Q_OBJECT
+public:
+    // Warnings (no sound output, a sound that fails) go to warn, by default to standard error.
+    explicit MultimediaSoundPlayer(QObject* parent = nullptr,
+                                   std::function<void(const QString&)> warn = nullptr);
+
+    void playLooping(const QString& path) override;
+    void stop() override;
+    void beep() override;
+
+    // What playLooping(path) plays: the file itself when it is a playable WAVE file, otherwise the
+    // built-in alarm.
+    static QUrl sourceFor(const QString& path);
+    static QUrl builtinAlarm();
+    static QUrl builtinAlert();
+
+    // The sound that plays (or was asked for last) and whether it is meant to be heard now.
+    QUrl loopingSource() const { return looping_.source(); }
+    bool isLooping() const { return wantLooping_; }
+
+private:
+    bool outputAvailable();
+    void startLooping(const QUrl& source);
+    void loopStatusChanged();
+    void giveUpLoading();
+
+    QSoundEffect looping_;
+    QSoundEffect alert_;
+    // A file that passed the header check can still stall while loading; the built-in alarm takes over.
+    QTimer loadWatchdog_;
+    bool wantLooping_ = false;
+    bool warnedNoOutput_ = false;
+    std::function<void(const QString&)> warn_;
+};
+
+} // namespace velloran

@@ -1,0 +1,359 @@
+// The alarm clock window: ringing, snooze, re-ring, switch-off, closing, the time display and dragging.
+// Timers are advanced by running their handlers; nothing waits for a real snooze.
+#include "notify_test_support.h"
+
+#include "notify/alarm_clock_form.h"
+#include "notify/notification_window_table.h"
+#include "notify/notify_texts.h"
+#include "platform/fonts.h"
+#include "platform/timer.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+using namespace velloran;
+using velloran::test::FixedClock;
+using velloran::test::localTime;
+using velloran::test::RecordingSoundPlayer;
+
+class AlarmClockFormTest : public QObject {
+    Q_OBJECT
+
+    FixedClock clock;
+    RecordingSoundPlayer sound;
+    SettingsRecord settings{};
+    std::unique_ptr<NotificationWindowTable> table;
+    TAlarmClockForm* form = nullptr; // owned by the table once shown
+
+    TAlarmClockForm* ring(const std::string& note = "Wake up", const std::string& soundFile = "bell.wav") {
+        form = new TAlarmClockForm(*table, sound, settings, clock, "/opt/velloran/");
+        form->ShowAlarm(note, soundFile);
+        return form;
+    }
+    template <typename T> T* control(const char* name) { return form->findChild<T*>(name); }
+    QComboBox* snoozeTime() { return control<QComboBox>("SnoozeTimeCB"); }
+    QLabel* zz() { return control<QLabel>("ZzImage"); }
+    void snooze() { QTest::mouseClick(control<QPushButton>("SnoozeBT"), Qt::LeftButton); }
+
+private slots:
+    void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
+    void init() {
+        sound = RecordingSoundPlayer();
+        settings = defaultSettings();
+        clock.value = localTime(2024, 3, 9, 7, 15);
+        table = std::make_unique<NotificationWindowTable>();
+    }
+    void cleanup() {
+        table.reset(); // destroys the registered windows
+        form = nullptr;
+    }
+
+    void showAlarmRegistersRingsAndShows() {
+        bool shownWhenSoundStarted = true;
+        sound.onPlay = [&] { shownWhenSoundStarted = form->isVisible(); };
+        ring("Take the pills", "Chimes.wav");
+        QCOMPARE(table->count(), 1);
+        QVERIFY(table->contains(form));
+        QCOMPARE(form->windowTitle(), QString("Alarm Clock"));
+        QCOMPARE(form->size(), QSize(320, 385));
+        QCOMPARE(control<QPlainTextEdit>("Note")->toPlainText(), QString("Take the pills"));
+        QCOMPARE(form->soundPath(), QString("/opt/velloran/Sounds/Chimes.wav"));
+        QCOMPARE(sound.played, QStringList{"/opt/velloran/Sounds/Chimes.wav"});
+        QVERIFY2(!shownWhenSoundStarted, "the sound starts before the window shows");
+        QCOMPARE(snoozeTime()->currentText(), QString("10 min"));
+        QCOMPARE(control<QLabel>("TimeDisplay")->text(), QString("07:15 am"));
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->closed());
+        QVERIFY(zz()->isHidden());
+        QVERIFY(!form->OffTimer().Enabled());
+        QVERIFY(!form->SnoozeTimer().Enabled());
+        QVERIFY(form->ClockTimer().Enabled());
+        QCOMPARE(form->ClockTimer().Interval(), 5000);
+        QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    void noteKeepsItsLinesAndShowsMarkupAsText() {
+        ring("first\r\nsecond <b>bold</b>");
+        QCOMPARE(control<QPlainTextEdit>("Note")->toPlainText(), QString("first\nsecond <b>bold</b>"));
+    }
+
+    void emptySoundNameStillRings() {
+        ring("note", "");
+        QCOMPARE(sound.played, QStringList{"/opt/velloran/Sounds/"});
+    }
+
+    void snoozeItemComesFromTheSettings_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("first") << 0 << "5 min";
+        QTest::newRow("last") << 5 << "30 min";
+        // A damaged index would leave no item and a snooze that never rings again: 10 min stands in.
+        QTest::newRow("past the list") << 6 << "10 min";
+        QTest::newRow("none chosen") << -1 << "10 min";
+    }
+    void snoozeItemComesFromTheSettings() {
+        QFETCH(int, stored);
+        QFETCH(QString, shown);
+        settings.SnoozeTime = stored;
+        ring();
+        QCOMPARE(snoozeTime()->currentText(), shown);
+    }
+
+    void controlsInTabOrderWithSnoozeFocused() {
+        ring();
+        auto* snoozeButton = control<QPushButton>("SnoozeBT");
+        QCOMPARE(snoozeTime()->count(), 6);
+        QCOMPARE(snoozeTime()->itemText(0), QString("5 min"));
+        QVERIFY(snoozeButton->isDefault());
+        QCOMPARE(form->focusWidget(), snoozeButton);
+        const auto next = [](QWidget* widget) {
+            do
+                widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus);
+            return widget;
+        };
+        QCOMPARE(next(snoozeButton), snoozeTime());
+        QCOMPARE(next(snoozeTime()), control<QPushButton>("Button1"));
+        QCOMPARE(next(control<QPushButton>("Button1")), control<QPlainTextEdit>("Note"));
+        QCOMPARE(control<QPushButton>("Button1")->text(), QString("Turn &off alarm"));
+    }
+
+    void snoozeLengthFollowsTheChosenItem_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 6; ++i)
+            QTest::newRow(kSnoozeItems[i]) << i;
+    }
+    void snoozeLengthFollowsTheChosenItem() {
+        QFETCH(int, index);
+        ring();
+        snoozeTime()->setCurrentIndex(index);
+        snooze();
+        QCOMPARE(form->SnoozeTimer().Interval(), (index + 1) * 300000);
+        QVERIFY(form->SnoozeTimer().Enabled());
+        QCOMPARE(sound.stops, 1);
+        QVERIFY(!sound.looping);
+        QVERIFY(!zz()->isHidden());
+    }
+
+    void enterPressesSnoozeFromTheList() {
+        ring();
+        snoozeTime()->setFocus();
+        QTest::keyClick(snoozeTime(), Qt::Key_Return);
+        QVERIFY(form->SnoozeTimer().Enabled());
+    }
+
+    void sameSnoozeTimeDoesNotProlong() {
+        ring();
+        snooze();
+        const int first = form->SnoozeTimer().remainingTime();
+        QTRY_VERIFY(form->SnoozeTimer().remainingTime() < first - 200);
+        snooze();
+        QVERIFY2(form->SnoozeTimer().remainingTime() < first - 100, "the countdown went on");
+        QCOMPARE(form->SnoozeTimer().Interval(), 600000);
+    }
+
+    void differentSnoozeTimeRestarts() {
+        ring();
+        snooze();
+        const int first = form->SnoozeTimer().remainingTime();
+        QTRY_VERIFY(form->SnoozeTimer().remainingTime() < first - 200);
+        snoozeTime()->setCurrentIndex(0);
+        snooze();
+        QCOMPARE(form->SnoozeTimer().Interval(), 300000);
+        QVERIFY(form->SnoozeTimer().remainingTime() > 300000 - 100);
+    }
+
+    void reRingPlaysTheSameSoundAgain() {
+        ring("note", "Marimba.wav");
+        snooze();
+        form->SnoozeTimer().OnTimer();
+        QCOMPARE(sound.played,
+                 QStringList({"/opt/velloran/Sounds/Marimba.wav", "/opt/velloran/Sounds/Marimba.wav"}));
+        QVERIFY(sound.looping);
+        QVERIFY(!form->SnoozeTimer().Enabled());
+        QVERIFY(zz()->isHidden());
+        QVERIFY(!form->OffTimer().Enabled());
+    }
+
+    void switchOffAfterTheChosenTime_data() {
+        QTest::addColumn<int>("offTime");
+        for (int i = 0; i < 6; ++i)
+            QTest::newRow(kSnoozeItems[i]) << i;
+    }
+    void switchOffAfterTheChosenTime() {
+        QFETCH(int, offTime);
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = offTime;
+        ring();
+        QVERIFY(form->OffTimer().Enabled());
+        QCOMPARE(form->OffTimer().Interval(), (offTime + 1) * 300000);
+        form->OffTimer().OnTimer();
+        QVERIFY(form->closed());
+        QVERIFY(!form->isVisible());
+        QVERIFY(!sound.looping);
+        QVERIFY(!form->OffTimer().Enabled());
+        QVERIFY(!form->SnoozeTimer().Enabled());
+    }
+
+    void noSwitchOffWithoutAChosenTime() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = -1;
+        ring();
+        QCOMPARE(form->OffTimer().Interval(), 0);
+        QCOMPARE(form->OffTimer().remainingTime(), -1);
+    }
+
+    void damagedSwitchOffTimeNeverOverflows() {
+        QCOMPARE(TAlarmClockForm::countdownInterval(5), 1800000);
+        QCOMPARE(TAlarmClockForm::countdownInterval(-1), 0);
+        QCOMPARE(TAlarmClockForm::countdownInterval(-7), 0);
+        QCOMPARE(TAlarmClockForm::countdownInterval(7157), 7158 * 300000);
+        QCOMPARE(TAlarmClockForm::countdownInterval(7158), 0);
+        QCOMPARE(TAlarmClockForm::countdownInterval(INT_MAX), 0);
+    }
+
+    void snoozeDropsTheSwitchOffAndReRingStartsItAfresh() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = 0;
+        ring();
+        snooze();
+        QVERIFY(!form->OffTimer().Enabled());
+        // Read again at the re-ring: the preferences changed meanwhile.
+        settings.AlarmOffTime = 2;
+        form->SnoozeTimer().OnTimer();
+        QVERIFY(form->OffTimer().Enabled());
+        QCOMPARE(form->OffTimer().Interval(), 900000);
+        QVERIFY(form->OffTimer().remainingTime() > 900000 - 1000);
+    }
+
+    void snoozedAlarmNeverSwitchesItselfOff() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = 0;
+        ring();
+        settings.AlarmOffEnabled = 0; // turned off in the preferences while ringing
+        snooze();
+        QVERIFY(!form->OffTimer().Enabled());
+        form->SnoozeTimer().OnTimer();
+        QVERIFY(!form->OffTimer().Enabled());
+    }
+
+    void turnOffStopsClosesAndMarks() {
+        ring();
+        QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton);
+        QVERIFY(form->closed());
+        QVERIFY(!form->isVisible());
+        QVERIFY(!sound.looping);
+        QCOMPARE(table->count(), 1); // only the sweep frees it
+        QCOMPARE(table->sweep(), 1);
+        QCOMPARE(table->count(), 0);
+    }
+
+    void closingWhileSnoozedNeverRingsAgain() {
+        ring();
+        snooze();
+        form->close();
+        QVERIFY(form->closed());
+        QVERIFY(!form->SnoozeTimer().Enabled());
+        QCOMPARE(form->SnoozeTimer().remainingTime(), -1);
+        QVERIFY(!sound.looping);
+        QCOMPARE(sound.played.size(), 1);
+    }
+
+    void clockText_data() {
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<int>("minute");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("half past midnight") << 0 << 30 << "12:30 am";
+        QTest::newRow("five past midnight") << 0 << 5 << "12:05 am";
+        QTest::newRow("before noon") << 11 << 59 << "11:59 am";
+        QTest::newRow("half past noon") << 12 << 30 << "12:30 pm";
+        QTest::newRow("evening") << 21 << 7 << "09:07 pm";
+        QTest::newRow("last minute") << 23 << 59 << "11:59 pm";
+    }
+    void clockText() {
+        QFETCH(int, hour);
+        QFETCH(int, minute);
+        QFETCH(QString, text);
+        QCOMPARE(alarmTimeText(localTime(2024, 1, 31, hour, minute, 59, 999)), text);
+        clock.value = localTime(2024, 1, 31, hour, minute);
+        ring();
+        QCOMPARE(control<QLabel>("TimeDisplay")->text(), text);
+    }
+
+    void clockTickShowsTheNewTime() {
+        ring();
+        clock.value = localTime(2024, 3, 9, 13, 2);
+        form->ClockTimer().OnTimer();
+        QCOMPARE(control<QLabel>("TimeDisplay")->text(), QString("01:02 pm"));
+    }
+
+    void timeFitsItsDisplay() {
+        ring();
+        auto* display = control<QLabel>("TimeDisplay");
+        const QFontMetrics metrics(display->font());
+        QVERIFY(display->font().bold());
+        QVERIFY(metrics.horizontalAdvance("00:00 pm") <= display->width());
+        QVERIFY(metrics.height() <= display->height());
+        QVERIFY(display->font().pixelSize() >= 30);
+    }
+
+    void anyButtonDragsByThePictureAndTheTime() {
+        ring();
+        form->move(100, 100);
+        const QPoint start = form->pos();
+        auto* background = control<QLabel>("BackGround");
+        QTest::mousePress(background, Qt::RightButton, {}, QPoint(20, 20));
+        QTest::mouseMove(background, QPoint(50, 35));
+        QTest::mouseRelease(background, Qt::RightButton, {}, QPoint(50, 35));
+        QCOMPARE(form->pos(), start + QPoint(30, 15));
+
+        auto* time = control<QLabel>("TimeDisplay");
+        QTest::mousePress(time, Qt::MiddleButton, {}, QPoint(10, 10));
+        QTest::mouseMove(time, QPoint(5, 30));
+        QTest::mouseRelease(time, Qt::MiddleButton, {}, QPoint(5, 30));
+        QCOMPARE(form->pos(), start + QPoint(25, 35));
+
+        // Moving without a press does nothing.
+        QTest::mouseMove(background, QPoint(90, 90));
+        QCOMPARE(form->pos(), start + QPoint(25, 35));
+    }
+
+    void pressingOnControlsDoesNotDrag() {
+        ring();
+        form->move(100, 100);
+        const QPoint start = form->pos();
+        for (const char* name : {"Note", "SnoozeTimeCB", "Button1"}) {
+            auto* widget = form->findChild<QWidget*>(name);
+            QTest::mousePress(widget, Qt::RightButton, {}, QPoint(5, 5));
+            QTest::mouseMove(widget, QPoint(40, 20));
+            QTest::mouseRelease(widget, Qt::RightButton, {}, QPoint(40, 20));
+            QCOMPARE(form->pos(), start);
+        }
+    }
+
+    void shapeShowsThePictureAndControlsOnly() {
+        ring();
+        const QRegion shape = form->mask();
+        QVERIFY(!shape.isEmpty());
+        for (const char* name : {"Button1", "TimeDisplay", "SnoozeBT", "Label1", "SnoozeTimeCB", "Note"}) {
+            const QRect area = form->findChild<QWidget*>(name)->geometry();
+            QVERIFY2(shape.contains(area.center()), name);
+        }
+        QVERIFY(shape.contains(QPoint(160, 160)));  // the clock's face
+        QVERIFY(!shape.contains(QPoint(2, 2)));     // beside the round clock
+        QVERIFY(!shape.contains(QPoint(318, 383))); // beside the note
+        const QRegion ringing = shape;
+        snooze();
+        QVERIFY(form->mask() != ringing); // the snooze picture joins the shape
+        form->SnoozeTimer().OnTimer();
+        QCOMPARE(form->mask(), ringing);
+    }
+};
+
+QTEST_MAIN(AlarmClockFormTest)
+#include "alarm_clock_form_test.moc"

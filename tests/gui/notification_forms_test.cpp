@@ -1,0 +1,180 @@
+// The window tables and the notification windows that due tasks open: registration, the sweep, the full
+// table, and freeing everything at the end.
+#include "notify_test_support.h"
+
+#include "common/text.h"
+#include "notify/alarm_clock_form.h"
+#include "notify/memo_form.h"
+#include "notify/notification_forms.h"
+#include "platform/timer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+using namespace velloran;
+using velloran::test::FixedClock;
+using velloran::test::localTime;
+using velloran::test::RecordingSoundPlayer;
+
+namespace {
+
+FontBlock face(const char* name, std::uint32_t style) {
+    FontBlock font{};
+    setFieldText(font.FontName, name);
+    font.FontSize = 11;
+    font.FontStyle = style;
+    return font;
+}
+
+} // namespace
+
+class NotificationFormsTest : public QObject {
+    Q_OBJECT
+
+    FixedClock clock;
+    RecordingSoundPlayer sound;
+    SettingsRecord settings = defaultSettings();
+    std::unique_ptr<NotificationForms> forms;
+
+    template <typename Form> QList<Form*> windows() {
+        QList<Form*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<Form*>(widget))
+                found << form;
+        return found;
+    }
+    TAlarmClockForm* alarmIn(int slot) {
+        return static_cast<TAlarmClockForm*>(forms->alarmWindows().at(slot));
+    }
+
+private slots:
+    void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
+    void init() {
+        sound = RecordingSoundPlayer();
+        clock.value = localTime(2024, 5, 1, 6, 30);
+        forms = std::make_unique<NotificationForms>(sound, settings, clock, "/usr/lib/velloran/");
+    }
+    void cleanup() {
+        forms.reset();
+        QCOMPARE(windows<NotificationForm>().size(), 0);
+    }
+
+    void alarmAndMemoOpenTheirWindows() {
+        forms->showAlarm("Wake up", "Chimes.wav");
+        forms->showMemo("Buy milk", face("Liberation Serif", 0));
+        QCOMPARE(forms->alarmWindows().count(), 1);
+        QCOMPARE(forms->memoWindows().count(), 1);
+        QCOMPARE(windows<TAlarmClockForm>().size(), 1);
+        QCOMPARE(windows<TMemoForm>().size(), 1);
+        QVERIFY(windows<TAlarmClockForm>().first()->isVisible());
+        QCOMPARE(sound.played, QStringList{"/usr/lib/velloran/Sounds/Chimes.wav"});
+        QCOMPARE(sound.beeps, 1);
+    }
+
+    void twoMemosDueTogetherKeepTheirOwnFonts() {
+        forms->showMemo("one", face("Liberation Serif", kFontBold));
+        forms->showMemo("two", face("Liberation Mono", kFontItalic));
+        QCOMPARE(forms->memoWindows().count(), 2);
+        auto* first = forms->memoWindows().at(0)->findChild<QLabel*>("Memo1");
+        auto* second = forms->memoWindows().at(1)->findChild<QLabel*>("Memo1");
+        QCOMPARE(first->text(), QString("one"));
+        QCOMPARE(second->text(), QString("two"));
+        QCOMPARE(first->font().family(), QString("Liberation Serif"));
+        QVERIFY(first->font().bold() && !first->font().italic());
+        QCOMPARE(second->font().family(), QString("Liberation Mono"));
+        QVERIFY(second->font().italic() && !second->font().bold());
+    }
+
+    void twoAlarmsShareOneSound() {
+        forms->showAlarm("first", "a.wav");
+        forms->showAlarm("second", "b.wav");
+        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/b.wav"));
+        // Snooze in either window silences both: the player has one sound.
+        QTest::mouseClick(alarmIn(0)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        QVERIFY(!sound.looping);
+        QVERIFY(!alarmIn(1)->SnoozeTimer().Enabled());
+    }
+
+    void sweepFreesOnlyClosedWindows() {
+        forms->showAlarm("a", "a.wav");
+        forms->showAlarm("b", "b.wav");
+        forms->showMemo("m", face("", 0));
+        forms->showMemo("n", face("", 0));
+        QPointer<NotificationForm> closedAlarm = forms->alarmWindows().at(0);
+        QPointer<NotificationForm> openAlarm = forms->alarmWindows().at(1);
+        QPointer<NotificationForm> closedMemo = forms->memoWindows().at(1);
+        closedAlarm->close();
+        closedMemo->close();
+        forms->sweep();
+        QVERIFY(closedAlarm.isNull());
+        QVERIFY(closedMemo.isNull());
+        QVERIFY(!openAlarm.isNull());
+        QCOMPARE(forms->alarmWindows().count(), 1);
+        QCOMPARE(forms->memoWindows().count(), 1);
+        // The freed slot is the first taken again.
+        forms->showAlarm("c", "c.wav");
+        QVERIFY(forms->alarmWindows().at(0) != nullptr);
+        QVERIFY(forms->alarmWindows().at(0) != openAlarm.data());
+        QCOMPARE(forms->alarmWindows().count(), 2);
+        QVERIFY(forms->alarmWindows().at(1) == openAlarm.data());
+    }
+
+    void fullTableWindowStillWorksButIsNeverFreed() {
+        for (int i = 0; i < NotificationWindowTable::kSlots; ++i)
+            forms->showAlarm("many", "m.wav");
+        QCOMPARE(forms->alarmWindows().count(), 500);
+        forms->showAlarm("one too many", "last.wav");
+        QCOMPARE(forms->alarmWindows().count(), 500);
+        TAlarmClockForm* extra = nullptr;
+        for (TAlarmClockForm* window : windows<TAlarmClockForm>())
+            if (!forms->alarmWindows().contains(window))
+                extra = window;
+        QVERIFY(extra != nullptr);
+        QVERIFY(extra->isVisible());
+        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/last.wav"));
+
+        QTest::mouseClick(extra->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        extra->close();
+        QPointer<TAlarmClockForm> watched = extra;
+        forms->sweep();
+        QVERIFY(!watched.isNull()); // the sweep never frees it
+        // ... and, closed, it never rings again by itself.
+        QVERIFY(!extra->SnoozeTimer().Enabled());
+        QCOMPARE(extra->SnoozeTimer().remainingTime(), -1);
+        const qsizetype plays = sound.played.size();
+        QTest::qWait(20);
+        QCOMPARE(sound.played.size(), plays);
+    }
+
+    void fullMemoTableStillShows() {
+        for (int i = 0; i <= NotificationWindowTable::kSlots; ++i)
+            forms->showMemo("note", face("", 0));
+        QCOMPARE(forms->memoWindows().count(), 500);
+        QCOMPARE(windows<TMemoForm>().size(), 501);
+        QCOMPARE(sound.beeps, 501);
+    }
+
+    void destroyMemoWindowsLeavesTheAlarms() {
+        forms->showAlarm("a", "a.wav");
+        forms->showMemo("m", face("", 0));
+        forms->showMemo("n", face("", 0));
+        forms->memoWindows().at(0)->close();
+        forms->destroyMemoWindows();
+        QCOMPARE(forms->memoWindows().count(), 0);
+        QCOMPARE(windows<TMemoForm>().size(), 0);
+        QCOMPARE(windows<TAlarmClockForm>().size(), 1);
+    }
+
+    void sweepOfEmptyTablesDoesNothing() {
+        forms->sweep();
+        QCOMPARE(forms->alarmWindows().count(), 0);
+        QCOMPARE(forms->memoWindows().count(), 0);
+    }
+};
+
+QTEST_MAIN(NotificationFormsTest)
+#include "notification_forms_test.moc"
