@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/program_directory.h"
+#include "resources/artwork.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutes();
     QApplication::setFont(designFont());
+    QApplication::setWindowIcon(appIcon());
 
     SingleInstance instance;
     if (!instance.claim()) {
@@ -64,6 +66,9 @@ int main(int argc, char* argv[]) {
     services.opener = &opener;
     services.notifications = &notifications;
     services.settings = &settings;
+    services.appIcon = appIcon();
+    services.kindIcon = kindIcon;
+    services.newTaskIcon = newTaskIcon();
     services.loadSettings = [&settings] {
         settings = defaultSettings();
         return std::string();

@@ -1,0 +1,37 @@
+# The scan: due tasks reach xdg-open as stored; SIGTERM saves the advanced tasks.
+
+case_due_tasks_open() {
+  new_case due-tasks
+  "$TOOL" write "$PROG/tasks.tsk" \
+    3 'https://example.org/search?q=a b&x=$(id)' +3 0 1 -- \
+    7 "$CASE/some file; with 'quotes'.txt" +4 0 1 -- \
+    6 "/never/opened.odt" +3600 0 1 || return 1
+  start_app hide
+  wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
+  stop_app
+  diff <(sort "$CASE/opened.log") <(printf '%s\n' 'https://example.org/search?q=a b&x=$(id)' \
+    "$CASE/some file; with 'quotes'.txt" | sort)
+}
+check "due Web Address and General tasks reach xdg-open with their targets as stored" case_due_tasks_open
+
+case_sigterm_saves() {
+  new_case sigterm
+  "$TOOL" write "$PROG/tasks.tsk" \
+    7 /tmp/once +2 0 1 -- \
+    7 /tmp/weekly +2 2 1 -- \
+    7 /tmp/later +86400 0 1 || return 1
+  local weekly_before
+  weekly_before=$("$TOOL" dump "$PROG/tasks.tsk" | awk '$3=="/tmp/weekly" {print $4}')
+  start_app hide
+  wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
+  kill -TERM "$APP"
+  sleep 1
+  wait_until 5 visible_window '^Exit' && shot exit-countdown "$(window_id '^Exit')"
+  wait_until 15 not running "$APP" || return 1
+  local dump
+  dump=$("$TOOL" dump "$PROG/tasks.tsk")
+  echo "$dump" | awk '$3=="/tmp/once" && $6==0 {found=1} END {exit !found}' &&
+    echo "$dump" | awk -v before="$weekly_before" '$3=="/tmp/weekly" && $4==before+604800 && $6==1 {f=1} END {exit !f}' &&
+    echo "$dump" | awk '$3=="/tmp/later" && $6==1 {f=1} END {exit !f}'
+}
+check "SIGTERM writes tasks.tsk with the advanced and disabled tasks, then exits after the countdown" case_sigterm_saves

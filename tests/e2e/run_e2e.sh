@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# End-to-end cases: the real velloran in a temporary program directory on a virtual X display with a
+# window manager and a tray, a recording xdg-open first on PATH, and xdotool for keys and clicks.
+# Usage: run_e2e.sh VELLORAN TASK_TOOL SCREENSHOT_FOLDER
+set -u
+VELLORAN=$(realpath "$1")
+TOOL=$(realpath "$2")
+SHOTS=$3
+mkdir -p "$SHOTS"
+ROOT=$(mktemp -d /tmp/velloran-e2e-XXXXXX)
+PIDS=()
+passed=0
+failed=0
+
+cleanup() {
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  sleep 0.3
+  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  rm -rf "$ROOT"
+}
+trap cleanup EXIT
+
+not() { ! "$@"; }
+
+# waits until a command succeeds, polling every 0.2 s, for at most the given seconds
+wait_until() {
+  local seconds=$1
+  shift
+  local end=$((SECONDS + seconds))
+  while ! "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.2
+  done
+}
+
+start_display() {
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$ROOT/xvfb.log" 2>&1 &
+  PIDS+=($!)
+  read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; exit 1; }
+  export DISPLAY=":$number"
+  openbox >"$ROOT/openbox.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 15 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "no window manager"; exit 1; }
+  trayer --edge top --align right --widthtype request --height 24 --SetDockType true >"$ROOT/trayer.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 15 bash -c "xprop -root | grep -q _NET_SUPPORTING_WM_CHECK && xdotool search --classname panel" ||
+    echo "note: no tray window found"
+  xsetroot -solid '#3a6ea5' 2>/dev/null || true
+}
+
+# A fresh program directory and user folders for one case; sets PROG, CASE.
+new_case() {
+  CASE="$ROOT/$1"
+  PROG="$CASE/prog"
+  mkdir -p "$PROG" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/bin"
+  chmod 700 "$CASE/runtime"
+  cp "$VELLORAN" "$PROG/velloran"
+  [ -d "$(dirname "$VELLORAN")/Sounds" ] && cp -r "$(dirname "$VELLORAN")/Sounds" "$PROG/"
+  cat >"$CASE/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$@" >> "$CASE/opened.log"
+SCRIPT
+  chmod +x "$CASE/bin/xdg-open"
+  export HOME="$CASE/home" XDG_CONFIG_HOME="$CASE/config" XDG_RUNTIME_DIR="$CASE/runtime"
+  export PATH="$CASE/bin:$BASE_PATH"
+}
+
+start_app() {
+  "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
+}
+
+# A finished child stays a zombie until waited for, and kill -0 still reaches a zombie.
+running() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
+}
+
+visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
+# Keys go to the window the way a person types them: activate it, then type.
+press() { xdotool windowactivate --sync "$1" key --clearmodifiers "$2" 2>/dev/null; }
+window_id() { xdotool search --onlyvisible --name "$1" | head -n 1; }
+
+shot() {
+  local name=$1 window=${2:-root}
+  if [ "$window" = root ]; then
+    import -window root "$SHOTS/$name.png" 2>/dev/null
+  else
+    import -window "$window" "$SHOTS/$name.png" 2>/dev/null
+  fi
+}
+
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "ok - $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL - $name"
+    [ -f "$CASE/velloran.log" ] && sed 's/^/    | /' "$CASE/velloran.log" | tail -n 20
+  fi
+}
+
+stop_app() {
+  kill -TERM "$APP" 2>/dev/null
+  # The countdown ends the program about four seconds after the close request.
+  wait_until 15 not running "$APP" || kill -9 "$APP" 2>/dev/null
+  wait "$APP" 2>/dev/null
+}
+
+BASE_PATH=$PATH
+start_display
+# E2E_CASES=pattern runs only the case files whose names match.
+for case_file in "$(dirname "$0")"/cases/*${E2E_CASES:-}*.sh; do
+  # shellcheck source=/dev/null
+  source "$case_file"
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,83 @@
+// Writes and reads tasks.tsk for the end-to-end tests.
+//   task_tool write FILE KIND TARGET WHEN REPEAT FLAGS [DESCRIPTION]...   (groups of six or seven words
+//     separated by "--"); WHEN is +SECONDS or -SECONDS from now, or YYYY-MM-DDTHH:MM
+//   task_tool dump FILE   one line per task: id kind target nextrun(unix) repeat flags
+#include "common/text.h"
+#include "store/task_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+using namespace velloran;
+
+namespace {
+
+DateTime parseWhen(const std::string& text) {
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        return localDateTimeFromUnix(std::time(nullptr) + std::stoll(text));
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d", &y, &mo, &d, &h, &mi) != 5)
+        std::exit(2);
+    DateTime date = 0;
+    if (!tryEncodeDate(y, mo, d, date))
+        std::exit(2);
+    return composeDateTime(date, encodeTime(h, mi, 0));
+}
+
+int write(const std::string& path, const std::vector<std::string>& words) {
+    TaskList tasks;
+    std::uint32_t id = 1000;
+    std::size_t i = 0;
+    while (i < words.size()) {
+        std::vector<std::string> group;
+        while (i < words.size() && words[i] != "--")
+            group.push_back(words[i++]);
+        ++i;
+        if (group.size() < 5)
+            return 2;
+        TaskRecord task = emptyTaskRecord();
+        task.TaskType = static_cast<std::uint8_t>(std::stoi(group[0]));
+        setFieldText(task.Target, group[1]);
+        task.NextRun = parseWhen(group[2]);
+        task.RepeatType = static_cast<std::uint8_t>(std::stoi(group[3]));
+        task.Flags = static_cast<std::uint32_t>(std::stoul(group[4]));
+        task.DayMask = kEveryDay;
+        task.DayOfMonth = static_cast<std::int8_t>(decodeDate(task.NextRun).day);
+        if (group.size() > 5)
+            setFieldText(task.Description, group[5]);
+        tasks.appendLoaded(task).TaskId = id++;
+    }
+    const std::string error = saveTaskFile(path, tasks);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int dump(const std::string& path) {
+    TaskList tasks;
+    if (!loadTaskFile(path, tasks))
+        return 1;
+    for (const TaskRecord& task : tasks)
+        std::printf("%u %d %s %lld %d %u\n", task.TaskId, task.TaskType,
+                    std::string(fieldText(task.Target)).c_str(),
+                    static_cast<long long>(unixFromLocalDateTime(task.NextRun)), task.RepeatType, task.Flags);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 3)
+        return 2;
+    const std::string command = argv[1];
+    if (command == "write")
+        return write(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+    if (command == "dump")
+        return dump(argv[2]);
+    return 2;
+}
