@@ -5,12 +5,14 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velloran {
 namespace {
 
 // Room around a caption inside its button, so that no style clips it.
-constexpr int kCaptionPadding = 16;
+constexpr int kCaptionPadding = 14;
+constexpr int kMinimumPadding = 8;
 constexpr int kButtonGap = 2;
 
 } // namespace
@@ -82,12 +84,20 @@ void ButtonPageControl::resizeEvent(QResizeEvent* event) {
 }
 
 void ButtonPageControl::arrange() {
+    // Each caption gets the same padding; less of it when the row would not fit the width otherwise.
+    const int pages = count();
+    int captions = 0;
+    for (int index = 0; index < pages; ++index)
+        captions += buttons_->button(index)->fontMetrics().horizontalAdvance(buttons_->button(index)->text());
+    int padding = kCaptionPadding;
+    if (pages > 0 && captions + pages * padding + (pages - 1) * kButtonGap > width())
+        padding = std::max(kMinimumPadding, (width() - captions - (pages - 1) * kButtonGap) / pages);
     int left = 0;
-    for (int index = 0; index < count(); ++index) {
+    for (int index = 0; index < pages; ++index) {
         QAbstractButton* button = buttons_->button(index);
-        const int width = button->fontMetrics().horizontalAdvance(button->text()) + kCaptionPadding;
-        button->setGeometry(left, 0, width, kButtonHeight);
-        left += width + kButtonGap;
+        const int buttonWidth = button->fontMetrics().horizontalAdvance(button->text()) + padding;
+        button->setGeometry(left, 0, buttonWidth, kButtonHeight);
+        left += buttonWidth + kButtonGap;
     }
     const int top = kButtonHeight + 3;
     frame_->setGeometry(0, top, width(), height() - top);

@@ -112,7 +112,7 @@ void TSetTaskForm::createControls() {
                             QStringLiteral("Monthly"), QStringLiteral("Yearly")});
     RepeatTypeCB->setGeometry(194, 26, 150, 22);
     AutoDeleteCK = named(new QCheckBox(QStringLiteral("Auto delete task from list"), this), "AutoDeleteCK");
-    AutoDeleteCK->setGeometry(194, 57, 166, 18);
+    AutoDeleteCK->setGeometry(194, 57, 166, 19);
     AutoDeleteCK->setChecked(true);
 
     GroupBox2 = named(new QGroupBox(this), "GroupBox2");
@@ -125,18 +125,18 @@ void TSetTaskForm::createControls() {
     Label19->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label19->setGeometry(8, 6, 211, 44);
     TaskMissedRunRB = named(new QRadioButton(QStringLiteral("Run"), GroupBox2), "TaskMissedRunRB");
-    TaskMissedRunRB->setGeometry(8, 54, 70, 18);
+    TaskMissedRunRB->setGeometry(8, 54, 70, 19);
     TaskMissedRunRB->setChecked(true);
     TaskMissedSkipRB = named(new QRadioButton(QStringLiteral("Skip"), GroupBox2), "TaskMissedSkipRB");
-    TaskMissedSkipRB->setGeometry(84, 54, 70, 18);
+    TaskMissedSkipRB->setGeometry(84, 54, 70, 19);
 
     GroupBox3 = named(new QGroupBox(QStringLiteral("Status"), this), "GroupBox3");
     GroupBox3->setGeometry(8, 86, 177, 46);
     StatusEnabledRB = named(new QRadioButton(QStringLiteral("Enabled"), GroupBox3), "StatusEnabledRB");
-    StatusEnabledRB->setGeometry(10, 20, 76, 18);
+    StatusEnabledRB->setGeometry(10, 20, 76, 19);
     StatusEnabledRB->setChecked(true);
     StatusDisabledRB = named(new QRadioButton(QStringLiteral("Disabled"), GroupBox3), "StatusDisabledRB");
-    StatusDisabledRB->setGeometry(92, 20, 80, 18);
+    StatusDisabledRB->setGeometry(92, 20, 80, 19);
 
     DaysGroupBox =
         named(new QGroupBox(QStringLiteral("Select what days task will run"), this), "DaysGroupBox");
@@ -144,7 +144,7 @@ void TSetTaskForm::createControls() {
     for (int day = 0; day < 7; ++day) {
         auto* box =
             named(new QCheckBox(QString::fromLatin1(kDayCaptions[day]), DaysGroupBox), kDayNames[day]);
-        box->setGeometry(10 + day * 55, 20, 52, 18);
+        box->setGeometry(10 + day * 55, 20, 52, 19);
         box->setChecked(true);
         box->setEnabled(false);
         DayBoxes[static_cast<std::size_t>(day)] = box;
@@ -296,7 +296,8 @@ FontBlock TSetTaskForm::memoFontBlock() const {
     FontBlock block{};
     const QFont font = Pages.MemoDescription->font();
     fontToBlock(font, colorFromValue(memoColor_), block);
-    setFieldText(block.FontName, cutUtf8(fieldText(block.FontName), kFaceNameLength));
+    const std::string face(cutUtf8(fieldText(block.FontName), kFaceNameLength));
+    setFieldText(block.FontName, face);
     block.FontCharset = memoCharset_;
     block.FontColor = memoColor_;
     return block;

@@ -1,0 +1,650 @@
+#include "common/text.h"
+#include "editor/button_page_control.h"
+#include "editor_test_support.h"
+#include "platform/file_dialogs.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "store/task_file.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+using namespace velloran;
+using test::localTime;
+
+namespace {
+
+QString text(const char (&field)[1024]) {
+    return QString::fromStdString(std::string(fieldText(field)));
+}
+
+// A task that lies in the future of the bench's clock.
+TaskRecord storedTask(TaskKind kind, std::uint32_t id) {
+    TaskRecord task = emptyTaskRecord();
+    task.TaskId = id;
+    task.TaskType = kind;
+    task.NextRun = localTime(2024, 5, 31, 7, 45, 30);
+    task.RepeatType = kMonthly;
+    task.DayOfMonth = 31;
+    task.DayMask = 0x22;
+    task.Flags = kRunIfMissed;
+    setFieldText(task.Description, "stored description");
+    return task;
+}
+
+} // namespace
+
+class SetTaskFormTest : public QObject {
+    Q_OBJECT
+private:
+    QList<MessageBoxRequest> boxes;
+
+    // Moves the start of an open editor to tomorrow at 09:00.
+    static void startTomorrow(TSetTaskForm& form) {
+        form.DatePicker->setDate(QDate(2024, 3, 11));
+        form.TimePicker->setTime(QTime(9, 0));
+    }
+
+private slots:
+    void initTestCase() { installFontSubstitutes(); }
+
+    void init() {
+        boxes.clear();
+        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
+            boxes << request;
+            return QMessageBox::Ok;
+        });
+    }
+
+    void cleanup() {
+        MessageBoxes::setHandler({});
+        FileDialogs::setFileHandler({});
+        FileDialogs::setFontHandler({});
+    }
+
+    void initialState() {
+        test::EditorBench bench;
+        bench.clock.value = localTime(2024, 3, 10, 12, 34, 56);
+        auto form = bench.makeForm();
+        form->prepareNewTask(kNoPage);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Task Setup"));
+        QCOMPARE(form->size(), QSize(601, 385));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!(form->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!(form->windowFlags() & Qt::WindowSystemMenuHint));
+        QCOMPARE(form->GroupBox1->title(), QStringLiteral("Start Date && Time"));
+        QCOMPARE(form->DatePicker->date(), QDate(2024, 3, 10));
+        QCOMPARE(form->TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("12:34:56"));
+        QCOMPARE(form->RepeatTypeCB->count(), 5);
+        QCOMPARE(form->RepeatTypeCB->itemText(4), QStringLiteral("Yearly"));
+        QCOMPARE(form->RepeatTypeCB->currentText(), QStringLiteral("Once"));
+        QVERIFY(!form->RepeatTypeCB->isEditable());
+        QVERIFY(form->AutoDeleteCK->isChecked() && form->AutoDeleteCK->isEnabled());
+        QVERIFY(form->TaskMissedRunRB->isChecked() && !form->TaskMissedSkipRB->isChecked());
+        QVERIFY(form->StatusEnabledRB->isChecked() && !form->StatusDisabledRB->isChecked());
+        for (QCheckBox* day : form->DayBoxes)
+            QVERIFY(day->isChecked() && !day->isEnabled());
+        QCOMPARE(form->DayBoxes[0]->text(), QStringLiteral("Sun"));
+        QCOMPARE(form->DayBoxes[6]->text(), QStringLiteral("Sat"));
+        QCOMPARE(form->PageControl->count(), 8);
+        QCOMPARE(form->PageControl->activePageIndex(), -1);
+        QCOMPARE(form->Pages.WebAddress->text(), QStringLiteral("http://"));
+        QCOMPARE(form->Pages.ExeArg->toolTip(),
+                 QStringLiteral("Command line arguments to pass to executable"));
+        QCOMPARE(form->Pages.AlarmSoundCB->count(), 0); // no Sounds folder
+        QCOMPARE(form->Pages.AlarmSoundCB->currentIndex(), -1);
+        QVERIFY(form->IsNewTask());
+        for (QPushButton* button : form->findChildren<QPushButton*>())
+            QVERIFY(!button->autoDefault() && !button->isDefault());
+    }
+
+    void newTaskOpensOnItsKindsPage() {
+        test::EditorBench bench;
+        for (int kind = 0; kind < kTaskKindCount; ++kind) {
+            auto form = bench.makeForm();
+            form->prepareNewTask(kind);
+            QCOMPARE(form->PageControl->activePageIndex(), kind);
+            QVERIFY(form->PageControl->pageButton(kind)->isChecked());
+        }
+        for (const int outside : {-1, 8, 42}) {
+            auto form = bench.makeForm();
+            form->prepareNewTask(outside);
+            QCOMPARE(form->PageControl->activePageIndex(), -1);
+        }
+    }
+
+    void pageButtonsSwitchPagesAndKeepTheirTexts() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kNoPage);
+        QTest::mouseClick(form->PageControl->pageButton(kDocument), Qt::LeftButton);
+        QCOMPARE(form->PageControl->activePageIndex(), int{kDocument});
+        form->Pages.DocPath->setText(QStringLiteral("/tmp/report.txt"));
+        QTest::mouseClick(form->PageControl->pageButton(kAudio), Qt::LeftButton);
+        QCOMPARE(form->PageControl->activePageIndex(), int{kAudio});
+        QCOMPARE(form->Pages.AudioPath->text(), QString());
+        QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/tmp/report.txt"));
+        QCOMPARE(form->PageControl->pageButton(kDocument)->isChecked(), false);
+    }
+
+    void repeatTypeChangesOnlyWhatIsEnabled() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kAlarmClock);
+        form->show();
+        form->RepeatTypeCB->setFocus();
+        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Down); // Daily
+        QCOMPARE(form->RepeatTypeCB->currentIndex(), int{kDaily});
+        QVERIFY(!form->AutoDeleteCK->isEnabled());
+        QVERIFY(form->AutoDeleteCK->isChecked());
+        for (QCheckBox* day : form->DayBoxes)
+            QVERIFY(day->isEnabled() && day->isChecked());
+        form->DayBoxes[3]->setChecked(false);
+
+        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Down); // Weekly
+        QVERIFY(!form->AutoDeleteCK->isEnabled());
+        for (QCheckBox* day : form->DayBoxes)
+            QVERIFY(!day->isEnabled());
+        QVERIFY(!form->DayBoxes[3]->isChecked());
+        QVERIFY(form->DayBoxes[4]->isChecked());
+
+        form->AutoDeleteCK->setChecked(false);
+        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Up);
+        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Up); // Once
+        QVERIFY(form->AutoDeleteCK->isEnabled());
+        QVERIFY(!form->AutoDeleteCK->isChecked());
+        QVERIFY(!form->DayBoxes[0]->isEnabled());
+    }
+
+    void soundListFromTheSoundsFolder() {
+        test::EditorBench bench;
+        bench.addSound(QStringLiteral("rooster.wav"));
+        bench.addSound(QStringLiteral("Bell.WAV"));
+        bench.addSound(QStringLiteral("alarm.wav"));
+        bench.addSound(QStringLiteral(".hidden.wav"));
+        bench.addSound(QStringLiteral("readme.txt"));
+        QDir(bench.dir.path()).mkpath(QStringLiteral("Sounds/folder.wav"));
+        auto form = bench.makeForm();
+        QComboBox* sounds = form->Pages.AlarmSoundCB;
+        QCOMPARE(sounds->count(), 3);
+        QCOMPARE(sounds->itemText(0), QStringLiteral("alarm.wav"));
+        QCOMPARE(sounds->itemText(1), QStringLiteral("Bell.WAV"));
+        QCOMPARE(sounds->itemText(2), QStringLiteral("rooster.wav"));
+        QCOMPARE(sounds->currentIndex(), 0);
+        QVERIFY(!sounds->isEditable());
+    }
+
+    void playStopAndCloseDriveTheSoundPlayer() {
+        test::EditorBench bench;
+        bench.addSound(QStringLiteral("alarm.wav"));
+        bench.addSound(QStringLiteral("bell.wav"));
+        auto form = bench.makeForm();
+        form->prepareNewTask(kAlarmClock);
+        form->Pages.AlarmSoundCB->setCurrentIndex(1);
+        QTest::mouseClick(form->Pages.PlaySndBT, Qt::LeftButton);
+        QTest::mouseClick(form->Pages.PlaySndBT, Qt::LeftButton);
+        const QString expected =
+            QString::fromStdString(bench.programDirectory()) + QStringLiteral("Sounds/bell.wav");
+        QCOMPARE(bench.sound.played, (QStringList{expected, expected}));
+        QTest::mouseClick(form->Pages.StopSndBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.stops, 1);
+        QTest::mouseClick(form->CancelBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.stops, 2);
+    }
+
+    void editFillsTheControlsOfEachKind() {
+        test::EditorBench bench;
+        bench.addSound(QStringLiteral("Rooster.wav"));
+        bench.addSound(QStringLiteral("Bell.wav"));
+        for (int kind = 0; kind < kTaskKindCount; ++kind) {
+            TaskRecord task = storedTask(static_cast<TaskKind>(kind), 1000u + static_cast<unsigned>(kind));
+            setFieldText(task.Target, kind == kWebAddress ? "https://example.org/page" : "/srv/target file");
+            setFieldText(task.ExeArguments, "--verbose");
+            setFieldText(task.AlarmSound, "ROOSTER.WAV");
+            bench.tasks.appendLoaded(task);
+        }
+        for (int kind = 0; kind < kTaskKindCount; ++kind) {
+            auto form = bench.makeForm();
+            QVERIFY(form->prepareEditTask(1000u + static_cast<unsigned>(kind)));
+            QVERIFY(!form->IsNewTask());
+            QCOMPARE(form->EditedTaskId(), 1000u + static_cast<unsigned>(kind));
+            QCOMPARE(form->PageControl->activePageIndex(), kind);
+            QCOMPARE(form->DatePicker->date(), QDate(2024, 5, 31));
+            QCOMPARE(form->TimePicker->time().toString(QStringLiteral("HH:mm:ss")),
+                     QStringLiteral("07:45:30"));
+            QCOMPARE(form->RepeatTypeCB->currentText(), QStringLiteral("Monthly"));
+            QVERIFY(!form->AutoDeleteCK->isEnabled() && !form->AutoDeleteCK->isChecked());
+            QVERIFY(form->StatusDisabledRB->isChecked());
+            QVERIFY(form->TaskMissedRunRB->isChecked());
+            for (std::size_t day = 0; day < 7; ++day) {
+                QVERIFY(!form->DayBoxes[day]->isEnabled());
+                QCOMPARE(form->DayBoxes[day]->isChecked(), day == 1 || day == 5);
+            }
+            const TaskPageControls& p = form->Pages;
+            switch (kind) {
+            case kAlarmClock:
+                QCOMPARE(p.AlarmSoundCB->currentText(), QStringLiteral("Rooster.wav"));
+                QCOMPARE(p.AlarmDescription->text(), QStringLiteral("stored description"));
+                break;
+            case kMemo:
+                QCOMPARE(p.MemoDescription->toPlainText(), QStringLiteral("stored description"));
+                break;
+            case kExecutable:
+                QCOMPARE(p.ExePath->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(p.ExeArg->text(), QStringLiteral("--verbose"));
+                QCOMPARE(p.ExeDescription->text(), QStringLiteral("stored description"));
+                break;
+            case kWebAddress:
+                QCOMPARE(p.WebAddress->text(), QStringLiteral("https://example.org/page"));
+                QCOMPARE(p.WebDescription->text(), QStringLiteral("stored description"));
+                break;
+            default:
+                QCOMPARE(p.targetBox(kind)->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(p.descriptionBox(kind)->text(), QStringLiteral("stored description"));
+            }
+            // Only the task's own page is filled.
+            if (kind != kExecutable)
+                QCOMPARE(p.ExePath->text(), QString());
+            if (kind != kWebAddress)
+                QCOMPARE(p.WebAddress->text(), QStringLiteral("http://"));
+        }
+    }
+
+    void editOfAnUnknownIdShowsNothing() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        QCOMPARE(form->ShowEditTask(7), TSetTaskForm::Result::NotShown);
+        QVERIFY(!form->isVisible());
+        bench.tasks.appendLoaded(storedTask(kMemo, 5));
+        QCOMPARE(bench.makeForm()->ShowEditTask(6), TSetTaskForm::Result::NotShown);
+        QVERIFY(!QFile::exists(bench.taskFile())); // never shown, never closed
+    }
+
+    void alarmSoundNoLongerInTheFolderSelectsNothing() {
+        test::EditorBench bench;
+        bench.addSound(QStringLiteral("bell.wav"));
+        TaskRecord task = storedTask(kAlarmClock, 9);
+        setFieldText(task.AlarmSound, "gone.wav");
+        bench.tasks.appendLoaded(task);
+        auto form = bench.makeForm();
+        QVERIFY(form->prepareEditTask(9));
+        QCOMPARE(form->Pages.AlarmSoundCB->currentIndex(), -1);
+        QCOMPARE(form->Pages.AlarmSoundCB->currentText(), QString());
+    }
+
+    void damagedKindOpensWithNoPageAndNoTexts() {
+        test::EditorBench bench;
+        TaskRecord task = storedTask(kExecutable, 9);
+        task.TaskType = 9;
+        task.RepeatType = 17;
+        setFieldText(task.Target, "/bin/sh");
+        bench.tasks.appendLoaded(task);
+        auto form = bench.makeForm();
+        QVERIFY(form->prepareEditTask(9));
+        QCOMPARE(form->PageControl->activePageIndex(), -1);
+        QCOMPARE(form->RepeatTypeCB->currentIndex(), int{kOnce});
+        for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+            if (edit != form->Pages.WebAddress && edit->parent() != form->DatePicker &&
+                edit->parent() != form->TimePicker && edit->parent() != form->RepeatTypeCB &&
+                edit->parent() != form->Pages.AlarmSoundCB)
+                QCOMPARE(edit->text(), QString());
+        }
+        startTomorrow(*form);
+        form->SaveBTClick();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("You must select a task type."));
+        QCOMPARE(bench.tasks.begin()->TaskType, 9); // untouched until a page is picked
+        QTest::mouseClick(form->PageControl->pageButton(kGeneral), Qt::LeftButton);
+        form->Pages.GeneralPath->setText(bench.dir.path());
+        form->SaveBTClick();
+        QCOMPARE(bench.tasks.begin()->TaskType, kGeneral);
+        QCOMPARE(bench.tasks.begin()->TaskId, 9u);
+    }
+
+    void memoFontFromSettingsAndFromTheTask() {
+        test::EditorBench bench;
+        setFieldText(bench.settings.DefaultFont.FontName, "DejaVu Serif");
+        bench.settings.DefaultFont.FontSize = 14;
+        bench.settings.DefaultFont.FontStyle = kFontItalic;
+        bench.settings.DefaultFont.FontColor = 0x0000FF; // red
+        TaskRecord memo = storedTask(kMemo, 3);
+        setFieldText(memo.MemoFont.FontName, "");
+        memo.MemoFont.FontSize = 10;
+        memo.MemoFont.FontStyle = kFontBold | kFontUnderline;
+        memo.MemoFont.FontColor = 0x00FF00;
+        bench.tasks.appendLoaded(memo);
+        bench.tasks.appendLoaded(storedTask(kAudio, 4));
+
+        auto fresh = bench.makeForm();
+        QFont font = fresh->Pages.MemoDescription->font();
+        QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(font.pointSize(), 14);
+        QVERIFY(font.italic() && !font.bold());
+        QCOMPARE(fresh->Pages.MemoDescription->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+        auto edit = bench.makeForm();
+        QVERIFY(edit->prepareEditTask(3));
+        font = edit->Pages.MemoDescription->font();
+        QCOMPARE(font.family(), QStringLiteral("DejaVu Serif")); // an empty face keeps the default
+        QCOMPARE(font.pointSize(), 10);
+        QVERIFY(font.bold() && font.underline() && !font.italic() && !font.strikeOut());
+        QCOMPARE(edit->Pages.MemoDescription->palette().color(QPalette::Text), QColor(0, 255, 0));
+
+        auto other = bench.makeForm();
+        QVERIFY(other->prepareEditTask(4));
+        QVERIFY(other->Pages.MemoDescription->font().italic()); // another kind keeps the default
+    }
+
+    void newMemoStoresTheDesignedFaceAndChosenStyle() {
+        test::EditorBench bench;
+        bench.settings = zeroSettings();
+        auto form = bench.makeForm();
+        form->prepareNewTask(kMemo);
+        QCOMPARE(form->Pages.MemoDescription->font().family(), QStringLiteral("MS Sans Serif"));
+        startTomorrow(*form);
+        QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("first"));
+        QTest::keyClick(form->Pages.MemoDescription, Qt::Key_Return);
+        QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("second"));
+        form->SaveBTClick();
+        QCOMPARE(bench.tasks.size(), 1u);
+        const TaskRecord& saved = *bench.tasks.begin();
+        QCOMPARE(fieldText(saved.MemoFont.FontName), std::string_view("MS Sans Serif"));
+        QCOMPARE(saved.MemoFont.FontSize, 8);
+        QCOMPARE(saved.MemoFont.FontStyle, 0u);
+        QCOMPARE(text(saved.Description), QStringLiteral("first\r\nsecond"));
+        QCOMPARE(text(saved.Target), QStringLiteral("Memo"));
+
+        // Set font: the dialog starts from the memo box and its answer becomes the memo box's font.
+        for (const std::uint32_t style : {0x3u, 0x5u}) {
+            auto next = bench.makeForm();
+            next->prepareNewTask(kMemo);
+            FontChoice offered;
+            FileDialogs::setFontHandler([&](const FontChoice& initial) {
+                offered = initial;
+                QFont font(QStringLiteral("DejaVu Sans"), 12);
+                font.setBold(style & kFontBold);
+                font.setItalic(style & kFontItalic);
+                font.setUnderline(style & kFontUnderline);
+                return std::optional<FontChoice>(FontChoice{font, QColor(0x12, 0x34, 0x56)});
+            });
+            QTest::mouseClick(next->Pages.SetFontBT, Qt::LeftButton);
+            QCOMPARE(offered.font.family(), QStringLiteral("MS Sans Serif"));
+            startTomorrow(*next);
+            next->Pages.MemoDescription->setPlainText(QStringLiteral("styled"));
+            next->SaveBTClick();
+            const TaskRecord& styled = *std::prev(bench.tasks.end());
+            QCOMPARE(styled.MemoFont.FontStyle, style);
+            QCOMPARE(fieldText(styled.MemoFont.FontName), std::string_view("DejaVu Sans"));
+            QCOMPARE(styled.MemoFont.FontSize, 12);
+            QCOMPARE(styled.MemoFont.FontColor, 0x563412);
+        }
+    }
+
+    void cancelledFontDialogChangesNothing() {
+        test::EditorBench bench;
+        bench.settings.DefaultFont.FontColor = static_cast<std::int32_t>(0x80000008u); // a system colour
+        auto form = bench.makeForm();
+        form->prepareNewTask(kMemo);
+        const QFont before = form->Pages.MemoDescription->font();
+        FileDialogs::setFontHandler([](const FontChoice&) { return std::optional<FontChoice>(); });
+        form->SetFontBTClick();
+        QCOMPARE(form->Pages.MemoDescription->font(), before);
+        // Confirming the same colour keeps the system colour value.
+        FileDialogs::setFontHandler(
+            [](const FontChoice& initial) { return std::optional<FontChoice>(initial); });
+        form->SetFontBTClick();
+        startTomorrow(*form);
+        form->Pages.MemoDescription->setPlainText(QStringLiteral("m"));
+        form->SaveBTClick();
+        QCOMPARE(static_cast<std::uint32_t>(bench.tasks.begin()->MemoFont.FontColor), 0x80000008u);
+    }
+
+    void saveRefusalsKeepTheWindowAndTheEntries() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kMemo);
+        form->show();
+        // The editor opens at the current time: equal to now, so elapsed.
+        form->Pages.MemoDescription->setPlainText(QString());
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
+        QCOMPARE(boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("Start Date & Time has elapsed.\nYou must set it for a future time."));
+
+        form->TimePicker->setTime(QTime(12, 0, 1));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[1].text, QStringLiteral("You must type a memo to be displayed."));
+
+        QTest::mouseClick(form->PageControl->pageButton(kExecutable), Qt::LeftButton);
+        form->Pages.ExePath->setText(QStringLiteral("/no/such/program"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes[2].text, QStringLiteral("/no/such/program\nfile not found."));
+
+        QTest::mouseClick(form->PageControl->pageButton(kWebAddress), Qt::LeftButton);
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton); // "http://" alone
+        QVERIFY(boxes[3].text.startsWith(QStringLiteral(
+            "Must type a web address or file transfer protocol using http:// or ftp://\nex: http://")));
+
+        QVERIFY(form->isVisible());
+        QVERIFY(bench.tasks.empty());
+        QVERIFY(!QFile::exists(bench.taskFile()));
+        QCOMPARE(form->Pages.ExePath->text(), QStringLiteral("/no/such/program"));
+        QCOMPARE(form->TimePicker->time(), QTime(12, 0, 1));
+        QCOMPARE(form->PageControl->activePageIndex(), int{kWebAddress});
+
+        form->Pages.WebAddress->setText(QStringLiteral("https://example.org"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 4);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int{QDialog::Accepted});
+        QCOMPARE(bench.tasks.size(), 1u);
+        QCOMPARE(text(bench.tasks.begin()->Target), QStringLiteral("https://example.org"));
+    }
+
+    void saveOfANewTaskAppendsItAndWritesTheFile() {
+        test::EditorBench bench;
+        bench.tasks.appendLoaded(storedTask(kMemo, 1));
+        auto form = bench.makeForm();
+        form->prepareNewTask(kExecutable);
+        startTomorrow(*form);
+        form->RepeatTypeCB->setCurrentIndex(kWeekly);
+        form->RepeatTypeCBSelect();
+        form->StatusDisabledRB->setChecked(true);
+        form->TaskMissedSkipRB->setChecked(true);
+        form->Pages.ExePath->setText(bench.dir.path());
+        form->Pages.ExeArg->setText(QStringLiteral("-v"));
+        form->Pages.ExeDescription->setText(QStringLiteral("backup"));
+        form->SaveBTClick();
+        QCOMPARE(form->savedTaskId(),
+                 std::optional<std::uint32_t>(static_cast<std::uint32_t>(bench.clock.unixSeconds())));
+        QCOMPARE(bench.tasks.size(), 2u);
+        const TaskRecord& saved = *std::prev(bench.tasks.end());
+        QCOMPARE(saved.TaskType, kExecutable);
+        QCOMPARE(saved.RepeatType, kWeekly);
+        QCOMPARE(saved.Flags, std::uint32_t{kAutoDelete}); // the disabled box still counts
+        QCOMPARE(saved.DayMask, 0x7F);
+        QCOMPARE(saved.NextRun, localTime(2024, 3, 11, 9, 0, 0));
+        QCOMPARE(saved.DayOfMonth, 11);
+        QCOMPARE(fieldText(saved.ExeArguments), std::string_view("-v"));
+        TaskList reloaded;
+        QVERIFY(loadTaskFile(bench.taskFile().toStdString(), reloaded));
+        QCOMPARE(reloaded.size(), 2u);
+    }
+
+    void editKeepsTheIdAndVanishedTaskKeepsTheWindowOpen() {
+        test::EditorBench bench;
+        bench.tasks.appendLoaded(storedTask(kAlarmClock, 50));
+        bench.tasks.appendLoaded(storedTask(kAudio, 60));
+        auto form = bench.makeForm();
+        QVERIFY(form->prepareEditTask(50));
+        QTest::mouseClick(form->PageControl->pageButton(kMemo), Qt::LeftButton);
+        form->Pages.MemoDescription->setPlainText(QStringLiteral("now a memo"));
+        form->SaveBTClick();
+        QCOMPARE(form->savedTaskId(), std::optional<std::uint32_t>(50));
+        QCOMPARE(bench.tasks.begin()->TaskId, 50u);
+        QCOMPARE(bench.tasks.begin()->TaskType, kMemo);
+        QCOMPARE(bench.tasks.size(), 2u);
+
+        auto vanishing = bench.makeForm();
+        QVERIFY(vanishing->prepareEditTask(60));
+        vanishing->Pages.AudioPath->setText(bench.dir.path());
+        vanishing->show();
+        bench.tasks.remove(bench.tasks.find(60)); // the scan deleted it meanwhile
+        vanishing->SaveBTClick();
+        QVERIFY(vanishing->isVisible());
+        QVERIFY(!vanishing->savedTaskId());
+        QCOMPARE(bench.tasks.size(), 1u);
+        QCOMPARE(boxes.size(), 0);
+        QTest::mouseClick(vanishing->CancelBT, Qt::LeftButton);
+        QVERIFY(!vanishing->isVisible());
+    }
+
+    void cancelWritesTheTaskFile() {
+        test::EditorBench bench;
+        bench.tasks.appendLoaded(storedTask(kMemo, 1));
+        auto form = bench.makeForm();
+        QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(form->CancelBT, Qt::LeftButton); });
+        QCOMPARE(form->ShowNewTask(kMemo), TSetTaskForm::Result::Closed);
+        QCOMPARE(QFileInfo(bench.taskFile()).size(), qint64(sizeof(TaskRecord)));
+        QCOMPARE(bench.tasks.size(), 1u);
+
+        // With no task left, the close removes the file.
+        bench.tasks.clear();
+        auto again = bench.makeForm();
+        QTimer::singleShot(0, again.get(), [&] { QTest::mouseClick(again->CancelBT, Qt::LeftButton); });
+        again->ShowNewTask(kNoPage);
+        QVERIFY(!QFile::exists(bench.taskFile()));
+    }
+
+    void modalSaveReturnsSaved() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        QTimer::singleShot(0, form.get(), [&] {
+            startTomorrow(*form);
+            QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        });
+        QCOMPARE(form->ShowNewTask(kAlarmClock), TSetTaskForm::Result::Saved);
+        QCOMPARE(bench.tasks.size(), 1u);
+        QVERIFY(QFile::exists(bench.taskFile()));
+    }
+
+    void failedWriteIsShown() {
+        test::EditorBench bench;
+        bench.tasks.appendLoaded(storedTask(kMemo, 1));
+        auto form = std::make_unique<TSetTaskForm>(
+            nullptr, bench.tasks, bench.settings, bench.sound, bench.opener, bench.clock,
+            bench.programDirectory(), bench.dir.filePath(QStringLiteral("missing/tasks.tsk")).toStdString());
+        form->CancelBTClick();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].icon, QMessageBox::Critical);
+        QVERIFY(boxes[0].text.contains(QStringLiteral("missing/tasks.tsk")));
+    }
+
+    void escapeAndEnterDoNotClose() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kWebAddress);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->Pages.WebAddress->setFocus();
+        QTest::keyClick(form->Pages.WebAddress, Qt::Key_Return);
+        QTest::keyClick(form->Pages.WebAddress, Qt::Key_Escape);
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+        QVERIFY(form->isVisible());
+        QVERIFY(!QFile::exists(bench.taskFile()) && bench.sound.stops == 0);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(form->Pages.WebAddress, Qt::Key_C, Qt::AltModifier); // "&Cancel"
+        QTRY_VERIFY(!form->isVisible()); // an access key clicks its button after a short press
+    }
+
+    void browseFillsThePathBox() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kExecutable);
+        QList<FileDialogRequest> requests;
+        std::optional<QString> answer = QStringLiteral("/usr/bin/env");
+        FileDialogs::setFileHandler([&](const FileDialogRequest& request) {
+            requests << request;
+            return answer;
+        });
+        form->Pages.ExePath->setText(QStringLiteral("typed"));
+        QTest::mouseClick(form->Pages.BrowseExe, Qt::LeftButton);
+        QCOMPARE(form->Pages.ExePath->text(), QStringLiteral("/usr/bin/env"));
+        QCOMPARE(requests[0].filter, QStringLiteral("Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat"));
+        QVERIFY(requests[0].offerPrograms);
+        form->BrowseAudioClick();
+        form->BrowseVideoClick();
+        form->BrowseDocClick();
+        form->BrowseGeneralClick();
+        QCOMPARE(form->Pages.GeneralPath->text(), QStringLiteral("/usr/bin/env"));
+        QVERIFY(requests[1].filter.endsWith(QStringLiteral(";*.aif;*.aifc;*aiff")));
+        QVERIFY(requests[2].filter.startsWith(QStringLiteral("Video files (*.mpeg;")));
+        QVERIFY(requests[3].filter.startsWith(QStringLiteral("Document and Text files (*.txt;")));
+        QCOMPARE(requests[4].filter, QStringLiteral("All files (*.*)|*.*"));
+        QVERIFY(!requests[4].offerPrograms);
+
+        answer.reset(); // cancelled
+        form->BrowseDocClick();
+        QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/usr/bin/env"));
+    }
+
+    void webVerifyOpensOnlyValidAddresses() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kWebAddress);
+        form->Pages.WebAddress->setText(QStringLiteral("http://a.bc"));
+        QTest::mouseClick(form->Pages.WebVerify, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
+        QVERIFY(bench.opener.opened.empty());
+        form->Pages.WebAddress->setText(QStringLiteral("HTTPS://Example.org/?q=1"));
+        QTest::mouseClick(form->Pages.WebVerify, Qt::LeftButton);
+        QCOMPARE(bench.opener.opened, std::vector<std::string>{"HTTPS://Example.org/?q=1"});
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    void textBoxesHoldTheirRecordFieldsInBytes() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        form->prepareNewTask(kExecutable);
+        form->Pages.ExeArg->setFocus();
+        form->Pages.ExeArg->setText(QString(250, QLatin1Char('a')));
+        form->Pages.ExeArg->end(false);
+        for (int i = 0; i < 3; ++i)
+            QTest::sendKeyEvent(QTest::Click, form->Pages.ExeArg, Qt::Key_Eacute, QStringLiteral("\u00e9"),
+                                Qt::NoModifier);
+        // 250 + 2 + 2 bytes fit; the third "é" would reach 256.
+        QCOMPARE(form->Pages.ExeArg->text().toUtf8().size(), 254);
+        QVERIFY(form->Pages.ExeArg->text().endsWith(QStringLiteral("\u00e9\u00e9")));
+
+        form->Pages.ExeDescription->setText(QString(2000, QChar(0x20AC))); // € takes three bytes
+        QCOMPARE(form->Pages.ExeDescription->text().toUtf8().size(), 1023);
+
+        form->Pages.MemoDescription->setPlainText(QString(1020, QLatin1Char('m')));
+        form->Pages.MemoDescription->moveCursor(QTextCursor::End);
+        form->Pages.MemoDescription->insertPlainText(QStringLiteral("\n\nxyz"));
+        // Each line break takes two bytes in the record: 1020 + 2 fits, a second break does not.
+        QCOMPARE(form->Pages.MemoDescription->toPlainText(),
+                 QString(1020, QLatin1Char('m')) + QLatin1Char('\n'));
+    }
+};
+
+QTEST_MAIN(SetTaskFormTest)
+#include "set_task_form_test.moc"
