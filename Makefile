@@ -37,6 +37,7 @@ test-asan: deps
 
 bench: build
 	$(BUILD)/bench/velloran_bench
+	$(BUILD)/bench/velloran_view_bench
 
 fuzz: deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_FUZZ=ON \
