@@ -123,13 +123,21 @@ void TAlarmClockForm::createControls() {
 
     Label2 = new QLabel(QStringLiteral("Note:"), this);
     Label2->setObjectName("Label2");
+    // It stands on the dark rim colour below the clock.
+    QPalette light = Label2->palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+    Label2->setPalette(light);
+    Label2->setContentsMargins(3, 0, 3, 0);
     Label2->move(8, 312);
     Label2->adjustSize();
 
     Note = new QPlainTextEdit(this);
     Note->setObjectName("Note");
-    Note->setGeometry(8, 328, 313, 49);
+    // One pixel narrower than designed, so that its scroll bar's edge is not cut off by the window's.
+    Note->setGeometry(8, 328, 312, 49);
     Note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Note->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Note->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Note->setTabChangesFocus(true);
 
     setTabOrder(SnoozeBT, SnoozeTimeCB);

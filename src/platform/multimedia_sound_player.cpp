@@ -26,7 +26,6 @@ MultimediaSoundPlayer::MultimediaSoundPlayer(QObject* parent, std::function<void
     if (!warn_)
         warn_ = [](const QString& text) { std::fprintf(stderr, "velloran: %s\n", qPrintable(text)); };
     looping_.setLoopCount(QSoundEffect::Infinite);
-    alert_.setSource(builtinAlert());
     loadWatchdog_.setSingleShot(true);
     loadWatchdog_.setInterval(kLoadPatienceMs);
     connect(&looping_, &QSoundEffect::statusChanged, this, &MultimediaSoundPlayer::loopStatusChanged);
@@ -62,11 +61,12 @@ void MultimediaSoundPlayer::playLooping(const QString& path) {
 }
 
 void MultimediaSoundPlayer::startLooping(const QUrl& source) {
+    requested_ = source;
     looping_.stop();
-    if (looping_.source() != source)
-        looping_.setSource(source);
     if (!outputAvailable())
         return;
+    if (looping_.source() != source)
+        looping_.setSource(source);
     looping_.play();
     if (looping_.status() != QSoundEffect::Ready)
         loadWatchdog_.start();
@@ -106,6 +106,8 @@ void MultimediaSoundPlayer::beep() {
             QApplication::beep();
         return;
     }
+    if (alert_.source().isEmpty())
+        alert_.setSource(builtinAlert());
     alert_.play();
 }
 

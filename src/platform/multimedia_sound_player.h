@@ -29,7 +29,7 @@ public:
     static QUrl builtinAlert();
 
     // The sound that plays (or was asked for last) and whether it is meant to be heard now.
-    QUrl loopingSource() const { return looping_.source(); }
+    QUrl loopingSource() const { return requested_; }
     bool isLooping() const { return wantLooping_; }
 
 private:
@@ -42,6 +42,7 @@ private:
     QSoundEffect alert_;
     // A file that passed the header check can still stall while loading; the built-in alarm takes over.
     QTimer loadWatchdog_;
+    QUrl requested_;
     bool wantLooping_ = false;
     bool warnedNoOutput_ = false;
     std::function<void(const QString&)> warn_;

@@ -1,0 +1,125 @@
+// Screenshots of the alarm clock and memo windows as a person sees them: shaped windows on a real X
+// display over a desktop background, so that their outlines can be checked for a coloured fringe.
+//   notify_screenshots FOLDER   (run by notify_screenshots.sh under Xvfb with a window manager)
+#include "common/text.h"
+#include "notify/notification_form.h"
+#include "notify/notification_forms.h"
+#include "platform/fonts.h"
+#include "platform/sound_player.h"
+#include "prefs/settings_record.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <cstdio>
+
+using namespace velloran;
+
+namespace {
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void playLooping(const QString&) override {}
+    void stop() override {}
+    void beep() override {}
+};
+
+class MorningClock final : public Clock {
+public:
+    DateTime now() const override {
+        DateTime date = 0;
+        tryEncodeDate(2024, 3, 11, date);
+        return composeDateTime(date, encodeTime(7, 45, 12));
+    }
+    std::int64_t unixSeconds() const override { return unixFromLocalDateTime(now()); }
+};
+
+// A light sky with pale stripes: any fringe of another colour stands out against it.
+class Desktop final : public QWidget {
+public:
+    Desktop() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QLinearGradient sky(0, 0, 0, height());
+        sky.setColorAt(0, QColor(0x9c, 0xc9, 0xf0));
+        sky.setColorAt(1, QColor(0xf4, 0xf1, 0xe8));
+        painter.fillRect(rect(), sky);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 90));
+        for (int x = -height(); x < width(); x += 90)
+            painter.drawPolygon(
+                QPolygon({{x, height()}, {x + 40, height()}, {x + 40 + height(), 0}, {x + height(), 0}}));
+    }
+};
+
+void save(const QImage& image, const QString& path) {
+    if (!image.save(path))
+        std::fprintf(stderr, "notify_screenshots: cannot write %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: notify_screenshots FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    installFontSubstitutes();
+
+    Desktop desktop;
+    desktop.setWindowTitle("desktop");
+    desktop.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    desktop.show();
+
+    SilentPlayer sound;
+    MorningClock clock;
+    SettingsRecord settings = defaultSettings();
+    NotificationForms forms(sound, settings, clock, QDir::tempPath().toStdString() + "/");
+    forms.showAlarm("Leave for the station: the 8:10 train", "Chimes.wav");
+    forms.showAlarm("Tea is ready", "Marimba.wav");
+    FontBlock font{};
+    setFieldText(font.FontName, "Liberation Serif");
+    font.FontSize = 14;
+    font.FontStyle = kFontBold;
+    font.FontColor = 0x00602010; // dark blue, as 0x00BBGGRR
+    forms.showMemo("Dentist at 4 pm.\r\nBring the insurance card and the letter from the clinic.\r\n\r\n"
+                   "Ask whether the next visit can move to a Friday morning.",
+                   font);
+
+    QWidget* ringing = forms.alarmWindows().at(0);
+    QWidget* snoozing = forms.alarmWindows().at(1);
+    QWidget* memo = forms.memoWindows().at(0);
+    ringing->move(30, 30);
+    snoozing->move(380, 30);
+    memo->move(740, 30);
+    snoozing->findChild<QPushButton*>("SnoozeBT")->click();
+    for (QWidget* window : {static_cast<QWidget*>(&desktop), ringing, snoozing, memo}) {
+        if (!QTest::qWaitForWindowExposed(window)) {
+            std::fprintf(stderr, "notify_screenshots: %s was not shown\n", qPrintable(window->windowTitle()));
+            return 1;
+        }
+    }
+    QTest::qWait(700); // let the window manager finish placing and painting
+
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    // The desktop's corner shows its sky; black means that nothing reached the screen.
+    if (screen.pixelColor(screen.width() - 5, screen.height() - 5).lightness() < 100) {
+        std::fprintf(stderr, "notify_screenshots: the screen stayed dark\n");
+        return 1;
+    }
+    save(screen, folder + "/notify_desktop.png");
+    const QMargins margin(12, 12, 12, 12);
+    save(screen.copy(ringing->frameGeometry().marginsAdded(margin)), folder + "/alarm_clock.png");
+    save(screen.copy(snoozing->frameGeometry().marginsAdded(margin)), folder + "/alarm_clock_snoozing.png");
+    save(screen.copy(memo->frameGeometry().marginsAdded(margin)), folder + "/memo.png");
+    return 0;
+}
