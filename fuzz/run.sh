@@ -10,6 +10,6 @@ for target in "$folder"/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$corpus_root/$name" ] && cp -r "$corpus_root/$name/." "$work/"
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -max_len=16000 -timeout=10 -print_final_stats=1 "$work" 2>&1 | tail -n 12
+  "$target" -max_total_time="$seconds" -max_len=16000 -len_control=0 -timeout=10 -print_final_stats=1 "$work" 2>&1 | tail -n 12
   rm -rf "$work"
 done
