@@ -78,7 +78,9 @@ QComboBox* colorList(QWidget* parent, const QColor& current) {
 }
 
 std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initial) {
+    // The dialog lists installed faces only; start it on the face that stands in for the font's own.
     QFont preset = initial.font;
+    preset.setFamilies({QFontInfo(initial.font).family()});
     // The dialog lists point sizes; the windows' font is set in pixels.
     if (preset.pointSizeF() <= 0 && preset.pixelSize() > 0)
         preset.setPointSizeF(preset.pixelSize() * 72.0 / 96.0);
@@ -89,6 +91,8 @@ std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initi
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons);
     fonts->setCurrentFont(preset);
+    // What the dialog shows for the preset: a face this machine lacks shows as what stands in for it.
+    const QString presetFamily = fonts->currentFont().family();
     auto* colorLabel = new QLabel(QStringLiteral("&Color:"), &dialog);
     QComboBox* colors = colorList(&dialog, initial.color);
     colorLabel->setBuddy(colors);
@@ -108,9 +112,9 @@ std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initi
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     QFont chosen = fonts->currentFont();
-    // A face that this machine shows through a substitute keeps its own name while the user keeps it,
-    // so stored fonts still name "MS Sans Serif" rather than what stands in for it here.
-    if (chosen.family() == QFontInfo(preset).family())
+    // While the user keeps that face, the font keeps its own name, so stored fonts still name
+    // "MS Sans Serif" rather than what stands in for it here.
+    if (chosen.family() == presetFamily)
         chosen.setFamilies(initial.font.families().isEmpty() ? QStringList{initial.font.family()}
                                                              : initial.font.families());
     return FontChoice{chosen, colors->currentData().value<QColor>()};

@@ -1,8 +1,19 @@
 #include "platform/file_dialogs.h"
 
+#include "platform/fonts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QListView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace velloran;
 
@@ -21,7 +32,91 @@ private:
         return QFileInfo(file.fileName());
     }
 
+    static void picture(QWidget* window, const QString& name) {
+        const QString folder = qEnvironmentVariable("VELLORAN_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        QDir().mkpath(folder);
+        window->grab().save(QDir(folder).filePath(name));
+    }
+
+    static QStringList listed(QFileDialog* dialog) {
+        QStringList names;
+        const auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        for (int row = 0; view != nullptr && row < view->model()->rowCount(view->rootIndex()); ++row)
+            names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        names.sort();
+        return names;
+    }
+
 private slots:
+    void initTestCase() { installFontSubstitutes(); }
+
+    void openDialogListsWhatTheFilterOffers() {
+        makeFile(QStringLiteral("song.MP3"));
+        makeFile(QStringLiteral("notes.txt"));
+        makeFile(QStringLiteral("tool"), true);
+        QDir(dir.path()).mkdir(QStringLiteral("music"));
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr) {
+                if (modal != nullptr)
+                    modal->close();
+                return;
+            }
+            dialog->setDirectory(dir.path());
+            // The folder is read in the background; give it the time it needs, then choose.
+            for (int tries = 0; tries < 500 && !listed(dialog).contains(QStringLiteral("music")); ++tries)
+                QTest::qWait(10);
+            seen = listed(dialog);
+            picture(dialog, QStringLiteral("file-dialog.png"));
+            // The user double-clicks the file in the list.
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            const QModelIndexList found = view->model()->match(view->model()->index(0, 0, view->rootIndex()),
+                                                               Qt::DisplayRole, QStringLiteral("song.MP3"));
+            if (!found.isEmpty()) {
+                const QPoint spot = view->visualRect(found.first()).center();
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, spot);
+                QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, spot);
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        const auto chosen =
+            FileDialogs::openFile(nullptr, {QStringLiteral("Audio files (*.mp3)|*.mp3"), false});
+        QCOMPARE(seen, (QStringList{"music", "song.MP3"}));
+        QCOMPARE(chosen, std::optional<QString>(dir.filePath(QStringLiteral("song.MP3"))));
+    }
+
+    void cancelledOpenDialogGivesNothing() {
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(FileDialogs::openFile(nullptr, {QStringLiteral("All files (*.*)|*.*"), false}),
+                 std::nullopt);
+    }
+
+    void fontDialogKeepsASubstitutedFaceAndOffersColours() {
+        QFont initial(QString::fromLatin1(kDesignFace));
+        initial.setPointSize(10);
+        initial.setBold(true);
+        const QColor custom(0x12, 0x34, 0x56);
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Font"));
+            QVERIFY(dialog->findChild<QFontDialog*>() != nullptr);
+            picture(dialog, QStringLiteral("font-dialog.png"));
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        const auto chosen = FileDialogs::chooseFont(nullptr, {initial, custom});
+        QVERIFY(chosen.has_value());
+        QCOMPARE(chosen->font.family(), QString::fromLatin1(kDesignFace));
+        QVERIFY(chosen->font.bold());
+        QCOMPARE(chosen->font.pointSize(), 10);
+        QCOMPARE(chosen->color, custom);
+    }
+
     void patternsComeFromBehindTheBar() {
         QCOMPARE(filterPatterns(QStringLiteral("Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat")),
                  (QStringList{"*.exe", "*.lnk", "*.bat"}));
