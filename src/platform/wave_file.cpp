@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace velloran {
@@ -41,6 +42,10 @@ bool formatIsPlayable(const WaveFormat& format) {
 } // namespace
 
 bool isPlayableWave(const std::string& path) {
+    // Opening a pipe or a device would wait for a writer, and the alarm would hang.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;

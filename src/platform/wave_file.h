@@ -6,7 +6,7 @@
 
 namespace velloran {
 
-// True for a RIFF/WAVE file with PCM samples (8, 16, 24 or 32 bits) or 32-bit float samples, 1 to 8
+// True for a regular RIFF/WAVE file with PCM samples (8, 16, 24 or 32 bits) or 32-bit float samples, 1 to 8
 // channels, a sample rate, and a data chunk that holds at least one whole frame.
 bool isPlayableWave(const std::string& path);
 

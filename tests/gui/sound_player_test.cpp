@@ -8,6 +8,7 @@
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace velloran;
 
@@ -104,9 +105,13 @@ private slots:
         QCOMPARE(playable(write("sound.wav", bytes)), ok);
     }
 
-    void folderAndMissingFileAreNotPlayable() {
+    void folderPipeAndMissingFileAreNotPlayable() {
         QVERIFY(!playable(dir.path()));
         QVERIFY(!playable(dir.filePath("missing.wav")));
+        // A pipe would block the reader until someone writes to it.
+        const QString pipe = dir.filePath("pipe.wav");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!playable(pipe));
     }
 
     void builtinSoundsAreCompiledIn() {
