@@ -12,6 +12,7 @@ constexpr std::string_view kHeader = "REGEDIT4";
 // Files exported by newer tools: their hex(1) and hex(2) texts are UTF-16.
 constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
 constexpr std::size_t kHexLineWidth = 78;
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -275,15 +276,14 @@ bool fitsBetweenQuotes(std::string_view text) {
 
 // Bytes as "01,02,..", continued on indented lines so that none grows much past 80 columns.
 void appendHexBytes(std::string& out, std::size_t lineStart, std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (out.size() - lineStart + 3 > kHexLineWidth) {
             out += "\\\n  ";
             lineStart = out.size() - 2;
         }
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        out.push_back(kDigits[byte >> 4]);
-        out.push_back(kDigits[byte & 0xF]);
+        out.push_back(kHexDigits[byte >> 4]);
+        out.push_back(kHexDigits[byte & 0xF]);
         if (i + 1 < bytes.size())
             out.push_back(',');
     }
@@ -296,21 +296,19 @@ void appendValue(std::string& out, std::string_view name, const RegistryValue& v
     if (value.type == kRegText && fitsBetweenQuotes(value.data)) {
         out += quoted(value.data);
     } else if (value.type == kRegNumber && value.data.size() == 4) {
-        static constexpr char kDigits[] = "0123456789abcdef";
         out += "dword:";
         for (int i = 3; i >= 0; --i) {
             const auto byte = static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
-            out.push_back(kDigits[byte >> 4]);
-            out.push_back(kDigits[byte & 0xF]);
+            out.push_back(kHexDigits[byte >> 4]);
+            out.push_back(kHexDigits[byte & 0xF]);
         }
     } else {
         if (value.type == kRegBinary) {
             out += "hex:";
         } else {
-            static constexpr char kDigits[] = "0123456789abcdef";
             std::string code;
             for (std::uint32_t type = value.type; code.empty() || type != 0; type >>= 4)
-                code.insert(code.begin(), kDigits[type & 0xF]);
+                code.insert(code.begin(), kHexDigits[type & 0xF]);
             out += "hex(" + code + "):";
         }
         // Stored texts carry their terminating NUL, as exported files show them.
