@@ -1,10 +1,14 @@
 // Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
-#include "console_notifications.h"
+#include "editor/set_task_form.h"
+#include "notify/notification_forms.h"
 #include "platform/close_signals.h"
 #include "platform/desktop_opener.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/multimedia_sound_player.h"
 #include "platform/program_directory.h"
+#include "platform/registry_file.h"
+#include "prefs/settings_store.h"
 #include "resources/artwork.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
@@ -53,11 +57,14 @@ int main(int argc, char* argv[]) {
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
+    const std::string taskFile = folder + "tasks.tsk";
 
     SystemClock clock;
     DesktopOpener opener;
-    ConsoleNotifications notifications;
+    MultimediaSoundPlayer sound;
+    FileRegistry registry;
     SettingsRecord settings = zeroSettings();
+    NotificationForms notifications(sound, settings, clock, folder);
 
     MainFormServices services;
     services.programDirectory = folder;
@@ -69,9 +76,16 @@ int main(int argc, char* argv[]) {
     services.appIcon = appIcon();
     services.kindIcon = kindIcon;
     services.newTaskIcon = newTaskIcon();
-    services.loadSettings = [&settings] {
-        settings = defaultSettings();
-        return std::string();
+    services.loadSettings = [&] { return loadSettings(registry, settings); };
+    services.sweepClosedNotifications = [&] { notifications.sweep(); };
+    services.destroyMemoWindows = [&] { notifications.destroyMemoWindows(); };
+    services.showNewTask = [&](QWidget* owner, TaskList& tasks, int kind) {
+        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder, taskFile);
+        editor.ShowNewTask(kind);
+    };
+    services.showEditTask = [&](QWidget* owner, TaskList& tasks, std::uint32_t taskId) {
+        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder, taskFile);
+        editor.ShowEditTask(taskId);
     };
     TSchedulerMainForm form(std::move(services));
 

@@ -192,7 +192,7 @@ TaskRecord* TSchedulerMainForm::selectedTask() {
 void TSchedulerMainForm::ShowNewTask(int kind) {
     if (!services_.showNewTask)
         return;
-    services_.showNewTask(this, kind);
+    services_.showNewTask(this, tasks_, kind);
     RefreshTaskView();
 }
 
@@ -200,7 +200,7 @@ void TSchedulerMainForm::EditBTClick() {
     const TaskRecord* task = selectedTask();
     if (task == nullptr || !services_.showEditTask)
         return;
-    services_.showEditTask(this, task->TaskId);
+    services_.showEditTask(this, tasks_, task->TaskId);
     RefreshTaskView();
 }
 

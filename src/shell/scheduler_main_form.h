@@ -38,8 +38,8 @@ struct MainFormServices {
     std::function<void()> sweepClosedNotifications;
     std::function<void()> destroyMemoWindows;
     // Windows that other parts of the program provide; a command whose window is missing is disabled.
-    std::function<void(QWidget* owner, int kind)> showNewTask;
-    std::function<void(QWidget* owner, std::uint32_t taskId)> showEditTask;
+    std::function<void(QWidget* owner, TaskList& tasks, int kind)> showNewTask;
+    std::function<void(QWidget* owner, TaskList& tasks, std::uint32_t taskId)> showEditTask;
     std::function<void(QWidget* owner)> showPreferences;
     std::function<void(QWidget* owner)> showAbout;
     std::function<void()> showSplash;
