@@ -13,9 +13,13 @@ double nextChosenWeekday(double date, std::uint8_t dayMask) {
     if ((dayMask & kEveryDay) == 0)
         dayMask = kEveryDay;
     double next = date;
-    do {
+    for (int step = 0; step < 7; ++step) {
         next += 1.0;
-    } while ((dayMask & dayMaskBit(dayOfWeek(next))) == 0);
+        const int weekday = dayOfWeek(next);
+        // Past the last valid date there is no weekday; the caller disables the task.
+        if (weekday == 0 || (dayMask & dayMaskBit(weekday)) != 0)
+            break;
+    }
     return next;
 }
 
