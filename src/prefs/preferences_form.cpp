@@ -202,7 +202,7 @@ void TPreferencesForm::FormShow() {
 
     // An empty face keeps the sample's designed face.
     FontBlock shown = settings_.DefaultFont;
-    setFieldText(shown.FontName, cutUtf8(fieldText(shown.FontName), kFaceNameLength));
+    setFieldText(shown.FontName, cutUtf8(fieldText(settings_.DefaultFont.FontName), kFaceNameLength));
     fontCharset_ = shown.FontCharset;
     fontColor_ = shown.FontColor;
     DefaultFontST->setFont(fontFromBlock(shown, designFont()));
