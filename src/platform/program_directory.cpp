@@ -1,9 +1,52 @@
 #include "program_directory.h"
 
+#include "atomic_file.h"
+#include "registry_io.h"
+
 #include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran {
+namespace {
+
+constexpr std::size_t kMaxTaskFileSize = std::size_t{256} << 20; // about 69 000 tasks
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string withSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/')
+        folder.push_back('/');
+    return folder;
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
+        return user->pw_dir;
+    return "/tmp/velloran-" + std::to_string(::getuid());
+}
+
+void copyTaskFile(const std::string& from, const std::string& to) {
+    std::string content;
+    std::string error;
+    if (readWholeFile(from, kMaxTaskFileSize, content, error) == FileRead::Read)
+        writeFileAtomically(to, content, 0644);
+}
+
+} // namespace
 
 std::string programDirectory() {
     std::string path(PATH_MAX, '\0');
@@ -12,6 +55,51 @@ std::string programDirectory() {
         return "./";
     path.resize(static_cast<std::size_t>(length));
     return path.substr(0, path.find_last_of('/') + 1);
+}
+
+std::string userDataFolder() {
+    // A relative XDG_DATA_HOME is invalid and ignored.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] == '/')
+        return withSlash(data) + "velloran/";
+    return withSlash(homeFolder()) + ".local/share/velloran/";
+}
+
+bool isWritableFolder(const std::string& folder) {
+    // Replacing tasks.tsk means creating a file beside it and renaming it, so the folder decides.
+    return isFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string taskFileFolder(const std::string& programDirectory) {
+    return taskFileFolder(programDirectory, isWritableFolder(programDirectory), userDataFolder());
+}
+
+std::string taskFileFolder(const std::string& programDirectory, bool programDirectoryWritable,
+                           const std::string& dataFolder) {
+    if (programDirectoryWritable)
+        return withSlash(programDirectory);
+    const std::string folder = withSlash(dataFolder);
+    if (!isFolder(folder) && makeFolders(folder, 0700).empty()) {
+        const std::string oldFile = withSlash(programDirectory) + "tasks.tsk";
+        if (isRegularFile(oldFile))
+            copyTaskFile(oldFile, folder + "tasks.tsk");
+    }
+    return folder;
+}
+
+bool helpViewerMatters(const std::string& programDirectory) {
+    return isRegularFile(programDirectory + kCompiledHelpFile) &&
+           isRegularFile(programDirectory + kHtmlManualPage);
+}
+
+std::string chooseHelpFile(const std::string& programDirectory, bool helpViewerRegistered) {
+    const std::string compiled = programDirectory + kCompiledHelpFile;
+    const std::string manual = programDirectory + kHtmlManualPage;
+    if (!isRegularFile(manual))
+        return compiled;
+    if (!isRegularFile(compiled))
+        return manual;
+    return helpViewerRegistered ? compiled : manual;
 }
 
 } // namespace velloran
