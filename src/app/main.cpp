@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
-    const std::string taskFile = folder + "tasks.tsk";
+    // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
+    const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
 
     SystemClock clock;
     DesktopOpener opener;
@@ -68,6 +69,7 @@ int main(int argc, char* argv[]) {
 
     MainFormServices services;
     services.programDirectory = folder;
+    services.taskFile = taskFile;
     services.hiddenStart = isHiddenStart(argc, argv);
     services.clock = &clock;
     services.opener = &opener;

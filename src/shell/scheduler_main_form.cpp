@@ -2,6 +2,7 @@
 
 #include "exit_form.h"
 #include "locale_names.h"
+#include "platform/help_target.h"
 #include "platform/message_box.h"
 #include "store/task_file.h"
 #include "task_list_view.h"
@@ -244,7 +245,8 @@ void TSchedulerMainForm::About1Click() {
 }
 
 void TSchedulerMainForm::Help2Click() {
-    services_.opener->open(services_.programDirectory + kHelpFileName);
+    // The HTML manual stands in where the desktop has no program for the compiled help file.
+    services_.opener->open(helpTarget(services_.programDirectory));
 }
 
 void TSchedulerMainForm::CheckforUpdate1Click() {

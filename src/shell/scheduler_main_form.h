@@ -27,6 +27,7 @@ class TaskListView;
 // The services the main window works with, handed in so that tests can replace each.
 struct MainFormServices {
     std::string programDirectory; // with a trailing '/'
+    std::string taskFile;         // tasks.tsk; empty: the one in the program directory
     bool hiddenStart = false;
     const Clock* clock = nullptr;
     Opener* opener = nullptr;
@@ -59,7 +60,9 @@ public:
     ~TSchedulerMainForm() override;
 
     TaskList& tasks() { return tasks_; }
-    std::string taskFilePath() const { return services_.programDirectory + "tasks.tsk"; }
+    std::string taskFilePath() const {
+        return services_.taskFile.empty() ? services_.programDirectory + "tasks.tsk" : services_.taskFile;
+    }
 
     void RefreshTaskView();
     void MainTimerTimer();
