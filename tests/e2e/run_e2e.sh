@@ -35,7 +35,7 @@ wait_until() {
 
 start_display() {
   exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$ROOT/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$fd" -screen 0 1920x1200x24 -nolisten tcp >"$ROOT/xvfb.log" 2>&1 &
   PIDS+=($!)
   read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; exit 1; }
   export DISPLAY=":$number"
