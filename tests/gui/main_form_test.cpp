@@ -69,13 +69,15 @@ private:
     QList<MessageBoxRequest> boxes_;
     QMessageBox::StandardButton answer_ = QMessageBox::Yes;
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() {
+    std::unique_ptr<TSchedulerMainForm> makeForm(const std::function<void(MainFormServices&)>& adjust = {}) {
         MainFormServices services;
         services.programDirectory = dir_.path().toStdString() + "/";
         services.clock = &clock_;
         services.opener = &opener_;
         services.notifications = &windows_;
         services.settings = &settings_;
+        if (adjust)
+            adjust(services);
         return std::make_unique<TSchedulerMainForm>(std::move(services));
     }
 
@@ -260,6 +262,64 @@ private slots:
         QVERIFY(boxes_[0].text.contains("tasks.tsk"));
         QDir(dir_.filePath("tasks.tsk")).removeRecursively();
         answer_ = QMessageBox::Yes;
+    }
+
+    void trayCommandsDoNotOpenASecondCopyOfTheirOwnWindow() {
+        // Each window that opens tries, while it is open, to open itself again from the tray.
+        TSchedulerMainForm* form = nullptr;
+        int preferences = 0;
+        int about = 0;
+        int editors = 0;
+        auto made = makeForm([&](MainFormServices& services) {
+            services.showPreferences = [&](QWidget*) {
+                ++preferences;
+                if (preferences < 3)
+                    form->Preferences2Click();
+            };
+            services.showAbout = [&](QWidget*) {
+                ++about;
+                if (about < 3)
+                    form->TtrayAboutClick();
+            };
+            services.showNewTask = [&](QWidget*, TaskList&, int kind) {
+                ++editors;
+                QCOMPARE(kind, -1);
+                if (editors < 3)
+                    form->CreatenewTaskTrayClick();
+            };
+        });
+        form = made.get();
+        form->Preferences2Click();
+        QCOMPARE(preferences, 1);
+        form->TtrayAboutClick();
+        QCOMPARE(about, 1);
+        form->CreatenewTaskTrayClick();
+        QCOMPARE(editors, 1);
+        // Opened from the File menu, the tray item may open a second one; that one guards itself.
+        preferences = 0;
+        form->Preferences1Click();
+        QCOMPARE(preferences, 2);
+        // The guard is released when the window closes.
+        preferences = 2;
+        form->Preferences2Click();
+        QCOMPARE(preferences, 3);
+    }
+
+    void editOpensTheSelectedTaskById() {
+        writeTasks(
+            {task(kGeneral, "one", at(2009, 12, 3, 15, 0)), task(kGeneral, "two", at(2009, 12, 4, 15, 0))});
+        std::vector<std::uint32_t> edited;
+        auto form = makeForm([&](MainFormServices& services) {
+            services.showNewTask = [](QWidget*, TaskList&, int) {};
+            services.showEditTask = [&](QWidget*, TaskList&, std::uint32_t id) { edited.push_back(id); };
+        });
+        form->show();
+        form->EditBTClick();
+        QVERIFY(edited.empty());
+        form->TaskView1->selectRow(1);
+        form->EditBTClick();
+        QCOMPARE(edited, std::vector<std::uint32_t>{101});
+        QVERIFY2(form->TaskView1->selectionModel()->selectedRows().isEmpty(), "the list is rebuilt");
     }
 
     void screenshot() {
