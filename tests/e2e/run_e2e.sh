@@ -49,6 +49,31 @@ start_display() {
   xsetroot -solid '#3a6ea5' 2>/dev/null || true
 }
 
+# One PulseAudio server for the whole run, with a null sink, in the run's folder; every program of the
+# run reaches it through PULSE_SERVER. SOUND_SERVER=1 when it answers; without it the sound checks
+# are skipped.
+start_sound_server() {
+  SOUND_SERVER=0
+  if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
+    echo "note: pulseaudio or pactl is not installed; the sound checks are skipped"
+    return
+  fi
+  local dir="$ROOT/pulse"
+  mkdir -p "$dir"
+  chmod 700 "$dir"
+  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
+    -L "module-null-sink sink_name=testsink" >"$ROOT/pulseaudio.log" 2>&1 &
+  PIDS+=($!)
+  export PULSE_SERVER="unix:$dir/pulse-native"
+  if wait_until 15 pactl info; then
+    SOUND_SERVER=1
+  else
+    echo "note: the sound server did not start; the sound checks are skipped"
+    unset PULSE_SERVER
+  fi
+}
+
 # A fresh program directory and user folders for one case; sets PROG, CASE.
 new_case() {
   CASE="$ROOT/$1"
@@ -114,6 +139,7 @@ stop_app() {
 
 BASE_PATH=$PATH
 start_display
+start_sound_server
 # E2E_CASES=pattern runs only the case files whose names match.
 for case_file in "$(dirname "$0")"/cases/*${E2E_CASES:-}*.sh; do
   # shellcheck source=/dev/null

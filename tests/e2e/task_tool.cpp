@@ -1,7 +1,10 @@
 // Writes and reads tasks.tsk for the end-to-end tests.
-//   task_tool write FILE KIND TARGET WHEN REPEAT FLAGS [DESCRIPTION]...   (groups of six or seven words
-//     separated by "--"); WHEN is +SECONDS or -SECONDS from now, or YYYY-MM-DDTHH:MM
+//   task_tool write FILE KIND TARGET WHEN REPEAT FLAGS [DESCRIPTION [ALARMSOUND]]...   (groups of five
+//     to seven words separated by "--"); WHEN is +SECONDS or -SECONDS from now, or YYYY-MM-DDTHH:MM
 //   task_tool dump FILE   one line per task: id kind target nextrun(unix) repeat flags
+//   task_tool show FILE   one line per task, fields separated by tabs: id kind target nextrun(unix)
+//     repeat flags daymask dayofmonth description arguments alarmsound fontname fontsize fontstyle;
+//     tabs, line breaks and backslashes inside texts are written as \t, \r, \n and a doubled backslash
 #include "common/text.h"
 #include "store/task_file.h"
 
@@ -9,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace velloran;
@@ -48,6 +52,8 @@ int write(const std::string& path, const std::vector<std::string>& words) {
         task.DayOfMonth = static_cast<std::int8_t>(decodeDate(task.NextRun).day);
         if (group.size() > 5)
             setFieldText(task.Description, group[5]);
+        if (group.size() > 6)
+            setFieldText(task.AlarmSound, group[6]);
         tasks.appendLoaded(task).TaskId = id++;
     }
     const std::string error = saveTaskFile(path, tasks);
@@ -69,6 +75,46 @@ int dump(const std::string& path) {
     return 0;
 }
 
+// One text on one line, whatever it holds.
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+int show(const std::string& path) {
+    TaskList tasks;
+    if (!loadTaskFile(path, tasks))
+        return 1;
+    for (const TaskRecord& task : tasks)
+        std::printf("%u\t%d\t%s\t%lld\t%d\t%u\t%d\t%d\t%s\t%s\t%s\t%s\t%d\t%u\n", task.TaskId, task.TaskType,
+                    escaped(fieldText(task.Target)).c_str(),
+                    static_cast<long long>(unixFromLocalDateTime(task.NextRun)), task.RepeatType, task.Flags,
+                    task.DayMask, task.DayOfMonth, escaped(fieldText(task.Description)).c_str(),
+                    escaped(fieldText(task.ExeArguments)).c_str(),
+                    escaped(fieldText(task.AlarmSound)).c_str(),
+                    escaped(fieldText(task.MemoFont.FontName)).c_str(), task.MemoFont.FontSize,
+                    task.MemoFont.FontStyle);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -79,5 +125,7 @@ int main(int argc, char* argv[]) {
         return write(argv[2], std::vector<std::string>(argv + 3, argv + argc));
     if (command == "dump")
         return dump(argv[2]);
+    if (command == "show")
+        return show(argv[2]);
     return 2;
 }
