@@ -7,7 +7,7 @@ JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz format clean
+.PHONY: all deps configure build run test test-asan bench fuzz format clean install uninstall package
 
 all: build
 
@@ -44,6 +44,27 @@ fuzz: deps
 	  -DVELLORAN_GUI=OFF -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	bash fuzz/run.sh $(BUILD_FUZZ)/fuzz $(FUZZ_SECONDS)
+
+# For the current user, without root: the program directory in $(PREFIX)/share/velloran (the program,
+# Sounds/, the help), the launcher $(PREFIX)/bin/velloran, the menu entry and the icons. `make uninstall`
+# removes exactly those files and never tasks.tsk.
+PREFIX ?= $(HOME)/.local
+BUILD_PACKAGE ?= build-package
+
+install: build
+	cmake --install $(BUILD) --strip --prefix "$(abspath $(PREFIX))"
+	@bash scripts/install-record.sh save $(BUILD)/install_manifest.txt "$(abspath $(PREFIX))"
+
+uninstall:
+	@bash scripts/install-record.sh remove "$(abspath $(PREFIX))"
+
+# The Debian package for everyone, in /usr with the program directory /usr/lib/velloran.
+package: deps
+	cmake -S . -B $(BUILD_PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLORAN_WERROR=ON -DVELLORAN_BENCH=OFF \
+	  -DVELLORAN_PROGRAM_DIR=lib/velloran $(CMAKE_FLAGS)
+	cmake --build $(BUILD_PACKAGE) -j $(JOBS)
+	cd $(BUILD_PACKAGE) && cpack -G DEB
+	@ls $(BUILD_PACKAGE)/*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
