@@ -12,7 +12,7 @@
 namespace velloran {
 namespace {
 
-constexpr const char* kNotice = "A personal task scheduler: alarms, memos, programs and documents on time.";
+constexpr const char* kNotice = "A personal task scheduler for alarms, memos and programs.";
 constexpr const char* kWarning =
     "Velloran is provided as is, without warranty of any kind. Tasks run only while the computer is on "
     "and Velloran is running: do not rely on it alone for anything that must not be missed.";

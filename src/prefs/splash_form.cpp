@@ -12,7 +12,9 @@ namespace velloran {
 TSplashForm::TSplashForm(QWidget* parent) : TSplashForm(parent, programTickCounter()) {}
 
 TSplashForm::TSplashForm(QWidget* parent, int& tickCounter)
-    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ticks_(tickCounter) {
+    // A dialog rather than a splash-screen window: a modal splash-screen window's loop does not end when
+    // it closes.
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ticks_(tickCounter) {
     setObjectName("SplashForm");
     setWindowTitle("SplashForm");
     setFixedSize(kSplashSize);
