@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The manual beside the program: every link leads to a page and anchor that exist, every page is in the
+# help project, and Velloran.chm (when chmcmd built it) holds every page.
+# Usage: check_manual.sh SOURCE_DIR BUILD_DIR
+set -u
+source_dir=$1/docs/manual
+manual=$2/manual
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+[ -f "$manual/index.html" ] || { echo "FAIL: no manual at $manual"; exit 1; }
+pages=$(cd "$source_dir" && ls *.html)
+for page in $pages; do
+  [ -f "$manual/$page" ] || fail "$page not copied beside the program"
+  grep -qx "$page" "$source_dir/velloran.hhp" || fail "$page missing from velloran.hhp"
+  grep -q "<title>" "$manual/$page" || fail "$page has no title"
+  for link in $(grep -o 'href="[^"]*"' "$manual/$page" | sed 's/^href="//; s/"$//'); do
+    case "$link" in http://* | https://* | mailto:*) continue ;; esac
+    file=${link%%#*}
+    anchor=
+    [[ $link == *#* ]] && anchor=${link#*#}
+    [ -n "$file" ] || file=$page
+    [ -f "$manual/$file" ] || { fail "$page links to missing $file"; continue; }
+    if [ -n "$anchor" ] && ! grep -q "id=\"$anchor\"" "$manual/$file"; then
+      fail "$page links to missing anchor $file#$anchor"
+    fi
+  done
+done
+# Contents and index entries name pages and anchors that exist.
+for file in contents.hhc keywords.hhk; do
+  for target in $(grep -o 'name="Local" value="[^"]*"' "$source_dir/$file" | sed 's/.*value="//; s/"$//'); do
+    page=${target%%#*}
+    [ -f "$manual/$page" ] || fail "$file names missing $page"
+    [[ $target == *#* ]] && ! grep -q "id=\"${target#*#}\"" "$manual/$page" && fail "$file names missing $target"
+  done
+done
+
+chm="$2/Velloran.chm"
+if command -v chmcmd >/dev/null; then
+  [ -s "$chm" ] || fail "chmcmd is installed but Velloran.chm was not built"
+  if command -v chmls >/dev/null && [ -s "$chm" ]; then
+    listing=$(chmls list "$chm" 2>/dev/null)
+    for page in $pages; do
+      grep -q "/$page\$" <<<"$listing" || fail "Velloran.chm lacks $page"
+    done
+  fi
+else
+  echo "note: chmcmd not installed (Debian package fp-utils); Velloran.chm not checked"
+fi
+[ "$failed" -eq 0 ] && echo "manual complete: $(wc -w <<<"$pages") pages"
+exit $failed
