@@ -46,7 +46,8 @@ start_display() {
   PIDS+=($!)
   wait_until 15 bash -c "xprop -root | grep -q _NET_SUPPORTING_WM_CHECK && xdotool search --classname panel" ||
     echo "note: no tray window found"
-  xsetroot -solid '#3a6ea5' 2>/dev/null || true
+  # A desktop colour behind the shaped windows; ImageMagick's display stands in where xsetroot is missing.
+  xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }
 
 # One PulseAudio server for the whole run, with a null sink, in the run's folder; every program of the

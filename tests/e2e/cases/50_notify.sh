@@ -1,0 +1,101 @@
+# Due Alarm Clock and Memo tasks: their windows, the alarm's sound, Snooze and Turn off, and the sweep
+# that frees closed windows.
+
+# Places in the borderless windows, relative to their top left corner.
+SNOOZE_BT=(164 212)
+TURN_OFF_BT=(160 108)
+MEMO_CLOSE=(371 35)
+
+sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
+
+# Qt gives up a closed window's X window at once, but the widget keeps its drawing buffer, shared
+# with the X server, until it is destroyed: counting those mappings shows what the sweep freed.
+window_buffers() { grep -c -E 'memfd:xorg|/SYSV' "/proc/$1/maps"; }
+
+# The window as it shows over the desktop, with a margin, so that its shape can be judged.
+shot_on_desktop() {
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  local left=$((X > 16 ? X - 16 : 0)) top=$((Y > 16 ? Y - 16 : 0))
+  import -window root -crop "$((WIDTH + 32))x$((HEIGHT + 32))+$left+$top" +repage "$SHOTS/$1.png" 2>/dev/null
+}
+
+click_window() {
+  xdotool windowactivate --sync "$1" 2>/dev/null
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Sound checks need the run's sound server; without it they pass with a note.
+expect_sound() {
+  [ "$SOUND_SERVER" = 1 ] || return 0
+  if [ "$1" = playing ]; then
+    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
+  else
+    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
+  fi
+}
+
+case_notification_windows() {
+  new_case notify
+  [ "$SOUND_SERVER" = 1 ] || echo "    note: no sound server, the sound is not checked"
+  # The memo first, so that its short alert has ended before the alarms ring; the scan runs every
+  # five seconds, so each task shows at its own scan.
+  "$TOOL" write "$PROG/tasks.tsk" \
+    1 Memo +2 0 1 'Memo from the e2e run' -- \
+    0 'Alarm Clock' +8 0 1 'Alarm from the e2e run' Chimes.wav -- \
+    0 'Alarm Clock' +19 0 1 'Alarm whose sound is missing' missing.wav || return 1
+  start_app hide
+  local ok=0
+  notification_steps || ok=1
+  running "$APP" || { echo "    the program ended"; ok=1; }
+  stop_app
+  return $ok
+}
+
+notification_steps() {
+  wait_until 15 visible_window '^Memo' || { echo "    no memo window"; return 1; }
+  local memo
+  memo=$(window_id '^Memo')
+  sleep 0.5
+  shot_on_desktop memo-window "$memo"
+
+  wait_until 10 visible_window '^Alarm Clock' || { echo "    no alarm window"; return 1; }
+  local alarm
+  alarm=$(window_id '^Alarm Clock')
+  expect_sound playing "the alarm rings" || return 1
+  shot_on_desktop alarm-clock-window "$alarm"
+  click_window "$alarm" "${SNOOZE_BT[@]}"
+  expect_sound silent "after Snooze" || return 1
+  visible_window '^Alarm Clock' || { echo "    Snooze closed the alarm"; return 1; }
+  sleep 0.3
+  shot_on_desktop alarm-clock-snoozing "$alarm"
+  click_window "$alarm" "${TURN_OFF_BT[@]}"
+  wait_until 5 not visible_window '^Alarm Clock' || { echo "    Turn off left the alarm"; return 1; }
+  expect_sound silent "after Turn off" || return 1
+
+  # A sound that is not there: the built-in alarm rings instead.
+  wait_until 10 visible_window '^Alarm Clock' || { echo "    no second alarm window"; return 1; }
+  alarm=$(window_id '^Alarm Clock')
+  expect_sound playing "the alarm with a missing sound file" || return 1
+  local shown
+  shown=$(window_buffers "$APP")
+  click_window "$alarm" "${TURN_OFF_BT[@]}"
+  wait_until 5 not visible_window '^Alarm Clock' || { echo "    Turn off left the second alarm"; return 1; }
+  expect_sound silent "after the second Turn off" || return 1
+  click_window "$memo" "${MEMO_CLOSE[@]}"
+  wait_until 5 not visible_window '^Memo' || { echo "    the close picture left the memo"; return 1; }
+
+  # Closed windows are only hidden until the sweep, which runs every 30 seconds, destroys them.
+  local kept
+  kept=$(window_buffers "$APP")
+  [ "$kept" -eq "$shown" ] && [ "$kept" -ge 3 ] ||
+    { echo "    window buffers: $shown while shown, $kept after closing"; return 1; }
+  wait_until 35 bash -c "[ \$(grep -c -E 'memfd:xorg|/SYSV' /proc/$APP/maps) -le $((kept - 3)) ]" ||
+    { echo "    the sweep freed no window: $(window_buffers "$APP") buffers, $kept before"; return 1; }
+  # After the sweep the program goes on: the scan still runs and nothing else shows.
+  sleep 1
+  not visible_window '^Alarm Clock' && not visible_window '^Memo'
+}
+
+check "due alarm and memo windows: sound, Snooze, Turn off, the close picture, freed by the sweep" \
+  case_notification_windows
