@@ -8,7 +8,10 @@
 #include "platform/multimedia_sound_player.h"
 #include "platform/program_directory.h"
 #include "platform/registry_file.h"
+#include "prefs/about_form.h"
+#include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
+#include "prefs/splash_form.h"
 #include "resources/artwork.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
@@ -88,6 +91,19 @@ int main(int argc, char* argv[]) {
     services.showEditTask = [&](QWidget* owner, TaskList& tasks, std::uint32_t taskId) {
         TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder, taskFile);
         editor.ShowEditTask(taskId);
+    };
+    services.showPreferences = [&](QWidget* owner) {
+        TPreferencesForm preferences(owner, settings, registry,
+                                     QCoreApplication::applicationFilePath().toStdString());
+        preferences.exec();
+    };
+    services.showAbout = [&](QWidget* owner) {
+        TAboutForm about(owner, opener);
+        about.exec();
+    };
+    services.showSplash = [] {
+        TSplashForm splash(nullptr);
+        splash.exec();
     };
     TSchedulerMainForm form(std::move(services));
 

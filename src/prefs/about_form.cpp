@@ -1,5 +1,7 @@
 #include "about_form.h"
 
+#include "common/product.h"
+
 #include "link_label.h"
 #include "platform/fonts.h"
 #include "resources/artwork.h"
@@ -48,7 +50,7 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setGeometry(88, 24, 193, 33);
 
-    Label5 = new LinkLabel(kAboutWebPage, this);
+    Label5 = new LinkLabel(kProductWebPage, this);
     Label5->setObjectName("Label5");
     Label5->move(88, 56);
     Label5->resize(Label5->sizeHint());
@@ -83,7 +85,7 @@ void TAboutForm::OKBTClick() {
 
 // Opening leaves the window up; a desktop without a browser or mail program just shows nothing.
 void TAboutForm::Label5Click() {
-    opener_.open(kAboutWebPage);
+    opener_.open(kProductWebPage);
 }
 
 void TAboutForm::Label6Click() {

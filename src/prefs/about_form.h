@@ -13,9 +13,6 @@ namespace velloran {
 class LinkLabel;
 class Opener;
 
-inline constexpr const char* kAboutWebPage = "https://velloran.org/";
-inline constexpr const char* kSupportMailAddress = "support@velloran.org";
-
 class TAboutForm : public QDialog {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "scheduler_main_form.h"
 
+#include "common/product.h"
 #include "exit_form.h"
 #include "locale_names.h"
 #include "platform/help_target.h"

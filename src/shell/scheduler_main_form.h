@@ -50,7 +50,6 @@ struct MainFormServices {
     QIcon newTaskIcon;
 };
 
-inline constexpr const char* kProductWebPage = "https://velloran.org/";
 inline constexpr const char* kHelpFileName = "Velloran.chm";
 
 class TSchedulerMainForm : public QMainWindow {
