@@ -75,6 +75,9 @@ start_sound_server() {
   fi
 }
 
+# Some program of the run plays into the sound server.
+sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
+
 # A fresh program directory and user folders for one case; sets PROG, CASE.
 new_case() {
   CASE="$ROOT/$1"

@@ -95,8 +95,6 @@ list_cell() {
   clipboard
 }
 
-sink_inputs() { pactl list short sink-inputs 2>/dev/null | grep -c .; }
-
 # One line of `task_tool show` per kind, as the editor should have stored it (target, next run and id
 # are checked on their own).
 expect_task() {
@@ -123,14 +121,24 @@ create_alarm() {
   fill "${SECOND_BOX[@]}" 'Wake up: e2e alarm'
   if [ "$SOUND_SERVER" = 1 ]; then
     click_at "$ED" "${PLAY_BT[@]}"
-    wait_until 5 bash -c '[ "$(pactl list short sink-inputs | grep -c .)" -gt 0 ]' ||
+    wait_until 5 sound_playing ||
       { echo "    Play started no sound stream"; return 1; }
     click_at "$ED" "${STOP_BT[@]}"
-    wait_until 5 bash -c '[ "$(pactl list short sink-inputs | grep -c .)" -eq 0 ]' ||
+    wait_until 5 not sound_playing ||
       { echo "    Stop left a sound stream"; return 1; }
   fi
   shot editor-alarm-page "$ED"
+  # Closing the editor silences a preview that still plays.
+  if [ "$SOUND_SERVER" = 1 ]; then
+    click_at "$ED" "${PLAY_BT[@]}"
+    wait_until 5 sound_playing ||
+      { echo "    Play started no sound stream"; return 1; }
+  fi
   save_editor || return 1
+  if [ "$SOUND_SERVER" = 1 ]; then
+    wait_until 5 not sound_playing ||
+      { echo "    the preview goes on after Save closed the editor"; return 1; }
+  fi
   EXPECTED_KINDS+=("Alarm Clock")
   EXPECTED_DESCRIPTIONS+=('Wake up: e2e alarm')
   expect_task 0 'Alarm Clock' 1 7 62 'Wake up: e2e alarm' '' Digital.wav
@@ -254,7 +262,7 @@ case_editor_list_shows_tasks() {
   done
   local differences
   differences=$(diff <(printf '%s\n' "${expected[@]}" | sort) <(printf '%s\n' "${shown[@]}" | sort)) ||
-    { echo "$differences" | sed 's/^/    /'; return 1; }
+    { sed 's/^/    /' <<<"$differences"; return 1; }
   [ ${#EXPECTED_KINDS[@]} -eq 8 ]
 }
 

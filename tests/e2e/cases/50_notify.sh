@@ -6,14 +6,14 @@ SNOOZE_BT=(164 212)
 TURN_OFF_BT=(160 108)
 MEMO_CLOSE=(371 35)
 
-sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
-
 # Qt gives up a closed window's X window at once, but the widget keeps its drawing buffer, shared
 # with the X server, until it is destroyed: counting those mappings shows what the sweep freed.
 window_buffers() { grep -c -E 'memfd:xorg|/SYSV' "/proc/$1/maps"; }
+buffers_at_most() { [ "$(window_buffers "$1")" -le "$2" ]; }
 
 # The window as it shows over the desktop, with a margin, so that its shape can be judged.
 shot_on_desktop() {
+  # shellcheck disable=SC2034 # the eval sets all six
   local WINDOW X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$2")"
   local left=$((X > 16 ? X - 16 : 0)) top=$((Y > 16 ? Y - 16 : 0))
@@ -88,9 +88,11 @@ notification_steps() {
   # Closed windows are only hidden until the sweep, which runs every 30 seconds, destroys them.
   local kept
   kept=$(window_buffers "$APP")
-  [ "$kept" -eq "$shown" ] && [ "$kept" -ge 3 ] ||
-    { echo "    window buffers: $shown while shown, $kept after closing"; return 1; }
-  wait_until 35 bash -c "[ \$(grep -c -E 'memfd:xorg|/SYSV' /proc/$APP/maps) -le $((kept - 3)) ]" ||
+  if [ "$kept" -ne "$shown" ] || [ "$kept" -lt 3 ]; then
+    echo "    window buffers: $shown while shown, $kept after closing"
+    return 1
+  fi
+  wait_until 35 buffers_at_most "$APP" $((kept - 3)) ||
     { echo "    the sweep freed no window: $(window_buffers "$APP") buffers, $kept before"; return 1; }
   # After the sweep the program goes on: the scan still runs and nothing else shows.
   sleep 1
