@@ -121,6 +121,26 @@ shot() {
   fi
 }
 
+# The window as it shows over the desktop, with a margin, so that its shape can be judged.
+shot_on_desktop() {
+  # shellcheck disable=SC2034 # the eval sets all six
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  local left=$((X > 16 ? X - 16 : 0)) top=$((Y > 16 ? Y - 16 : 0))
+  import -window root -crop "$((WIDTH + 32))x$((HEIGHT + 32))+$left+$top" +repage "$SHOTS/$1.png" 2>/dev/null
+}
+
+tray_icon_position() {
+  # trayer sits at the top right; the icon is the rightmost 24 x 24 square.
+  local width
+  width=$(xdpyinfo | awk '/dimensions:/ {split($2, size, "x"); print size[1]}')
+  echo "$((width - 12)) 12"
+}
+
+# The text of the X clipboard, after a program copied into it (a list cell with Ctrl+C).
+CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
+clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
+
 check() {
   local name=$1
   shift

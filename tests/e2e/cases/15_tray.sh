@@ -1,12 +1,5 @@
 # The tray: its menu on the right button, restore on a double click, Run in background back to the tray.
 
-tray_icon_position() {
-  # trayer sits at the top right; the icon is the rightmost 24 x 24 square.
-  local width
-  width=$(xdpyinfo | awk '/dimensions:/ {split($2, size, "x"); print size[1]}')
-  echo "$((width - 12)) 12"
-}
-
 case_tray() {
   new_case tray
   start_app hide

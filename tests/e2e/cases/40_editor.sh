@@ -83,8 +83,6 @@ save_editor() {
   wait_until 5 not visible_window '^Task Setup'
 }
 
-clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
-
 # The text of one cell of the task list, copied with Ctrl+C.
 list_cell() {
   local main
@@ -344,7 +342,6 @@ case_editor_refusals() {
   [ "$(md5sum <"$PROG/tasks.tsk")" = "$before" ]
 }
 
-CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 EDITOR_APP=""
 EXE_ROW=""
 check "the editor makes a task of each kind from the main window's buttons, saved in tasks.tsk" \

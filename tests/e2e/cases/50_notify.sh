@@ -11,15 +11,6 @@ MEMO_CLOSE=(371 35)
 window_buffers() { grep -c -E 'memfd:xorg|/SYSV' "/proc/$1/maps"; }
 buffers_at_most() { [ "$(window_buffers "$1")" -le "$2" ]; }
 
-# The window as it shows over the desktop, with a margin, so that its shape can be judged.
-shot_on_desktop() {
-  # shellcheck disable=SC2034 # the eval sets all six
-  local WINDOW X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$2")"
-  local left=$((X > 16 ? X - 16 : 0)) top=$((Y > 16 ? Y - 16 : 0))
-  import -window root -crop "$((WIDTH + 32))x$((HEIGHT + 32))+$left+$top" +repage "$SHOTS/$1.png" 2>/dev/null
-}
-
 click_window() {
   xdotool windowactivate --sync "$1" 2>/dev/null
   xdotool mousemove --window "$1" "$2" "$3" click 1
