@@ -70,11 +70,7 @@ TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& so
 }
 
 void TAlarmClockForm::createControls() {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    // Under the picture lies the colour of its rim, so the edge that the shape cuts shows no fringe.
-    palette.setColor(QPalette::Window, QColor::fromRgb(kAlarmClockEdgeColor));
-    setPalette(palette);
+    setRimColor(kAlarmClockEdgeColor);
 
     BackGround = new QLabel(this);
     BackGround->setObjectName("BackGround");
@@ -123,10 +119,11 @@ void TAlarmClockForm::createControls() {
 
     Label2 = new QLabel(QStringLiteral("Note:"), this);
     Label2->setObjectName("Label2");
-    // It stands on the dark rim colour below the clock.
+    // White on a tag of the clock's dark rim colour below the clock, readable on any desktop.
     QPalette light = Label2->palette();
     light.setColor(QPalette::WindowText, Qt::white);
     Label2->setPalette(light);
+    Label2->setAutoFillBackground(true);
     Label2->setContentsMargins(3, 0, 3, 0);
     Label2->move(8, 312);
     Label2->adjustSize();
@@ -185,7 +182,7 @@ void TAlarmClockForm::updateShape() {
         shape += control->geometry();
     if (!ZzImage->isHidden())
         shape += pictureShape(kSnoozePath, kSnoozeSize).translated(ZzImage->pos());
-    setMask(shape);
+    setShape(shape);
 }
 
 int TAlarmClockForm::countdownInterval(int index) {

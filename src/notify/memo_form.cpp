@@ -29,10 +29,8 @@ TMemoForm::TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, const C
 }
 
 void TMemoForm::createControls() {
-    setAutoFillBackground(true);
+    setRimColor(kMemoPaperEdgeColor);
     QPalette palette = this->palette();
-    // Under the paper lies the colour of its edge, so the edge that the shape cuts shows no fringe.
-    palette.setColor(QPalette::Window, QColor::fromRgb(kMemoPaperEdgeColor));
     palette.setColor(QPalette::WindowText, Qt::black);
     setPalette(palette);
 
@@ -69,7 +67,7 @@ void TMemoForm::createControls() {
     drag_->addHandle(Memo1);
 
     const QRegion shape = pictureShape(kMemoPaperPath, kPaperBox);
-    setMask(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole
+    setShape(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole
 }
 
 void TMemoForm::ShowMemo(const std::string& text, const FontBlock& font) {

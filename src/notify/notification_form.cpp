@@ -1,6 +1,7 @@
 #include "notification_form.h"
 
 #include "platform/fonts.h"
+#include "platform/shaped_windows.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
@@ -10,12 +11,35 @@
 namespace velloran {
 
 NotificationForm::NotificationForm(const QString& caption, QSize clientSize)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      drawnByAlpha_(shapedWindowsUseAlpha()) {
     setWindowTitle(caption);
     setFixedSize(clientSize);
     setFont(designFont());
     // Closing a note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Only before the native window exists does it get an alpha channel.
+    if (drawnByAlpha_)
+        setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void NotificationForm::setRimColor(QRgb color) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(color));
+    setPalette(palette);
+    setAutoFillBackground(!drawnByAlpha_);
+}
+
+void NotificationForm::setShape(const QRegion& shape) {
+    if (!drawnByAlpha_) {
+        setMask(shape);
+        return;
+    }
+    // The shape holds the pixels at least half opaque; the fainter ones lie within a pixel of it.
+    QRegion grown = shape;
+    for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+        grown += shape.translated(step);
+    setMask(grown & rect());
 }
 
 void NotificationForm::closeEvent(QCloseEvent* event) {

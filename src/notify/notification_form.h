@@ -25,8 +25,19 @@ protected:
     static QPixmap picture(const char* path, QSize size, qreal devicePixelRatio);
     static QRegion pictureShape(const char* path, QSize size);
 
+    // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
+    // cuts it out. Chosen once, on creation, for the platform the window shows on.
+    bool drawnByAlpha() const { return drawnByAlpha_; }
+    // The colour of the pictures' rim. A masked window lays it under everything, so the anti-aliased
+    // edge that the mask cuts blends into it instead of into a fringe; a translucent window stays clear.
+    void setRimColor(QRgb color);
+    // The outline: the part of the window that the pointer reaches, and on X11 the part that shows.
+    // A translucent window keeps the faint outer pixels of its pictures' soft edge inside it.
+    void setShape(const QRegion& shape);
+
 private:
     bool closed_ = false; // cleared on creation
+    const bool drawnByAlpha_;
 };
 
 } // namespace velloran
