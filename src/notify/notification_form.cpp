@@ -35,10 +35,14 @@ void NotificationForm::setShape(const QRegion& shape) {
         setMask(shape);
         return;
     }
-    // The shape holds the pixels at least half opaque; the fainter ones lie within a pixel of it.
-    QRegion grown = shape;
-    for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
-        grown += shape.translated(step);
+    // The shape holds the pixels at least half opaque; the fainter ones lie within a pixel of it, the
+    // diagonal neighbours included.
+    QRegion wider = shape;
+    wider += shape.translated(1, 0);
+    wider += shape.translated(-1, 0);
+    QRegion grown = wider;
+    grown += wider.translated(0, 1);
+    grown += wider.translated(0, -1);
     setMask(grown & rect());
 }
 

@@ -42,6 +42,8 @@ bool x11CompositingManagerRuns() {
     xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
     if (connection == nullptr)
         return false;
+    // A display of several screens counts only when every one composites: a window on a screen
+    // without a compositing manager would show black where it is clear, while a mask works anywhere.
     // All requests go out before the first reply is read: two round trips whatever the screen count.
     const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
     std::vector<xcb_intern_atom_cookie_t> atomCookies;
@@ -58,13 +60,14 @@ bool x11CompositingManagerRuns() {
             ownerCookies.push_back(xcb_get_selection_owner(connection, reply->atom));
         std::free(reply);
     }
-    bool owned = false;
+    int owned = 0;
     for (const xcb_get_selection_owner_cookie_t cookie : ownerCookies) {
         xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(connection, cookie, nullptr);
-        owned = owned || (reply != nullptr && reply->owner != XCB_NONE);
+        if (reply != nullptr && reply->owner != XCB_NONE)
+            ++owned;
         std::free(reply);
     }
-    return owned;
+    return screens > 0 && owned == screens;
 #else
     return false;
 #endif

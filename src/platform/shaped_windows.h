@@ -17,8 +17,8 @@ bool shapedWindowsUseAlpha();
 // any other platform (offscreen, a frame buffer) is masked.
 bool shapedWindowsUseAlpha(QStringView platformName, bool x11CompositingManagerRuns);
 
-// Whether a compositing manager owns _NET_WM_CM_S<n> for a screen of the application's X display;
-// false off X11.
+// Whether a compositing manager owns _NET_WM_CM_S<n> for every screen n of the application's X
+// display; false off X11.
 bool x11CompositingManagerRuns();
 
 // For tests: the answer of shapedWindowsUseAlpha(); std::nullopt asks the platform again.
