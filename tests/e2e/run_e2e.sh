@@ -130,6 +130,11 @@ shot_on_desktop() {
   import -window root -crop "$((WIDTH + 32))x$((HEIGHT + 32))+$left+$top" +repage "$SHOTS/$1.png" 2>/dev/null
 }
 
+click_window() {
+  xdotool windowactivate --sync "$1" 2>/dev/null
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
 tray_icon_position() {
   # trayer sits at the top right; the icon is the rightmost 24 x 24 square.
   local width

@@ -129,14 +129,14 @@ exec_words() {
   local value=$1 text="" i c
   for ((i = 0; i < ${#value}; i++)); do
     c=${value:i:1}
-    if [ "$c" = '\' ] && [ $((i + 1)) -lt ${#value} ]; then
+    if [ "$c" = $'\\' ] && [ $((i + 1)) -lt ${#value} ]; then
       i=$((i + 1))
       case ${value:i:1} in
         s) text+=' ' ;;
         n) text+=$'\n' ;;
         t) text+=$'\t' ;;
         r) text+=$'\r' ;;
-        '\') text+='\' ;;
+        $'\\') text+=$'\\' ;;
         *) text+="\\${value:i:1}" ;;
       esac
     else
@@ -155,8 +155,8 @@ exec_words() {
     elif [ $quoted = 1 ]; then
       if [ "$c" = '"' ]; then
         quoted=0
-      elif [ "$c" = '\' ]; then
-        case ${text:i+1:1} in '"' | '`' | '$' | '\') i=$((i + 1)) ;; esac
+      elif [ "$c" = $'\\' ]; then
+        case ${text:i+1:1} in '"' | '`' | '$' | $'\\') i=$((i + 1)) ;; esac
         word+=${text:i:1}
       else
         word+=$c
@@ -193,15 +193,17 @@ case_start_at_logon_entry_starts_hidden() {
   local exec_value
   exec_value=$(awk '/^\[/ {group = $0} group == "[Desktop Entry]" && /^Exec=/ {sub(/^Exec=/, ""); print; exit}' "$entry")
   exec_words "$exec_value" || { echo "    a launcher cannot split Exec=$exec_value"; return 1; }
-  [ ${#EXEC_WORDS[@]} -eq 2 ] && [ "${EXEC_WORDS[0]}" = "$PROG/velloran" ] && [ "${EXEC_WORDS[1]}" = hide ] ||
-    { echo "    Exec=$exec_value gives ${#EXEC_WORDS[@]} words: ${EXEC_WORDS[*]}"; return 1; }
+  if [ ${#EXEC_WORDS[@]} -ne 2 ] || [ "${EXEC_WORDS[0]}" != "$PROG/velloran" ] || [ "${EXEC_WORDS[1]}" != hide ]; then
+    echo "    Exec=$exec_value gives ${#EXEC_WORDS[@]} words: ${EXEC_WORDS[*]}"
+    return 1
+  fi
   APP=$PREFS_APP
   stop_app
   PREFS_APP=""
   # The program as the desktop starts it at logon.
   "${EXEC_WORDS[@]}" >>"$CASE/velloran.log" 2>&1 &
   APP=$!
-  PIDS+=($APP)
+  PIDS+=("$APP")
   PREFS_APP=$APP
   never_within 3 visible_window '^SplashForm' || { echo "    a splash on the hidden start"; return 1; }
   running "$APP" || { echo "    the program ended"; return 1; }
@@ -282,14 +284,14 @@ case_tray_preferences_guard() {
   new_case prefs-tray-guard
   dbus-daemon --session --nofork --print-address=1 >"$CASE/bus-address" 2>"$CASE/bus.log" &
   local bus=$!
-  PIDS+=($bus)
+  PIDS+=("$bus")
   wait_until 5 test -s "$CASE/bus-address" || return 1
   local outer_bus=${DBUS_SESSION_BUS_ADDRESS-}
   DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$CASE/bus-address")
   export DBUS_SESSION_BUS_ADDRESS
   "$watcher" "$CASE/tray-items" >"$CASE/watcher.log" 2>&1 &
   local watcher_pid=$!
-  PIDS+=($watcher_pid)
+  PIDS+=("$watcher_pid")
   local ok=0
   tray_guard_steps "$watcher_pid" || ok=1
   [ -n "${APP:-}" ] && running "$APP" && stop_app

@@ -11,11 +11,6 @@ MEMO_CLOSE=(371 35)
 window_buffers() { grep -c -E 'memfd:xorg|/SYSV' "/proc/$1/maps"; }
 buffers_at_most() { [ "$(window_buffers "$1")" -le "$2" ]; }
 
-click_window() {
-  xdotool windowactivate --sync "$1" 2>/dev/null
-  xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-
 # Sound checks need the run's sound server; without it they pass with a note.
 expect_sound() {
   [ "$SOUND_SERVER" = 1 ] || return 0
