@@ -195,8 +195,14 @@ private slots:
                     task(kGeneral, "later", at(2009, 12, 9, 12, 0))});
         auto form = makeForm();
         form->show();
+        // A tick that finds nothing due leaves the list, and so its selection, alone.
+        clock_.value = at(2009, 12, 3, 11, 59);
+        form->TaskView1->selectRow(2);
+        form->MainTimerTimer();
+        QCOMPARE(form->TaskView1->selectionModel()->selectedRows().size(), 1);
         clock_.value = at(2009, 12, 3, 12, 0);
         form->MainTimerTimer();
+        QVERIFY(form->TaskView1->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(opener_.opened, QStringList{"https://example.org/?q=a b"});
         QCOMPARE(windows_.memos, 1);
         QVERIFY(form->MainTimer->Enabled());
