@@ -1,11 +1,10 @@
-// Stand-ins for the task editor's tests: a clock that stands where it is set, recording sound player
-// and opener, and a program directory of its own with a Sounds folder.
+// The task editor's tests: everything an editor needs, with a program directory of its own and a
+// Sounds folder.
 #pragma once
 
 #include "editor/set_task_form.h"
-#include "platform/sound_player.h"
 #include "prefs/settings_record.h"
-#include "scheduler/task_actions.h"
+#include "test_doubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,38 +13,6 @@
 #include <memory>
 
 namespace velloran::test {
-
-class FixedClock final : public Clock {
-public:
-    DateTime value = 0;
-    DateTime now() const override { return value; }
-    std::int64_t unixSeconds() const override { return unixFromLocalDateTime(value); }
-};
-
-inline DateTime localTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                          int millisecond = 0) {
-    DateTime date = 0;
-    tryEncodeDate(year, month, day, date);
-    return composeDateTime(date, encodeTime(hour, minute, second, millisecond));
-}
-
-class RecordingSoundPlayer final : public SoundPlayer {
-public:
-    QStringList played;
-    int stops = 0;
-    void playLooping(const QString& path) override { played << path; }
-    void stop() override { ++stops; }
-    void beep() override {}
-};
-
-class RecordingOpener final : public Opener {
-public:
-    std::vector<std::string> opened;
-    void open(const std::string& target) override { opened.push_back(target); }
-    void runProgram(const std::string& path, const std::vector<std::string>&) override {
-        opened.push_back(path);
-    }
-};
 
 // Everything an editor needs, in a temporary program directory.
 struct EditorBench {

@@ -66,6 +66,8 @@ private slots:
                     modal->close();
                 return;
             }
+            // The view the user last chose is remembered in the Qt settings; this test reads the list view.
+            dialog->setViewMode(QFileDialog::List);
             dialog->setDirectory(dir.path());
             // The folder is read in the background; give it the time it needs, then choose.
             for (int tries = 0; tries < 500 && !listed(dialog).contains(QStringLiteral("music")); ++tries)

@@ -6,6 +6,7 @@
 #include "shell/scheduler_main_form.h"
 #include "shell/task_list_view.h"
 #include "store/task_file.h"
+#include "test_doubles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,22 +16,10 @@
 #include <QTimer>
 
 using namespace velloran;
+using test::FixedClock;
+using test::RecordingOpener;
 
 namespace {
-
-struct FixedClock : Clock {
-    DateTime value = 40150.5;
-    DateTime now() const override { return value; }
-    std::int64_t unixSeconds() const override { return 1260000000; }
-};
-
-struct RecordingOpener : Opener {
-    QStringList opened;
-    void open(const std::string& target) override { opened << QString::fromStdString(target); }
-    void runProgram(const std::string& path, const std::vector<std::string>&) override {
-        opened << QString::fromStdString(path);
-    }
-};
 
 struct CountingWindows : NotificationWindows {
     int alarms = 0;
@@ -62,7 +51,11 @@ class MainFormTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir dir_;
-    FixedClock clock_;
+    FixedClock clock_ = [] {
+        FixedClock clock;
+        clock.value = 40150.5;
+        return clock;
+    }();
     RecordingOpener opener_;
     CountingWindows windows_;
     SettingsRecord settings_ = defaultSettings();
@@ -203,7 +196,7 @@ private slots:
         clock_.value = at(2009, 12, 3, 12, 0);
         form->MainTimerTimer();
         QVERIFY(form->TaskView1->selectionModel()->selectedRows().isEmpty());
-        QCOMPARE(opener_.opened, QStringList{"https://example.org/?q=a b"});
+        QCOMPARE(opener_.opened, std::vector<std::string>{"https://example.org/?q=a b"});
         QCOMPARE(windows_.memos, 1);
         QVERIFY(form->MainTimer->Enabled());
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));

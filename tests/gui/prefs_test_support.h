@@ -4,7 +4,7 @@
 
 #include "platform/message_box.h"
 #include "platform/registry_memory.h"
-#include "scheduler/task_actions.h"
+#include "test_doubles.h"
 
 #include <QList>
 #include <QString>
@@ -38,15 +38,6 @@ public:
 
 private:
     std::string refused_;
-};
-
-class RecordingOpener final : public Opener {
-public:
-    std::vector<std::string> opened;
-    void open(const std::string& target) override { opened.push_back(target); }
-    void runProgram(const std::string& path, const std::vector<std::string>&) override {
-        opened.push_back(path);
-    }
 };
 
 // Answers every message box with OK and keeps what it showed.
