@@ -24,7 +24,7 @@ prefs_click() {
   sleep 0.15
 }
 
-# True while the command never succeeds for the given seconds.
+# True when the command does not succeed once within the given seconds.
 never_within() {
   local seconds=$1
   shift
@@ -33,6 +33,41 @@ never_within() {
     "$@" >/dev/null 2>&1 && return 1
     sleep 0.1
   done
+}
+
+windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+
+# A menu window of the program (one that the window manager does not manage) that was not among the
+# windows given.
+menu_window_since() {
+  local window
+  for window in $(comm -13 <(echo "$1") <(windows_of "$APP")); do
+    xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$window"; return 0; }
+  done
+  return 1
+}
+window_gone() { ! windows_of "$APP" | grep -qx "$1"; }
+
+# Chooses an item of the open menu by its access key. The menu takes the keyboard a moment after it
+# shows; a key that came too early reaches the window below, where these keys do nothing.
+choose_in_menu() {
+  for _ in 1 2 3; do
+    sleep 0.3
+    xdotool key "$1"
+    wait_until 1 window_gone "$MENU_WINDOW" && return 0
+  done
+  echo "    the menu stays open"
+  return 1
+}
+
+# Opens the XEmbed tray icon's menu with the right button. Sets MENU_WINDOW.
+tray_menu_by_click() {
+  local before x y
+  before=$(windows_of "$APP")
+  read -r x y < <(tray_icon_position)
+  xdotool mousemove "$x" "$y" click 3
+  wait_until 5 menu_window_since "$before" || { echo "    no tray menu"; return 1; }
+  MENU_WINDOW=$(menu_window_since "$before")
 }
 
 open_preferences_from_menu() {
@@ -210,11 +245,8 @@ case_start_at_logon_entry_starts_hidden() {
   visible_window '^Velloran$' && { echo "    the main window shows"; return 1; }
   shot logon-start-in-tray
   # The tray icon is there: its menu's "Open Task Scheduler" brings the main window.
-  local x y
-  read -r x y < <(tray_icon_position)
-  xdotool mousemove "$x" "$y" click 3
-  sleep 0.5
-  xdotool key o
+  tray_menu_by_click || return 1
+  choose_in_menu o || return 1
   wait_until 5 visible_window '^Velloran$' || { echo "    the tray menu brought no main window"; return 1; }
   PREFS_MAIN=$(window_id '^Velloran$')
   press "$PREFS_MAIN" alt+r
@@ -225,11 +257,8 @@ case_start_at_logon_off_from_tray() {
   [ -n "$PREFS_APP" ] && running "$PREFS_APP" || return 1
   local entry="$XDG_CONFIG_HOME/autostart/velloran.desktop"
   [ -f "$entry" ] || return 1
-  local x y
-  read -r x y < <(tray_icon_position)
-  xdotool mousemove "$x" "$y" click 3
-  sleep 0.5
-  xdotool key p
+  tray_menu_by_click || return 1
+  choose_in_menu p || return 1
   wait_until 5 visible_window '^Preferences' || { echo "    the tray menu opened no Preferences"; return 1; }
   PREFS_WINDOW=$(window_id '^Preferences')
   shot preferences-from-tray "$PREFS_WINDOW"
@@ -255,10 +284,6 @@ fi
 # program, which the modal Preferences window blocks; a panel that speaks D-Bus shows the icon's menu
 # whatever the program's windows do. So this case has its own session bus and a watcher that stands in
 # for such a panel.
-windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
-
-menu_window_since() { comm -13 <(echo "$1") <(windows_of "$APP") | head -n 1 | grep .; }
-window_gone() { ! windows_of "$APP" | grep -qx "$1"; }
 watcher_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.kde.StatusNotifierWatcher | grep -q true
@@ -304,19 +329,21 @@ tray_guard_steps() {
   wait_until 5 watcher_on_bus || { echo "    the watcher did not start"; return 1; }
   start_app hide
   wait_until 10 test -s "$CASE/tray-items" || { echo "    no tray icon on the bus"; return 1; }
+  # The main window shows for a moment before the hidden start sends it to the tray.
+  sleep 1
+  wait_until 5 not visible_window '^Velloran$' || { echo "    the main window stays"; return 1; }
   local item
   item=$(head -n 1 "$CASE/tray-items")
   xdotool mousemove 900 500
   tray_menu_over_dbus "$item" || return 1
-  xdotool key p
+  choose_in_menu p || return 1
   wait_until 5 visible_window '^Preferences' || { echo "    the tray menu opened no Preferences"; return 1; }
   local preferences
   preferences=$(window_id '^Preferences')
   # The menu comes again while the window is open; its Preferences item is taken and does nothing.
   tray_menu_over_dbus "$item" || return 1
   shot tray-menu-over-preferences
-  xdotool key p
-  wait_until 5 window_gone "$MENU_WINDOW" || { echo "    the second menu stays open"; return 1; }
+  choose_in_menu p || return 1
   sleep 1
   local count
   count=$(xdotool search --onlyvisible --name '^Preferences' | wc -l)
