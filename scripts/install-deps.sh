@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
+  dbus-daemon dbus-bin
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # fuzzing and sanitizers

@@ -2,6 +2,7 @@
 #include "editor/set_task_form.h"
 #include "notify/notification_forms.h"
 #include "platform/close_signals.h"
+#include "platform/design_style.h"
 #include "platform/desktop_opener.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName("velloran");
     // The main window may sit in the tray while notes come and go; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    installDesignStyle();
     installFontSubstitutes();
     QApplication::setFont(designFont());
     QApplication::setWindowIcon(appIcon());
