@@ -69,8 +69,8 @@ void fontToBlock(const QFont& font, const QColor& color, FontBlock& block) {
     block.FontCharset = 1;
     block.FontColor = valueFromColor(color);
     setFieldText(block.FontName, font.family().toStdString());
-    block.FontSize = font.pointSize() > 0 ? font.pointSize()
-                                          : static_cast<std::int32_t>(font.pixelSize() * 72 / 96);
+    block.FontSize =
+        font.pointSize() > 0 ? font.pointSize() : static_cast<std::int32_t>(font.pixelSize() * 72 / 96);
     block.FontStyle = (font.bold() ? kFontBold : 0u) | (font.italic() ? kFontItalic : 0u) |
                       (font.underline() ? kFontUnderline : 0u) | (font.strikeOut() ? kFontStrikeOut : 0u);
 }

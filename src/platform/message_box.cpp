@@ -25,6 +25,8 @@ void MessageBoxes::error(QWidget* parent, const QString& text) {
     ask(parent, {QStringLiteral("Velloran"), text, QMessageBox::Critical, QMessageBox::Ok});
 }
 
-void MessageBoxes::setHandler(Handler next) { handler() = std::move(next); }
+void MessageBoxes::setHandler(Handler next) {
+    handler() = std::move(next);
+}
 
 } // namespace velloran

@@ -11,14 +11,14 @@
 namespace velloran {
 
 struct SettingsRecord {
-    std::uint8_t SortByDate;       // nonzero: the task list is sorted by date and time
+    std::uint8_t SortByDate; // nonzero: the task list is sorted by date and time
     std::uint8_t Padding1[3];
-    std::int32_t LongDateDisplay;  // 0 short date display, otherwise long
-    std::int32_t SnoozeTime;       // index i of the snooze items: (i + 1) * 5 minutes
-    std::uint8_t AlarmOffEnabled;  // nonzero: a ringing alarm switches itself off
+    std::int32_t LongDateDisplay; // 0 short date display, otherwise long
+    std::int32_t SnoozeTime;      // index i of the snooze items: (i + 1) * 5 minutes
+    std::uint8_t AlarmOffEnabled; // nonzero: a ringing alarm switches itself off
     std::uint8_t Padding2[3];
-    std::int32_t AlarmOffTime;     // index into the same items; -1 when none was chosen
-    FontBlock DefaultFont;         // default memo font
+    std::int32_t AlarmOffTime; // index into the same items; -1 when none was chosen
+    FontBlock DefaultFont;     // default memo font
 };
 
 // Stored byte for byte, padding included.
@@ -37,7 +37,9 @@ static_assert(offsetof(SettingsRecord, DefaultFont) + offsetof(FontBlock, FontSt
 // The snooze and switch-off items, the same in every list that offers them.
 inline constexpr const char* kSnoozeItems[] = {"5 min", "10 min", "15 min", "20 min", "25 min", "30 min"};
 inline constexpr int kSnoozeItemCount = 6;
-constexpr int snoozeMinutes(int index) { return (index + 1) * 5; }
+constexpr int snoozeMinutes(int index) {
+    return (index + 1) * 5;
+}
 
 // An all-zero record: what the program holds before the settings are loaded, or after a refused value.
 SettingsRecord zeroSettings();
