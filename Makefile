@@ -7,7 +7,7 @@ JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz format clean install uninstall package
+.PHONY: all deps configure build run test test-asan bench fuzz format format-check clean install uninstall package
 
 all: build
 
@@ -69,6 +69,10 @@ package: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails when a source file is not formatted as .clang-format says.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ) $(BUILD_PACKAGE)

@@ -11,8 +11,8 @@ packages=(
   dbus-daemon dbus-bin
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
-  # fuzzing and sanitizers
-  clang libclang-rt-14-dev
+  # fuzzing, sanitizers and formatting
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
