@@ -108,12 +108,26 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    QTest::qWait(700); // let the window manager finish placing and painting
-
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    // The desktop's corner shows its sky; black means that nothing reached the screen.
-    if (screen.pixelColor(screen.width() - 5, screen.height() - 5).lightness() < 100) {
-        std::fprintf(stderr, "notify_screenshots: the screen stayed dark\n");
+    // Wait until the screen shows the desktop's sky in its corner, the note paper in the memo's middle and
+    // the dark face of the ringing clock: only then are the pictures worth looking at.
+    const auto painted = [&](const QImage& image) {
+        const QPoint paper = memo->geometry().center();
+        const QPoint face = ringing->geometry().topLeft() + QPoint(100, 270); // dark, left of the list
+        const QColor sky = image.pixelColor(image.width() - 5, image.height() - 5);
+        const QColor note = image.pixelColor(paper);
+        return sky.lightness() >= 100 && note.red() > 200 && note.blue() < 200 &&
+               image.pixelColor(face).lightness() < 60;
+    };
+    QImage screen;
+    for (int tries = 0; tries < 50; ++tries) {
+        QTest::qWait(100);
+        screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        if (painted(screen))
+            break;
+    }
+    if (!painted(screen)) {
+        std::fprintf(stderr, "notify_screenshots: the windows never reached the screen\n");
+        save(screen, folder + "/notify_desktop_failed.png");
         return 1;
     }
     save(screen, folder + "/notify_desktop.png");
