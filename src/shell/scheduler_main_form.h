@@ -50,8 +50,6 @@ struct MainFormServices {
     QIcon newTaskIcon;
 };
 
-inline constexpr const char* kHelpFileName = "Velloran.chm";
-
 class TSchedulerMainForm : public QMainWindow {
     Q_OBJECT
 public:

@@ -22,8 +22,6 @@ public:
     // reached.
     bool askRunningInstanceToRestore() const;
 
-    QString folder() const { return folder_; }
-
 signals:
     void restoreRequested();
 

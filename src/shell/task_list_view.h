@@ -44,7 +44,6 @@ public:
     void refresh(std::vector<TaskRow> rows, bool longDisplay);
     std::optional<std::uint32_t> selectedTaskId() const;
     void removeSelectedRow();
-    TaskRowsModel& rows() { return model_; }
 
 signals:
     void contextMenuWanted(const QPoint& globalPosition);

@@ -28,10 +28,8 @@ struct CountingWindows : NotificationWindows {
     void showMemo(const std::string&, const FontBlock&) override { ++memos; }
 };
 
-DateTime at(int y, int m, int d, int h, int mi) {
-    DateTime date = 0;
-    tryEncodeDate(y, m, d, date);
-    return composeDateTime(date, encodeTime(h, mi, 0));
+DateTime at(int year, int month, int day, int hour, int minute) {
+    return test::localTime(year, month, day, hour, minute);
 }
 
 TaskRecord task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
