@@ -5,6 +5,21 @@
 WINDOWS_TURN_OFF_BT=(160 108)
 WINDOWS_MEMO_CLOSE=(371 35)
 
+# Opens a window from a menu of the main window, takes its picture and closes it again.
+# Usage: menu_window_shot MAIN MENU_KEY ITEM_KEY TITLE SHOT_NAME CLOSE_KEY
+menu_window_shot() {
+  local main=$1 menu=$2 item=$3 title=$4 name=$5 close=$6 window
+  press "$main" "$menu"
+  sleep 0.3
+  xdotool key "$item"
+  wait_until 5 visible_window "^$title" || { echo "    no $title window"; return 1; }
+  sleep 0.3
+  window=$(window_id "^$title")
+  shot "$name" "$window"
+  press "$window" "$close"
+  wait_until 5 not visible_window "^$title" || { echo "    $close left $title open"; return 1; }
+}
+
 windows_at_scale() {
   local scale=$1 suffix=$2
   new_case "windows$suffix"
@@ -40,26 +55,8 @@ windows_at_scale() {
   xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
   wait_until 10 visible_window '^Velloran$' || { echo "    no main window from the tray"; return 1; }
   main=$(window_id '^Velloran$')
-  press "$main" alt+h
-  sleep 0.3
-  xdotool key a
-  wait_until 5 visible_window '^About' || { echo "    no About window"; return 1; }
-  sleep 0.3
-  local about
-  about=$(window_id '^About')
-  shot "window-about$suffix" "$about"
-  press "$about" alt+o
-  wait_until 5 not visible_window '^About' || { echo "    OK left About open"; return 1; }
-  press "$main" alt+f
-  sleep 0.3
-  xdotool key p
-  wait_until 5 visible_window '^Preferences' || { echo "    no Preferences window"; return 1; }
-  sleep 0.3
-  local preferences
-  preferences=$(window_id '^Preferences')
-  shot "window-preferences$suffix" "$preferences"
-  press "$preferences" alt+c
-  wait_until 5 not visible_window '^Preferences' || { echo "    Cancel left Preferences open"; return 1; }
+  menu_window_shot "$main" alt+h a About "window-about$suffix" alt+o || return 1
+  menu_window_shot "$main" alt+f p Preferences "window-preferences$suffix" alt+c || return 1
 }
 
 case_window_screenshots() {
