@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -192,8 +193,11 @@ const TaskRecord* TSchedulerMainForm::selectedTask() const {
 }
 
 void TSchedulerMainForm::showStoreNotices() {
-    for (const std::string& notice : tasks_.takeNotices())
+    for (const std::string& notice : tasks_.takeNotices()) {
+        // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
+        std::fprintf(stderr, "velloran: %s\n", notice.c_str());
         MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
+    }
 }
 
 void TSchedulerMainForm::ShowNewTask(int kind) {
