@@ -5,10 +5,10 @@
 #include "window_drag.h"
 
 #include "common/text.h"
-#include "platform/fonts.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "platform/sound_player.h"
 #include "platform/timer.h"
-#include "resources/artwork.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -5,9 +5,9 @@
 #include "window_drag.h"
 
 #include "common/text.h"
-#include "platform/fonts.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "platform/sound_player.h"
-#include "resources/artwork.h"
 
 #include <QLabel>
 #include <QLocale>

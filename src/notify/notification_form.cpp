@@ -1,8 +1,8 @@
 #include "notification_form.h"
 
-#include "platform/fonts.h"
-#include "platform/shaped_windows.h"
-#include "resources/artwork.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
+#include "look/shaped_windows.h"
 
 #include <QCloseEvent>
 #include <QHash>

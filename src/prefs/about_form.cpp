@@ -3,8 +3,8 @@
 #include "common/product.h"
 
 #include "link_label.h"
-#include "platform/fonts.h"
-#include "resources/artwork.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "scheduler/task_actions.h"
 
 #include <QGroupBox>

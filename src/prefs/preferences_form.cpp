@@ -1,8 +1,8 @@
 #include "preferences_form.h"
 
 #include "common/text.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "prefs/settings_store.h"
 

@@ -3,8 +3,8 @@
 // user, or an empty text on success.
 #pragma once
 
-#include "platform/autostart.h"
-#include "platform/registry.h"
+#include "registry/autostart.h"
+#include "registry/registry.h"
 #include "settings_record.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // tasks.tsk: the records of all tasks, 3888 bytes each, in list order, with nothing else.
 #pragma once
 
-#include "platform/file_identity.h"
+#include "files/file_identity.h"
 #include "task_list.h"
 
 #include <cstdio>

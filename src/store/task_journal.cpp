@@ -1,7 +1,7 @@
 #include "task_journal.h"
 
-#include "platform/atomic_file.h"
-#include "platform/registry_io.h"
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,10 +2,10 @@
 // Timers are advanced by running their handlers; nothing waits for a real snooze.
 #include "notify_test_support.h"
 
+#include "look/fonts.h"
 #include "notify/alarm_clock_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
-#include "platform/fonts.h"
 #include "platform/timer.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "common/text.h"
-#include "platform/autostart.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
-#include "platform/registry_file.h"
 #include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
 #include "prefs_test_support.h"
+#include "registry/autostart.h"
+#include "registry/registry_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,16 +1,16 @@
 // The task store when things go wrong: files it cannot read, damaged files, interrupted saves, crashes
 // between save points, and journals that do not belong to the task file.
 #include "common/text.h"
-#include "platform/atomic_file.h"
+#include "files/atomic_file.h"
 #include "scheduler/due_scan.h"
 #include "store/task_store.h"
 #include "test_support.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -82,11 +82,12 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
         test::WithoutRootRights ordinaryUser;
         TaskStore store = start();
         EXPECT_TRUE(store.empty());
-        EXPECT_EQ(store.takeNotices(),
-                  std::vector<std::string>{"The task file \"" + taskFile() +
-                                           "\" could not be read: Permission denied.\nVelloran leaves it as it "
-                                           "is and starts without its tasks. Tasks you create or change now "
-                                           "are saved beside it."});
+        EXPECT_EQ(
+            store.takeNotices(),
+            std::vector<std::string>{"The task file \"" + taskFile() +
+                                     "\" could not be read: Permission denied.\nVelloran leaves it as it "
+                                     "is and starts without its tasks. Tasks you create or change now "
+                                     "are saved beside it."});
         // The editor saves a task and closes; then the main window is closed.
         store.add(describedTask("made now", at(2030, 2, 1, 9, 0)), 5000);
         EXPECT_EQ(store.save(), "");
@@ -196,11 +197,12 @@ TEST_F(TaskStoreFaults, FileThatVanishesIsWrittenAgainAndOneReplacedIsKept) {
     EXPECT_EQ(store.save(), "");
     EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
     EXPECT_EQ(readFile(taskFile() + ".replaced"), theirs);
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"\"" + taskFile() +
-                                       "\" was changed by another program while Velloran ran. That version is "
-                                       "kept as \"" +
-                                       taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"\"" + taskFile() +
+                                 "\" was changed by another program while Velloran ran. That version is "
+                                 "kept as \"" +
+                                 taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
     EXPECT_EQ(store.save(), "");
     EXPECT_TRUE(store.takeNotices().empty()) << "its own save is not taken for another program's";
 }
@@ -285,11 +287,12 @@ TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
     std::filesystem::rename(taskFile() + ".new", taskFile());
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 4}));
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                       "\"" +
-                                       taskFile() + "\" has been replaced since.\nThey are kept in \"" +
-                                       journal() + ".unmatched\"."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                 "\"" +
+                                 taskFile() + "\" has been replaced since.\nThey are kept in \"" + journal() +
+                                 ".unmatched\"."});
     EXPECT_TRUE(fileExists(journal() + ".unmatched"));
     EXPECT_FALSE(fileExists(journal()));
 }
@@ -316,10 +319,11 @@ TEST_F(TaskStoreFaults, JournalThatDoesNotFitTheListIsNotApplied) {
 
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                       "they do not fit \"" +
-                                       taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                 "they do not fit \"" +
+                                 taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
 }
 
 TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {
@@ -350,7 +354,8 @@ TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     store.remove(2);
     const auto notices = store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0), 0u)
+    EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0),
+              0u)
         << notices[0];
     EXPECT_EQ(store.save(), "") << "the save point still writes the tasks";
     EXPECT_FALSE(fileExists(taskFile()));

@@ -1,4 +1,4 @@
-#include "registry_io.h"
+#include "file_io.h"
 
 #include <cerrno>
 #include <cstring>

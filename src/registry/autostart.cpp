@@ -1,7 +1,7 @@
 #include "autostart.h"
 
-#include "atomic_file.h"
-#include "registry_io.h"
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 
 namespace velloran {
 namespace {

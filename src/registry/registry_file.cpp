@@ -1,8 +1,8 @@
 #include "registry_file.h"
 
-#include "atomic_file.h"
 #include "autostart.h"
-#include "registry_io.h"
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 #include "registry_text.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "program_directory.h"
 
 #include "atomic_file.h"
-#include "registry_io.h"
+#include "file_io.h"
 
 #include <climits>
 #include <cstdlib>
