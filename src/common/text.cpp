@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include "font_block.h"
+
 #include <array>
 #include <cstdint>
 
@@ -96,6 +98,12 @@ std::string displayUtf8(std::string_view stored) {
             appendUtf8(out, byte);
     }
     return out;
+}
+
+FontBlock withCountedFaceName(const FontBlock& block) {
+    FontBlock counted = block;
+    setFieldText(counted.FontName, cutUtf8(fieldText(block.FontName), kFaceNameLength));
+    return counted;
 }
 
 } // namespace velloran

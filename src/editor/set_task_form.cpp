@@ -39,9 +39,6 @@ constexpr const char* kGeneralFilter = "All files (*.*)|*.*";
 constexpr const char* kDayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* kDayNames[] = {"SunCK", "MonCK", "TueCK", "WedCK", "ThuCK", "FriCK", "SatCK"};
 
-// Only the first 31 characters of a face name count, as the font dialog's face field holds them.
-constexpr std::size_t kFaceNameLength = 31;
-
 QString fromRecord(std::string_view stored) {
     return QString::fromStdString(displayUtf8(stored));
 }
@@ -283,9 +280,7 @@ void TSetTaskForm::loadTask(const TaskRecord& task) {
 }
 
 void TSetTaskForm::setMemoFont(const FontBlock& block) {
-    FontBlock shown = block;
-    setFieldText(shown.FontName, cutUtf8(fieldText(block.FontName), kFaceNameLength));
-    Pages.MemoDescription->setFont(fontFromBlock(shown, Pages.MemoDescription->font()));
+    Pages.MemoDescription->setFont(fontFromBlock(withCountedFaceName(block), Pages.MemoDescription->font()));
     QPalette palette = Pages.MemoDescription->palette();
     palette.setColor(QPalette::Text, colorFromValue(memoColor_));
     Pages.MemoDescription->setPalette(palette);
@@ -295,8 +290,7 @@ FontBlock TSetTaskForm::memoFontBlock() const {
     FontBlock block{};
     const QFont font = Pages.MemoDescription->font();
     fontToBlock(font, colorFromValue(memoColor_), block);
-    const std::string face(cutUtf8(fieldText(block.FontName), kFaceNameLength));
-    setFieldText(block.FontName, face);
+    block = withCountedFaceName(block);
     block.FontCharset = memoCharset_;
     block.FontColor = memoColor_;
     return block;

@@ -17,8 +17,6 @@
 namespace velloran {
 namespace {
 
-// Only this many characters of a face name count.
-constexpr std::size_t kFaceNameLimit = 31;
 const QSize kPaperBox(393, 513);
 
 } // namespace
@@ -87,9 +85,7 @@ void TMemoForm::applyFont(const FontBlock& font) {
     QPalette palette = Memo1->palette();
     palette.setColor(QPalette::WindowText, colorFromValue(font.FontColor));
     Memo1->setPalette(palette);
-    FontBlock face = font;
-    setFieldText(face.FontName, cutUtf8(fieldText(font.FontName), kFaceNameLimit));
-    Memo1->setFont(fontFromBlock(face, Memo1->font()));
+    Memo1->setFont(fontFromBlock(withCountedFaceName(font), Memo1->font()));
 }
 
 QColor TMemoForm::memoColor() const {
