@@ -289,7 +289,7 @@ std::string TaskJournal::setAside(std::string& error) {
 }
 
 bool TaskJournal::fail(const std::string& what, int errorNumber) {
-    error_ = what + " \"" + path_ + "\": " + std::strerror(errorNumber);
+    error_ = describeFileError(what, path_, errorNumber);
     closeFile();
     pending_.clear();
     return false;
