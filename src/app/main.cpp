@@ -39,8 +39,9 @@ bool isHiddenStart(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
+    // title is exactly its caption.
     QApplication::setApplicationName("Velloran");
-    QApplication::setApplicationDisplayName("Velloran");
     QApplication::setDesktopFileName("velloran");
     // The main window may sit in the tray while notes come and go; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -103,8 +104,8 @@ int main(int argc, char* argv[]) {
         TAboutForm about(owner, opener);
         about.exec();
     };
-    services.showSplash = [] {
-        TSplashForm splash(nullptr);
+    services.showSplash = [](QWidget* owner) {
+        TSplashForm splash(owner);
         splash.exec();
     };
     TSchedulerMainForm form(std::move(services));

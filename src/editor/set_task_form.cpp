@@ -6,6 +6,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/owner_modal.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
 #include "store/task_file.h"
@@ -86,6 +87,7 @@ TSetTaskForm::TSetTaskForm(QWidget* parent, TaskList& tasks, const SettingsRecor
         programDirectory_ += '/';
     setObjectName(QStringLiteral("TSetTaskForm"));
     setWindowTitle(QStringLiteral("Task Setup"));
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(601, 385);
     setModal(true);

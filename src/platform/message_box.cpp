@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include "owner_modal.h"
+
 namespace velloran {
 namespace {
 
@@ -14,6 +16,7 @@ QMessageBox::StandardButton MessageBoxes::ask(QWidget* parent, const MessageBoxR
     if (handler())
         return handler()(request);
     QMessageBox box(request.icon, request.caption, request.text, request.buttons, parent);
+    makeOwnerModal(&box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -4,6 +4,7 @@
 
 #include "link_label.h"
 #include "platform/fonts.h"
+#include "platform/owner_modal.h"
 #include "resources/artwork.h"
 #include "scheduler/task_actions.h"
 
@@ -25,6 +26,7 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), opener_(opener) {
     setObjectName("AboutForm");
     setWindowTitle("About");
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(362, 242);
 

@@ -4,6 +4,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/owner_modal.h"
 #include "prefs/settings_store.h"
 
 #include <QCheckBox>
@@ -62,6 +63,7 @@ TPreferencesForm::TPreferencesForm(QWidget* parent, SettingsRecord& settings, Re
       settings_(settings), registry_(registry), executablePath_(std::move(executablePath)) {
     setObjectName("PreferencesForm");
     setWindowTitle("Preferences");
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(401, 305);
 

@@ -71,7 +71,7 @@ TSchedulerMainForm::~TSchedulerMainForm() {
 
 void TSchedulerMainForm::FormCreate() {
     if (!services_.hiddenStart && services_.showSplash)
-        services_.showSplash();
+        services_.showSplash(this);
     loadTaskFile(taskFilePath(), tasks_);
     if (services_.loadSettings) {
         const std::string error = services_.loadSettings();
