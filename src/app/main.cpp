@@ -14,6 +14,7 @@
 #include "prefs/settings_store.h"
 #include "prefs/splash_form.h"
 #include "resources/artwork.h"
+#include "shell/guarded_application.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
 
@@ -38,7 +39,7 @@ bool isHiddenStart(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
     // title is exactly its caption.
     QApplication::setApplicationName("Velloran");
@@ -121,5 +122,5 @@ int main(int argc, char* argv[]) {
     });
 
     form.show();
-    return QApplication::exec();
+    return app.run();
 }
