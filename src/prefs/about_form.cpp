@@ -32,6 +32,7 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
+    Image1->setAccessibleName(QStringLiteral("Velloran logo"));
     Image1->setGeometry(8, 8, 49, 49);
     // The logo is drawn at the size it is shown, sharper than its 96-pixel design scaled down.
     Image1->setScaledContents(true);

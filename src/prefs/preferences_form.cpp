@@ -121,6 +121,7 @@ void TPreferencesForm::buildAlarmGroup() {
     Label4->setObjectName("Label4");
     placeAtNaturalSize(Label4, 8, 16);
     SnoozeTimeCB = snoozeList(GroupBox2, "SnoozeTimeCB", 8, 32);
+    Label4->setBuddy(SnoozeTimeCB);
     AlarmOffCK = new QCheckBox("Automaticaly turn off after:", GroupBox2);
     AlarmOffCK->setObjectName("AlarmOffCK");
     placeAtNaturalSize(AlarmOffCK, 8, 56);
@@ -128,6 +129,8 @@ void TPreferencesForm::buildAlarmGroup() {
     AlarmOffTimeCB->setEditable(true);
     // Typing never adds an item: only the list's own items can be saved.
     AlarmOffTimeCB->setInsertPolicy(QComboBox::NoInsert);
+    // The box to type in is named by the check box that it belongs to.
+    AlarmOffTimeCB->lineEdit()->setAccessibleName(QStringLiteral("Automatically turn off after"));
     // Four pixels wider than designed: the installed face runs a little wider, and the note must keep to
     // three lines to stay inside its group.
     AlarmOffLabel = wrappedLabel(
