@@ -7,7 +7,8 @@
   accessibility.py window-role WINDOW     prints the window's role
   accessibility.py press WINDOW NAME      does the first action of the control of that name
   accessibility.py showing WINDOW NAME    the window shows a control of that name
-Windows are found by their whole name among the top-level windows of the application "Velloran".
+  accessibility.py label WINDOW TEXT      the window shows a label of exactly that text
+Windows are found by their whole name among the top-level windows of the applications "Velloran".
 """
 import sys
 import time
@@ -21,21 +22,17 @@ UNNAMED_ROLES = {
 }
 
 
-def application():
-    for _ in range(50):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name == "Velloran":
-                return app
-        time.sleep(0.2)
-    sys.exit("no application Velloran on the accessibility bus")
+def applications():
+    """Every running Velloran: a second start has a window of its own."""
+    return [app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == "Velloran"]
 
 
 def window(title):
     for _ in range(50):
-        for child in application():
-            if child is not None and child.name == title and child.getState().contains(pyatspi.STATE_SHOWING):
-                return child
+        for app in applications():
+            for child in app:
+                if child is not None and child.name == title and child.getState().contains(pyatspi.STATE_SHOWING):
+                    return child
         time.sleep(0.2)
     sys.exit(f"no showing window {title!r}")
 
@@ -121,6 +118,12 @@ def main(argv):
     if command == "window-role":
         print(top.getRoleName())
         return 0
+    if command == "label":
+        texts = [node.name for node, _ in descendants(top) if node.getRoleName() == "label"]
+        if argv[3] in texts:
+            return 0
+        print(f"    no label {argv[3]!r} in {title!r}: {texts}")
+        return 1
     if command == "showing":
         return 0 if any(node.name == argv[3] for node, _ in descendants(top)) else 1
     if command == "press":

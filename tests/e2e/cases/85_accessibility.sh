@@ -3,6 +3,10 @@
 # snoozed through AT-SPI actions alone.
 
 A11Y_TOOL="$(dirname "$0")/accessibility.py"
+ALREADY_RUNNING_TEXT="Application is already running. Look in the icon tray for the application
+icon and double click on the icon to open.
+If icon is not visable in the icon tray click OK to open, otherwise
+select cancel and double click in icon tray to open."
 A11Y_BUS=""
 A11Y_LAUNCHER=""
 A11Y_OUTER_BUS=""
@@ -79,6 +83,17 @@ a11y_windows_steps() {
   a11y walk Velloran || ok=1
   a11y role Velloran "Task list" table || ok=1
 
+  # A second start's message, word for word.
+  local first=$APP second
+  start_app
+  second=$APP
+  APP=$first
+  wait_until 15 visible_window '^Application running$' || { echo "    no second start message"; return 1; }
+  a11y walk "Application running" || ok=1
+  a11y label "Application running" "$ALREADY_RUNNING_TEXT" || ok=1
+  press "$(window_id '^Application running$')" Escape
+  wait "$second"
+
   press "$main" alt+f
   sleep 0.3
   xdotool key n
@@ -129,7 +144,7 @@ case_accessible_windows() {
   "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/later +86400 0 1 'A task for later' || return 1
   with_accessibility_bus a11y_windows_steps
 }
-check "main window, Task Setup (every page), Preferences, About and the exit windows: every control named" \
+check "main window, second start, Task Setup (every page), Preferences, About, exit windows: every control named" \
   case_accessible_windows
 
 a11y_notification_steps() {
