@@ -14,10 +14,10 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDateEdit>
-#include <QTimeEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimeEdit>
 #include <QToolButton>
 
 using namespace velloran;
