@@ -6,6 +6,7 @@
 #include "test_doubles.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -139,6 +140,34 @@ private slots:
         QCOMPARE(boxes_[0].buttons, QMessageBox::Yes | QMessageBox::No);
         // The close saved the list all the same.
         QVERIFY(QFile::exists(dir_.filePath("tasks.tsk")));
+    }
+
+    void splashIsOwnedByTheMainWindow() {
+        QWidget* owner = nullptr;
+        int shown = 0;
+        MainFormServices services;
+        services.programDirectory = dir_.path().toStdString() + "/";
+        services.clock = &clock_;
+        services.opener = &opener_;
+        services.notifications = &windows_;
+        services.settings = &settings_;
+        services.showSplash = [&](QWidget* splashOwner) {
+            owner = splashOwner;
+            ++shown;
+        };
+        TSchedulerMainForm form(std::move(services));
+        QCOMPARE(shown, 1);
+        QCOMPARE(owner, &form);
+    }
+
+    void countdownBlocksOnlyItsOwnerAndPlacesItsLabelAt8() {
+        QWidget owner;
+        TExitForm countdown(&owner);
+        // Modal to the main window only: the tray icon, a window of its own, keeps its input.
+        QCOMPARE(countdown.windowModality(), Qt::WindowModal);
+        QCOMPARE(countdown.Label1->geometry(), QRect(8, 16, 145, 16));
+        QCOMPARE(countdown.Label1->text(), QString("Exiting Task Scheduler in:"));
+        QCOMPARE(countdown.windowTitle(), QString("Exit"));
     }
 
     void formPtrTimerTicksAt300msThenEvery30s() {
