@@ -6,6 +6,7 @@
 #include "look/fonts.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
+#include "platform/owner_modal.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
 
@@ -82,6 +83,7 @@ TSetTaskForm::TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsReco
         programDirectory_ += '/';
     setObjectName(QStringLiteral("TSetTaskForm"));
     setWindowTitle(QStringLiteral("Task Setup"));
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(601, 385);
     setModal(true);
@@ -100,6 +102,9 @@ void TSetTaskForm::createControls() {
     TimePicker = named(new QTimeEdit(GroupBox1), "TimePicker");
     TimePicker->setDisplayFormat(timeFormat());
     TimePicker->setGeometry(10, 48, 157, 22);
+    // The group's caption names both; a screen reader needs each told apart.
+    DatePicker->setAccessibleName(QStringLiteral("Start date"));
+    TimePicker->setAccessibleName(QStringLiteral("Start time"));
 
     Label18 = named(new QLabel(QStringLiteral("Run Task:"), this), "Label18");
     Label18->setGeometry(194, 10, 150, 14);
@@ -107,6 +112,7 @@ void TSetTaskForm::createControls() {
     RepeatTypeCB->addItems({QStringLiteral("Once"), QStringLiteral("Daily"), QStringLiteral("Weekly"),
                             QStringLiteral("Monthly"), QStringLiteral("Yearly")});
     RepeatTypeCB->setGeometry(194, 26, 150, 22);
+    Label18->setBuddy(RepeatTypeCB);
     AutoDeleteCK = named(new QCheckBox(QStringLiteral("Auto delete task from list"), this), "AutoDeleteCK");
     AutoDeleteCK->setGeometry(194, 57, 166, 19);
     AutoDeleteCK->setChecked(true);
@@ -151,6 +157,7 @@ void TSetTaskForm::createControls() {
     PageControl = named(new ButtonPageControl(this), "PageControl");
     PageControl->setGeometry(8, 154, 585, 190);
     Pages = buildTaskPages(*PageControl);
+    PageControl->setTabListName(label3->text());
     PageControl->setActivePageIndex(kNoPage);
 
     SaveBT = named(new QPushButton(QStringLiteral("&Save"), this), "SaveBT");

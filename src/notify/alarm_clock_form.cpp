@@ -74,6 +74,7 @@ void TAlarmClockForm::createControls() {
 
     BackGround = new QLabel(this);
     BackGround->setObjectName("BackGround");
+    BackGround->setAccessibleName(QStringLiteral("Alarm clock"));
     BackGround->setGeometry(0, 0, 321, 321);
     BackGround->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     BackGround->setPixmap(picture(kAlarmClockPath, kAlarmClockSize, devicePixelRatioF()));
@@ -85,6 +86,8 @@ void TAlarmClockForm::createControls() {
 
     ZzImage = new QLabel(this);
     ZzImage->setObjectName("ZzImage");
+    // Shown only while the alarm snoozes, which is what it tells.
+    ZzImage->setAccessibleName(QStringLiteral("Snoozing"));
     ZzImage->setGeometry(QRect(QPoint(216, 88), kSnoozeSize));
     ZzImage->setPixmap(picture(kSnoozePath, kSnoozeSize, devicePixelRatioF()));
     ZzImage->hide();
@@ -136,6 +139,8 @@ void TAlarmClockForm::createControls() {
     Note->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Note->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Note->setTabChangesFocus(true);
+    Label1->setBuddy(SnoozeTimeCB);
+    Label2->setBuddy(Note);
 
     setTabOrder(SnoozeBT, SnoozeTimeCB);
     setTabOrder(SnoozeTimeCB, Button1);

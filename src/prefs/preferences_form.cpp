@@ -4,6 +4,7 @@
 #include "look/fonts.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
+#include "platform/owner_modal.h"
 #include "prefs/preferences_rules.h"
 
 #include <QCheckBox>
@@ -58,6 +59,7 @@ TPreferencesForm::TPreferencesForm(QWidget* parent, SettingsRecord& settings, Re
       settings_(settings), registry_(registry), executablePath_(std::move(executablePath)) {
     setObjectName("PreferencesForm");
     setWindowTitle("Preferences");
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(401, 305);
 
@@ -115,6 +117,7 @@ void TPreferencesForm::buildAlarmGroup() {
     Label4->setObjectName("Label4");
     placeAtNaturalSize(Label4, 8, 16);
     SnoozeTimeCB = snoozeList(GroupBox2, "SnoozeTimeCB", 8, 32);
+    Label4->setBuddy(SnoozeTimeCB);
     AlarmOffCK = new QCheckBox("Automaticaly turn off after:", GroupBox2);
     AlarmOffCK->setObjectName("AlarmOffCK");
     placeAtNaturalSize(AlarmOffCK, 8, 56);
@@ -122,6 +125,8 @@ void TPreferencesForm::buildAlarmGroup() {
     AlarmOffTimeCB->setEditable(true);
     // Typing never adds an item: only the list's own items can be saved.
     AlarmOffTimeCB->setInsertPolicy(QComboBox::NoInsert);
+    // The box to type in is named by the check box that it belongs to.
+    AlarmOffTimeCB->lineEdit()->setAccessibleName(QStringLiteral("Automatically turn off after"));
     // Four pixels wider than designed: the installed face runs a little wider, and the note must keep to
     // three lines to stay inside its group.
     AlarmOffLabel = wrappedLabel(

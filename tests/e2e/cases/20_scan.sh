@@ -26,7 +26,7 @@ case_sigterm_saves() {
   wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
   kill -TERM "$APP"
   sleep 1
-  wait_until 5 visible_window '^Exit' && shot exit-countdown "$(window_id '^Exit')"
+  wait_until 5 visible_window '^Exit$' && shot exit-countdown "$(window_id '^Exit$')"
   wait_until 15 not running "$APP" || return 1
   local dump
   dump=$("$TOOL" dump "$PROG/tasks.tsk")
