@@ -17,6 +17,12 @@ void startDetached(const std::string& program, const QStringList& arguments) {
 
 } // namespace
 
+std::string openerArgument(const std::string& target) {
+    if (!target.empty() && target.front() == '-')
+        return "./" + target;
+    return target;
+}
+
 bool isExecutableFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
@@ -25,7 +31,7 @@ bool isExecutableFile(const std::string& path) {
 void DesktopOpener::open(const std::string& target) {
     if (target.empty())
         return;
-    startDetached(openerProgram_, {QString::fromStdString(target)});
+    startDetached(openerProgram_, {QString::fromStdString(openerArgument(target))});
 }
 
 void DesktopOpener::runProgram(const std::string& path, const std::vector<std::string>& arguments) {

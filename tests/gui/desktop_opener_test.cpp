@@ -37,10 +37,59 @@ private slots:
     void openPassesTheTargetAsOneUntouchedArgument() {
         const QString opener = makeRecorder("fake-xdg-open");
         DesktopOpener desktop(opener.toStdString());
-        const std::string target = "-x https://example.org/?a=$(touch pwned)&b=`id`;c='d' \"e\"";
+        const std::string target = "https://example.org/?a=$(touch pwned)&b=`id`;c='d' \"e\" -x";
         desktop.open(target);
         QCOMPARE(argumentsReceived(opener), QStringList{QString::fromStdString(target)});
         QVERIFY(!QFile::exists(QDir::current().filePath("pwned")));
+    }
+
+    void nameBeginningWithADashIsNoOption_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("long option") << "--help"
+                                     << "./--help";
+        QTest::newRow("short option and blank") << "-x notes.txt"
+                                                << "./-x notes.txt";
+        QTest::newRow("lone dash") << "-"
+                                   << "./-";
+        QTest::newRow("folder") << "-old/list.txt"
+                                << "./-old/list.txt";
+        QTest::newRow("absolute") << "/home/me/-x.txt"
+                                  << "/home/me/-x.txt";
+        QTest::newRow("dash inside") << "to-do.txt"
+                                     << "to-do.txt";
+        QTest::newRow("already relative") << "./-x"
+                                          << "./-x";
+        QTest::newRow("web address") << "https://example.org/-x"
+                                     << "https://example.org/-x";
+    }
+    void nameBeginningWithADashIsNoOption() {
+        QFETCH(QString, target);
+        QFETCH(QString, argument);
+        QCOMPARE(QString::fromStdString(velloran::openerArgument(target.toStdString())), argument);
+    }
+
+    void dashNameReachesTheOpenerAsAFile() {
+        const QString opener = makeRecorder("opener-dash");
+        DesktopOpener desktop(opener.toStdString());
+        desktop.open("--help.txt");
+        QCOMPARE(argumentsReceived(opener), QStringList{"./--help.txt"});
+    }
+
+    void dashNamedDocumentOfAnExecutableTaskGoesToTheOpenerAsAFile() {
+        const QString opener = makeRecorder("opener-dash-document");
+        QTemporaryDir work;
+        QFile file(work.filePath("-n.txt"));
+        file.open(QIODevice::WriteOnly);
+        file.close();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        DesktopOpener desktop(opener.toStdString());
+        desktop.runProgram("-n.txt", {});
+        QDir::setCurrent(previous);
+        const QStringList received = argumentsReceived(opener);
+        QCOMPARE(received, QStringList{"./-n.txt"});
+        QVERIFY(QFile::exists(work.filePath(received.first())));
     }
 
     void programStartsDirectlyWithItsArguments() {
