@@ -1,5 +1,7 @@
 #include "desktop_opener.h"
 
+#include "child_environment.h"
+
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -11,7 +13,11 @@ namespace {
 
 void startDetached(const std::string& program, const QStringList& arguments) {
     // Each argument reaches the program exactly as given: no shell ever sees it.
-    if (!QProcess::startDetached(QString::fromStdString(program), arguments))
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    process.setArguments(arguments);
+    process.setProcessEnvironment(childEnvironment());
+    if (!process.startDetached())
         std::fprintf(stderr, "velloran: cannot start %s\n", program.c_str());
 }
 
