@@ -58,9 +58,34 @@ case_alarm_follows_the_output() {
   pactl unload-module "$(sink_module e2e_headphones)"
   return $result
 }
+case_alarm_survives_a_sound_server_restart() {
+  new_case sound-server-restart
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +2 0 1 'Alarm through a restart' Chimes.wav || return 1
+  start_app hide
+  local result=0
+  wait_until 15 alarm_on_sink testsink || { echo "    | the alarm does not ring"; result=1; }
+  kill "$SOUND_SERVER_PID"
+  wait "$SOUND_SERVER_PID" 2>/dev/null
+  sleep 1
+  launch_sound_server
+  wait_until 15 pactl info || { echo "    | the sound server did not start again"; result=1; }
+  local start=$SECONDS
+  if wait_until 5 alarm_on_sink testsink; then
+    echo "    | ringing again $((SECONDS - start)) s after the server came back"
+  else
+    echo "    | silent 5 s after the server came back"
+    result=1
+  fi
+  running "$APP" || { echo "    | the program ended"; result=1; }
+  stop_app
+  return $result
+}
+
 if [ "$SOUND_SERVER" = 1 ]; then
   check "a ringing alarm moves to the default output within 5 s when its sink goes and a new one comes" \
     case_alarm_follows_the_output
+  check "a ringing alarm rings again within 5 s of its sound server coming back" \
+    case_alarm_survives_a_sound_server_restart
 else
   echo "note: no sound server; the sound device cases are skipped"
 fi
