@@ -26,7 +26,9 @@ void Timer::setInterval(int milliseconds) {
 
 void Timer::followRealTime(const Clock& clock) {
     clock_ = &clock;
-    restart();
+    // A running countdown goes on; its end is where Qt's countdown ends.
+    if (timer_.isActive())
+        dueAt_ = clock.unixMilliseconds() + timer_.remainingTime();
 }
 
 bool Timer::catchUp() {

@@ -142,6 +142,20 @@ private slots:
         QCOMPARE(ticks, 1);
     }
 
+    void followingRealTimeKeepsARunningCountdown() {
+        ManualClock clock;
+        Timer timer(nullptr, Qt::PreciseTimer);
+        int ticks = 0;
+        timer.OnTimer = [&] { ++ticks; };
+        timer.setInterval(10000);
+        QTest::qWait(300);
+        timer.followRealTime(clock);
+        QVERIFY(timer.remainingTime() < 9800);
+        clock.milliseconds += 9800;
+        QVERIFY(timer.catchUp());
+        QCOMPARE(ticks, 1);
+    }
+
     void qtTickMovesTheRealTimeEnd() {
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
