@@ -67,6 +67,10 @@ TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& so
     offTimer_->setEnabled(false);
     offTimer_->setInterval(100000);
     offTimer_->OnTimer = [this] { OffTimerTimer(); };
+    // Snooze and switch-off count real time: after the machine slept through their end, the next clock
+    // tick acts on it.
+    snoozeTimer_->followRealTime(clock_);
+    offTimer_->followRealTime(clock_);
 }
 
 void TAlarmClockForm::createControls() {
@@ -223,6 +227,8 @@ void TAlarmClockForm::startOffTimerIfEnabled() {
 
 void TAlarmClockForm::ClockTimerTimer() {
     TimeDisplay->setText(alarmTimeText(clock_.now()));
+    snoozeTimer_->catchUp();
+    offTimer_->catchUp();
 }
 
 void TAlarmClockForm::SnoozeBTClick() {

@@ -50,6 +50,18 @@ start_display() {
   xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }
 
+# Starts the run's PulseAudio server (again, after a case stopped it); sets SOUND_SERVER_PID.
+launch_sound_server() {
+  local dir="$ROOT/pulse"
+  mkdir -p "$dir"
+  chmod 700 "$dir"
+  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
+    -L "module-null-sink sink_name=testsink" >>"$ROOT/pulseaudio.log" 2>&1 &
+  SOUND_SERVER_PID=$!
+  PIDS+=($SOUND_SERVER_PID)
+}
+
 # One PulseAudio server for the whole run, with a null sink, in the run's folder; every program of the
 # run reaches it through PULSE_SERVER. SOUND_SERVER=1 when it answers; without it the sound checks
 # are skipped.
@@ -59,14 +71,8 @@ start_sound_server() {
     echo "note: pulseaudio or pactl is not installed; the sound checks are skipped"
     return
   fi
-  local dir="$ROOT/pulse"
-  mkdir -p "$dir"
-  chmod 700 "$dir"
-  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
-    -L "module-null-sink sink_name=testsink" >"$ROOT/pulseaudio.log" 2>&1 &
-  PIDS+=($!)
-  export PULSE_SERVER="unix:$dir/pulse-native"
+  launch_sound_server
+  export PULSE_SERVER="unix:$ROOT/pulse/pulse-native"
   if wait_until 15 pactl info; then
     SOUND_SERVER=1
   else
