@@ -16,6 +16,7 @@
 #include "resources/artwork.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
+#include "shell/system_close_requests.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -35,9 +36,28 @@ bool isHiddenStart(int argc, char* argv[]) {
     return argc > 1 && QString::fromLocal8Bit(argv[1]).compare("hide", Qt::CaseInsensitive) == 0;
 }
 
+// Read before Qt starts: its X11 platform takes DESKTOP_STARTUP_ID away as it connects, and the Wayland
+// token is meant for the running window that a second start brings back, not for this start's question.
+RestoreRequest launchTokens() {
+    RestoreRequest tokens{qgetenv("XDG_ACTIVATION_TOKEN").toStdString(),
+                          qgetenv("DESKTOP_STARTUP_ID").toStdString()};
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    return tokens;
+}
+
+// Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
+// again so that no program started later inherits it.
+void restoreWithToken(TTrayIcon& tray, const QString& activationToken) {
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    tray.Restore();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const RestoreRequest launch = launchTokens();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velloran");
     QApplication::setApplicationDisplayName("Velloran");
@@ -49,13 +69,32 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(designFont());
     QApplication::setWindowIcon(appIcon());
 
+    // From here on a close that the system asks for is never lost: before the main window exists (a
+    // second start's question, the splash, a start-up error) it ends the window on screen and waits.
+    CloseSignals closeSignals;
+    SystemCloseRequests systemClose;
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &systemClose,
+                     [&systemClose] { systemClose.request(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &systemClose,
+                     [&systemClose](QSessionManager& manager) {
+                         // The autostart entry starts the program at logon; a restored session must not
+                         // start a second copy.
+                         manager.setRestartHint(QSessionManager::RestartNever);
+                         // Log-off and shut-down take the same road as any close; a cancelled countdown
+                         // keeps the session.
+                         if (!systemClose.request() && manager.allowsInteraction())
+                             manager.cancel();
+                     });
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &systemClose,
+                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+
     SingleInstance instance;
     if (!instance.claim()) {
         const auto answer =
             MessageBoxes::ask(nullptr, {"Application running", kAlreadyRunning, QMessageBox::Warning,
                                         QMessageBox::Ok | QMessageBox::Cancel});
-        if (answer == QMessageBox::Ok)
-            instance.askRunningInstanceToRestore();
+        if (answer == QMessageBox::Ok && !systemClose.requested())
+            instance.askRunningInstanceToRestore(launch);
         return -1;
     }
 
@@ -109,16 +148,13 @@ int main(int argc, char* argv[]) {
     };
     TSchedulerMainForm form(std::move(services));
 
-    QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
-                     [&form] { form.TrayIcon1->Restore(); });
-    CloseSignals closeSignals;
-    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &form, [&form] { form.close(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager& manager) {
-        // Log-off and shut-down take the same road as any close; a cancelled countdown keeps the session.
-        if (!form.close() && manager.allowsInteraction())
-            manager.cancel();
-    });
+    QObject::connect(
+        &instance, &SingleInstance::restoreRequested, &form,
+        [&form](const QString& activationToken) { restoreWithToken(*form.TrayIcon1, activationToken); });
+    systemClose.attach([&form] { return form.SystemClose(); });
 
-    form.show();
+    // A close asked for during start-up ends the program without showing its window.
+    if (!systemClose.requested())
+        form.show();
     return QApplication::exec();
 }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -289,11 +290,32 @@ void TSchedulerMainForm::TtrayAboutClick() {
 bool TSchedulerMainForm::FormCloseQuery() {
     const std::string error = saveTaskFile(taskFilePath(), tasks_);
     if (!error.empty())
-        MessageBoxes::warning(this, QString::fromStdString("Your tasks could not be saved.\n" + error));
+        reportFailedSave(error);
     if (!exitCountdown_)
         return true;
     TExitForm countdown(this);
     return countdown.exec() == QDialog::Accepted;
+}
+
+void TSchedulerMainForm::reportFailedSave(const std::string& error) {
+    const std::string text = "Your tasks could not be saved.\n" + error;
+    // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
+    if (systemClose_) {
+        std::fprintf(stderr, "velloran: %s\n", text.c_str());
+        return;
+    }
+    MessageBoxes::warning(this, QString::fromStdString(text));
+}
+
+bool TSchedulerMainForm::SystemClose() {
+    systemClose_ = true;
+    if (closing_) {
+        // The close under way may be waiting on its failed-save warning; the countdown ends by itself.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->close();
+        return true;
+    }
+    return close();
 }
 
 void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
@@ -306,6 +328,7 @@ void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
     const bool allowed = FormCloseQuery();
     closing_ = false;
     if (!allowed) {
+        systemClose_ = false;
         event->ignore();
         return;
     }

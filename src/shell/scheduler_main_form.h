@@ -84,6 +84,9 @@ public:
 
     // Save, then the countdown unless the user confirmed an Exit; true when the window may close.
     bool FormCloseQuery();
+    // A close the system asks for (a signal, the session's end): the same path, but nothing on it waits
+    // for an answer that may never come. True when the window closed or a close is already under way.
+    bool SystemClose();
 
     TaskListView* TaskView1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
@@ -112,6 +115,7 @@ private:
     void placeControls();
     TaskRecord* selectedTask();
     void runGuarded(int& counter, const std::function<void()>& command);
+    void reportFailedSave(const std::string& error);
 
     MainFormServices services_;
     TaskList tasks_;
@@ -121,6 +125,7 @@ private:
     bool firstTick_ = true;
     bool exitCountdown_ = true;
     bool closing_ = false;
+    bool systemClose_ = false;
     int newTaskTrayGuard_ = 0;
     int preferencesTrayGuard_ = 0;
     int aboutTrayGuard_ = 0;

@@ -1,17 +1,55 @@
-// The single-instance lock and the tray icon's hint rule.
+// The single-instance lock, its folder and message, and the tray icon's hint rule.
 #include "shell/single_instance.h"
 #include "shell/tray_icon.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velloran;
+
+namespace {
+
+// No runtime folder, and the temporary and cache folders of the test, for one test.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const QString& temporary, const QString& cache)
+        : runtime_(qgetenv("XDG_RUNTIME_DIR")), temporary_(qgetenv("TMPDIR")),
+          cache_(qgetenv("XDG_CACHE_HOME")) {
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temporary));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    }
+    ~ScopedEnvironment() {
+        restore("XDG_RUNTIME_DIR", runtime_);
+        restore("TMPDIR", temporary_);
+        restore("XDG_CACHE_HOME", cache_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    QByteArray runtime_;
+    QByteArray temporary_;
+    QByteArray cache_;
+};
+
+} // namespace
 
 class ShellPartsTest : public QObject {
     Q_OBJECT
@@ -30,6 +68,89 @@ private slots:
         QTimer::singleShot(0, [&] { answered = second.askRunningInstanceToRestore(); });
         QTRY_COMPARE(restore.count(), 1);
         QVERIFY(answered);
+        // Without a token the window comes back all the same.
+        QCOMPARE(restore.at(0).at(0).toString(), QString());
+        QCOMPARE(restore.at(0).at(1).toString(), QString());
+    }
+
+    void theSecondStartsTokensReachTheFirst() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        SingleInstance second(dir.filePath("run"));
+        QTimer::singleShot(0, [&] {
+            second.askRunningInstanceToRestore({"wayland-token_1", "launcher-7-host-velloran-0_TIME42"});
+        });
+        QTRY_COMPARE(restore.count(), 1);
+        QCOMPARE(restore.at(0).at(0).toString(), QString("wayland-token_1"));
+        QCOMPARE(restore.at(0).at(1).toString(), QString("launcher-7-host-velloran-0_TIME42"));
+        // A message that is not a restore request brings nothing back.
+        QLocalSocket stranger;
+        stranger.connectToServer(dir.filePath("run/velloran.socket"));
+        QVERIFY(stranger.waitForConnected(2000));
+        stranger.write("quit\n\n");
+        stranger.flush();
+        QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(restore.count(), 1);
+    }
+
+    // Without XDG_RUNTIME_DIR the lock lives in the shared temporary folder, where another user may
+    // have made the name first: as a link to a folder of the victim's, or as a folder with a lock in it
+    // that names a live process. Neither is touched, and the program starts with a folder of its own.
+    void aNameTakenInTheTemporaryFolderIsLeftAlone() {
+        QTemporaryDir dir;
+        const QString shared = dir.filePath(QString("tmp/velloran-%1").arg(::geteuid()));
+        QVERIFY(QDir().mkpath(dir.filePath("tmp")));
+        QVERIFY(QDir().mkpath(dir.filePath("home")));
+        QVERIFY(QFile::setPermissions(dir.filePath("home"), QFile::ReadOwner | QFile::WriteOwner |
+                                                                QFile::ExeOwner | QFile::ReadOther |
+                                                                QFile::ExeOther));
+        const auto homePermissions = QFile(dir.filePath("home")).permissions();
+        QVERIFY(QFile::link(dir.filePath("home"), shared));
+        const ScopedEnvironment environment(dir.filePath("tmp"), dir.filePath("cache"));
+
+        SingleInstance instance;
+        QCOMPARE(instance.folder(), dir.filePath("cache/velloran"));
+        QVERIFY(instance.claim());
+        QCOMPARE(QFile(dir.filePath("home")).permissions(), homePermissions);
+        QCOMPARE(QDir(dir.filePath("home")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+        QCOMPARE(QFileInfo(shared).symLinkTarget(), dir.filePath("home"));
+        // The second start finds the first where the first went.
+        SingleInstance second;
+        QVERIFY(!second.claim());
+    }
+
+    void anotherUsersFolderInTheTemporaryFolderIsLeftAlone() {
+        if (::geteuid() != 0)
+            QSKIP("only root can make a folder that belongs to another user");
+        QTemporaryDir dir;
+        const QString shared = dir.filePath(QString("tmp/velloran-%1").arg(::geteuid()));
+        QVERIFY(QDir().mkpath(shared));
+        // The other user's lock names a live process of this program's name: this test.
+        QFile lock(shared + "/velloran.lock");
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        const QByteArray planted = QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                                   QCoreApplication::applicationName().toUtf8() + "\n" +
+                                   QSysInfo::machineHostName().toUtf8() + "\n";
+        lock.write(planted);
+        lock.close();
+        QVERIFY(::chmod(QFile::encodeName(shared).constData(), 0777) == 0);
+        QVERIFY(::chown(QFile::encodeName(shared).constData(), 65534, 65534) == 0);
+        const ScopedEnvironment environment(dir.filePath("tmp"), dir.filePath("cache"));
+
+        SingleInstance instance;
+        QVERIFY(instance.claim());
+        QCOMPARE(instance.folder(), dir.filePath("cache/velloran"));
+        QFileInfo folder(shared);
+        QCOMPARE(folder.ownerId(), 65534u);
+        QCOMPARE(folder.permissions() & (QFile::WriteOther | QFile::ExeOther | QFile::ReadOther),
+                 QFile::WriteOther | QFile::ExeOther | QFile::ReadOther);
+        QCOMPARE(QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"velloran.lock"});
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        QCOMPARE(lock.readAll(), planted);
     }
 
     void lockOfAKilledInstanceIsTakenOver() {
