@@ -1,11 +1,16 @@
-// The single-instance lock, its folder and message, and the tray icon's hint rule.
+// The single-instance lock, its folder and message, close requests of the system, and the tray icon's
+// hint rule.
 #include "shell/single_instance.h"
+#include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -169,6 +174,47 @@ private slots:
         QTemporaryDir dir;
         SingleInstance nobody(dir.filePath("empty"));
         QVERIFY(!nobody.askRunningInstanceToRestore());
+    }
+
+    // SIGTERM while a second start asks its question, or during the splash: the modal window ends as its
+    // Escape would, and the request waits for the main window.
+    void aCloseBeforeTheMainWindowEndsModalWindowsAndWaits() {
+        SystemCloseRequests requests;
+        QMessageBox question(QMessageBox::Warning, "Application running", "Running",
+                             QMessageBox::Ok | QMessageBox::Cancel);
+        QTimer::singleShot(0, [&] { QVERIFY(requests.request()); });
+        QCOMPARE(question.exec(), int(QMessageBox::Cancel));
+        QVERIFY(requests.requested());
+        // A window that opens after the request, before the main window exists, is ended as well.
+        QDialog splash;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(splash.exec(), int(QDialog::Rejected));
+        QVERIFY(clock.elapsed() < 2000);
+        int closes = 0;
+        requests.attach([&] {
+            ++closes;
+            return false;
+        });
+        QCOMPARE(closes, 0); // not while the main window is still being set up
+        QTRY_COMPARE(closes, 1);
+        // From now on a request goes to the main window, and a refused close is reported as such.
+        QVERIFY(!requests.request());
+        QCOMPARE(closes, 2);
+    }
+
+    void aCloseAfterTheMainWindowExistsLeavesOtherWindowsToIt() {
+        SystemCloseRequests requests;
+        int closes = 0;
+        requests.attach([&] {
+            ++closes;
+            return true;
+        });
+        QMessageBox editorWarning(QMessageBox::Warning, "Warning", "Check", QMessageBox::Ok);
+        editorWarning.show();
+        QVERIFY(requests.request());
+        QCOMPARE(closes, 1);
+        QVERIFY(editorWarning.isVisible());
     }
 
     void hintOfSixtyFourCharactersIsIgnored() {
