@@ -148,8 +148,9 @@ void TSchedulerMainForm::showEvent(QShowEvent* event) {
 
 void TSchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::trayAvailable())
-        // The minimise box sends the window to the tray, leaving no taskbar entry.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
+        // minimised until one comes.
         QMetaObject::invokeMethod(
             this, [this] { TrayIcon1->Minimize(); }, Qt::QueuedConnection);
 }

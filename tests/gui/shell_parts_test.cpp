@@ -228,6 +228,62 @@ private slots:
         QCOMPARE(tray.Hint(), sixtyThree);
     }
 
+    // A tray that comes after the program (a panel that starts late at logon) and one that restarts.
+    void aWindowMinimisedForWantOfATrayGoesThereWhenOneComes() {
+        bool present = false;
+        QWidget window;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        window.show();
+        tray.Minimize();
+        QVERIFY(window.isVisible() && window.isMinimized());
+        QVERIFY(tray.systemIcon() == nullptr);
+        present = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
+        QVERIFY(tray.systemIcon() != nullptr && tray.systemIcon()->isVisible());
+        // The panel restarts: reachable meanwhile, back in the tray after.
+        present = false;
+        QTRY_VERIFY_WITH_TIMEOUT(window.isVisible() && window.isMinimized(), 2000);
+        present = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
+        tray.Restore();
+        QVERIFY(window.isVisible() && !window.isMinimized());
+    }
+
+    void aWindowTheUserBroughtBackStaysWhenATrayComes() {
+        bool present = false;
+        QWidget window;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        window.show();
+        tray.Minimize();
+        // Restored from the task bar, not through the tray's commands.
+        window.showNormal();
+        present = true;
+        QTRY_VERIFY_WITH_TIMEOUT(tray.systemIcon() != nullptr, 2000);
+        QTest::qWait(1200);
+        QVERIFY(window.isVisible() && !window.isMinimized());
+        // A window never sent to the tray is left alone when the tray goes.
+        QWidget other;
+        TTrayIcon otherTray(&other, [&] { return present; });
+        otherTray.setVisible(true);
+        other.show();
+        present = false;
+        QTest::qWait(1200);
+        QVERIFY(other.isVisible() && !other.isMinimized());
+    }
+
+    void anIconHiddenByTheProgramIsNotMadeWhenATrayComes() {
+        bool present = false;
+        QWidget window;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        tray.setVisible(false); // the program is closing
+        present = true;
+        QTest::qWait(1200);
+        QVERIFY(tray.systemIcon() == nullptr);
+    }
+
     void withoutATrayHidingMinimisesInstead() {
         // The offscreen platform has no tray: the window must stay reachable.
         QVERIFY(!TTrayIcon::trayAvailable());
