@@ -9,6 +9,8 @@ packages=(
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
   dbus-daemon dbus-bin
+  # the test session manager of the end-to-end tests
+  libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # fuzzing, sanitizers and formatting

@@ -75,18 +75,14 @@ int main(int argc, char* argv[]) {
     SystemCloseRequests systemClose;
     QObject::connect(&closeSignals, &CloseSignals::closeRequested, &systemClose,
                      [&systemClose] { systemClose.request(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &systemClose,
-                     [&systemClose](QSessionManager& manager) {
-                         // The autostart entry starts the program at logon; a restored session must not
-                         // start a second copy.
-                         manager.setRestartHint(QSessionManager::RestartNever);
-                         // Log-off and shut-down take the same road as any close; a cancelled countdown
-                         // keeps the session.
-                         if (!systemClose.request() && manager.allowsInteraction())
-                             manager.cancel();
-                     });
-    QObject::connect(&app, &QGuiApplication::saveStateRequest, &systemClose,
-                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+    // The autostart entry starts the program at logon; a restored session must not start a second copy.
+    // Committing data is no close: desktops ask for it at checkpoints too. A log-off then tells the
+    // application to quit, which the close requests take to the main window's close path.
+    const auto restartNever = [](QSessionManager& manager) {
+        manager.setRestartHint(QSessionManager::RestartNever);
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &systemClose, restartNever);
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &systemClose, restartNever);
 
     SingleInstance instance;
     if (!instance.claim()) {
@@ -151,7 +147,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(
         &instance, &SingleInstance::restoreRequested, &form,
         [&form](const QString& activationToken) { restoreWithToken(*form.TrayIcon1, activationToken); });
-    systemClose.attach([&form] { return form.SystemClose(); });
+    systemClose.attach([&form] { return form.SystemClose(); }, [&form] { return form.closed(); });
 
     // A close asked for during start-up ends the program without showing its window.
     if (!systemClose.requested())

@@ -334,6 +334,7 @@ void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    closed_ = true;
     TrayIcon1->setVisible(false);
     QApplication::quit();
 }

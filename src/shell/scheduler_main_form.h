@@ -87,6 +87,8 @@ public:
     // A close the system asks for (a signal, the session's end): the same path, but nothing on it waits
     // for an answer that may never come. True when the window closed or a close is already under way.
     bool SystemClose();
+    // True once a close went through and the application is ending.
+    bool closed() const { return closed_; }
 
     TaskListView* TaskView1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
@@ -126,6 +128,7 @@ private:
     bool exitCountdown_ = true;
     bool closing_ = false;
     bool systemClose_ = false;
+    bool closed_ = false;
     int newTaskTrayGuard_ = 0;
     int preferencesTrayGuard_ = 0;
     int aboutTrayGuard_ = 0;

@@ -9,6 +9,18 @@ namespace velloran {
 SystemCloseRequests::SystemCloseRequests(QObject* parent) : QObject(parent) {
     sweeper_.setInterval(100);
     connect(&sweeper_, &QTimer::timeout, this, &SystemCloseRequests::endModalWindows);
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool SystemCloseRequests::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Quit || watched != QCoreApplication::instance())
+        return false;
+    if (mainWindowClosed_ && mainWindowClosed_())
+        return false; // the program's own quit, at the end of its close path
+    request();
+    // Let it through only once the main window's close went through.
+    return !(mainWindowClosed_ && mainWindowClosed_());
 }
 
 bool SystemCloseRequests::request() {
@@ -20,8 +32,10 @@ bool SystemCloseRequests::request() {
     return true;
 }
 
-void SystemCloseRequests::attach(std::function<bool()> closeMainWindow) {
+void SystemCloseRequests::attach(std::function<bool()> closeMainWindow,
+                                 std::function<bool()> mainWindowClosed) {
     closeMainWindow_ = std::move(closeMainWindow);
+    mainWindowClosed_ = std::move(mainWindowClosed);
     sweeper_.stop();
     if (requested_)
         QTimer::singleShot(0, this, [this] { closeMainWindow_(); });

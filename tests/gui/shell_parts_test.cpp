@@ -192,10 +192,12 @@ private slots:
         QCOMPARE(splash.exec(), int(QDialog::Rejected));
         QVERIFY(clock.elapsed() < 2000);
         int closes = 0;
-        requests.attach([&] {
-            ++closes;
-            return false;
-        });
+        requests.attach(
+            [&] {
+                ++closes;
+                return false;
+            },
+            [] { return false; });
         QCOMPARE(closes, 0); // not while the main window is still being set up
         QTRY_COMPARE(closes, 1);
         // From now on a request goes to the main window, and a refused close is reported as such.
@@ -206,15 +208,36 @@ private slots:
     void aCloseAfterTheMainWindowExistsLeavesOtherWindowsToIt() {
         SystemCloseRequests requests;
         int closes = 0;
-        requests.attach([&] {
-            ++closes;
-            return true;
-        });
+        requests.attach(
+            [&] {
+                ++closes;
+                return true;
+            },
+            [] { return false; });
         QMessageBox editorWarning(QMessageBox::Warning, "Warning", "Check", QMessageBox::Ok);
         editorWarning.show();
         QVERIFY(requests.request());
         QCOMPARE(closes, 1);
         QVERIFY(editorWarning.isVisible());
+    }
+
+    // A session's end tells the application to quit, which alone would skip the close path of a main
+    // window in the tray; the quit goes to the close path, and is held back while the close is refused.
+    void aQuitFromTheSessionTakesTheClosePath() {
+        SystemCloseRequests requests;
+        int closes = 0;
+        requests.attach(
+            [&] {
+                ++closes;
+                return false; // the user cancelled the countdown
+            },
+            [] { return false; });
+        QEvent quit(QEvent::Quit);
+        QVERIFY(QCoreApplication::sendEvent(qApp, &quit)); // held back: the test goes on running
+        QCOMPARE(closes, 1);
+        // Other events pass untouched.
+        QEvent other(QEvent::User);
+        QVERIFY(!requests.eventFilter(qApp, &other));
     }
 
     void hintOfSixtyFourCharactersIsIgnored() {

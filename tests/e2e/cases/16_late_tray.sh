@@ -59,9 +59,10 @@ timed() {
   local seconds=$1 what=$2
   shift 2
   local start
-  start=$(date +%s.%N)
+  start=$(date +%s%3N)
   if wait_until "$seconds" "$@"; then
-    echo "    $what after $(echo "$(date +%s.%N) - $start" | bc | cut -c1-4) s"
+    local took=$(($(date +%s%3N) - start))
+    printf '    %s after %d.%02d s\n' "$what" $((took / 1000)) $((took % 1000 / 10))
     return 0
   fi
   echo "    $what: not within $seconds s"
