@@ -9,6 +9,7 @@
 #include "platform/multimedia_sound_player.h"
 #include "platform/program_directory.h"
 #include "platform/registry_file.h"
+#include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
@@ -46,12 +47,16 @@ RestoreRequest launchTokens() {
 }
 
 // Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
-// again so that no program started later inherits it.
-void restoreWithToken(TTrayIcon& tray, const QString& activationToken) {
+// again so that no program started later inherits it. On X11 the window manager is asked with the time
+// of the launcher's user action that the startup id carries.
+void restoreWithToken(TSchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
-    tray.Restore();
+    form.TrayIcon1->Restore();
     qunsetenv("XDG_ACTIVATION_TOKEN");
+    if (const auto time = startupIdTime(startupId.toStdString());
+        time && QGuiApplication::platformName() == QLatin1String("xcb"))
+        activateX11Window(&form, *time);
 }
 
 } // namespace
@@ -144,9 +149,10 @@ int main(int argc, char* argv[]) {
     };
     TSchedulerMainForm form(std::move(services));
 
-    QObject::connect(
-        &instance, &SingleInstance::restoreRequested, &form,
-        [&form](const QString& activationToken) { restoreWithToken(*form.TrayIcon1, activationToken); });
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
+                     [&form](const QString& activationToken, const QString& startupId) {
+                         restoreWithToken(form, activationToken, startupId);
+                     });
     systemClose.attach([&form] { return form.SystemClose(); }, [&form] { return form.closed(); });
 
     // A close asked for during start-up ends the program without showing its window.

@@ -57,4 +57,23 @@ std::optional<RestoreRequest> decodeRestoreRequest(std::string_view received) {
     return request;
 }
 
+std::optional<std::uint32_t> startupIdTime(std::string_view startupId) {
+    const std::size_t mark = startupId.rfind("_TIME");
+    if (mark == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view digits = startupId.substr(mark + 5);
+    if (digits.empty() || digits.size() > 10)
+        return std::nullopt;
+    std::uint64_t time = 0;
+    for (const char digit : digits) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        time = time * 10 + static_cast<std::uint64_t>(digit - '0');
+    }
+    // 0 means "now" to the window manager, which is no user action at all.
+    if (time == 0 || time > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(time);
+}
+
 } // namespace velloran

@@ -3,6 +3,7 @@
 // focus (Wayland XDG_ACTIVATION_TOKEN, X11 DESKTOP_STARTUP_ID).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,9 @@ bool isWholeRestoreRequest(std::string_view received);
 // The request in a received message; nullopt when it is not a restore request. Unknown lines and bad
 // tokens are dropped, so a token never stops the window from coming back.
 std::optional<RestoreRequest> decodeRestoreRequest(std::string_view received);
+
+// The X server time of the user's action that a startup id ends with ("..._TIME<decimal>"); nullopt
+// where it carries none.
+std::optional<std::uint32_t> startupIdTime(std::string_view startupId);
 
 } // namespace velloran

@@ -58,5 +58,14 @@ TEST(RestoreRequest, OnlyWholeLinesOfARestoreRequestCount) {
     EXPECT_EQ(later->activationToken, "");
 }
 
+TEST(RestoreRequest, StartupIdGivesTheTimeOfTheUsersAction) {
+    EXPECT_EQ(startupIdTime("xfce4-panel-1234-host-velloran-0_TIME84331"), 84331u);
+    EXPECT_EQ(startupIdTime("a_TIMEb_TIME4294967295"), 4294967295u);
+    // No time, a time that is no number, zero ("now") or beyond 32 bits: no user action to go by.
+    for (const char* id : {"", "launcher-1234", "x_TIME", "x_TIME12a", "x_TIME0", "x_TIME4294967296",
+                           "x_TIME-5", "x_TIME99999999999"})
+        EXPECT_FALSE(startupIdTime(id)) << id;
+}
+
 } // namespace
 } // namespace velloran
