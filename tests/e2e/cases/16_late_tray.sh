@@ -75,7 +75,6 @@ late_tray_steps_x11() {
   wait_until 10 main_window || { echo "    no main window"; return 1; }
   window=$(main_window)
   wait_until 5 minimised "$window" || { echo "    not minimised without a tray"; return 1; }
-  shot late-tray-none
   sleep 8
   start_trayer
   timed 2 "icon in the tray" docked || return 1
