@@ -37,6 +37,10 @@ void TTrayIcon::setVisible(bool visible) {
         icon_->setVisible(visible);
 }
 
+void TTrayIcon::checkTray() {
+    watch_->check();
+}
+
 void TTrayIcon::trayPresenceChanged(bool present) {
     // Qt's icon docks again by itself when a panel restarts; it is made here only the first time.
     if (present && visible_ && !icon_)

@@ -36,6 +36,8 @@ public:
     bool inTray() const;
     // The desktop's icon, made once a tray is there; null until then.
     const QSystemTrayIcon* systemIcon() const { return icon_.get(); }
+    // Asks at once whether a tray came or went, as the once-a-second look does.
+    void checkTray();
 
     // Sends the application to the tray: no window and no taskbar entry remain, only the icon. Where
     // there is no tray, the window is minimised normally instead.
