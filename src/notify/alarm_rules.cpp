@@ -19,7 +19,7 @@ int countdownInterval(int index) {
 
 int offeredSnoozeIndex(const SettingsRecord& settings) {
     return settings.SnoozeTime >= 0 && settings.SnoozeTime < kSnoozeItemCount ? settings.SnoozeTime
-                                                                               : kFallbackSnoozeIndex;
+                                                                              : kFallbackSnoozeIndex;
 }
 
 std::optional<int> switchOffInterval(const SettingsRecord& settings) {

@@ -3,6 +3,7 @@
 #include "platform/owner_modal.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -41,6 +42,17 @@ void TExitForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     counter_ = 3;
     ExitTimer->setEnabled(true);
+}
+
+// Only the Cancel button keeps the program running. Escape does not: the close may come from the system
+// with nobody there, and an Escape meant for another window (or a key left held down, which repeats into
+// whatever window has the focus) would keep the program from ever ending.
+void TExitForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TExitForm::ExitTimerTimer() {

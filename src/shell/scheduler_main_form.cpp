@@ -150,8 +150,9 @@ void TSchedulerMainForm::showEvent(QShowEvent* event) {
 
 void TSchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::trayAvailable())
-        // The minimise box sends the window to the tray, leaving no taskbar entry.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
+        // minimised until one comes.
         QMetaObject::invokeMethod(
             this, [this] { TrayIcon1->Minimize(); }, Qt::QueuedConnection);
 }
@@ -303,12 +304,33 @@ void TSchedulerMainForm::TtrayAboutClick() {
 bool TSchedulerMainForm::FormCloseQuery() {
     const std::string error = tasks_.save();
     if (!error.empty())
-        MessageBoxes::warning(this, QString::fromStdString("Your tasks could not be saved.\n" + error));
+        reportFailedSave(error);
     showStoreNotices();
     if (!exitCountdown_)
         return true;
     TExitForm countdown(this);
     return countdown.exec() == QDialog::Accepted;
+}
+
+void TSchedulerMainForm::reportFailedSave(const std::string& error) {
+    const std::string text = "Your tasks could not be saved.\n" + error;
+    // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
+    if (systemClose_) {
+        std::fprintf(stderr, "velloran: %s\n", text.c_str());
+        return;
+    }
+    MessageBoxes::warning(this, QString::fromStdString(text));
+}
+
+bool TSchedulerMainForm::SystemClose() {
+    systemClose_ = true;
+    if (closing_) {
+        // The close under way may be waiting on its failed-save warning; the countdown ends by itself.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->close();
+        return true;
+    }
+    return close();
 }
 
 void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
@@ -321,10 +343,12 @@ void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
     const bool allowed = FormCloseQuery();
     closing_ = false;
     if (!allowed) {
+        systemClose_ = false;
         event->ignore();
         return;
     }
     event->accept();
+    closed_ = true;
     TrayIcon1->setVisible(false);
     QApplication::quit();
 }

@@ -42,7 +42,7 @@ TEST(AlarmRules, TimeTextOnTheTwelveHourClock) {
     const struct {
         int hour, minute;
         const char* text;
-    } cases[] = {{0, 30, "12:30 am"}, {0, 5, "12:05 am"},  {11, 59, "11:59 am"},
+    } cases[] = {{0, 30, "12:30 am"},  {0, 5, "12:05 am"},  {11, 59, "11:59 am"},
                  {12, 30, "12:30 pm"}, {21, 7, "09:07 pm"}, {23, 59, "11:59 pm"}};
     for (const auto& c : cases) {
         // The last moment of the minute still shows that minute.
