@@ -200,7 +200,9 @@ void TSchedulerMainForm::showStoreNotices() {
     for (const std::string& notice : tasks_.takeNotices()) {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
         std::fprintf(stderr, "velloran: %s\n", notice.c_str());
-        MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
+        // At log-off or shut-down nobody may be there to answer: the log has it.
+        if (!systemClose_)
+            MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
     }
 }
 

@@ -296,6 +296,22 @@ private slots:
         QDir(dir_.filePath("tasks.tsk")).removeRecursively();
     }
 
+    // What the store has to tell at a system close goes to the log only: nobody may be there to answer.
+    void systemCloseTellsTheStoresNewsWithoutAWindow() {
+        writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
+        auto form = makeForm();
+        form->show();
+        writeTasks({task(kGeneral, "another program's", at(2009, 12, 3, 15, 0))});
+        QTimer::singleShot(0, [] {
+            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
+                countdown->Button1->click();
+        });
+        form->SystemClose();
+        QCOMPARE(boxes_.size(), 0);
+        QVERIFY(QFile::exists(dir_.filePath("tasks.tsk.replaced")));
+        QFile::remove(dir_.filePath("tasks.tsk.replaced"));
+    }
+
     // The user closed the window, the save failed, and its warning waits; then the session ends.
     void systemCloseEndsTheWarningAUserCloseIsWaitingOn() {
         auto form = makeForm();
