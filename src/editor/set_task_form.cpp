@@ -4,6 +4,7 @@
 #include "common/text.h"
 #include "editor_files.h"
 #include "look/fonts.h"
+#include "look/window_placement.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
@@ -232,8 +233,7 @@ TSetTaskForm::Result TSetTaskForm::ShowEditTask(std::uint32_t taskId) {
 }
 
 TSetTaskForm::Result TSetTaskForm::runModal() {
-    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this, size());
     exec();
     return savedTaskId_ ? Result::Saved : Result::Closed;
 }
@@ -428,15 +428,8 @@ void TSetTaskForm::FormClose() {
 
 void TSetTaskForm::keyPressEvent(QKeyEvent* event) {
     // Neither Escape nor Enter closes the window: only the buttons and their access keys do.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!swallowKeys(event, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}))
         QDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace velloran

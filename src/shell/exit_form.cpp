@@ -1,5 +1,6 @@
 #include "exit_form.h"
 
+#include "look/window_placement.h"
 #include "platform/owner_modal.h"
 
 #include <QGuiApplication>
@@ -34,8 +35,7 @@ TExitForm::TExitForm(QWidget* parent)
         ExitTimer->setEnabled(false);
         done(kCancelled);
     });
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this, size());
 }
 
 void TExitForm::showEvent(QShowEvent* event) {
@@ -48,11 +48,8 @@ void TExitForm::showEvent(QShowEvent* event) {
 // with nobody there, and an Escape meant for another window (or a key left held down, which repeats into
 // whatever window has the focus) would keep the program from ever ending.
 void TExitForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!swallowKeys(event, {Qt::Key_Escape}))
+        QDialog::keyPressEvent(event);
 }
 
 void TExitForm::ExitTimerTimer() {

@@ -3,6 +3,7 @@
 #include "common/product.h"
 #include "exit_form.h"
 #include "locale_names.h"
+#include "look/window_placement.h"
 #include "platform/help_target.h"
 #include "platform/message_box.h"
 #include "task_list_view.h"
@@ -59,8 +60,7 @@ TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* paren
     buildMenus();
     buildTray();
     FormCreate();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QRect(QPoint(), sizeHint()).center());
+    centreOnScreen(*this, sizeHint());
 }
 
 TSchedulerMainForm::~TSchedulerMainForm() {
