@@ -53,12 +53,57 @@ RestoreRequest launchTokens() {
 void restoreWithToken(TSchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
-    form.TrayIcon1->Restore();
+    form.Restore1Click();
     qunsetenv("XDG_ACTIVATION_TOKEN");
     if (const auto time = startupIdTime(startupId.toStdString());
         time && QGuiApplication::platformName() == QLatin1String("xcb"))
         activateX11Window(&form, *time);
 }
+
+// The windows the main window opens, each a modal dialog that lives for its call.
+class ProgramWindows final : public MainWindowHost {
+public:
+    ProgramWindows(TaskStore& tasks, SettingsRecord& settings, SoundPlayer& sound, Opener& opener,
+                   const Clock& clock, Registry& registry, NotificationForms& notifications,
+                   std::string folder)
+        : tasks_(tasks), settings_(settings), sound_(sound), opener_(opener), clock_(clock),
+          registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
+
+    std::string loadSettings() override { return velloran::loadSettings(registry_, settings_); }
+    void showSplash(QWidget* owner) override {
+        TSplashForm splash(owner);
+        splash.exec();
+    }
+    void showNewTask(QWidget* owner, int kind) override {
+        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.ShowNewTask(kind);
+    }
+    void showEditTask(QWidget* owner, std::uint32_t taskId) override {
+        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.ShowEditTask(taskId);
+    }
+    void showPreferences(QWidget* owner) override {
+        TPreferencesForm preferences(owner, settings_, registry_,
+                                     QCoreApplication::applicationFilePath().toStdString());
+        preferences.exec();
+    }
+    void showAbout(QWidget* owner) override {
+        TAboutForm about(owner, opener_);
+        about.exec();
+    }
+    void sweepClosedNotifications() override { notifications_.sweep(); }
+    void destroyMemoWindows() override { notifications_.destroyMemoWindows(); }
+
+private:
+    TaskStore& tasks_;
+    SettingsRecord& settings_;
+    SoundPlayer& sound_;
+    Opener& opener_;
+    const Clock& clock_;
+    Registry& registry_;
+    NotificationForms& notifications_;
+    std::string folder_;
+};
 
 } // namespace
 
@@ -116,42 +161,19 @@ int main(int argc, char* argv[]) {
     SettingsRecord settings = zeroSettings();
     NotificationForms notifications(sound, settings, clock, folder);
 
-    MainFormServices services;
-    services.programDirectory = folder;
-    services.tasks = &tasks;
-    services.hiddenStart = isHiddenStart(argc, argv);
-    services.clock = &clock;
-    services.opener = &opener;
-    services.notifications = &notifications;
-    services.settings = &settings;
-    services.appIcon = appIcon();
-    services.kindIcon = kindIcon;
-    services.newTaskIcon = newTaskIcon();
-    services.loadSettings = [&] { return loadSettings(registry, settings); };
-    services.sweepClosedNotifications = [&] { notifications.sweep(); };
-    services.destroyMemoWindows = [&] { notifications.destroyMemoWindows(); };
-    services.showNewTask = [&](QWidget* owner, int kind) {
-        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder);
-        editor.ShowNewTask(kind);
-    };
-    services.showEditTask = [&](QWidget* owner, std::uint32_t taskId) {
-        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder);
-        editor.ShowEditTask(taskId);
-    };
-    services.showPreferences = [&](QWidget* owner) {
-        TPreferencesForm preferences(owner, settings, registry,
-                                     QCoreApplication::applicationFilePath().toStdString());
-        preferences.exec();
-    };
-    services.showAbout = [&](QWidget* owner) {
-        TAboutForm about(owner, opener);
-        about.exec();
-    };
-    services.showSplash = [](QWidget* owner) {
-        TSplashForm splash(owner);
-        splash.exec();
-    };
-    TSchedulerMainForm form(std::move(services));
+    ProgramWindows windows{tasks, settings, sound, opener, clock, registry, notifications, folder};
+    const MainFormServices services{.tasks = tasks,
+                                    .clock = clock,
+                                    .opener = opener,
+                                    .notifications = notifications,
+                                    .settings = settings,
+                                    .host = windows,
+                                    .programDirectory = folder,
+                                    .hiddenStart = isHiddenStart(argc, argv),
+                                    .appIcon = appIcon(),
+                                    .kindIcon = kindIcon,
+                                    .newTaskIcon = newTaskIcon()};
+    TSchedulerMainForm form(services);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
                      [&form](const QString& activationToken, const QString& startupId) {

@@ -11,10 +11,9 @@ namespace velloran {
 namespace {
 
 QAction* addItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
-                 const std::function<void()>& handler, bool available = true) {
+                 const std::function<void()>& handler) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
-    action->setEnabled(available);
     QObject::connect(action, &QAction::triggered, receiver, handler);
     return action;
 }
@@ -22,18 +21,14 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption, QObject* re
 } // namespace
 
 void TSchedulerMainForm::buildMenus() {
-    const bool editor = static_cast<bool>(services_.showNewTask);
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
     bar->setAccessibleName(QStringLiteral("Main menu"));
 
     QMenu* file = bar->addMenu("&File");
-    addItem(
-        file, "NewTask1", "&New Task", this, [this] { ShowNewTask(-1); }, editor);
+    addItem(file, "NewTask1", "&New Task", this, [this] { ShowNewTask(-1); });
     file->addSeparator()->setObjectName("N2");
-    addItem(
-        file, "Preferences1", "&Preferences", this, [this] { Preferences1Click(); },
-        static_cast<bool>(services_.showPreferences));
+    addItem(file, "Preferences1", "&Preferences", this, [this] { Preferences1Click(); });
     file->addSeparator()->setObjectName("N5");
     addItem(file, "Runinbackground1", "&Run in background", this, [this] { HideBTClick(); });
     addItem(file, "Exit2", "E&xit", this, [this] { ExitClick(); });
@@ -53,8 +48,8 @@ void TSchedulerMainForm::buildMenus() {
         {"Document1", "&Document", kDocument},
     };
     for (const auto& item : kindItems) {
-        QAction* action = addItem(
-            tasks, item.name, item.caption, this, [this, kind = item.kind] { ShowNewTask(kind); }, editor);
+        QAction* action =
+            addItem(tasks, item.name, item.caption, this, [this, kind = item.kind] { ShowNewTask(kind); });
         if (services_.kindIcon)
             action->setIcon(services_.kindIcon(item.kind));
     }
@@ -64,43 +59,33 @@ void TSchedulerMainForm::buildMenus() {
     help->addSeparator()->setObjectName("N3");
     addItem(help, "CheckforUpdate1", "&Check for Update", this, [this] { CheckforUpdate1Click(); });
     help->addSeparator()->setObjectName("N7");
-    addItem(
-        help, "About1", "&About", this, [this] { About1Click(); }, static_cast<bool>(services_.showAbout));
+    addItem(help, "About1", "&About", this, [this] { About1Click(); });
 
     TaskPopup = new QMenu(this);
     TaskPopup->setObjectName("TaskPopup");
-    addItem(
-        TaskPopup, "TaskPopupEdit", "&Edit", this, [this] { EditBTClick(); }, editor);
+    addItem(TaskPopup, "TaskPopupEdit", "&Edit", this, [this] { EditBTClick(); });
     addItem(TaskPopup, "TaskPopupEnableDisable", "Enable/Disable", this, [this] { EnableDisableBTClick(); });
     TaskPopup->addSeparator()->setObjectName("N4");
     addItem(TaskPopup, "TaskPopupDelete", "&Delete", this, [this] { DeleteBTClick(); });
     connect(TaskView1, &TaskListView::contextMenuWanted, this,
             [this](const QPoint& at) { TaskPopup->popup(at); });
-
-    for (QToolButton* button : kindButtons)
-        button->setEnabled(editor);
-    EditBT->setEnabled(editor);
 }
 
 void TSchedulerMainForm::buildTray() {
     TrayPopupMenu = new QMenu(this);
     TrayPopupMenu->setObjectName("TrayPopupMenu");
     addItem(TrayPopupMenu, "Restore1", "&Open Task Scheduler", this, [this] { Restore1Click(); });
-    addItem(
-        TrayPopupMenu, "CreatenewTaskTray", "Create &New Task", this, [this] { CreatenewTaskTrayClick(); },
-        static_cast<bool>(services_.showNewTask));
+    addItem(TrayPopupMenu, "CreatenewTaskTray", "Create &New Task", this,
+            [this] { CreatenewTaskTrayClick(); });
     TrayPopupMenu->addSeparator()->setObjectName("N8");
-    addItem(
-        TrayPopupMenu, "Preferences2", "&Preferences", this, [this] { Preferences2Click(); },
-        static_cast<bool>(services_.showPreferences));
+    addItem(TrayPopupMenu, "Preferences2", "&Preferences", this, [this] { Preferences2Click(); });
     TrayPopupMenu->addSeparator()->setObjectName("N1");
-    addItem(
-        TrayPopupMenu, "TtrayAbout", "&About", this, [this] { TtrayAboutClick(); },
-        static_cast<bool>(services_.showAbout));
+    addItem(TrayPopupMenu, "TtrayAbout", "&About", this, [this] { TtrayAboutClick(); });
     TrayPopupMenu->addSeparator()->setObjectName("N6");
     addItem(TrayPopupMenu, "Exit1", "&Exit Task Scheduler", this, [this] { ExitClick(); });
 
     TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->setObjectName("TrayIcon1");
     TrayIcon1->setIcon(services_.appIcon);
     TrayIcon1->setVisible(true);
     TrayIcon1->setHint("Velloran - right click for options");

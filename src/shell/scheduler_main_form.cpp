@@ -42,17 +42,19 @@ constexpr KindButton kKindButtons[] = {
 
 } // namespace
 
-TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)), tasks_(*services_.tasks),
-      actions_(*services_.opener, *services_.notifications), dateNames_(dateNamesFrom(QLocale::system())) {
+TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget* parent)
+    : QMainWindow(parent), services_(services), tasks_(services_.tasks),
+      actions_(services_.opener, services_.notifications), dateNames_(dateNamesFrom(QLocale::system())) {
     setObjectName("TSchedulerMainForm");
     setWindowTitle("Velloran");
     setWindowIcon(services_.appIcon);
     // The scan runs from the moment the window exists; until the tasks are loaded it finds none.
     MainTimer = new Timer(this);
+    MainTimer->setObjectName("MainTimer");
     MainTimer->setInterval(5000);
     MainTimer->OnTimer = [this] { MainTimerTimer(); };
     FormPtrTimer = new Timer(this);
+    FormPtrTimer->setObjectName("FormPtrTimer");
     FormPtrTimer->setEnabled(false);
     FormPtrTimer->setInterval(300);
     FormPtrTimer->OnTimer = [this] { FormPtrTimerTimer(); };
@@ -64,20 +66,17 @@ TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* paren
 }
 
 TSchedulerMainForm::~TSchedulerMainForm() {
-    if (services_.destroyMemoWindows)
-        services_.destroyMemoWindows();
+    services_.host.destroyMemoWindows();
 }
 
 void TSchedulerMainForm::FormCreate() {
-    if (!services_.hiddenStart && services_.showSplash)
-        services_.showSplash(this);
+    if (!services_.hiddenStart)
+        services_.host.showSplash(this);
     tasks_.open();
     showStoreNotices();
-    if (services_.loadSettings) {
-        const std::string error = services_.loadSettings();
-        if (!error.empty())
-            MessageBoxes::error(nullptr, QString::fromStdString(error));
-    }
+    const std::string error = services_.host.loadSettings();
+    if (!error.empty())
+        MessageBoxes::error(nullptr, QString::fromStdString(error));
 }
 
 void TSchedulerMainForm::buildControls() {
@@ -163,16 +162,16 @@ void TSchedulerMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TSchedulerMainForm::RefreshTaskView() {
-    TaskView1->refresh(buildTaskRows(tasks_.tasks(), services_.settings->SortByDate != 0,
-                                     services_.settings->LongDateDisplay != 0, dateNames_),
-                       services_.settings->LongDateDisplay != 0);
+    TaskView1->refresh(buildTaskRows(tasks_.tasks(), services_.settings.SortByDate != 0,
+                                     services_.settings.LongDateDisplay != 0, dateNames_),
+                       services_.settings.LongDateDisplay != 0);
 }
 
 void TSchedulerMainForm::MainTimerTimer() {
     if (tasks_.empty())
         return;
     MainTimer->setEnabled(false);
-    if (scanDueTasks(tasks_, services_.clock->now(), actions_))
+    if (scanDueTasks(tasks_, services_.clock.now(), actions_))
         RefreshTaskView();
     MainTimer->setEnabled(true);
     showStoreNotices();
@@ -185,8 +184,7 @@ void TSchedulerMainForm::FormPtrTimerTimer() {
         if (services_.hiddenStart)
             TrayIcon1->Minimize();
     }
-    if (services_.sweepClosedNotifications)
-        services_.sweepClosedNotifications();
+    services_.host.sweepClosedNotifications();
 }
 
 const TaskRecord* TSchedulerMainForm::selectedTask() const {
@@ -207,18 +205,16 @@ void TSchedulerMainForm::showStoreNotices() {
 }
 
 void TSchedulerMainForm::ShowNewTask(int kind) {
-    if (!services_.showNewTask)
-        return;
-    services_.showNewTask(this, kind);
+    services_.host.showNewTask(this, kind);
     RefreshTaskView();
     showStoreNotices();
 }
 
 void TSchedulerMainForm::EditBTClick() {
     const TaskRecord* task = selectedTask();
-    if (task == nullptr || !services_.showEditTask)
+    if (task == nullptr)
         return;
-    services_.showEditTask(this, task->TaskId);
+    services_.host.showEditTask(this, task->TaskId);
     RefreshTaskView();
     showStoreNotices();
 }
@@ -251,24 +247,21 @@ void TSchedulerMainForm::Restore1Click() {
 }
 
 void TSchedulerMainForm::Preferences1Click() {
-    if (!services_.showPreferences)
-        return;
-    services_.showPreferences(this);
+    services_.host.showPreferences(this);
     RefreshTaskView();
 }
 
 void TSchedulerMainForm::About1Click() {
-    if (services_.showAbout)
-        services_.showAbout(this);
+    services_.host.showAbout(this);
 }
 
 void TSchedulerMainForm::Help2Click() {
     // The HTML manual stands in where the desktop has no program for the compiled help file.
-    services_.opener->open(helpTarget(services_.programDirectory));
+    services_.opener.open(helpTarget(services_.programDirectory));
 }
 
 void TSchedulerMainForm::CheckforUpdate1Click() {
-    services_.opener->open(kProductWebPage);
+    services_.opener.open(kProductWebPage);
 }
 
 void TSchedulerMainForm::ExitClick() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "date_format.h"
+#include "main_window_host.h"
 #include "platform/timer.h"
 #include "prefs/settings_record.h"
 #include "scheduler/task_actions.h"
@@ -26,24 +27,14 @@ class TaskListView;
 
 // The services the main window works with, handed in so that tests can replace each.
 struct MainFormServices {
+    TaskStore& tasks; // opened by the window when it is created
+    const Clock& clock;
+    Opener& opener;
+    NotificationWindows& notifications;
+    SettingsRecord& settings;
+    MainWindowHost& host;
     std::string programDirectory; // with a trailing '/'
-    TaskStore* tasks = nullptr;   // opened by the window when it is created
     bool hiddenStart = false;
-    const Clock* clock = nullptr;
-    Opener* opener = nullptr;
-    NotificationWindows* notifications = nullptr;
-    SettingsRecord* settings = nullptr;
-    // Reads the settings into *settings; returns the error to show, or an empty text.
-    std::function<std::string()> loadSettings;
-    // Frees the alarm and memo windows the user has closed; at exit, every memo window.
-    std::function<void()> sweepClosedNotifications;
-    std::function<void()> destroyMemoWindows;
-    // Windows that other parts of the program provide; a command whose window is missing is disabled.
-    std::function<void(QWidget* owner, int kind)> showNewTask;
-    std::function<void(QWidget* owner, std::uint32_t taskId)> showEditTask;
-    std::function<void(QWidget* owner)> showPreferences;
-    std::function<void(QWidget* owner)> showAbout;
-    std::function<void(QWidget* owner)> showSplash;
     // Pictures: the application, the eight kinds and the "New Task" button.
     QIcon appIcon;
     std::function<QIcon(int kind)> kindIcon;
@@ -53,7 +44,7 @@ struct MainFormServices {
 class TSchedulerMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TSchedulerMainForm(MainFormServices services, QWidget* parent = nullptr);
+    explicit TSchedulerMainForm(const MainFormServices& services, QWidget* parent = nullptr);
     ~TSchedulerMainForm() override;
 
     const TaskStore& tasks() const { return tasks_; }
@@ -87,18 +78,6 @@ public:
     // True once a close went through and the application is ending.
     bool closed() const { return closed_; }
 
-    TaskListView* TaskView1 = nullptr;
-    TTrayIcon* TrayIcon1 = nullptr;
-    Timer* MainTimer = nullptr;
-    Timer* FormPtrTimer = nullptr;
-    QMenu* TaskPopup = nullptr;
-    QMenu* TrayPopupMenu = nullptr;
-    std::array<QToolButton*, 8> kindButtons{};
-    QPushButton* EditBT = nullptr;
-    QPushButton* EnableDisableBT = nullptr;
-    QPushButton* DeleteBT = nullptr;
-    QPushButton* HideBT = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +96,18 @@ private:
     void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);
     void reportFailedSave(const std::string& error);
+
+    TaskListView* TaskView1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    Timer* MainTimer = nullptr;
+    Timer* FormPtrTimer = nullptr;
+    QMenu* TaskPopup = nullptr;
+    QMenu* TrayPopupMenu = nullptr;
+    std::array<QToolButton*, 8> kindButtons{};
+    QPushButton* EditBT = nullptr;
+    QPushButton* EnableDisableBT = nullptr;
+    QPushButton* DeleteBT = nullptr;
+    QPushButton* HideBT = nullptr;
 
     MainFormServices services_;
     TaskStore& tasks_;

@@ -2,14 +2,15 @@
 // Qt's accessibility interfaces as the AT-SPI bridge reads them.
 #include "editor/button_page_control.h"
 #include "editor_test_support.h"
+#include "main_form_support.h"
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "notify_test_support.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
-#include "shell/scheduler_main_form.h"
 #include "shell/task_list_view.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -38,11 +39,6 @@ void press(QObject* object) {
     QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
     actions->doAction(QAccessibleActionInterface::pressAction());
 }
-
-struct NoWindows : NotificationWindows {
-    void showAlarm(const std::string&, const std::string&) override {}
-    void showMemo(const std::string&, const FontBlock&) override {}
-};
 
 } // namespace
 
@@ -151,24 +147,13 @@ private slots:
     }
 
     void mainWindowPicturesAndListAreNamed() {
-        test::FixedClock clock;
-        test::RecordingOpener opener;
-        NoWindows windows;
-        SettingsRecord settings = defaultSettings();
-        MainFormServices services;
-        services.programDirectory = QDir::tempPath().toStdString() + "/velloran-accessibility-test/";
-        TaskStore tasks; // in memory: the test reads no task file
-        services.tasks = &tasks;
-        services.clock = &clock;
-        services.opener = &opener;
-        services.notifications = &windows;
-        services.settings = &settings;
-        TSchedulerMainForm form(std::move(services));
-        for (QToolButton* button : form.kindButtons) {
+        test::MainFormBench bench;
+        auto form = bench.makeForm();
+        for (QToolButton* button : test::kindButtons(*form)) {
             QVERIFY(!button->toolTip().isEmpty());
             QCOMPARE(nameOf(button), button->toolTip());
         }
-        QCOMPARE(nameOf(form.TaskView1), QString("Task list"));
+        QCOMPARE(nameOf(test::taskView(*form)), QString("Task list"));
     }
 };
 

@@ -1,6 +1,7 @@
 // The alarm clock window: ringing, snooze, re-ring, switch-off, closing, the time display and dragging.
 // Timers are advanced by running their handlers; nothing waits for a real snooze.
-#include "notify_test_support.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include "look/fonts.h"
 #include "notify/alarm_clock_form.h"
@@ -16,8 +17,8 @@
 #include <memory>
 
 using namespace velloran;
+using velloran::test::at;
 using velloran::test::FixedClock;
-using velloran::test::localTime;
 using velloran::test::RecordingSoundPlayer;
 
 class AlarmClockFormTest : public QObject {
@@ -47,7 +48,7 @@ private slots:
     void init() {
         sound = RecordingSoundPlayer();
         settings = defaultSettings();
-        clock.value = localTime(2024, 3, 9, 7, 15);
+        clock.value = at(2024, 3, 9, 7, 15);
         table = std::make_unique<NotificationWindowTable>();
     }
     void cleanup() {
@@ -346,14 +347,14 @@ private slots:
         QFETCH(int, hour);
         QFETCH(int, minute);
         QFETCH(QString, text);
-        clock.value = localTime(2024, 1, 31, hour, minute);
+        clock.value = at(2024, 1, 31, hour, minute);
         ring();
         QCOMPARE(control<QLabel>("TimeDisplay")->text(), text);
     }
 
     void clockTickShowsTheNewTime() {
         ring();
-        clock.value = localTime(2024, 3, 9, 13, 2);
+        clock.value = at(2024, 3, 9, 13, 2);
         form->ClockTimer().OnTimer();
         QCOMPARE(control<QLabel>("TimeDisplay")->text(), QString("01:02 pm"));
     }

@@ -4,7 +4,7 @@
 
 #include "editor/set_task_form.h"
 #include "prefs/settings_record.h"
-#include "test_doubles.h"
+#include "stand_ins.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,7 @@ struct EditorBench {
     RecordingOpener opener;
     FixedClock clock;
 
-    EditorBench() { clock.value = localTime(2024, 3, 10, 12, 0, 0); }
+    EditorBench() { clock.value = test::at(2024, 3, 10, 12, 0, 0); }
 
     std::string programDirectory() const { return dir.path().toStdString() + "/"; }
     QString taskFile() const { return dir.filePath(QStringLiteral("tasks.tsk")); }

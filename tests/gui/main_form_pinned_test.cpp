@@ -1,9 +1,9 @@
 // The main window's menus item by item, the confirmed Exit that skips the countdown, and its two timers.
+#include "main_form_support.h"
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
 #include "store/task_file.h"
-#include "test_doubles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,15 +16,8 @@
 #include <QTimer>
 
 using namespace velloran;
-using test::FixedClock;
-using test::RecordingOpener;
 
 namespace {
-
-struct NoWindows : NotificationWindows {
-    void showAlarm(const std::string&, const std::string&) override {}
-    void showMemo(const std::string&, const FontBlock&) override {}
-};
 
 // Each item as "name caption", a separator as "name -".
 QStringList items(const QMenu* menu) {
@@ -39,56 +32,26 @@ QStringList items(const QMenu* menu) {
 class MainFormPinnedTest : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir dir_;
-    FixedClock clock_;
-    RecordingOpener opener_;
-    NoWindows windows_;
-    SettingsRecord settings_ = defaultSettings();
-    QList<MessageBoxRequest> boxes_;
-    std::vector<std::unique_ptr<TaskStore>> stores_;
+    test::MainFormBench bench_;
+    test::MessageBoxRecorder boxes_{QMessageBox::Yes};
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() {
-        MainFormServices services;
-        services.programDirectory = dir_.path().toStdString() + "/";
-        stores_.push_back(std::make_unique<TaskStore>(dir_.filePath("tasks.tsk").toStdString(),
-                                                      dir_.filePath("state/tasks.journal").toStdString()));
-        services.tasks = stores_.back().get();
-        services.clock = &clock_;
-        services.opener = &opener_;
-        services.notifications = &windows_;
-        services.settings = &settings_;
-        // Every window is there, so that no command is disabled for want of one.
-        services.showNewTask = [](QWidget*, int) {};
-        services.showEditTask = [](QWidget*, std::uint32_t) {};
-        services.showPreferences = [](QWidget*) {};
-        services.showAbout = [](QWidget*) {};
-        return std::make_unique<TSchedulerMainForm>(std::move(services));
-    }
+    std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
     void writeOneTask() {
         TaskList list;
-        TaskRecord record = emptyTaskRecord();
-        record.TaskType = kGeneral;
-        record.NextRun = clock_.value + 30;
-        record.Flags = kEnabled;
-        list.appendLoaded(record).TaskId = 1;
-        QCOMPARE(QString::fromStdString(saveTaskFile(dir_.filePath("tasks.tsk").toStdString(), list)),
-                 QString());
+        list.appendLoaded(test::makeTask(kGeneral, bench_.clock.value + 30)).TaskId = 1;
+        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.taskFile().toStdString(), list)), QString());
     }
 
 private slots:
-    void initTestCase() {
-        clock_.value = test::localTime(2010, 6, 1, 12, 0);
-        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
-            boxes_ << request;
-            return QMessageBox::Yes;
-        });
-    }
+    void initTestCase() { bench_.clock.value = test::at(2010, 6, 1, 12, 0); }
 
     void init() {
-        boxes_.clear();
-        QFile::remove(dir_.filePath("tasks.tsk"));
-        QDir(dir_.filePath("state")).removeRecursively();
+        boxes_.shown.clear();
+        bench_.host = test::RecordingHost();
+        bench_.hiddenStart = false;
+        QFile::remove(bench_.taskFile());
+        QDir(bench_.dir.filePath("state")).removeRecursively();
     }
 
     void mainMenuItemsInOrder() {
@@ -109,14 +72,14 @@ private slots:
 
     void contextAndTrayMenuItemsInOrder() {
         auto form = makeForm();
-        QCOMPARE(items(form->TaskPopup),
+        QCOMPARE(items(test::part<QMenu>(*form, "TaskPopup")),
                  (QStringList{"TaskPopupEdit &Edit", "TaskPopupEnableDisable Enable/Disable", "N4 -",
                               "TaskPopupDelete &Delete"}));
-        QCOMPARE(items(form->TrayPopupMenu),
+        QCOMPARE(items(test::part<QMenu>(*form, "TrayPopupMenu")),
                  (QStringList{"Restore1 &Open Task Scheduler", "CreatenewTaskTray Create &New Task", "N8 -",
                               "Preferences2 &Preferences", "N1 -", "TtrayAbout &About", "N6 -",
                               "Exit1 &Exit Task Scheduler"}));
-        QCOMPARE(form->TrayIcon1->Hint(), QString("Velloran - right click for options"));
+        QCOMPARE(test::trayIcon(*form)->Hint(), QString("Velloran - right click for options"));
     }
 
     void exitAnsweredYesEndsWithoutTheCountdown() {
@@ -133,39 +96,46 @@ private slots:
             }
         });
         watch.start(10);
-        QFile::remove(dir_.filePath("tasks.tsk"));
+        QFile::remove(bench_.dir.filePath("tasks.tsk"));
         form->ExitClick();
         QVERIFY(!countdownShown);
         QVERIFY(!form->isVisible());
-        QCOMPARE(boxes_.size(), 1);
-        QCOMPARE(boxes_[0].caption, QString("Exit"));
-        QCOMPARE(boxes_[0].text,
+        QCOMPARE(boxes_.shown.size(), 1);
+        QCOMPARE(boxes_.shown[0].caption, QString("Exit"));
+        QCOMPARE(boxes_.shown[0].text,
                  QString("This will completely close the application. No scheduled tasks will be "
                          "able to run.\n Are you sure you want to exit?"));
-        QCOMPARE(boxes_[0].icon, QMessageBox::Question);
-        QCOMPARE(boxes_[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(boxes_.shown[0].icon, QMessageBox::Question);
+        QCOMPARE(boxes_.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
         // The close saved the list all the same.
-        QVERIFY(QFile::exists(dir_.filePath("tasks.tsk")));
+        QVERIFY(QFile::exists(bench_.dir.filePath("tasks.tsk")));
     }
 
     void splashIsOwnedByTheMainWindow() {
-        QWidget* owner = nullptr;
-        int shown = 0;
-        MainFormServices services;
-        services.programDirectory = dir_.path().toStdString() + "/";
-        TaskStore tasks;
-        services.tasks = &tasks;
-        services.clock = &clock_;
-        services.opener = &opener_;
-        services.notifications = &windows_;
-        services.settings = &settings_;
-        services.showSplash = [&](QWidget* splashOwner) {
-            owner = splashOwner;
-            ++shown;
-        };
-        TSchedulerMainForm form(std::move(services));
-        QCOMPARE(shown, 1);
-        QCOMPARE(owner, &form);
+        {
+            auto form = makeForm();
+            QCOMPARE(bench_.host.splashes, 1);
+            QCOMPARE(bench_.host.splashOwner, form.get());
+        }
+        // Started hidden, at logon: no splash.
+        bench_.hiddenStart = true;
+        auto hidden = makeForm();
+        QCOMPARE(bench_.host.splashes, 1);
+    }
+
+    void settingsErrorIsShownAndNotificationWindowsAreTidied() {
+        bench_.host.settingsError = "Failed to read the settings";
+        auto form = makeForm();
+        QCOMPARE(boxes_.shown.size(), 1);
+        QCOMPARE(boxes_.shown[0].text, QString("Failed to read the settings"));
+        QCOMPARE(boxes_.shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(bench_.host.sweeps, 0);
+        form->FormPtrTimerTimer();
+        form->FormPtrTimerTimer();
+        QCOMPARE(bench_.host.sweeps, 2);
+        QCOMPARE(bench_.host.memoWindowsDestroyed, 0);
+        form.reset();
+        QCOMPARE(bench_.host.memoWindowsDestroyed, 1);
     }
 
     void countdownBlocksOnlyItsOwnerAndPlacesItsLabelAt8() {
@@ -180,43 +150,43 @@ private slots:
 
     void formPtrTimerTicksAt300msThenEvery30s() {
         auto form = makeForm();
-        QCOMPARE(form->FormPtrTimer->Interval(), 300);
-        QVERIFY(!form->FormPtrTimer->Enabled());
+        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
+        QVERIFY(!test::formPtrTimer(*form)->Enabled());
         form->show();
-        QVERIFY(form->FormPtrTimer->Enabled());
-        QCOMPARE(form->FormPtrTimer->Interval(), 300);
+        QVERIFY(test::formPtrTimer(*form)->Enabled());
+        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
         // The real first tick, not one called by hand, sets the long interval.
-        QTRY_COMPARE_WITH_TIMEOUT(form->FormPtrTimer->Interval(), 30000, 3000);
-        QVERIFY(form->FormPtrTimer->Enabled());
-        QVERIFY(form->FormPtrTimer->remainingTime() > 25000);
+        QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->Interval(), 30000, 3000);
+        QVERIFY(test::formPtrTimer(*form)->Enabled());
+        QVERIFY(test::formPtrTimer(*form)->remainingTime() > 25000);
         form->FormPtrTimerTimer();
-        QCOMPARE(form->FormPtrTimer->Interval(), 30000);
+        QCOMPARE(test::formPtrTimer(*form)->Interval(), 30000);
     }
 
     void mainTimerRunsEvery5sAndAnEmptyListLeavesItAlone() {
         auto form = makeForm();
-        QCOMPARE(form->MainTimer->Interval(), 5000);
-        QVERIFY(form->MainTimer->Enabled());
+        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
+        QVERIFY(test::mainTimer(*form)->Enabled());
         // Some way into the countdown, so that a restart would show.
-        QTRY_VERIFY(form->MainTimer->remainingTime() < 4500);
-        const int before = form->MainTimer->remainingTime();
+        QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
+        const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         // With nothing to scan the tick returns at once: the countdown to the next one goes on.
         form->MainTimerTimer();
-        QVERIFY(form->MainTimer->Enabled());
-        QCOMPARE(form->MainTimer->Interval(), 5000);
-        QVERIFY(form->MainTimer->remainingTime() <= before);
+        QVERIFY(test::mainTimer(*form)->Enabled());
+        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
+        QVERIFY(test::mainTimer(*form)->remainingTime() <= before);
     }
 
     void mainTimerStopsForAScanAndStartsAfresh() {
         writeOneTask();
         auto form = makeForm();
-        QTRY_VERIFY(form->MainTimer->remainingTime() < 4500);
-        const int before = form->MainTimer->remainingTime();
+        QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
+        const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         form->MainTimerTimer();
-        QVERIFY(form->MainTimer->Enabled());
-        QVERIFY(form->MainTimer->remainingTime() > before);
+        QVERIFY(test::mainTimer(*form)->Enabled());
+        QVERIFY(test::mainTimer(*form)->remainingTime() > before);
     }
 };
 

@@ -1,12 +1,12 @@
 // The main window on the offscreen platform: the list, the commands on the selection, and the close rule.
 #include "common/text.h"
 #include "look/fonts.h"
+#include "main_form_support.h"
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/task_list_view.h"
 #include "store/task_file.h"
-#include "test_doubles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,30 +16,14 @@
 #include <QTimer>
 
 using namespace velloran;
-using test::FixedClock;
-using test::RecordingOpener;
+using test::at;
 
 namespace {
 
-struct CountingWindows : NotificationWindows {
-    int alarms = 0;
-    int memos = 0;
-    void showAlarm(const std::string&, const std::string&) override { ++alarms; }
-    void showMemo(const std::string&, const FontBlock&) override { ++memos; }
-};
-
-DateTime at(int year, int month, int day, int hour, int minute) {
-    return test::localTime(year, month, day, hour, minute);
-}
-
 TaskRecord task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
-    TaskRecord record = emptyTaskRecord();
-    record.TaskType = kind;
+    TaskRecord record = test::makeTask(kind, when);
     setFieldText(record.Target, target);
     setFieldText(record.Description, description);
-    record.NextRun = when;
-    record.Flags = kEnabled;
-    record.DayMask = kEveryDay;
     return record;
 }
 
@@ -48,66 +32,41 @@ TaskRecord task(TaskKind kind, const char* target, DateTime when, const char* de
 class MainFormTest : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir dir_;
-    FixedClock clock_ = [] {
-        FixedClock clock;
-        clock.value = 40150.5;
-        return clock;
-    }();
-    RecordingOpener opener_;
-    CountingWindows windows_;
-    SettingsRecord settings_ = defaultSettings();
-    QList<MessageBoxRequest> boxes_;
-    std::vector<std::unique_ptr<TaskStore>> stores_;
-    QMessageBox::StandardButton answer_ = QMessageBox::Yes;
+    test::MainFormBench bench_;
+    test::MessageBoxRecorder boxes_{QMessageBox::Yes};
 
-    std::unique_ptr<TSchedulerMainForm> makeForm(const std::function<void(MainFormServices&)>& adjust = {}) {
-        MainFormServices services;
-        services.programDirectory = dir_.path().toStdString() + "/";
-        stores_.push_back(std::make_unique<TaskStore>(dir_.filePath("tasks.tsk").toStdString(),
-                                                      dir_.filePath("state/tasks.journal").toStdString()));
-        services.tasks = stores_.back().get();
-        services.clock = &clock_;
-        services.opener = &opener_;
-        services.notifications = &windows_;
-        services.settings = &settings_;
-        if (adjust)
-            adjust(services);
-        return std::make_unique<TSchedulerMainForm>(std::move(services));
-    }
+    std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
     void writeTasks(const std::vector<TaskRecord>& records) {
         TaskList list;
         std::uint32_t id = 100;
         for (const TaskRecord& record : records)
             list.appendLoaded(record).TaskId = id++;
-        QCOMPARE(QString::fromStdString(saveTaskFile(dir_.filePath("tasks.tsk").toStdString(), list)),
+        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list)),
                  QString());
     }
 
     QString cell(TSchedulerMainForm& form, int row, int column) {
-        return form.TaskView1->model()->index(row, column).data().toString();
+        return test::taskView(form)->model()->index(row, column).data().toString();
     }
 
-    void selectRow(TSchedulerMainForm& form, int row) { form.TaskView1->selectRow(row); }
+    void selectRow(TSchedulerMainForm& form, int row) { test::taskView(form)->selectRow(row); }
 
 private slots:
     void initTestCase() {
         installFontSubstitutes();
         QApplication::setFont(designFont());
-        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
-            boxes_ << request;
-            return answer_;
-        });
+        bench_.clock.value = 40150.5;
     }
 
     void init() {
-        boxes_.clear();
-        opener_.opened.clear();
-        settings_ = defaultSettings();
-        QFile::remove(dir_.filePath("tasks.tsk"));
+        boxes_.shown.clear();
+        bench_.opener.opened.clear();
+        bench_.settings = defaultSettings();
+        bench_.host = test::RecordingHost();
+        QFile::remove(bench_.dir.filePath("tasks.tsk"));
         // Each test starts as after a clean exit: no changes waiting to be recovered.
-        QDir(dir_.filePath("state")).removeRecursively();
+        QDir(bench_.dir.filePath("state")).removeRecursively();
     }
 
     void listShowsEveryTaskAsTheRowsSay() {
@@ -116,10 +75,10 @@ private slots:
                     task(kWebAddress, "http://example.org/a/b", at(2009, 12, 4, 9, 0)),
                     task(kGeneral, "/home/user/folder/", at(2009, 12, 5, 9, 0)),
                     task(kAlarmClock, "Alarm Clock", at(2009, 12, 6, 9, 0), "Wake\r\nup")});
-        settings_.SortByDate = 0;
+        bench_.settings.SortByDate = 0;
         auto form = makeForm();
         form->show();
-        QCOMPARE(form->TaskView1->model()->rowCount(), 5);
+        QCOMPARE(test::taskView(*form)->model()->rowCount(), 5);
         QCOMPARE(cell(*form, 0, 0), QString("Audio"));
         QCOMPARE(cell(*form, 0, 1), QString("wake.mp3"));
         QCOMPARE(cell(*form, 0, 2), QString("12/03/09 - 02:05pm"));
@@ -130,8 +89,8 @@ private slots:
         QCOMPARE(cell(*form, 3, 1), QString(""));
         QCOMPARE(cell(*form, 4, 1), QString("Alarm Clock"));
         QCOMPARE(cell(*form, 4, 5), QString("Wake up"));
-        QCOMPARE(form->TaskView1->columnWidth(TaskListView::DateColumn), 115);
-        QVERIFY(form->TaskView1->selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(test::taskView(*form)->columnWidth(TaskListView::DateColumn), 115);
+        QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
     }
 
     void sortingAndLongDisplayFollowTheSettings() {
@@ -140,12 +99,12 @@ private slots:
         auto form = makeForm();
         form->show();
         QCOMPARE(cell(*form, 0, 1), QString("early"));
-        settings_.SortByDate = 0;
-        settings_.LongDateDisplay = 1;
+        bench_.settings.SortByDate = 0;
+        bench_.settings.LongDateDisplay = 1;
         form->RefreshTaskView();
         QCOMPARE(cell(*form, 0, 1), QString("late"));
         QCOMPARE(cell(*form, 0, 2), QString("Thu, Dec 03, 2009 - 03:00 pm"));
-        QCOMPARE(form->TaskView1->columnWidth(TaskListView::DateColumn), 160);
+        QCOMPARE(test::taskView(*form)->columnWidth(TaskListView::DateColumn), 160);
     }
 
     void commandsWithoutSelectionDoNothing() {
@@ -157,7 +116,7 @@ private slots:
         form->EditBTClick();
         QCOMPARE(form->tasks().size(), std::size_t(1));
         QVERIFY(form->tasks()[0].enabled());
-        QVERIFY(boxes_.isEmpty());
+        QVERIFY(boxes_.shown.isEmpty());
     }
 
     void enableDisableAndDeleteChangeOnlyTheList() {
@@ -165,7 +124,7 @@ private slots:
                     task(kGeneral, "two", at(2009, 12, 4, 15, 0)),
                     task(kGeneral, "three", at(2009, 12, 5, 15, 0))});
         const QByteArray before = [&] {
-            QFile f(dir_.filePath("tasks.tsk"));
+            QFile f(bench_.dir.filePath("tasks.tsk"));
             f.open(QIODevice::ReadOnly);
             return f.readAll();
         }();
@@ -174,14 +133,14 @@ private slots:
         selectRow(*form, 0);
         form->EnableDisableBTClick();
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
-        QVERIFY(form->TaskView1->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         selectRow(*form, 1);
         form->DeleteBTClick();
-        QCOMPARE(form->TaskView1->model()->rowCount(), 2);
+        QCOMPARE(test::taskView(*form)->model()->rowCount(), 2);
         QCOMPARE(cell(*form, 0, 1), QString("one"));
         QCOMPARE(cell(*form, 1, 1), QString("three"));
         QCOMPARE(form->tasks().size(), std::size_t(2));
-        QFile file(dir_.filePath("tasks.tsk"));
+        QFile file(bench_.dir.filePath("tasks.tsk"));
         file.open(QIODevice::ReadOnly);
         QCOMPARE(file.readAll(), before);
     }
@@ -193,16 +152,16 @@ private slots:
         auto form = makeForm();
         form->show();
         // A tick that finds nothing due leaves the list, and so its selection, alone.
-        clock_.value = at(2009, 12, 3, 11, 59);
-        form->TaskView1->selectRow(2);
+        bench_.clock.value = at(2009, 12, 3, 11, 59);
+        test::taskView(*form)->selectRow(2);
         form->MainTimerTimer();
-        QCOMPARE(form->TaskView1->selectionModel()->selectedRows().size(), 1);
-        clock_.value = at(2009, 12, 3, 12, 0);
+        QCOMPARE(test::taskView(*form)->selectionModel()->selectedRows().size(), 1);
+        bench_.clock.value = at(2009, 12, 3, 12, 0);
         form->MainTimerTimer();
-        QVERIFY(form->TaskView1->selectionModel()->selectedRows().isEmpty());
-        QCOMPARE(opener_.opened, std::vector<std::string>{"https://example.org/?q=a b"});
-        QCOMPARE(windows_.memos, 1);
-        QVERIFY(form->MainTimer->Enabled());
+        QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/?q=a b"});
+        QCOMPARE(bench_.windows.memos, 1);
+        QVERIFY(test::mainTimer(*form)->Enabled());
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
     }
 
@@ -220,7 +179,7 @@ private slots:
             countdown->Button1->click();
         });
         QVERIFY(!form->FormCloseQuery());
-        QVERIFY(!QFile::exists(dir_.filePath("tasks.tsk")));
+        QVERIFY(!QFile::exists(bench_.dir.filePath("tasks.tsk")));
     }
 
     void countdownEndsWithOkOnTheFourthTick() {
@@ -238,13 +197,13 @@ private slots:
     void exitAnsweredNoKeepsRunning() {
         auto form = makeForm();
         form->show();
-        answer_ = QMessageBox::No;
+        boxes_.answer = QMessageBox::No;
         form->ExitClick();
         QVERIFY(form->isVisible());
-        QCOMPARE(boxes_.size(), 1);
-        QCOMPARE(boxes_[0].caption, QString("Exit"));
-        QVERIFY(boxes_[0].text.contains("\n Are you sure you want to exit?"));
-        answer_ = QMessageBox::Yes;
+        QCOMPARE(boxes_.shown.size(), 1);
+        QCOMPARE(boxes_.shown[0].caption, QString("Exit"));
+        QVERIFY(boxes_.shown[0].text.contains("\n Are you sure you want to exit?"));
+        boxes_.answer = QMessageBox::Yes;
     }
 
     void failedSaveIsShown() {
@@ -252,19 +211,19 @@ private slots:
         auto form = makeForm();
         form->show();
         // A folder where the file should be makes every write fail, even for root.
-        QFile::remove(dir_.filePath("tasks.tsk"));
-        QDir(dir_.path()).mkdir("tasks.tsk");
-        QDir(dir_.filePath("tasks.tsk")).mkdir("inside");
-        answer_ = QMessageBox::Ok;
+        QFile::remove(bench_.dir.filePath("tasks.tsk"));
+        QDir(bench_.dir.path()).mkdir("tasks.tsk");
+        QDir(bench_.dir.filePath("tasks.tsk")).mkdir("inside");
+        boxes_.answer = QMessageBox::Ok;
         QTimer::singleShot(0, [] {
             if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
                 countdown->Button1->click();
         });
         form->FormCloseQuery();
-        QCOMPARE(boxes_.size(), 1);
-        QVERIFY(boxes_[0].text.contains("tasks.tsk"));
-        QDir(dir_.filePath("tasks.tsk")).removeRecursively();
-        answer_ = QMessageBox::Yes;
+        QCOMPARE(boxes_.shown.size(), 1);
+        QVERIFY(boxes_.shown[0].text.contains("tasks.tsk"));
+        QDir(bench_.dir.filePath("tasks.tsk")).removeRecursively();
+        boxes_.answer = QMessageBox::Yes;
     }
 
     // At log-off nobody may be there to answer: a failed save is not asked about, and the close goes on.
@@ -272,8 +231,8 @@ private slots:
         writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
         auto form = makeForm();
         form->show();
-        QFile::remove(dir_.filePath("tasks.tsk"));
-        QDir(dir_.path()).mkpath("tasks.tsk/inside");
+        QFile::remove(bench_.dir.filePath("tasks.tsk"));
+        QDir(bench_.dir.path()).mkpath("tasks.tsk/inside");
         bool countdownShown = false;
         QTimer::singleShot(0, [&] {
             auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget());
@@ -284,16 +243,16 @@ private slots:
         });
         QVERIFY(!form->SystemClose());
         QVERIFY(countdownShown);
-        QCOMPARE(boxes_.size(), 0);
+        QCOMPARE(boxes_.shown.size(), 0);
         // The next close, the user's, tells about the failure again.
         QTimer::singleShot(0, [] {
             if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
                 countdown->Button1->click();
         });
         QVERIFY(!form->close());
-        QCOMPARE(boxes_.size(), 1);
-        QCOMPARE(boxes_[0].text.section('\n', 0, 0), QString("Your tasks could not be saved."));
-        QDir(dir_.filePath("tasks.tsk")).removeRecursively();
+        QCOMPARE(boxes_.shown.size(), 1);
+        QCOMPARE(boxes_.shown[0].text.section('\n', 0, 0), QString("Your tasks could not be saved."));
+        QDir(bench_.dir.filePath("tasks.tsk")).removeRecursively();
     }
 
     // What the store has to tell at a system close goes to the log only: nobody may be there to answer.
@@ -307,16 +266,16 @@ private slots:
                 countdown->Button1->click();
         });
         form->SystemClose();
-        QCOMPARE(boxes_.size(), 0);
-        QVERIFY(QFile::exists(dir_.filePath("tasks.tsk.replaced")));
-        QFile::remove(dir_.filePath("tasks.tsk.replaced"));
+        QCOMPARE(boxes_.shown.size(), 0);
+        QVERIFY(QFile::exists(bench_.dir.filePath("tasks.tsk.replaced")));
+        QFile::remove(bench_.dir.filePath("tasks.tsk.replaced"));
     }
 
     // The user closed the window, the save failed, and its warning waits; then the session ends.
     void systemCloseEndsTheWarningAUserCloseIsWaitingOn() {
         auto form = makeForm();
         form->show();
-        QDir(dir_.path()).mkpath("tasks.tsk/inside");
+        QDir(bench_.dir.path()).mkpath("tasks.tsk/inside");
         MessageBoxes::setHandler({});
         QString warning;
         bool countdownShown = false;
@@ -335,13 +294,10 @@ private slots:
         timer.start();
         QVERIFY(!form->close());
         timer.stop();
-        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
-            boxes_ << request;
-            return answer_;
-        });
+        boxes_.install();
         QVERIFY(warning.startsWith("Your tasks could not be saved.\n"));
         QVERIFY(countdownShown);
-        QDir(dir_.filePath("tasks.tsk")).removeRecursively();
+        QDir(bench_.dir.filePath("tasks.tsk")).removeRecursively();
     }
 
     // The countdown may end a close that the system asked for: only its Cancel button keeps the program.
@@ -357,60 +313,48 @@ private slots:
 
     void trayCommandsDoNotOpenASecondCopyOfTheirOwnWindow() {
         // Each window that opens tries, while it is open, to open itself again from the tray.
-        TSchedulerMainForm* form = nullptr;
-        int preferences = 0;
-        int about = 0;
-        int editors = 0;
-        auto made = makeForm([&](MainFormServices& services) {
-            services.showPreferences = [&](QWidget*) {
-                ++preferences;
-                if (preferences < 3)
-                    form->Preferences2Click();
-            };
-            services.showAbout = [&](QWidget*) {
-                ++about;
-                if (about < 3)
-                    form->TtrayAboutClick();
-            };
-            services.showNewTask = [&](QWidget*, int kind) {
-                ++editors;
-                QCOMPARE(kind, -1);
-                if (editors < 3)
-                    form->CreatenewTaskTrayClick();
-            };
-        });
-        form = made.get();
+        test::RecordingHost& host = bench_.host;
+        auto made = makeForm();
+        TSchedulerMainForm* form = made.get();
+        host.whilePreferencesOpen = [&] {
+            if (host.preferences < 3)
+                form->Preferences2Click();
+        };
+        host.whileAboutOpen = [&] {
+            if (host.abouts < 3)
+                form->TtrayAboutClick();
+        };
+        host.whileNewTaskOpen = [&] {
+            if (host.newTasks.size() < 3)
+                form->CreatenewTaskTrayClick();
+        };
         form->Preferences2Click();
-        QCOMPARE(preferences, 1);
+        QCOMPARE(host.preferences, 1);
         form->TtrayAboutClick();
-        QCOMPARE(about, 1);
+        QCOMPARE(host.abouts, 1);
         form->CreatenewTaskTrayClick();
-        QCOMPARE(editors, 1);
+        QCOMPARE(host.newTasks, std::vector<int>{-1});
         // Opened from the File menu, the tray item may open a second one; that one guards itself.
-        preferences = 0;
+        host.preferences = 0;
         form->Preferences1Click();
-        QCOMPARE(preferences, 2);
+        QCOMPARE(host.preferences, 2);
         // The guard is released when the window closes.
-        preferences = 2;
+        host.preferences = 2;
         form->Preferences2Click();
-        QCOMPARE(preferences, 3);
+        QCOMPARE(host.preferences, 3);
     }
 
     void editOpensTheSelectedTaskById() {
         writeTasks(
             {task(kGeneral, "one", at(2009, 12, 3, 15, 0)), task(kGeneral, "two", at(2009, 12, 4, 15, 0))});
-        std::vector<std::uint32_t> edited;
-        auto form = makeForm([&](MainFormServices& services) {
-            services.showNewTask = [](QWidget*, int) {};
-            services.showEditTask = [&](QWidget*, std::uint32_t id) { edited.push_back(id); };
-        });
+        auto form = makeForm();
         form->show();
         form->EditBTClick();
-        QVERIFY(edited.empty());
-        form->TaskView1->selectRow(1);
+        QVERIFY(bench_.host.editedTasks.empty());
+        test::taskView(*form)->selectRow(1);
         form->EditBTClick();
-        QCOMPARE(edited, std::vector<std::uint32_t>{101});
-        QVERIFY2(form->TaskView1->selectionModel()->selectedRows().isEmpty(), "the list is rebuilt");
+        QCOMPARE(bench_.host.editedTasks, std::vector<std::uint32_t>{101});
+        QVERIFY2(test::taskView(*form)->selectionModel()->selectedRows().isEmpty(), "the list is rebuilt");
     }
 
     void screenshot() {
@@ -431,7 +375,7 @@ private slots:
             QSKIP("VELLORAN_SCREENSHOTS not set");
         QDir().mkpath(folder);
         QVERIFY(form->grab().save(folder + "/main-window-offscreen.png"));
-        settings_.LongDateDisplay = 1;
+        bench_.settings.LongDateDisplay = 1;
         form->RefreshTaskView();
         QVERIFY(form->grab().save(folder + "/main-window-long-dates-offscreen.png"));
     }

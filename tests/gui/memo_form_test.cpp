@@ -1,6 +1,7 @@
 // The memo note window: what it shows, its font taken field by field from the font block, the alert,
 // closing, dragging, and the date-time text.
-#include "notify_test_support.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include "common/text.h"
 #include "look/fonts.h"
@@ -14,8 +15,8 @@
 #include <memory>
 
 using namespace velloran;
+using velloran::test::at;
 using velloran::test::FixedClock;
-using velloran::test::localTime;
 using velloran::test::RecordingSoundPlayer;
 
 namespace {
@@ -56,7 +57,7 @@ private slots:
     }
     void init() {
         sound = RecordingSoundPlayer();
-        clock.value = localTime(2024, 7, 4, 14, 5, 9);
+        clock.value = at(2024, 7, 4, 14, 5, 9);
         table = std::make_unique<NotificationWindowTable>();
     }
     void cleanup() {
@@ -213,11 +214,10 @@ private slots:
     void shownText_data() {
         QTest::addColumn<double>("moment");
         QTest::addColumn<QString>("text");
-        QTest::newRow("afternoon") << localTime(2024, 7, 4, 14, 5, 9) << "7/4/24 2:05:09 PM";
-        QTest::newRow("midnight") << localTime(2024, 12, 31, 0, 0, 0) << "12/31/24";
-        QTest::newRow("a second past midnight") << localTime(2024, 12, 31, 0, 0, 1) << "12/31/24 12:00:01 AM";
-        QTest::newRow("a moment past midnight")
-            << localTime(2024, 12, 31, 0, 0, 0, 5) << "12/31/24 12:00:00 AM";
+        QTest::newRow("afternoon") << at(2024, 7, 4, 14, 5, 9) << "7/4/24 2:05:09 PM";
+        QTest::newRow("midnight") << at(2024, 12, 31, 0, 0, 0) << "12/31/24";
+        QTest::newRow("a second past midnight") << at(2024, 12, 31, 0, 0, 1) << "12/31/24 12:00:01 AM";
+        QTest::newRow("a moment past midnight") << at(2024, 12, 31, 0, 0, 0, 5) << "12/31/24 12:00:00 AM";
     }
     void shownText() {
         QFETCH(double, moment);
@@ -226,7 +226,7 @@ private slots:
     }
 
     void shownTextFollowsTheLocale() {
-        const DateTime moment = localTime(2024, 7, 4, 14, 5, 9);
+        const DateTime moment = at(2024, 7, 4, 14, 5, 9);
         QCOMPARE(memoShownText(moment, QLocale(QLocale::German, QLocale::Germany)),
                  QString("04.07.24 14:05:09"));
     }

@@ -1,6 +1,7 @@
 // The window tables and the notification windows that due tasks open: registration, the sweep, the full
 // table, and freeing everything at the end.
-#include "notify_test_support.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include "common/text.h"
 #include "notify/alarm_clock_form.h"
@@ -16,8 +17,8 @@
 #include <memory>
 
 using namespace velloran;
+using velloran::test::at;
 using velloran::test::FixedClock;
-using velloran::test::localTime;
 using velloran::test::RecordingSoundPlayer;
 
 namespace {
@@ -55,7 +56,7 @@ private slots:
     void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
     void init() {
         sound = RecordingSoundPlayer();
-        clock.value = localTime(2024, 5, 1, 6, 30);
+        clock.value = at(2024, 5, 1, 6, 30);
         forms = std::make_unique<NotificationForms>(sound, settings, clock, "/usr/lib/velloran/");
     }
     void cleanup() {

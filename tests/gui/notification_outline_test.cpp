@@ -1,7 +1,8 @@
 // The outline of the alarm clock and memo windows in both ways of shaping them: translucent, drawn by
 // the pictures' alpha, and masked over the pictures' rim colour. In both, what shows off the controls
 // is the picture alone, blended with nothing but clear or the rim colour, and the mask keeps all of it.
-#include "notify_test_support.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include "look/artwork.h"
 #include "look/fonts.h"
@@ -17,8 +18,8 @@
 #include <memory>
 
 using namespace velloran;
+using velloran::test::at;
 using velloran::test::FixedClock;
-using velloran::test::localTime;
 using velloran::test::RecordingSoundPlayer;
 
 namespace {
@@ -106,7 +107,7 @@ private slots:
     }
     void init() {
         settings = defaultSettings();
-        clock.value = localTime(2024, 3, 9, 7, 15);
+        clock.value = at(2024, 3, 9, 7, 15);
         table = std::make_unique<NotificationWindowTable>();
     }
     void cleanup() {

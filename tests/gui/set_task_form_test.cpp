@@ -22,7 +22,7 @@
 #include <QTimer>
 
 using namespace velloran;
-using test::localTime;
+using test::at;
 
 namespace {
 
@@ -35,7 +35,7 @@ TaskRecord storedTask(TaskKind kind, std::uint32_t id) {
     TaskRecord task = emptyTaskRecord();
     task.TaskId = id;
     task.TaskType = kind;
-    task.NextRun = localTime(2024, 5, 31, 7, 45, 30);
+    task.NextRun = at(2024, 5, 31, 7, 45, 30);
     task.RepeatType = kMonthly;
     task.DayOfMonth = 31;
     task.DayMask = 0x22;
@@ -76,7 +76,7 @@ private slots:
 
     void initialState() {
         test::EditorBench bench;
-        bench.clock.value = localTime(2024, 3, 10, 12, 34, 56);
+        bench.clock.value = at(2024, 3, 10, 12, 34, 56);
         auto form = bench.makeForm();
         form->prepareNewTask(kNoPage);
         QCOMPARE(form->windowTitle(), QStringLiteral("Task Setup"));
@@ -479,7 +479,7 @@ private slots:
         QCOMPARE(saved.RepeatType, kWeekly);
         QCOMPARE(saved.Flags, std::uint32_t{kAutoDelete}); // the disabled box still counts
         QCOMPARE(saved.DayMask, 0x7F);
-        QCOMPARE(saved.NextRun, localTime(2024, 3, 11, 9, 0, 0));
+        QCOMPARE(saved.NextRun, at(2024, 3, 11, 9, 0, 0));
         QCOMPARE(saved.DayOfMonth, 11);
         QCOMPARE(fieldText(saved.ExeArguments), std::string_view("-v"));
         TaskList reloaded;

@@ -1,7 +1,8 @@
 // Which way shaped windows take on X11 (run by on_x_display.sh on a display of two screens with no
 // compositing manager): masked until a compositing manager holds every screen's _NET_WM_CM_S<n>
 // selection, as a compositor announces itself, and masked again when it exits.
-#include "notify_test_support.h"
+#include "stand_ins.h"
+#include "window_checks.h"
 
 #include "look/shaped_windows.h"
 #include "notify/memo_form.h"

@@ -80,6 +80,7 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
     ASSERT_EQ(chmod((taskFile() + ".unsaved").c_str(), 0666), 0);
     {
         test::WithoutRootRights ordinaryUser;
+        ASSERT_TRUE(ordinaryUser.ok());
         TaskStore store = start();
         EXPECT_TRUE(store.empty());
         EXPECT_EQ(

@@ -162,6 +162,7 @@ TEST(TaskFile, FailedSaveReportsWhyAndKeepsTheOldFile) {
     std::string deleteError;
     {
         test::WithoutRootRights ordinaryUser;
+        ASSERT_TRUE(ordinaryUser.ok());
         error = saveTaskFile(path, tasks);
         TaskList none;
         deleteError = saveTaskFile(path, none);

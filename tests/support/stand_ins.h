@@ -1,11 +1,14 @@
-// Stand-ins the window tests share: a clock that stands where it is set, and a sound player and an
-// opener that record what they were asked to do.
+// Stand-ins the window tests share: a clock that stands where it is set, a sound player and an opener
+// that record what they were asked to do, and message boxes that are answered and kept.
 #pragma once
 
 #include "common/datetime.h"
+#include "platform/message_box.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
+#include "test_support.h"
 
+#include <QList>
 #include <QStringList>
 #include <functional>
 #include <string>
@@ -19,14 +22,6 @@ public:
     DateTime now() const override { return value; }
     std::int64_t unixSeconds() const override { return unixFromLocalDateTime(value); }
 };
-
-// A local date-time built from its parts.
-inline DateTime localTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                          int millisecond = 0) {
-    DateTime date = 0;
-    tryEncodeDate(year, month, day, date);
-    return composeDateTime(date, encodeTime(hour, minute, second, millisecond));
-}
 
 class RecordingSoundPlayer final : public SoundPlayer {
 public:
@@ -56,6 +51,28 @@ public:
     void runProgram(const std::string& path, const std::vector<std::string>&) override {
         opened.push_back(path);
     }
+};
+
+// While alive, answers every message box with `answer` and keeps what it showed.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(QMessageBox::StandardButton reply = QMessageBox::Ok) : answer(reply) {
+        install();
+    }
+    ~MessageBoxRecorder() { MessageBoxes::setHandler({}); }
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    // Takes the message boxes back after a test let real ones show.
+    void install() {
+        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
+            shown << request;
+            return answer;
+        });
+    }
+
+    QMessageBox::StandardButton answer;
+    QList<MessageBoxRequest> shown;
 };
 
 } // namespace velloran::test

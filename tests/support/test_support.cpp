@@ -2,21 +2,26 @@
 
 #include "common/text.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace velloran::test {
 
-DateTime at(int year, int month, int day, int hour, int minute, int second) {
+namespace {
+constexpr uid_t kNobody = 65534;
+}
+
+DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond) {
     DateTime date = 0;
     if (!tryEncodeDate(year, month, day, date))
         throw std::invalid_argument("invalid test date");
-    return composeDateTime(date, encodeTime(hour, minute, second));
+    return composeDateTime(date, encodeTime(hour, minute, second, millisecond));
 }
 
 TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat, std::uint32_t flags,
@@ -48,14 +53,40 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-WithoutRootRights::WithoutRootRights() : wasRoot_(geteuid() == 0) {
-    if (wasRoot_ && seteuid(65534) != 0)
-        ADD_FAILURE() << "cannot give up root's rights";
-}
+WithoutRootRights::WithoutRootRights()
+    : wasRoot_(geteuid() == 0), ok_(!wasRoot_ || (setegid(kNobody) == 0 && seteuid(kNobody) == 0)) {}
 
 WithoutRootRights::~WithoutRootRights() {
-    if (wasRoot_ && seteuid(0) != 0)
+    // A test that went on as root's stand-in would pass for the wrong reason: stop here instead.
+    if (wasRoot_ && (seteuid(0) != 0 || setegid(0) != 0))
         std::abort();
+}
+
+bool withoutWriteAccess(const std::string& folder, const std::function<void()>& body) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> folders{folder};
+    std::vector<std::string> everything{folder};
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        everything.push_back(entry.path().string());
+        if (entry.is_directory())
+            folders.push_back(entry.path().string());
+    }
+    if (geteuid() == 0)
+        for (const std::string& path : everything)
+            if (::chown(path.c_str(), kNobody, kNobody) != 0)
+                return false;
+    for (const std::string& path : folders)
+        ::chmod(path.c_str(), 0555);
+    bool dropped = false;
+    {
+        const WithoutRootRights ordinaryUser;
+        dropped = ordinaryUser.ok();
+        if (dropped)
+            body();
+    }
+    for (const std::string& path : folders)
+        ::chmod(path.c_str(), 0755);
+    return dropped;
 }
 
 std::string readFile(const std::string& path) {

@@ -1,15 +1,18 @@
-// Building blocks for the logic's tests: dates, tasks and a temporary folder.
+// Building blocks that both test suites share: dates, tasks, temporary folders, files and running with
+// an ordinary user's rights. No test framework here: the helpers report through their results.
 #pragma once
 
 #include "store/task_list.h"
 
+#include <functional>
 #include <string>
 
 namespace velloran::test {
 
-// A local date-time; fails the test when the date is not valid.
-DateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// A local date-time built from its parts; throws when the date is not valid.
+DateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int millisecond = 0);
 
+// An enabled task due at nextRun, with a target that suits its kind.
 TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat = kOnce,
                     std::uint32_t flags = kEnabled, std::uint8_t dayMask = kEveryDay);
 
@@ -28,7 +31,8 @@ private:
     std::string path_;
 };
 
-// Root may read and write anywhere: while alive, this acts with an ordinary user's rights instead.
+// Root may read and write anywhere: while alive, this acts with the rights of "nobody" instead.
+// ok() is false when the rights could not be given up.
 class WithoutRootRights {
 public:
     WithoutRootRights();
@@ -36,9 +40,16 @@ public:
     WithoutRootRights(const WithoutRootRights&) = delete;
     WithoutRootRights& operator=(const WithoutRootRights&) = delete;
 
+    bool ok() const { return ok_; }
+
 private:
     bool wasRoot_;
+    bool ok_;
 };
+
+// Runs body where the folder tree cannot be written: its folders read-only and, for root, handed to
+// "nobody" whose rights the body runs with. False when that could not be arranged.
+bool withoutWriteAccess(const std::string& folder, const std::function<void()>& body);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);

@@ -1,0 +1,31 @@
+// What the rest of the program does for the main window: the settings it reads, the windows it opens and
+// the notification windows it tidies. Tests hand in their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class QWidget;
+
+namespace velloran {
+
+class MainWindowHost {
+public:
+    virtual ~MainWindowHost() = default;
+
+    // Reads the settings into the record the main window shows; returns the error to show, or "".
+    virtual std::string loadSettings() = 0;
+
+    virtual void showSplash(QWidget* owner) = 0;
+    // kind -1: the editor asks which kind.
+    virtual void showNewTask(QWidget* owner, int kind) = 0;
+    virtual void showEditTask(QWidget* owner, std::uint32_t taskId) = 0;
+    virtual void showPreferences(QWidget* owner) = 0;
+    virtual void showAbout(QWidget* owner) = 0;
+
+    // Frees the alarm and memo windows the user has closed; at exit, every memo window.
+    virtual void sweepClosedNotifications() = 0;
+    virtual void destroyMemoWindows() = 0;
+};
+
+} // namespace velloran

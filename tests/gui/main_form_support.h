@@ -1,0 +1,123 @@
+// The main window's tests: a host that records what the window asked of it, a bench holding everything
+// the window needs, and the window's private controls found by their names.
+#pragma once
+
+#include "platform/timer.h"
+#include "shell/scheduler_main_form.h"
+#include "shell/task_list_view.h"
+#include "shell/tray_icon.h"
+#include "stand_ins.h"
+#include "window_checks.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace velloran::test {
+
+class RecordingHost final : public MainWindowHost {
+public:
+    std::string settingsError; // what loadSettings reports
+    int splashes = 0;
+    QWidget* splashOwner = nullptr;
+    std::vector<int> newTasks;
+    std::vector<std::uint32_t> editedTasks;
+    int preferences = 0;
+    int abouts = 0;
+    int sweeps = 0;
+    int memoWindowsDestroyed = 0;
+    // Run while the window is open, as a user's clicks elsewhere would.
+    std::function<void()> whileNewTaskOpen;
+    std::function<void()> whilePreferencesOpen;
+    std::function<void()> whileAboutOpen;
+
+    std::string loadSettings() override { return settingsError; }
+    void showSplash(QWidget* owner) override {
+        ++splashes;
+        splashOwner = owner;
+    }
+    void showNewTask(QWidget*, int kind) override {
+        newTasks.push_back(kind);
+        if (whileNewTaskOpen)
+            whileNewTaskOpen();
+    }
+    void showEditTask(QWidget*, std::uint32_t taskId) override { editedTasks.push_back(taskId); }
+    void showPreferences(QWidget*) override {
+        ++preferences;
+        if (whilePreferencesOpen)
+            whilePreferencesOpen();
+    }
+    void showAbout(QWidget*) override {
+        ++abouts;
+        if (whileAboutOpen)
+            whileAboutOpen();
+    }
+    void sweepClosedNotifications() override { ++sweeps; }
+    void destroyMemoWindows() override { ++memoWindowsDestroyed; }
+};
+
+struct CountingWindows final : NotificationWindows {
+    int alarms = 0;
+    int memos = 0;
+    void showAlarm(const std::string&, const std::string&) override { ++alarms; }
+    void showMemo(const std::string&, const FontBlock&) override { ++memos; }
+};
+
+// Everything a main window needs, with its task file in a temporary folder.
+struct MainFormBench {
+    QTemporaryDir dir;
+    FixedClock clock;
+    RecordingOpener opener;
+    CountingWindows windows;
+    SettingsRecord settings = defaultSettings();
+    RecordingHost host;
+    bool hiddenStart = false;
+    // Each window keeps its store; a later window reads the file again.
+    std::vector<std::unique_ptr<TaskStore>> stores;
+
+    std::string programDirectory() const { return dir.path().toStdString() + "/"; }
+    QString taskFile() const { return dir.filePath(QStringLiteral("tasks.tsk")); }
+
+    std::unique_ptr<TSchedulerMainForm> makeForm() {
+        stores.push_back(std::make_unique<TaskStore>(
+            taskFile().toStdString(), dir.filePath(QStringLiteral("state/tasks.journal")).toStdString()));
+        return std::make_unique<TSchedulerMainForm>(MainFormServices{.tasks = *stores.back(),
+                                                                     .clock = clock,
+                                                                     .opener = opener,
+                                                                     .notifications = windows,
+                                                                     .settings = settings,
+                                                                     .host = host,
+                                                                     .programDirectory = programDirectory(),
+                                                                     .hiddenStart = hiddenStart,
+                                                                     .appIcon = QIcon(),
+                                                                     .kindIcon = nullptr,
+                                                                     .newTaskIcon = QIcon()});
+    }
+};
+
+inline TaskListView* taskView(const TSchedulerMainForm& form) {
+    return part<TaskListView>(form, "TaskView1");
+}
+inline TTrayIcon* trayIcon(const TSchedulerMainForm& form) {
+    return part<TTrayIcon>(form, "TrayIcon1");
+}
+inline Timer* mainTimer(const TSchedulerMainForm& form) {
+    return part<Timer>(form, "MainTimer");
+}
+inline Timer* formPtrTimer(const TSchedulerMainForm& form) {
+    return part<Timer>(form, "FormPtrTimer");
+}
+
+// The picture buttons along the top, New Task first, in their order on screen.
+inline std::vector<QToolButton*> kindButtons(const TSchedulerMainForm& form) {
+    std::vector<QToolButton*> buttons;
+    for (const char* name : {"CreateNewTask", "CreateAlarm", "CreateMemo", "CreateExe", "CreateWeb",
+                             "CreateAudio", "CreateVideo", "CreateDoc"})
+        buttons.push_back(part<QToolButton>(form, name));
+    return buttons;
+}
+
+} // namespace velloran::test
