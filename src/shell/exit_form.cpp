@@ -10,6 +10,18 @@
 #include <QScreen>
 
 namespace velloran {
+namespace {
+
+// The window was laid out for a narrower face than ours: the caption's face shrinks until it fits its
+// place, which stays where it is.
+void fitCaption(QLabel& label) {
+    QFont font = label.font();
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label.setFont(font);
+}
+
+} // namespace
 
 TExitForm::TExitForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -20,6 +32,7 @@ TExitForm::TExitForm(QWidget* parent)
     Label1 = new QLabel("Exiting Task Scheduler in:", this);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setGeometry(8, 16, 145, 16);
+    fitCaption(*Label1);
     AutoOK = new QPushButton("&OK ( 4 )", this);
     AutoOK->setObjectName("AutoOK");
     AutoOK->setGeometry(8, 48, 65, 25);

@@ -56,6 +56,19 @@ private slots:
         form = nullptr;
     }
 
+    void captionsFitRingingAndSnoozing() {
+        installFontSubstitutes();
+        ring("Leave for the station: the 8:10 train");
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        // The picture's box is one pixel larger than the window; the picture itself fits.
+        QStringList clipped = test::clippedCaptions(*form, {"BackGround"});
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
+        QVERIFY(test::picture(*form, QStringLiteral("alarm-clock-offscreen.png")));
+        snooze();
+        clipped = test::clippedCaptions(*form, {"BackGround"});
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
+    }
+
     void showAlarmRegistersRingsAndShows() {
         bool shownWhenSoundStarted = true;
         sound.onPlay = [&] { shownWhenSoundStarted = form->isVisible(); };

@@ -2,6 +2,7 @@
 // the program ends with 1. Its own main, since the application object is the one under test.
 #include "platform/message_box.h"
 #include "shell/guarded_application.h"
+#include "stand_ins.h"
 
 #include <QTest>
 #include <QTimer>
@@ -12,7 +13,8 @@ using namespace velloran;
 
 namespace {
 
-std::vector<MessageBoxRequest> shown;
+// The boxes shown, answered with OK; the test's application outlives every test function.
+test::MessageBoxRecorder* boxes = nullptr;
 
 class Failing : public QObject {
 public:
@@ -37,11 +39,8 @@ class GuardedApplicationTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        shown.clear();
-        MessageBoxes::setHandler([](const MessageBoxRequest& request) {
-            shown.push_back(request);
-            return QMessageBox::Ok;
-        });
+        boxes->shown.clear();
+        boxes->install();
     }
     void cleanup() { MessageBoxes::setHandler({}); }
 
@@ -49,7 +48,7 @@ private slots:
         auto& app = *static_cast<GuardedApplication*>(qApp);
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
         QCOMPARE(app.run(), 0);
-        QVERIFY(shown.empty());
+        QVERIFY(boxes->shown.isEmpty());
     }
 
     void escapedErrorEndsTheLoopAndShowsItsTextOnce() {
@@ -61,31 +60,31 @@ private slots:
         // Were the error lost, this would end the loop with 7 instead.
         QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
         QCOMPARE(app.run(), 1);
-        QCOMPARE(shown.size(), std::size_t{1});
-        QCOMPARE(shown[0].caption, QStringLiteral("Velloran"));
-        QCOMPARE(shown[0].text, QStringLiteral("The disk went away."));
-        QCOMPARE(shown[0].icon, QMessageBox::Critical);
-        QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(boxes->shown.size(), 1);
+        QCOMPARE(boxes->shown[0].caption, QStringLiteral("Velloran"));
+        QCOMPARE(boxes->shown[0].text, QStringLiteral("The disk went away."));
+        QCOMPARE(boxes->shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes->shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 };
 
 int main(int argc, char* argv[]) {
     GuardedApplication app(argc, argv);
+    test::MessageBoxRecorder recorder;
+    boxes = &recorder;
     GuardedApplicationTest test;
     const int failures = QTest::qExec(&test, argc, argv);
     // An error of no known type, last, since the first error ends the application's loops for good.
     Failing failing(false);
     QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
-    shown.clear();
-    MessageBoxes::setHandler([](const MessageBoxRequest& request) {
-        shown.push_back(request);
-        return QMessageBox::Ok;
-    });
+    recorder.shown.clear();
+    recorder.install();
     const int result = app.run();
-    const bool unknownShown =
-        result == 1 && shown.size() == 1 && shown[0].text == QStringLiteral("An unknown error has occurred.");
+    const bool unknownShown = result == 1 && recorder.shown.size() == 1 &&
+                              recorder.shown[0].text == QStringLiteral("An unknown error has occurred.");
     if (!unknownShown)
-        std::fprintf(stderr, "FAIL: an error of no known type: result %d, %zu boxes\n", result, shown.size());
+        std::fprintf(stderr, "FAIL: an error of no known type: result %d, %zu boxes\n", result,
+                     static_cast<std::size_t>(recorder.shown.size()));
     return failures + (unknownShown ? 0 : 1);
 }
 

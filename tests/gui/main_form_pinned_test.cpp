@@ -146,6 +146,12 @@ private slots:
         QCOMPARE(countdown.Label1->geometry(), QRect(8, 16, 145, 16));
         QCOMPARE(countdown.Label1->text(), QString("Exiting Task Scheduler in:"));
         QCOMPARE(countdown.windowTitle(), QString("Exit"));
+        countdown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&countdown));
+        const QStringList clipped = test::clippedCaptions(countdown);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
+        QVERIFY(test::picture(countdown, QStringLiteral("exit-countdown-offscreen.png")));
+        countdown.Button1->click();
     }
 
     void formPtrTimerTicksAt300msThenEvery30s() {

@@ -65,6 +65,14 @@ private slots:
         form = nullptr;
     }
 
+    void captionsFit() {
+        show("Dentist at 4 pm.\r\nBring the insurance card.", block("Liberation Serif", 14, kFontBold));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const QStringList clipped = test::clippedCaptions(*form);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
+        QVERIFY(test::picture(*form, QStringLiteral("memo-offscreen.png")));
+    }
+
     void showMemoRegistersFillsShowsAndAlertsOnce() {
         show("Call the dentist");
         QCOMPARE(table->count(), 1);

@@ -5,8 +5,8 @@
 #include "look/fonts.h"
 #include "notify/notification_form.h"
 #include "notify/notification_forms.h"
-#include "platform/sound_player.h"
 #include "prefs/settings_record.h"
+#include "stand_ins.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,23 +20,6 @@
 using namespace velloran;
 
 namespace {
-
-class SilentPlayer final : public SoundPlayer {
-public:
-    void playLooping(const QString&) override {}
-    void stop() override {}
-    void beep() override {}
-};
-
-class MorningClock final : public Clock {
-public:
-    DateTime now() const override {
-        DateTime date = 0;
-        tryEncodeDate(2024, 3, 11, date);
-        return composeDateTime(date, encodeTime(7, 45, 12));
-    }
-    std::int64_t unixSeconds() const override { return unixFromLocalDateTime(now()); }
-};
 
 // A light sky with pale stripes: any fringe of another colour stands out against it.
 class Desktop final : public QWidget {
@@ -80,8 +63,9 @@ int main(int argc, char* argv[]) {
     desktop.setGeometry(QGuiApplication::primaryScreen()->geometry());
     desktop.show();
 
-    SilentPlayer sound;
-    MorningClock clock;
+    test::RecordingSoundPlayer sound;
+    test::FixedClock clock;
+    clock.value = test::at(2024, 3, 11, 7, 45, 12);
     SettingsRecord settings = defaultSettings();
     NotificationForms forms(sound, settings, clock, QDir::tempPath().toStdString() + "/");
     forms.showAlarm("Leave for the station: the 8:10 train", "Chimes.wav");

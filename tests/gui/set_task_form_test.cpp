@@ -32,14 +32,9 @@ QString text(const char (&field)[1024]) {
 
 // A task that lies in the future of the bench's clock.
 TaskRecord storedTask(TaskKind kind, std::uint32_t id) {
-    TaskRecord task = emptyTaskRecord();
+    TaskRecord task = test::makeTask(kind, at(2024, 5, 31, 7, 45, 30), kMonthly, kRunIfMissed, 0x22);
     task.TaskId = id;
-    task.TaskType = kind;
-    task.NextRun = at(2024, 5, 31, 7, 45, 30);
-    task.RepeatType = kMonthly;
-    task.DayOfMonth = 31;
-    task.DayMask = 0x22;
-    task.Flags = kRunIfMissed;
+    setFieldText(task.Target, "");
     setFieldText(task.Description, "stored description");
     return task;
 }
@@ -49,7 +44,8 @@ TaskRecord storedTask(TaskKind kind, std::uint32_t id) {
 class SetTaskFormTest : public QObject {
     Q_OBJECT
 private:
-    QList<MessageBoxRequest> boxes;
+    test::MessageBoxRecorder recorder;
+    QList<MessageBoxRequest>& boxes = recorder.shown;
 
     // Moves the start of an open editor to tomorrow at 09:00.
     static void startTomorrow(TSetTaskForm& form) {
@@ -62,10 +58,7 @@ private slots:
 
     void init() {
         boxes.clear();
-        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
-            boxes << request;
-            return QMessageBox::Ok;
-        });
+        recorder.install();
     }
 
     void cleanup() {

@@ -27,7 +27,7 @@ bool tooSmall(const QWidget& widget, QSize need) {
 
 } // namespace
 
-QStringList clippedCaptions(const QWidget& window) {
+QStringList clippedCaptions(const QWidget& window, const QStringList& reachingOut) {
     QStringList clipped;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         if (label->text().isEmpty() || !label->isVisibleTo(&window))
@@ -69,7 +69,7 @@ QStringList clippedCaptions(const QWidget& window) {
     for (const QWidget* widget : window.findChildren<QWidget*>()) {
         const QWidget* parent = widget->parentWidget();
         if (widget->isVisibleTo(&window) && parent != nullptr && !widget->isWindow() &&
-            !parent->rect().contains(widget->geometry()))
+            !reachingOut.contains(widget->objectName()) && !parent->rect().contains(widget->geometry()))
             clipped << widget->objectName() + QStringLiteral(" outside ") + parent->objectName();
     }
     return clipped;

@@ -13,8 +13,9 @@ class QWidget;
 namespace velloran::test {
 
 // Every caption that needs more room, with the control's own font, than its control has, and every
-// control that reaches beyond its parent; empty when all fit.
-QStringList clippedCaptions(const QWidget& window);
+// control that reaches beyond its parent, but for those named in reachingOut, which are laid out so on
+// purpose; empty when all fit.
+QStringList clippedCaptions(const QWidget& window, const QStringList& reachingOut = {});
 
 // Saves the window's picture as `name` in $VELLORAN_SCREENSHOTS, when that is set; false when it could
 // not be saved.
