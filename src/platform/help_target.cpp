@@ -4,33 +4,55 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
+#include <memory>
 
 namespace velloran {
 
-std::string defaultApplicationFor(const std::string& mimeType, int timeoutMs,
-                                  const std::string& queryProgram) {
-    QProcess query;
-    query.setProcessChannelMode(QProcess::SeparateChannels);
-    query.setStandardInputFile(QProcess::nullDevice());
-    query.start(QString::fromStdString(queryProgram),
-                {QStringLiteral("query"), QStringLiteral("default"), QString::fromStdString(mimeType)});
-    if (!query.waitForStarted(timeoutMs))
-        return {};
-    if (!query.waitForFinished(timeoutMs)) {
-        query.kill();
-        query.waitForFinished(timeoutMs);
-        return {};
-    }
-    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().toStdString();
-}
+HelpTarget::HelpTarget(std::string programDirectory, QObject* parent, int timeoutMs, QString queryProgram)
+    : QObject(parent), programDirectory_(std::move(programDirectory)), timeoutMs_(timeoutMs),
+      queryProgram_(std::move(queryProgram)) {}
 
-std::string helpTarget(const std::string& programDirectory) {
+void HelpTarget::find(std::function<void(const std::string& path)> open) {
     // The query runs only when both files are there and it can change the answer.
-    const bool registered =
-        helpViewerMatters(programDirectory) && !defaultApplicationFor(kHelpMimeType).empty();
-    return chooseHelpFile(programDirectory, registered);
+    if (!helpViewerMatters(programDirectory_)) {
+        open(chooseHelpFile(programDirectory_, false));
+        return;
+    }
+    auto* query = new QProcess(this);
+    auto* limit = new QTimer(query);
+    limit->setSingleShot(true);
+    // Whichever comes first, the answer, the failure or the time limit, decides; the rest is ignored.
+    struct Pending {
+        std::function<void(const std::string&)> open;
+        bool decided = false;
+    };
+    const auto pending = std::make_shared<Pending>(Pending{std::move(open)});
+    const auto decide = [this, query, limit, pending](bool registered) {
+        if (pending->decided)
+            return;
+        pending->decided = true;
+        limit->stop();
+        query->deleteLater();
+        pending->open(chooseHelpFile(programDirectory_, registered));
+    };
+    connect(query, &QProcess::finished, this, [query, decide](int exitCode, QProcess::ExitStatus status) {
+        decide(status == QProcess::NormalExit && exitCode == 0 &&
+               !QString::fromLocal8Bit(query->readAllStandardOutput()).trimmed().isEmpty());
+    });
+    connect(query, &QProcess::errorOccurred, this, [decide](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            decide(false);
+    });
+    connect(limit, &QTimer::timeout, this, [query, decide] {
+        query->kill();
+        decide(false);
+    });
+    query->setProcessChannelMode(QProcess::SeparateChannels);
+    query->setStandardInputFile(QProcess::nullDevice());
+    limit->start(timeoutMs_);
+    query->start(queryProgram_,
+                 {QStringLiteral("query"), QStringLiteral("default"), QLatin1String(kHelpMimeType)});
 }
 
 } // namespace velloran

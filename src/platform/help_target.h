@@ -2,18 +2,32 @@
 // the HTML manual beside it, which any browser shows.
 #pragma once
 
+#include <QObject>
+#include <functional>
 #include <string>
 
 namespace velloran {
 
 inline constexpr const char* kHelpMimeType = "application/vnd.ms-htmlhelp";
 
-// The desktop entry registered for a MIME type, as `xdg-mime query default` prints it; empty when none
-// is, or when the query cannot run, fails or takes longer than timeoutMs (it is then stopped).
-std::string defaultApplicationFor(const std::string& mimeType, int timeoutMs = 2000,
-                                  const std::string& queryProgram = "xdg-mime");
+// Asks the desktop's MIME registry (`xdg-mime query default`) without waiting on it: the answer comes
+// through the event loop, so that a slow registry never stalls the window.
+class HelpTarget : public QObject {
+    Q_OBJECT
+public:
+    // programDirectory ends with '/'.
+    explicit HelpTarget(std::string programDirectory, QObject* parent = nullptr, int timeoutMs = 2000,
+                        QString queryProgram = QStringLiteral("xdg-mime"));
 
-// The path to open for help in this program directory (which ends with '/').
-std::string helpTarget(const std::string& programDirectory);
+    // Calls `open` with the path to open for help: at once when the answer cannot change it, else when
+    // the desktop has answered. A query that fails, prints nothing or takes longer than the time limit
+    // (it is then stopped) means no program is registered.
+    void find(std::function<void(const std::string& path)> open);
+
+private:
+    std::string programDirectory_;
+    int timeoutMs_;
+    QString queryProgram_;
+};
 
 } // namespace velloran

@@ -53,6 +53,7 @@ TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget
     MainTimer->setObjectName("MainTimer");
     MainTimer->setInterval(5000);
     MainTimer->OnTimer = [this] { MainTimerTimer(); };
+    help_ = new HelpTarget(services_.programDirectory, this);
     FormPtrTimer = new Timer(this);
     FormPtrTimer->setObjectName("FormPtrTimer");
     FormPtrTimer->setEnabled(false);
@@ -257,7 +258,7 @@ void TSchedulerMainForm::About1Click() {
 
 void TSchedulerMainForm::Help2Click() {
     // The HTML manual stands in where the desktop has no program for the compiled help file.
-    services_.opener.open(helpTarget(services_.programDirectory));
+    help_->find([this](const std::string& path) { services_.opener.open(path); });
 }
 
 void TSchedulerMainForm::CheckforUpdate1Click() {

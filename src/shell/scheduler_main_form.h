@@ -23,6 +23,7 @@ class QPushButton;
 
 namespace velloran {
 
+class HelpTarget;
 class TaskListView;
 
 // The services the main window works with, handed in so that tests can replace each.
@@ -109,6 +110,7 @@ private:
     QPushButton* DeleteBT = nullptr;
     QPushButton* HideBT = nullptr;
 
+    HelpTarget* help_ = nullptr;
     MainFormServices services_;
     TaskStore& tasks_;
     TaskActions actions_;

@@ -1,5 +1,5 @@
-// "&Help" opens the compiled help only where the desktop has a program for it; stand-ins for xdg-mime
-// answer the query.
+// "&Help" opens the compiled help only where the desktop has a program for it, and never waits for the
+// desktop's answer; stand-ins for xdg-mime answer the query.
 #include "platform/help_target.h"
 
 #include <QDir>
@@ -7,8 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using velloran::defaultApplicationFor;
-using velloran::helpTarget;
+using velloran::HelpTarget;
 
 class HelpTargetTest : public QObject {
     Q_OBJECT
@@ -52,7 +51,20 @@ private:
         return folder;
     }
 
-    // helpTarget finds xdg-mime on PATH, as the program does.
+    // What the help target finds for this program directory, asked as the program asks: xdg-mime on PATH
+    // unless a query is given.
+    static QString find(const QString& program, const std::string& query = {}, int timeoutMs = 5000) {
+        HelpTarget help(program.toStdString(), nullptr, timeoutMs,
+                        query.empty() ? QStringLiteral("xdg-mime") : QString::fromStdString(query));
+        QString found;
+        help.find([&](const std::string& path) { found = QString::fromStdString(path); });
+        // The event loop runs until the answer comes; a query that never ends is stopped by the limit.
+        if (!QTest::qWaitFor([&] { return !found.isEmpty(); }, timeoutMs + 5000))
+            return QStringLiteral("<no answer>");
+        return found;
+    }
+
+    // The program finds xdg-mime on PATH.
     void putFirstOnPath(const std::string& program) {
         const QString folder = QFileInfo(QString::fromStdString(program)).path();
         qputenv("PATH", folder.toLocal8Bit() + ":" + oldPath_);
@@ -65,52 +77,64 @@ private slots:
     }
     void cleanup() { qputenv("PATH", oldPath_); }
 
-    void registeredProgramIsPrintedTrimmed() {
-        const std::string query = makeQuery("viewer", "echo 'xchm.desktop'");
-        QCOMPARE(defaultApplicationFor("application/vnd.ms-htmlhelp", 5000, query),
-                 std::string("xchm.desktop"));
-        QCOMPARE(argumentsOf(query), QString("query|default|application/vnd.ms-htmlhelp|"));
-    }
-
-    void noAnswerFailureOrMissingQueryMeanNone() {
-        QCOMPARE(defaultApplicationFor("x/y", 5000, makeQuery("empty", "true")), std::string());
-        QCOMPARE(defaultApplicationFor("x/y", 5000, makeQuery("blank", "printf '  \\n\\n'")), std::string());
-        // A failing query's output is no answer.
-        QCOMPARE(defaultApplicationFor("x/y", 5000, makeQuery("failing", "echo 'oops.desktop'; exit 3")),
-                 std::string());
-        QCOMPARE(defaultApplicationFor("x/y", 5000, dir_.filePath("nowhere/xdg-mime").toStdString()),
-                 std::string());
-    }
-
-    void hangingQueryIsStoppedAndMeansNone() {
-        // The stand-in would answer only after a minute; the short limit gives up and ends it.
-        const std::string query = makeQuery("hanging", "exec sleep 60");
-        QCOMPARE(defaultApplicationFor("x/y", 200, query), std::string());
-    }
-
-    void helpOpensTheManualWhenNoViewerIsRegistered() {
-        const QString program = makeProgramDirectory("none-registered", true, true);
-        const std::string query = makeQuery("none", "true");
-        putFirstOnPath(query);
-        QCOMPARE(QString::fromStdString(helpTarget(program.toStdString())), program + "manual/index.html");
-        QCOMPARE(argumentsOf(query), QString("query|default|application/vnd.ms-htmlhelp|"));
-    }
-
-    void helpOpensTheCompiledFileWhenAViewerIsRegistered() {
+    void registeredProgramMeansTheCompiledFile() {
         const QString program = makeProgramDirectory("registered", true, true);
+        const std::string query = makeQuery("viewer", "echo 'xchm.desktop'");
+        QCOMPARE(find(program, query), program + "Velloran.chm");
+        QCOMPARE(argumentsOf(query), QString("query|default|application/vnd.ms-htmlhelp|"));
+    }
+
+    void noAnswerFailureOrMissingQueryMeanTheManual() {
+        const QString program = makeProgramDirectory("unanswered", true, true);
+        const QString manual = program + "manual/index.html";
+        QCOMPARE(find(program, makeQuery("empty", "true")), manual);
+        QCOMPARE(find(program, makeQuery("blank", "printf '  \\n\\n'")), manual);
+        // A failing query's output is no answer.
+        QCOMPARE(find(program, makeQuery("failing", "echo 'oops.desktop'; exit 3")), manual);
+        QCOMPARE(find(program, dir_.filePath("nowhere/xdg-mime").toStdString()), manual);
+    }
+
+    void hangingQueryIsStoppedAndMeansTheManual() {
+        // The stand-in would answer only after a minute; the short limit gives up and ends it.
+        const QString program = makeProgramDirectory("hanging", true, true);
+        QCOMPARE(find(program, makeQuery("hanging", "exec sleep 60"), 200), program + "manual/index.html");
+    }
+
+    void theWindowGoesOnWhileTheDesktopThinks() {
+        // The stand-in answers only once the test lets it; find() returns at once all the same.
+        const QString program = makeProgramDirectory("slow", true, true);
+        const QString go = dir_.filePath("slow-go");
+        const std::string query = makeQuery("slow", "while [ ! -e '" + go.toLocal8Bit() +
+                                                        "' ]; do sleep 0.02; done; echo xchm.desktop");
+        HelpTarget help(program.toStdString(), nullptr, 60000, QString::fromStdString(query));
+        QStringList found;
+        help.find([&](const std::string& path) { found << QString::fromStdString(path); });
+        QVERIFY(found.isEmpty());
+        QFile(go).open(QIODevice::WriteOnly);
+        QTRY_COMPARE_WITH_TIMEOUT(found, QStringList{program + "Velloran.chm"}, 10000);
+    }
+
+    void helpFollowsTheRegistryAsItChanges() {
+        const QString program = makeProgramDirectory("changing", true, true);
+        const std::string none = makeQuery("none", "true");
+        putFirstOnPath(none);
+        QCOMPARE(find(program), program + "manual/index.html");
+        QCOMPARE(argumentsOf(none), QString("query|default|application/vnd.ms-htmlhelp|"));
         putFirstOnPath(makeQuery("some", "echo kchmviewer.desktop"));
-        QCOMPARE(QString::fromStdString(helpTarget(program.toStdString())), program + "Velloran.chm");
+        QCOMPARE(find(program), program + "Velloran.chm");
     }
 
     void withOneFileTheQueryIsNotRun() {
         const std::string query = makeQuery("unasked", "echo kchmviewer.desktop");
         putFirstOnPath(query);
         const QString manualOnly = makeProgramDirectory("manual-only", false, true);
-        QCOMPARE(QString::fromStdString(helpTarget(manualOnly.toStdString())),
-                 manualOnly + "manual/index.html");
+        HelpTarget manual(manualOnly.toStdString());
+        QString found;
+        // Answered at once, inside the call.
+        manual.find([&](const std::string& path) { found = QString::fromStdString(path); });
+        QCOMPARE(found, manualOnly + "manual/index.html");
         const QString compiledOnly = makeProgramDirectory("compiled-only", true, false);
-        QCOMPARE(QString::fromStdString(helpTarget(compiledOnly.toStdString())),
-                 compiledOnly + "Velloran.chm");
+        QCOMPARE(find(compiledOnly), compiledOnly + "Velloran.chm");
         QCOMPARE(argumentsOf(query), QString("<not run>"));
     }
 };
