@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -93,7 +94,7 @@ public:
     Timer* FormPtrTimer = nullptr;
     QMenu* TaskPopup = nullptr;
     QMenu* TrayPopupMenu = nullptr;
-    std::array<QToolButton*, 8> kindButtons{};
+    std::vector<QToolButton*> kindButtons; // "New Task", then one for each kind that has one
     QPushButton* EditBT = nullptr;
     QPushButton* EnableDisableBT = nullptr;
     QPushButton* DeleteBT = nullptr;
