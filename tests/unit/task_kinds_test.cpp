@@ -20,8 +20,9 @@ TEST(TaskKinds, EveryRowIsWholeAndItsControlsAreNamedOnce) {
         EXPECT_EQ(kind.target == KindTarget::File, kind.browseFilter.find('|') != std::string_view::npos) << code;
         for (const std::string_view name :
              {kind.pageName, kind.targetBoxName, kind.buttonName, kind.descriptionName, kind.newTaskButton}) {
-            if (!name.empty())
+            if (!name.empty()) {
                 EXPECT_TRUE(controlNames.insert(name).second) << name;
+            }
         }
         if (kind.target != KindTarget::Fixed) {
             EXPECT_FALSE(kind.targetBoxName.empty() || kind.buttonName.empty() || kind.prompt.empty()) << code;
