@@ -10,6 +10,7 @@
 #include "platform/owner_modal.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
+#include "store/task_kinds.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,16 +28,6 @@
 
 namespace velloran {
 namespace {
-
-constexpr const char* kProgramsFilter = "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat";
-constexpr const char* kAudioFilter =
-    "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
-    "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff";
-constexpr const char* kVideoFilter = "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
-                                     "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe";
-constexpr const char* kDocumentFilter = "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)"
-                                        "|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw";
-constexpr const char* kGeneralFilter = "All files (*.*)|*.*";
 
 constexpr const char* kDayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* kDayNames[] = {"SunCK", "MonCK", "TueCK", "WedCK", "ThuCK", "FriCK", "SatCK"};
@@ -176,11 +167,12 @@ void TSetTaskForm::connectHandlers() {
     connect(RepeatTypeCB, &QComboBox::activated, this, &TSetTaskForm::RepeatTypeCBSelect);
     connect(Pages.PlaySndBT, &QPushButton::clicked, this, &TSetTaskForm::PlaySndBTClick);
     connect(Pages.StopSndBT, &QPushButton::clicked, this, &TSetTaskForm::StopSndBTClick);
-    connect(Pages.BrowseExe, &QPushButton::clicked, this, &TSetTaskForm::BrowseExeClick);
-    connect(Pages.BrowseAudio, &QPushButton::clicked, this, &TSetTaskForm::BrowseAudioClick);
-    connect(Pages.BrowseVideo, &QPushButton::clicked, this, &TSetTaskForm::BrowseVideoClick);
-    connect(Pages.BrowseDoc, &QPushButton::clicked, this, &TSetTaskForm::BrowseDocClick);
-    connect(Pages.BrowseGeneral, &QPushButton::clicked, this, &TSetTaskForm::BrowseGeneralClick);
+    // Every kind that names a file has a Browse button beside its box.
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+        if (taskKind(kind)->target == KindTarget::File)
+            connect(Pages.targetButtons[static_cast<std::size_t>(kind)], &QPushButton::clicked, this,
+                    [this, kind] { BrowseClick(kind); });
+    }
     connect(Pages.WebVerify, &QPushButton::clicked, this, &TSetTaskForm::WebVerifyClick);
     connect(Pages.SetFontBT, &QPushButton::clicked, this, &TSetTaskForm::SetFontBTClick);
     connect(SaveBT, &QPushButton::clicked, this, &TSetTaskForm::SaveBTClick);
@@ -255,33 +247,29 @@ void TSetTaskForm::loadTask(const TaskRecord& task) {
     RepeatTypeCBSelect();
     PageControl->setActivePageIndex(task.TaskType < kTaskKindCount ? int{task.TaskType} : kNoPage);
 
-    switch (task.TaskType) {
-    case kAlarmClock:
+    const TaskKindInfo* kind = taskKind(task.TaskType);
+    if (kind == nullptr)
+        return;
+    if (QLineEdit* target = Pages.targetBox(task.TaskType))
+        target->setText(fromRecord(fieldText(task.Target)));
+    if (QLineEdit* description = Pages.descriptionBox(task.TaskType))
+        description->setText(fromRecord(fieldText(task.Description)));
+    switch (kind->action) {
+    case KindAction::ShowAlarm:
         Pages.AlarmSoundCB->setCurrentIndex(
             Pages.AlarmSoundCB->findText(fromRecord(fieldText(task.AlarmSound)), Qt::MatchFixedString));
-        Pages.AlarmDescription->setText(fromRecord(fieldText(task.Description)));
         break;
-    case kMemo:
+    case KindAction::ShowMemo:
         Pages.MemoDescription->setPlainText(
             QString::fromStdString(editorLineBreaks(displayUtf8(fieldText(task.Description)))));
         memoCharset_ = task.MemoFont.FontCharset;
         memoColor_ = task.MemoFont.FontColor;
         setMemoFont(task.MemoFont);
         break;
-    case kExecutable:
-        Pages.ExePath->setText(fromRecord(fieldText(task.Target)));
+    case KindAction::RunProgram:
         Pages.ExeArg->setText(fromRecord(fieldText(task.ExeArguments)));
-        Pages.ExeDescription->setText(fromRecord(fieldText(task.Description)));
         break;
-    case kWebAddress:
-    case kAudio:
-    case kVideo:
-    case kDocument:
-    case kGeneral:
-        Pages.targetBox(task.TaskType)->setText(fromRecord(fieldText(task.Target)));
-        Pages.descriptionBox(task.TaskType)->setText(fromRecord(fieldText(task.Description)));
-        break;
-    default:
+    case KindAction::OpenTarget:
         break;
     }
 }
@@ -319,31 +307,16 @@ void TSetTaskForm::StopSndBTClick() {
     sound_.stop();
 }
 
-void TSetTaskForm::browseInto(QLineEdit* box, const char* filter, bool offerPrograms) {
-    const std::optional<QString> chosen =
-        FileDialogs::openFile(this, {QString::fromLatin1(filter), offerPrograms});
+void TSetTaskForm::BrowseClick(int kind) {
+    const TaskKindInfo& info = *taskKind(kind);
+    // A program may be any executable file, whatever its name.
+    const bool offerPrograms = info.action == KindAction::RunProgram;
+    const std::optional<QString> chosen = FileDialogs::openFile(
+        this,
+        {QString::fromLatin1(info.browseFilter.data(), static_cast<qsizetype>(info.browseFilter.size())),
+         offerPrograms});
     if (chosen)
-        box->setText(*chosen);
-}
-
-void TSetTaskForm::BrowseExeClick() {
-    browseInto(Pages.ExePath, kProgramsFilter, true);
-}
-
-void TSetTaskForm::BrowseAudioClick() {
-    browseInto(Pages.AudioPath, kAudioFilter, false);
-}
-
-void TSetTaskForm::BrowseVideoClick() {
-    browseInto(Pages.VideoPath, kVideoFilter, false);
-}
-
-void TSetTaskForm::BrowseDocClick() {
-    browseInto(Pages.DocPath, kDocumentFilter, false);
-}
-
-void TSetTaskForm::BrowseGeneralClick() {
-    browseInto(Pages.GeneralPath, kGeneralFilter, false);
+        Pages.targetBox(kind)->setText(*chosen);
 }
 
 void TSetTaskForm::WebVerifyClick() {
@@ -386,7 +359,7 @@ TaskEntries TSetTaskForm::entries() const {
         e.target = target->text().toStdString();
     if (const QLineEdit* description = Pages.descriptionBox(e.page))
         e.description = description->text().toStdString();
-    if (e.page == kMemo)
+    if (const TaskKindInfo* kind = taskKind(e.page); kind != nullptr && kind->action == KindAction::ShowMemo)
         e.description = Pages.MemoDescription->toPlainText().toStdString();
     e.arguments = Pages.ExeArg->text().toStdString();
     e.alarmSound = Pages.AlarmSoundCB->currentText().toStdString();

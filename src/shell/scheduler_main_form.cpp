@@ -6,6 +6,7 @@
 #include "look/window_placement.h"
 #include "platform/help_target.h"
 #include "platform/message_box.h"
+#include "store/task_kinds.h"
 #include "task_list_view.h"
 
 #include <QApplication>
@@ -21,24 +22,6 @@ namespace {
 
 constexpr int kClientWidth = 649;
 constexpr int kClientHeight = 407;
-
-struct KindButton {
-    const char* name;
-    int left;
-    const char* tooltip;
-    int kind;
-};
-
-constexpr KindButton kKindButtons[] = {
-    {"CreateNewTask", 8, "New Task", -1},
-    {"CreateAlarm", 64, "Create Alarm Clock Task", kAlarmClock},
-    {"CreateMemo", 120, "Create Memo Task", kMemo},
-    {"CreateExe", 176, "Create Executable Task", kExecutable},
-    {"CreateWeb", 232, "Create Web Task", kWebAddress},
-    {"CreateAudio", 288, "Create Audio Task", kAudio},
-    {"CreateVideo", 344, "Create Video Task", kVideo},
-    {"CreateDoc", 400, "Create Document Task", kDocument},
-};
 
 } // namespace
 
@@ -84,20 +67,28 @@ void TSchedulerMainForm::buildControls() {
     client_ = new QWidget(this);
     client_->setMinimumSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
-    for (std::size_t i = 0; i < std::size(kKindButtons); ++i) {
-        const KindButton& spec = kKindButtons[i];
+    // "New Task", then a button for each kind that has one, side by side.
+    const auto addKindButton = [this](std::string_view name, std::string_view tooltip, const QIcon& icon,
+                                      int kind) {
         auto* button = new QToolButton(client_);
-        button->setObjectName(spec.name);
-        button->setToolTip(spec.tooltip);
+        button->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        const QString hint = QString::fromLatin1(tooltip.data(), static_cast<qsizetype>(tooltip.size()));
+        button->setToolTip(hint);
         // A picture alone says nothing to a screen reader; the tooltip does.
-        button->setAccessibleName(spec.tooltip);
+        button->setAccessibleName(hint);
         button->setAutoRaise(true);
         button->setIconSize({48, 48});
-        button->setIcon(spec.kind < 0 ? services_.newTaskIcon
-                                      : (services_.kindIcon ? services_.kindIcon(spec.kind) : QIcon()));
-        button->setGeometry(spec.left, 3, 56, 56);
-        connect(button, &QToolButton::clicked, this, [this, kind = spec.kind] { ShowNewTask(kind); });
-        kindButtons[i] = button;
+        button->setIcon(icon);
+        button->setGeometry(8 + 56 * static_cast<int>(kindButtons.size()), 3, 56, 56);
+        connect(button, &QToolButton::clicked, this, [this, kind] { ShowNewTask(kind); });
+        kindButtons.push_back(button);
+    };
+    addKindButton("CreateNewTask", "New Task", services_.newTaskIcon, -1);
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+        const TaskKindInfo& info = *taskKind(kind);
+        if (!info.newTaskButton.empty())
+            addKindButton(info.newTaskButton, info.newTaskTooltip,
+                          services_.kindIcon ? services_.kindIcon(kind) : QIcon(), kind);
     }
     TaskView1 = new TaskListView(services_.kindIcon, client_);
     TaskView1->setAccessibleName(QStringLiteral("Task list"));

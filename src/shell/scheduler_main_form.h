@@ -12,9 +12,9 @@
 
 #include <QIcon>
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -104,7 +104,7 @@ private:
     Timer* FormPtrTimer = nullptr;
     QMenu* TaskPopup = nullptr;
     QMenu* TrayPopupMenu = nullptr;
-    std::array<QToolButton*, 8> kindButtons{};
+    std::vector<QToolButton*> kindButtons; // "New Task", then one for each kind that has one
     QPushButton* EditBT = nullptr;
     QPushButton* EnableDisableBT = nullptr;
     QPushButton* DeleteBT = nullptr;

@@ -7,6 +7,7 @@
 #include "shell/task_list_view.h"
 #include "shell/tray_icon.h"
 #include "stand_ins.h"
+#include "store/task_kinds.h"
 #include "window_checks.h"
 
 #include <QMenu>
@@ -111,12 +112,12 @@ inline Timer* formPtrTimer(const TSchedulerMainForm& form) {
     return part<Timer>(form, "FormPtrTimer");
 }
 
-// The picture buttons along the top, New Task first, in their order on screen.
+// The picture buttons along the top: "New Task", then one for each kind that has one.
 inline std::vector<QToolButton*> kindButtons(const TSchedulerMainForm& form) {
-    std::vector<QToolButton*> buttons;
-    for (const char* name : {"CreateNewTask", "CreateAlarm", "CreateMemo", "CreateExe", "CreateWeb",
-                             "CreateAudio", "CreateVideo", "CreateDoc"})
-        buttons.push_back(part<QToolButton>(form, name));
+    std::vector<QToolButton*> buttons{part<QToolButton>(form, "CreateNewTask")};
+    for (int kind = 0; kind < kTaskKindCount; ++kind)
+        if (const std::string name(taskKind(kind)->newTaskButton); !name.empty())
+            buttons.push_back(part<QToolButton>(form, name.c_str()));
     return buttons;
 }
 
