@@ -60,7 +60,8 @@ void restoreWithToken(TSchedulerMainForm& form, const QString& activationToken, 
         activateX11Window(&form, *time);
 }
 
-// The windows the main window opens, each a modal dialog that lives for its call.
+// What the main window asks of the rest of the program: the settings, the windows it opens (each a
+// modal dialog that lives for its call) and the notification windows' tidying.
 class ProgramWindows final : public MainWindowHost {
 public:
     ProgramWindows(TaskStore& tasks, SettingsRecord& settings, SoundPlayer& sound, Opener& opener,

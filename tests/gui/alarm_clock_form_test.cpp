@@ -44,7 +44,10 @@ class AlarmClockFormTest : public QObject {
     void clockTick() { form->ClockTimer().OnTimer(); }
 
 private slots:
-    void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
+    void initTestCase() {
+        velloran::test::quietWindowMaskWarnings();
+        installFontSubstitutes();
+    }
     void init() {
         sound = RecordingSoundPlayer();
         settings = defaultSettings();
@@ -57,7 +60,6 @@ private slots:
     }
 
     void captionsFitRingingAndSnoozing() {
-        installFontSubstitutes();
         ring("Leave for the station: the 8:10 train");
         QVERIFY(QTest::qWaitForWindowExposed(form));
         // The picture's box is one pixel larger than the window; the picture itself fits.
