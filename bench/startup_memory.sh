@@ -75,12 +75,14 @@ start_in() {
   ROUND_PIDS+=($!)
 }
 
-# PSS, its anonymous and file parts, in KiB.
+# PSS, its anonymous and file parts, and RSS, in KiB. The file part shrinks as other programs map the
+# same libraries, so a busy machine lowers both programs' figures; the anonymous part does not move.
 pss_of() {
-  awk '/^Pss:/ {pss = $2} /^Pss_Anon:/ {anon = $2} /^Pss_File:/ {file = $2} END {print pss, anon, file}' \
-    "/proc/$1/smaps_rollup"
+  awk '/^Rss:/ {rss = $2} /^Pss:/ {pss = $2} /^Pss_Anon:/ {anon = $2} /^Pss_File:/ {file = $2}
+       END {print pss, anon, file, rss}' "/proc/$1/smaps_rollup"
 }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 mib() { awk -v kib="$1" 'BEGIN {printf "%.1f", kib / 1024}'; }
 
 # One pair: the bare window and Velloran with COUNT tasks, started together. Prints one line.
@@ -111,10 +113,10 @@ measure_pair() {
   local bare app
   read -r -a bare <<<"$(pss_of "$bare_pid")"
   read -r -a app <<<"$(pss_of "$app_pid")"
-  printf '%-12s %7d tasks: Velloran PSS %7s MiB (anon %6s, file %6s)  bare window %6s MiB (anon %6s, file %6s)  ratio %s\n' \
-    "$label" "$count" "$(mib "${app[0]}")" "$(mib "${app[1]}")" "$(mib "${app[2]}")" \
-    "$(mib "${bare[0]}")" "$(mib "${bare[1]}")" "$(mib "${bare[2]}")" \
-    "$(awk -v a="${app[0]}" -v b="${bare[0]}" 'BEGIN {printf "%.2f", a / b}')"
+  printf '%-11s %6d tasks: Velloran PSS %6s MiB (anon %6s, file %5s, RSS %6s)  bare PSS %5s MiB (anon %4s, file %5s, RSS %5s)  ratio PSS %s, anon %s, RSS %s\n' \
+    "$label" "$count" "$(mib "${app[0]}")" "$(mib "${app[1]}")" "$(mib "${app[2]}")" "$(mib "${app[3]}")" \
+    "$(mib "${bare[0]}")" "$(mib "${bare[1]}")" "$(mib "${bare[2]}")" "$(mib "${bare[3]}")" \
+    "$(ratio "${app[0]}" "${bare[0]}")" "$(ratio "${app[1]}" "${bare[1]}")" "$(ratio "${app[3]}" "${bare[3]}")"
   echo "${app[0]}" >"$ROOT/pss-$label-$count"
   stop_pids "${ROUND_PIDS[@]}"
   ROUND_PIDS=()

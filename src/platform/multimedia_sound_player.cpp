@@ -25,11 +25,27 @@ MultimediaSoundPlayer::MultimediaSoundPlayer(QObject* parent, std::function<void
     : QObject(parent), warn_(std::move(warn)) {
     if (!warn_)
         warn_ = [](const QString& text) { std::fprintf(stderr, "velloran: %s\n", qPrintable(text)); };
-    looping_.setLoopCount(QSoundEffect::Infinite);
     loadWatchdog_.setSingleShot(true);
     loadWatchdog_.setInterval(kLoadPatienceMs);
-    connect(&looping_, &QSoundEffect::statusChanged, this, &MultimediaSoundPlayer::loopStatusChanged);
     connect(&loadWatchdog_, &QTimer::timeout, this, &MultimediaSoundPlayer::giveUpLoading);
+}
+
+MultimediaSoundPlayer::~MultimediaSoundPlayer() = default;
+
+QSoundEffect& MultimediaSoundPlayer::looping() {
+    if (!looping_) {
+        looping_ = std::make_unique<QSoundEffect>();
+        looping_->setLoopCount(QSoundEffect::Infinite);
+        connect(looping_.get(), &QSoundEffect::statusChanged, this,
+                &MultimediaSoundPlayer::loopStatusChanged);
+    }
+    return *looping_;
+}
+
+QSoundEffect& MultimediaSoundPlayer::alert() {
+    if (!alert_)
+        alert_ = std::make_unique<QSoundEffect>();
+    return *alert_;
 }
 
 QUrl MultimediaSoundPlayer::builtinAlarm() {
@@ -62,41 +78,45 @@ void MultimediaSoundPlayer::playLooping(const QString& path) {
 
 void MultimediaSoundPlayer::startLooping(const QUrl& source) {
     requested_ = source;
-    looping_.stop();
+    if (looping_)
+        looping_->stop();
     if (!outputAvailable())
         return;
-    if (looping_.source() != source)
-        looping_.setSource(source);
-    looping_.play();
-    if (looping_.status() != QSoundEffect::Ready)
+    if (looping().source() != source)
+        looping_->setSource(source);
+    looping_->play();
+    if (looping_->status() != QSoundEffect::Ready)
         loadWatchdog_.start();
 }
 
 void MultimediaSoundPlayer::loopStatusChanged() {
-    const QSoundEffect::Status status = looping_.status();
+    const QSoundEffect::Status status = looping_->status();
     if (status != QSoundEffect::Loading)
         loadWatchdog_.stop();
     if (status != QSoundEffect::Error || !wantLooping_)
         return;
-    if (looping_.source() == builtinAlarm()) {
+    if (looping_->source() == builtinAlarm()) {
         warn_(QStringLiteral("the built-in alarm sound cannot be played"));
         return;
     }
     warn_(QStringLiteral("cannot play %1; the built-in alarm sounds instead")
-              .arg(looping_.source().toLocalFile()));
+              .arg(looping_->source().toLocalFile()));
     startLooping(builtinAlarm());
 }
 
 void MultimediaSoundPlayer::giveUpLoading() {
-    if (wantLooping_ && looping_.status() == QSoundEffect::Loading && looping_.source() != builtinAlarm())
+    if (wantLooping_ && looping_ && looping_->status() == QSoundEffect::Loading &&
+        looping_->source() != builtinAlarm())
         startLooping(builtinAlarm());
 }
 
 void MultimediaSoundPlayer::stop() {
     wantLooping_ = false;
     loadWatchdog_.stop();
-    looping_.stop();
-    alert_.stop();
+    if (looping_)
+        looping_->stop();
+    if (alert_)
+        alert_->stop();
 }
 
 void MultimediaSoundPlayer::beep() {
@@ -106,9 +126,9 @@ void MultimediaSoundPlayer::beep() {
             QApplication::beep();
         return;
     }
-    if (alert_.source().isEmpty())
-        alert_.setSource(builtinAlert());
-    alert_.play();
+    if (alert().source().isEmpty())
+        alert_->setSource(builtinAlert());
+    alert_->play();
 }
 
 } // namespace velloran

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 namespace velloran {
 
@@ -17,6 +18,7 @@ public:
     // Warnings (no sound output, a sound that fails) go to warn, by default to standard error.
     explicit MultimediaSoundPlayer(QObject* parent = nullptr,
                                    std::function<void(const QString&)> warn = nullptr);
+    ~MultimediaSoundPlayer() override;
 
     void playLooping(const QString& path) override;
     void stop() override;
@@ -37,9 +39,13 @@ private:
     void startLooping(const QUrl& source);
     void loopStatusChanged();
     void giveUpLoading();
+    // Creating a sound effect starts the sound back end (its server connection and threads), so the
+    // effects come into being at the first sound, not at start-up.
+    QSoundEffect& looping();
+    QSoundEffect& alert();
 
-    QSoundEffect looping_;
-    QSoundEffect alert_;
+    std::unique_ptr<QSoundEffect> looping_;
+    std::unique_ptr<QSoundEffect> alert_;
     // A file that passed the header check can still stall while loading; the built-in alarm takes over.
     QTimer loadWatchdog_;
     QUrl requested_;
