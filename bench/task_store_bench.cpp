@@ -1,11 +1,14 @@
-// Load, save and scan of a large task list, beside `cp` of the same file for scale.
-#include "common/text.h"
+// Load, save and scan of a large task list, beside `cp` of the same file for scale, and the memory a
+// task takes.
 #include "scheduler/due_scan.h"
 #include "store/task_file.h"
+#include "typical_tasks.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <list>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 
@@ -30,19 +33,13 @@ std::string benchFolder() {
 
 TaskList makeTasks() {
     TaskList tasks;
-    for (int i = 0; i < kTasks; ++i) {
-        TaskRecord task = emptyTaskRecord();
-        task.TaskType = static_cast<std::uint8_t>(i % kTaskKindCount);
-        setFieldText(task.Target, "/home/user/Documents/report-" + std::to_string(i) + ".odt");
-        setFieldText(task.Description, "Task number " + std::to_string(i));
-        task.NextRun = 60000.0 + i; // all far in the future
-        task.RepeatType = static_cast<std::uint8_t>(i % 5);
-        task.DayMask = kEveryDay;
-        task.DayOfMonth = 15;
-        task.Flags = kEnabled;
-        tasks.appendLoaded(task).TaskId = static_cast<std::uint32_t>(i);
-    }
+    for (int i = 0; i < kTasks; ++i)
+        tasks.appendLoaded(bench::typicalTaskRecord(i));
     return tasks;
+}
+
+std::size_t heapInUse() {
+    return mallinfo2().uordblks;
 }
 
 const std::string& savedFile() {
@@ -94,8 +91,30 @@ void BM_ScanNothingDue(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTasks);
 }
 
+// Heap bytes that one typical task takes in the task list, with everything the list keeps for it.
+void BM_MemoryPerTask(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        const TaskList tasks = makeTasks();
+        state.counters["bytes_per_task"] = static_cast<double>(heapInUse() - before) / kTasks;
+    }
+}
+
+// The same for tasks in memory as decoded from their records.
+void BM_MemoryPerDecodedTask(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        std::list<Task> tasks;
+        for (int i = 0; i < kTasks; ++i)
+            tasks.push_back(decodeTaskRecord(bench::typicalTaskRecord(i)));
+        state.counters["bytes_per_task"] = static_cast<double>(heapInUse() - before) / kTasks;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_MemoryPerTask)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryPerDecodedTask)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime();
