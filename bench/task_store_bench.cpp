@@ -31,9 +31,9 @@ std::string benchFolder() {
     return folder;
 }
 
-TaskList makeTasks() {
+TaskList makeTasks(int count = kTasks) {
     TaskList tasks;
-    for (int i = 0; i < kTasks; ++i)
+    for (int i = 0; i < count; ++i)
         tasks.appendLoaded(bench::typicalTaskRecord(i));
     return tasks;
 }
@@ -84,7 +84,7 @@ void BM_CopyWithCp(benchmark::State& state) {
 }
 
 void BM_ScanNothingDue(benchmark::State& state) {
-    TaskList tasks = makeTasks();
+    TaskStore tasks(makeTasks());
     NoActions actions;
     for (auto _ : state)
         benchmark::DoNotOptimize(scanDueTasks(tasks, 45000.0, actions));
@@ -111,10 +111,29 @@ void BM_MemoryPerDecodedTask(benchmark::State& state) {
     }
 }
 
+// One change between two saves, recorded durably in the journal: the same cost for any number of tasks.
+void BM_RecordOneChange(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const std::string file = benchFolder() + "/journalled.tsk";
+    const std::string journal = benchFolder() + "/state/tasks.journal";
+    TaskStore tasks(file, journal, makeTasks(count));
+    std::size_t index = 0;
+    for (auto _ : state) {
+        const TaskRecord& task = tasks[index];
+        tasks.reschedule(index, task.NextRun + 1.0, task.Flags);
+        tasks.flushChanges();
+        index = (index + 7919) % tasks.size();
+    }
+    if (!tasks.takeNotices().empty())
+        state.SkipWithError("the journal could not be written");
+    state.SetItemsProcessed(state.iterations());
+}
+
 } // namespace
 
 BENCHMARK(BM_MemoryPerTask)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemoryPerDecodedTask)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordOneChange)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -37,16 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(data, 1, size, file);
         std::fclose(file);
     }
-    TaskList tasks;
-    loadTaskFile(path, tasks);
-    if (tasks.size() != size / sizeof(TaskRecord))
+    TaskList loaded;
+    loadTaskFile(path, loaded);
+    if (loaded.size() != size / sizeof(TaskRecord))
         __builtin_trap();
+    TaskStore tasks(std::move(loaded));
     CountingSink sink;
     // Enough ticks for every task to catch up a few occurrences; each must end.
     for (int tick = 0; tick < 8; ++tick) {
         scanDueTasks(tasks, now, sink);
         now += 0.4;
     }
-    saveTaskFile(path, tasks);
+    saveTaskFile(path, tasks.tasks());
     return 0;
 }

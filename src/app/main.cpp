@@ -64,6 +64,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
+    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.
+    TaskStore tasks(taskFile, userStateFolder() + "tasks.journal");
 
     SystemClock clock;
     DesktopOpener opener;
@@ -74,7 +76,7 @@ int main(int argc, char* argv[]) {
 
     MainFormServices services;
     services.programDirectory = folder;
-    services.taskFile = taskFile;
+    services.tasks = &tasks;
     services.hiddenStart = isHiddenStart(argc, argv);
     services.clock = &clock;
     services.opener = &opener;
@@ -86,12 +88,12 @@ int main(int argc, char* argv[]) {
     services.loadSettings = [&] { return loadSettings(registry, settings); };
     services.sweepClosedNotifications = [&] { notifications.sweep(); };
     services.destroyMemoWindows = [&] { notifications.destroyMemoWindows(); };
-    services.showNewTask = [&](QWidget* owner, TaskList& tasks, int kind) {
-        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder, taskFile);
+    services.showNewTask = [&](QWidget* owner, int kind) {
+        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder);
         editor.ShowNewTask(kind);
     };
-    services.showEditTask = [&](QWidget* owner, TaskList& tasks, std::uint32_t taskId) {
-        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder, taskFile);
+    services.showEditTask = [&](QWidget* owner, std::uint32_t taskId) {
+        TSetTaskForm editor(owner, tasks, settings, sound, opener, clock, folder);
         editor.ShowEditTask(taskId);
     };
     services.showPreferences = [&](QWidget* owner) {

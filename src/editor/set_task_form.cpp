@@ -8,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
-#include "store/task_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,12 +75,12 @@ template <typename T> T* named(T* widget, const char* name) {
 
 } // namespace
 
-TSetTaskForm::TSetTaskForm(QWidget* parent, TaskList& tasks, const SettingsRecord& settings,
+TSetTaskForm::TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord& settings,
                            SoundPlayer& sound, Opener& opener, const Clock& clock,
-                           std::string programDirectory, std::string taskFilePath)
+                           std::string programDirectory)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), tasks_(tasks),
       settings_(settings), sound_(sound), opener_(opener), clock_(clock),
-      programDirectory_(std::move(programDirectory)), taskFilePath_(std::move(taskFilePath)) {
+      programDirectory_(std::move(programDirectory)) {
     if (!programDirectory_.empty() && programDirectory_.back() != '/')
         programDirectory_ += '/';
     setObjectName(QStringLiteral("TSetTaskForm"));
@@ -210,7 +209,7 @@ void TSetTaskForm::prepareNewTask(int kind) {
 bool TSetTaskForm::prepareEditTask(std::uint32_t taskId) {
     IsNewTask_ = false;
     EditedTaskId_ = taskId;
-    const TaskRecord* task = tasks_.findTask(taskId);
+    const TaskRecord* task = tasks_.find(taskId);
     if (task == nullptr)
         return false;
     loadTask(*task);
@@ -420,7 +419,7 @@ void TSetTaskForm::done(int result) {
 
 void TSetTaskForm::FormClose() {
     sound_.stop();
-    const std::string error = saveTaskFile(taskFilePath_, tasks_);
+    const std::string error = tasks_.save();
     if (!error.empty())
         MessageBoxes::error(this, QStringLiteral("The tasks could not be saved.\n") +
                                       QString::fromStdString(error));

@@ -36,9 +36,9 @@ public:
         Saved,    // a task was appended or changed
     };
 
-    // programDirectory is where Sounds/ lives; taskFilePath is the tasks.tsk written on every close.
-    TSetTaskForm(QWidget* parent, TaskList& tasks, const SettingsRecord& settings, SoundPlayer& sound,
-                 Opener& opener, const Clock& clock, std::string programDirectory, std::string taskFilePath);
+    // programDirectory is where Sounds/ lives; the store saves its tasks on every close.
+    TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord& settings, SoundPlayer& sound,
+                 Opener& opener, const Clock& clock, std::string programDirectory);
 
     // Opens modally for a new task on the page of kind (0..7), or on no page for -1; returns when closed.
     Result ShowNewTask(int kind);
@@ -107,13 +107,12 @@ private:
     void browseInto(QLineEdit* box, const char* filter, bool offerPrograms);
     Result runModal();
 
-    TaskList& tasks_;
+    TaskStore& tasks_;
     const SettingsRecord& settings_;
     SoundPlayer& sound_;
     Opener& opener_;
     const Clock& clock_;
     std::string programDirectory_;
-    std::string taskFilePath_;
 
     bool IsNewTask_ = true;
     std::uint32_t EditedTaskId_ = 0;

@@ -118,25 +118,13 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
     return check;
 }
 
-std::optional<std::uint32_t> storeTask(TaskList& tasks, const TaskRecord& built, bool isNewTask,
+std::optional<std::uint32_t> storeTask(TaskStore& tasks, const TaskRecord& built, bool isNewTask,
                                        std::uint32_t editedTaskId, std::uint32_t unixSecondsNow) {
     if (isNewTask)
-        return tasks.appendNew(built, unixSecondsNow).TaskId;
-    TaskRecord* task = tasks.findTask(editedTaskId);
-    if (task == nullptr)
+        return tasks.add(built, unixSecondsNow);
+    if (!tasks.update(editedTaskId, built))
         return std::nullopt;
-    task->TaskType = built.TaskType;
-    std::memcpy(task->Target, built.Target, sizeof task->Target);
-    std::memcpy(task->ExeArguments, built.ExeArguments, sizeof task->ExeArguments);
-    task->NextRun = built.NextRun;
-    task->RepeatType = built.RepeatType;
-    task->DayOfMonth = built.DayOfMonth;
-    std::memcpy(task->Description, built.Description, sizeof task->Description);
-    std::memcpy(task->AlarmSound, built.AlarmSound, sizeof task->AlarmSound);
-    task->DayMask = built.DayMask;
-    task->Flags = built.Flags;
-    task->MemoFont = built.MemoFont;
-    return task->TaskId;
+    return editedTaskId;
 }
 
 std::string recordLineBreaks(std::string_view text) {

@@ -1,7 +1,7 @@
 // The task editor's entries, the checks they must pass and the task record built from them.
 #pragma once
 
-#include "store/task_list.h"
+#include "store/task_store.h"
 
 #include <array>
 #include <cstdint>
@@ -60,10 +60,10 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
 // At least 12 characters, beginning with http://, https:// or ftp:// in any letter case.
 bool isValidWebAddress(std::string_view address);
 
-// Puts a built task into the list: appended as a new task (receiving its id), or written over the task
+// Puts a built task into the store: appended as a new task (receiving its id), or written over the task
 // with editedTaskId, which keeps its id, reserved fields and place. Returns the stored task's id, or
 // nothing when the edited task is no longer in the list.
-std::optional<std::uint32_t> storeTask(TaskList& tasks, const TaskRecord& built, bool isNewTask,
+std::optional<std::uint32_t> storeTask(TaskStore& tasks, const TaskRecord& built, bool isNewTask,
                                        std::uint32_t editedTaskId, std::uint32_t unixSecondsNow);
 
 // Memo lines: "\n" in the editor, "\r\n" in the record.

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -15,6 +17,23 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Temporaries are ".<name>.XXXXXX" beside the file: mkostemp fills the six places with letters and digits.
+std::string temporaryPrefix(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+}
+
+bool isTemporaryName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
 }
 
 std::string describe(std::string_view what, const std::string& path, int errorNumber) {
@@ -33,15 +52,16 @@ bool AtomicFile::open() {
     discard();
     error_.clear();
     const auto slash = path_.find_last_of('/');
-    const std::string base = slash == std::string::npos ? path_ : path_.substr(slash + 1);
     const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
-    std::string pattern = folder + "." + base + ".XXXXXX";
+    std::string pattern = folder + temporaryPrefix(path_) + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0)
         return fail("Cannot write", errno);
     tempPath_ = name.data();
+    // Held until the temporary is renamed or removed: start-up cleaning leaves a locked temporary alone.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
     struct stat existing {};
     const mode_t mode = ::stat(path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : mode_;
     if (fchmod(fd_, mode) != 0)
@@ -71,6 +91,9 @@ bool AtomicFile::commit() {
         return false;
     if (fsync(fd_) != 0)
         return fail("Cannot write", errno);
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0)
+        written_ = identityOf(info);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {
@@ -113,6 +136,30 @@ std::string writeFileAtomically(const std::string& path, std::string_view conten
     if (file.open() && file.write(content.data(), content.size()) && file.commit())
         return {};
     return file.error();
+}
+
+void removeLeftTemporaries(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = temporaryPrefix(path);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryName(name, prefix))
+            continue;
+        const int fd =
+            ::openat(::dirfd(listing), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        // Only plain files that no save holds any more.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(listing), name.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(listing);
 }
 
 std::string removeFileIfPresent(const std::string& path) {

@@ -2,6 +2,8 @@
 // folder is written, flushed to disk and renamed over the old one.
 #pragma once
 
+#include "file_identity.h"
+
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -23,6 +25,8 @@ public:
 
     // Why the last step failed, for the user.
     const std::string& error() const { return error_; }
+    // The file as committed, so that a later reader can tell whether it is still the same one.
+    const FileIdentity& written() const { return written_; }
 
 private:
     bool fail(std::string_view what, int errorNumber);
@@ -33,10 +37,15 @@ private:
     mode_t mode_;
     int fd_ = -1;
     std::string error_;
+    FileIdentity written_;
 };
 
 // The whole content at once; returns an empty text on success, else why it failed.
 std::string writeFileAtomically(const std::string& path, std::string_view content, mode_t mode);
+
+// Removes the temporary files that saves of this path left when they were interrupted (a crash, a kill or
+// a power cut); a temporary that a running save still holds is left alone, and so is every other file.
+void removeLeftTemporaries(const std::string& path);
 
 // Deletes a file; a file that is not there is no error. Returns why it failed, empty on success.
 std::string removeFileIfPresent(const std::string& path);

@@ -65,6 +65,13 @@ std::string userDataFolder() {
     return withSlash(homeFolder()) + ".local/share/velloran/";
 }
 
+std::string userStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/')
+        return withSlash(state) + "velloran/";
+    return withSlash(homeFolder()) + ".local/state/velloran/";
+}
+
 bool isWritableFolder(const std::string& folder) {
     // Replacing tasks.tsk means creating a file beside it and renaming it, so the folder decides.
     return isFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;

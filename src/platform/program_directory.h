@@ -13,6 +13,10 @@ std::string programDirectory();
 // trailing '/'. Nothing is created.
 std::string userDataFolder();
 
+// $XDG_STATE_HOME/velloran/ (an absolute XDG_STATE_HOME only), else ~/.local/state/velloran/; with a
+// trailing '/'. Nothing is created.
+std::string userStateFolder();
+
 // True when this user may create and replace files in the folder.
 bool isWritableFolder(const std::string& folder);
 

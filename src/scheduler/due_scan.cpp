@@ -4,31 +4,38 @@
 
 namespace velloran {
 
-bool scanDueTasks(TaskList& tasks, DateTime now, TaskActionSink& actions) {
+bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
     bool anyDue = false;
-    for (auto it = tasks.begin(); it != tasks.end();) {
-        TaskRecord& task = *it;
+    for (std::size_t index = 0; index < tasks.size();) {
+        const TaskRecord& task = tasks[index];
         // NaN compares false, so a damaged NextRun counts as due here and is caught below.
         if (now < task.NextRun || !task.enabled()) {
-            ++it;
+            ++index;
             continue;
         }
         anyDue = true;
         if (!isValidDateTime(task.NextRun)) {
             // A damaged date would fall due on every tick; it neither runs nor moves.
-            task.Flags &= ~static_cast<std::uint32_t>(kEnabled);
-            ++it;
+            tasks.reschedule(index, task.NextRun, task.Flags & ~static_cast<std::uint32_t>(kEnabled));
+            ++index;
             continue;
         }
         const bool runs = now - kLateWindow < task.NextRun || (task.Flags & kRunIfMissed) != 0;
-        advanceTask(task);
-        if (runs)
-            actions.carryOut(task);
-        if (task.RepeatType == kOnce && (task.Flags & kAutoDelete) != 0)
-            it = tasks.remove(it);
-        else
-            ++it;
+        TaskRecord advanced = task;
+        advanceTask(advanced);
+        tasks.reschedule(index, advanced.NextRun, advanced.Flags);
+        const bool removed = advanced.RepeatType == kOnce && (advanced.Flags & kAutoDelete) != 0;
+        if (removed)
+            tasks.removeAt(index);
+        if (runs) {
+            // On the disk first: a crash during or after the action must not run it again.
+            tasks.flushChanges();
+            actions.carryOut(advanced);
+        }
+        if (!removed)
+            ++index;
     }
+    tasks.flushChanges();
     return anyDue;
 }
 

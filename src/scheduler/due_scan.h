@@ -2,7 +2,7 @@
 // carries out its action.
 #pragma once
 
-#include "store/task_list.h"
+#include "store/task_store.h"
 
 namespace velloran {
 
@@ -14,7 +14,8 @@ public:
 };
 
 // Compares every enabled task with now (equality is due). Returns whether any task was due, so that the
-// caller rebuilds what shows the list only then.
-bool scanDueTasks(TaskList& tasks, DateTime now, TaskActionSink& actions);
+// caller rebuilds what shows the list only then. Each change reaches the store's journal before the
+// task's action runs.
+bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions);
 
 } // namespace velloran

@@ -5,7 +5,6 @@
 #include "locale_names.h"
 #include "platform/help_target.h"
 #include "platform/message_box.h"
-#include "store/task_file.h"
 #include "task_list_view.h"
 
 #include <QApplication>
@@ -42,7 +41,7 @@ constexpr KindButton kKindButtons[] = {
 } // namespace
 
 TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)),
+    : QMainWindow(parent), services_(std::move(services)), tasks_(*services_.tasks),
       actions_(*services_.opener, *services_.notifications), dateNames_(dateNamesFrom(QLocale::system())) {
     setObjectName("TSchedulerMainForm");
     setWindowTitle("Velloran");
@@ -66,13 +65,13 @@ TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* paren
 TSchedulerMainForm::~TSchedulerMainForm() {
     if (services_.destroyMemoWindows)
         services_.destroyMemoWindows();
-    tasks_.clear();
 }
 
 void TSchedulerMainForm::FormCreate() {
     if (!services_.hiddenStart && services_.showSplash)
         services_.showSplash();
-    loadTaskFile(taskFilePath(), tasks_);
+    tasks_.open();
+    showStoreNotices();
     if (services_.loadSettings) {
         const std::string error = services_.loadSettings();
         if (!error.empty())
@@ -159,7 +158,7 @@ void TSchedulerMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TSchedulerMainForm::RefreshTaskView() {
-    TaskView1->refresh(buildTaskRows(tasks_, services_.settings->SortByDate != 0,
+    TaskView1->refresh(buildTaskRows(tasks_.tasks(), services_.settings->SortByDate != 0,
                                      services_.settings->LongDateDisplay != 0, dateNames_),
                        services_.settings->LongDateDisplay != 0);
 }
@@ -171,6 +170,7 @@ void TSchedulerMainForm::MainTimerTimer() {
     if (scanDueTasks(tasks_, services_.clock->now(), actions_))
         RefreshTaskView();
     MainTimer->setEnabled(true);
+    showStoreNotices();
 }
 
 void TSchedulerMainForm::FormPtrTimerTimer() {
@@ -184,45 +184,52 @@ void TSchedulerMainForm::FormPtrTimerTimer() {
         services_.sweepClosedNotifications();
 }
 
-TaskRecord* TSchedulerMainForm::selectedTask() {
+const TaskRecord* TSchedulerMainForm::selectedTask() const {
     const auto id = TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return nullptr;
-    return tasks_.findTask(*id);
+    return tasks_.find(*id);
+}
+
+void TSchedulerMainForm::showStoreNotices() {
+    for (const std::string& notice : tasks_.takeNotices())
+        MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
 }
 
 void TSchedulerMainForm::ShowNewTask(int kind) {
     if (!services_.showNewTask)
         return;
-    services_.showNewTask(this, tasks_, kind);
+    services_.showNewTask(this, kind);
     RefreshTaskView();
+    showStoreNotices();
 }
 
 void TSchedulerMainForm::EditBTClick() {
     const TaskRecord* task = selectedTask();
     if (task == nullptr || !services_.showEditTask)
         return;
-    services_.showEditTask(this, tasks_, task->TaskId);
+    services_.showEditTask(this, task->TaskId);
     RefreshTaskView();
+    showStoreNotices();
 }
 
 void TSchedulerMainForm::EnableDisableBTClick() {
-    TaskRecord* task = selectedTask();
+    const TaskRecord* task = selectedTask();
     if (task == nullptr)
         return;
-    task->Flags ^= kEnabled;
+    tasks_.toggleEnabled(task->TaskId);
     RefreshTaskView();
+    showStoreNotices();
 }
 
 void TSchedulerMainForm::DeleteBTClick() {
     const auto id = TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return;
-    const auto position = tasks_.find(*id);
-    if (position == tasks_.end())
+    if (!tasks_.remove(*id))
         return;
-    tasks_.remove(position);
     TaskView1->removeSelectedRow();
+    showStoreNotices();
 }
 
 void TSchedulerMainForm::HideBTClick() {
@@ -287,9 +294,10 @@ void TSchedulerMainForm::TtrayAboutClick() {
 }
 
 bool TSchedulerMainForm::FormCloseQuery() {
-    const std::string error = saveTaskFile(taskFilePath(), tasks_);
+    const std::string error = tasks_.save();
     if (!error.empty())
         MessageBoxes::warning(this, QString::fromStdString("Your tasks could not be saved.\n" + error));
+    showStoreNotices();
     if (!exitCountdown_)
         return true;
     TExitForm countdown(this);

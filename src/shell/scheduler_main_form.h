@@ -6,7 +6,7 @@
 #include "platform/timer.h"
 #include "prefs/settings_record.h"
 #include "scheduler/task_actions.h"
-#include "store/task_list.h"
+#include "store/task_store.h"
 #include "tray_icon.h"
 
 #include <QIcon>
@@ -27,7 +27,7 @@ class TaskListView;
 // The services the main window works with, handed in so that tests can replace each.
 struct MainFormServices {
     std::string programDirectory; // with a trailing '/'
-    std::string taskFile;         // tasks.tsk; empty: the one in the program directory
+    TaskStore* tasks = nullptr;   // opened by the window when it is created
     bool hiddenStart = false;
     const Clock* clock = nullptr;
     Opener* opener = nullptr;
@@ -39,8 +39,8 @@ struct MainFormServices {
     std::function<void()> sweepClosedNotifications;
     std::function<void()> destroyMemoWindows;
     // Windows that other parts of the program provide; a command whose window is missing is disabled.
-    std::function<void(QWidget* owner, TaskList& tasks, int kind)> showNewTask;
-    std::function<void(QWidget* owner, TaskList& tasks, std::uint32_t taskId)> showEditTask;
+    std::function<void(QWidget* owner, int kind)> showNewTask;
+    std::function<void(QWidget* owner, std::uint32_t taskId)> showEditTask;
     std::function<void(QWidget* owner)> showPreferences;
     std::function<void(QWidget* owner)> showAbout;
     std::function<void()> showSplash;
@@ -56,10 +56,7 @@ public:
     explicit TSchedulerMainForm(MainFormServices services, QWidget* parent = nullptr);
     ~TSchedulerMainForm() override;
 
-    TaskList& tasks() { return tasks_; }
-    std::string taskFilePath() const {
-        return services_.taskFile.empty() ? services_.programDirectory + "tasks.tsk" : services_.taskFile;
-    }
+    const TaskStore& tasks() const { return tasks_; }
 
     void RefreshTaskView();
     void MainTimerTimer();
@@ -110,11 +107,13 @@ private:
     void buildMenus();
     void buildTray();
     void placeControls();
-    TaskRecord* selectedTask();
+    const TaskRecord* selectedTask() const;
+    // Shows, each once, what the task store has to tell the user.
+    void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);
 
     MainFormServices services_;
-    TaskList tasks_;
+    TaskStore& tasks_;
     TaskActions actions_;
     DateNames dateNames_;
     QWidget* client_ = nullptr;

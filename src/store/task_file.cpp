@@ -2,8 +2,12 @@
 
 #include "platform/atomic_file.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace velloran {
@@ -16,27 +20,84 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-} // namespace
-
-bool loadTaskFile(const std::string& path, TaskList& tasks) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-    if (!file)
-        return false;
-    tasks.clear();
-    std::vector<TaskRecord> chunk(kRecordsPerChunk);
-    for (;;) {
-        const std::size_t count = std::fread(chunk.data(), sizeof(TaskRecord), chunk.size(), file.get());
-        for (std::size_t i = 0; i < count; ++i)
-            tasks.appendLoaded(chunk[i]);
-        if (count < chunk.size())
-            break;
-    }
-    return true;
+TaskFileLoad unreadable(int errorNumber) {
+    TaskFileLoad load;
+    load.state = TaskFileState::Unreadable;
+    load.reason = std::strerror(errorNumber);
+    return load;
 }
 
-std::string saveTaskFile(const std::string& path, const TaskList& tasks) {
-    if (tasks.empty())
-        return removeFileIfPresent(path);
+} // namespace
+
+TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks) {
+    tasks.clear();
+    // Bytes, not records: a short read must tell a partial last record from the end of the file.
+    std::vector<char> buffer(kRecordsPerChunk * sizeof(TaskRecord));
+    std::size_t held = 0;
+    for (;;) {
+        const std::size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, file);
+        held += got;
+        std::size_t used = 0;
+        for (; held - used >= sizeof(TaskRecord); used += sizeof(TaskRecord)) {
+            TaskRecord record;
+            std::memcpy(&record, buffer.data() + used, sizeof record);
+            tasks.appendLoaded(record);
+        }
+        std::memmove(buffer.data(), buffer.data() + used, held - used);
+        held -= used;
+        if (std::ferror(file)) {
+            const int errorNumber = errno != 0 ? errno : EIO;
+            tasks.clear();
+            return unreadable(errorNumber);
+        }
+        if (got == 0 || std::feof(file))
+            break;
+    }
+    TaskFileLoad load;
+    load.state = held == 0 ? TaskFileState::Loaded : TaskFileState::PartialLastRecord;
+    load.strayBytes = held;
+    return load;
+}
+
+TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks) {
+    tasks.clear();
+    // Non-blocking, so that a pipe put in its place cannot hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {};
+        return unreadable(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int errorNumber = errno;
+        ::close(fd);
+        return unreadable(errorNumber);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return unreadable(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    ::fcntl(fd, F_SETFL, 0);
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
+    if (!file) {
+        const int errorNumber = errno;
+        ::close(fd);
+        return unreadable(errorNumber);
+    }
+    errno = 0;
+    TaskFileLoad load = readTaskRecords(file.get(), tasks);
+    load.identity = identityOf(info);
+    return load;
+}
+
+std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written) {
+    if (tasks.empty()) {
+        std::string error = removeFileIfPresent(path);
+        if (error.empty() && written != nullptr)
+            *written = FileIdentity{};
+        return error;
+    }
     AtomicFile file(path, 0644);
     if (!file.open())
         return file.error();
@@ -56,6 +117,8 @@ std::string saveTaskFile(const std::string& path, const TaskList& tasks) {
         return file.error();
     if (!file.commit())
         return file.error();
+    if (written != nullptr)
+        *written = file.written();
     return {};
 }
 

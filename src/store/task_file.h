@@ -1,20 +1,37 @@
 // tasks.tsk: the records of all tasks, 3888 bytes each, in list order, with nothing else.
 #pragma once
 
+#include "platform/file_identity.h"
 #include "task_list.h"
 
+#include <cstdio>
 #include <string>
 
 namespace velloran {
 
 inline constexpr const char* kTaskFileName = "tasks.tsk";
 
-// Replaces the list with the file's tasks, keeping their stored ids. A file that cannot be opened leaves
-// the list as it is and returns false; trailing bytes that make no whole record are ignored.
-bool loadTaskFile(const std::string& path, TaskList& tasks);
+enum class TaskFileState {
+    Loaded,
+    Absent,
+    Unreadable,        // it is there but could not be read whole; the list is left empty
+    PartialLastRecord, // the whole records loaded; bytes that make no whole record followed them
+};
+
+struct TaskFileLoad {
+    TaskFileState state = TaskFileState::Absent;
+    std::string reason;         // Unreadable: the system's words for it
+    std::size_t strayBytes = 0; // PartialLastRecord: how many bytes followed the last whole record
+    FileIdentity identity;      // the file as it was read
+};
+
+// Replaces the list with the file's tasks, keeping their stored ids.
+TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks);
+// The same from an open stream; a read error anywhere makes it Unreadable.
+TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks);
 
 // Writes every task, or deletes the file when there is none. The old file stays intact when the write
-// fails. Returns why it failed, or an empty text on success.
-std::string saveTaskFile(const std::string& path, const TaskList& tasks);
+// fails. Returns why it failed, or an empty text on success; written receives the new file's identity.
+std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written = nullptr);
 
 } // namespace velloran

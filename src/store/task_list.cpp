@@ -7,7 +7,7 @@ namespace velloran {
 
 TaskRecord& TaskList::appendNew(const TaskRecord& record, std::uint32_t unixSecondsNow) {
     std::uint32_t id = unixSecondsNow;
-    if (holdsId(id)) {
+    if (indexOf(id)) {
         std::unordered_set<std::uint32_t> taken;
         taken.reserve(tasks_.size());
         for (const TaskRecord& task : tasks_)
@@ -24,27 +24,21 @@ TaskRecord& TaskList::appendLoaded(const TaskRecord& record) {
     return tasks_.emplace_back(record);
 }
 
-TaskList::iterator TaskList::remove(iterator position) {
-    return tasks_.erase(position);
+void TaskList::removeAt(std::size_t index) {
+    tasks_.erase(tasks_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-TaskList::iterator TaskList::find(std::uint32_t taskId) {
-    return std::find_if(tasks_.begin(), tasks_.end(),
-                        [&](const TaskRecord& t) { return t.TaskId == taskId; });
+std::optional<std::size_t> TaskList::indexOf(std::uint32_t taskId) const {
+    const auto it =
+        std::find_if(tasks_.begin(), tasks_.end(), [&](const TaskRecord& t) { return t.TaskId == taskId; });
+    if (it == tasks_.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(it - tasks_.begin());
 }
 
-TaskList::const_iterator TaskList::find(std::uint32_t taskId) const {
-    return std::find_if(tasks_.begin(), tasks_.end(),
-                        [&](const TaskRecord& t) { return t.TaskId == taskId; });
-}
-
-TaskRecord* TaskList::findTask(std::uint32_t taskId) {
-    const auto it = find(taskId);
-    return it == tasks_.end() ? nullptr : &*it;
-}
-
-bool TaskList::holdsId(std::uint32_t taskId) const {
-    return find(taskId) != tasks_.end();
+const TaskRecord* TaskList::findTask(std::uint32_t taskId) const {
+    const auto index = indexOf(taskId);
+    return index ? &tasks_[*index] : nullptr;
 }
 
 } // namespace velloran

@@ -66,7 +66,8 @@ int write(const std::string& path, const std::vector<std::string>& words) {
 
 int dump(const std::string& path) {
     TaskList tasks;
-    if (!loadTaskFile(path, tasks))
+    if (const TaskFileState state = loadTaskFile(path, tasks).state;
+        state == TaskFileState::Absent || state == TaskFileState::Unreadable)
         return 1;
     for (const TaskRecord& task : tasks)
         std::printf("%u %d %s %lld %d %u\n", task.TaskId, task.TaskType,
@@ -101,7 +102,8 @@ std::string escaped(std::string_view text) {
 
 int show(const std::string& path) {
     TaskList tasks;
-    if (!loadTaskFile(path, tasks))
+    if (const TaskFileState state = loadTaskFile(path, tasks).state;
+        state == TaskFileState::Absent || state == TaskFileState::Unreadable)
         return 1;
     for (const TaskRecord& task : tasks)
         std::printf("%u\t%d\t%s\t%lld\t%d\t%u\t%d\t%d\t%s\t%s\t%s\t%s\t%d\t%u\n", task.TaskId, task.TaskType,

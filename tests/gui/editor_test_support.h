@@ -17,7 +17,8 @@ namespace velloran::test {
 // Everything an editor needs, in a temporary program directory.
 struct EditorBench {
     QTemporaryDir dir;
-    TaskList tasks;
+    TaskList stored;
+    TaskStore tasks = storeOf(taskFile());
     SettingsRecord settings = defaultSettings();
     RecordingSoundPlayer sound;
     RecordingOpener opener;
@@ -28,6 +29,16 @@ struct EditorBench {
     std::string programDirectory() const { return dir.path().toStdString() + "/"; }
     QString taskFile() const { return dir.filePath(QStringLiteral("tasks.tsk")); }
 
+    // A store for this task file, holding the tasks stored so far as if it had read them.
+    TaskStore storeOf(const QString& file) const {
+        return TaskStore(file.toStdString(),
+                         dir.filePath(QStringLiteral("state/tasks.journal")).toStdString(), stored);
+    }
+    void addStored(const TaskRecord& task) {
+        stored.appendLoaded(task);
+        tasks = storeOf(taskFile());
+    }
+
     void addSound(const QString& name) {
         QDir(dir.path()).mkpath(QStringLiteral("Sounds"));
         QFile file(dir.filePath(QStringLiteral("Sounds/") + name));
@@ -37,7 +48,7 @@ struct EditorBench {
 
     std::unique_ptr<TSetTaskForm> makeForm() {
         return std::make_unique<TSetTaskForm>(nullptr, tasks, settings, sound, opener, clock,
-                                              programDirectory(), taskFile().toStdString());
+                                              programDirectory());
     }
 };
 

@@ -58,11 +58,15 @@ private:
     CountingWindows windows_;
     SettingsRecord settings_ = defaultSettings();
     QList<MessageBoxRequest> boxes_;
+    std::vector<std::unique_ptr<TaskStore>> stores_;
     QMessageBox::StandardButton answer_ = QMessageBox::Yes;
 
     std::unique_ptr<TSchedulerMainForm> makeForm(const std::function<void(MainFormServices&)>& adjust = {}) {
         MainFormServices services;
         services.programDirectory = dir_.path().toStdString() + "/";
+        stores_.push_back(std::make_unique<TaskStore>(dir_.filePath("tasks.tsk").toStdString(),
+                                                      dir_.filePath("state/tasks.journal").toStdString()));
+        services.tasks = stores_.back().get();
         services.clock = &clock_;
         services.opener = &opener_;
         services.notifications = &windows_;
@@ -102,6 +106,8 @@ private slots:
         opener_.opened.clear();
         settings_ = defaultSettings();
         QFile::remove(dir_.filePath("tasks.tsk"));
+        // Each test starts as after a clean exit: no changes waiting to be recovered.
+        QDir(dir_.filePath("state")).removeRecursively();
     }
 
     void listShowsEveryTaskAsTheRowsSay() {
@@ -150,7 +156,7 @@ private slots:
         form->DeleteBTClick();
         form->EditBTClick();
         QCOMPARE(form->tasks().size(), std::size_t(1));
-        QVERIFY(form->tasks().begin()->enabled());
+        QVERIFY(form->tasks()[0].enabled());
         QVERIFY(boxes_.isEmpty());
     }
 
@@ -278,7 +284,7 @@ private slots:
                 if (about < 3)
                     form->TtrayAboutClick();
             };
-            services.showNewTask = [&](QWidget*, TaskList&, int kind) {
+            services.showNewTask = [&](QWidget*, int kind) {
                 ++editors;
                 QCOMPARE(kind, -1);
                 if (editors < 3)
@@ -307,8 +313,8 @@ private slots:
             {task(kGeneral, "one", at(2009, 12, 3, 15, 0)), task(kGeneral, "two", at(2009, 12, 4, 15, 0))});
         std::vector<std::uint32_t> edited;
         auto form = makeForm([&](MainFormServices& services) {
-            services.showNewTask = [](QWidget*, TaskList&, int) {};
-            services.showEditTask = [&](QWidget*, TaskList&, std::uint32_t id) { edited.push_back(id); };
+            services.showNewTask = [](QWidget*, int) {};
+            services.showEditTask = [&](QWidget*, std::uint32_t id) { edited.push_back(id); };
         });
         form->show();
         form->EditBTClick();

@@ -213,7 +213,7 @@ private slots:
             setFieldText(task.Target, kind == kWebAddress ? "https://example.org/page" : "/srv/target file");
             setFieldText(task.ExeArguments, "--verbose");
             setFieldText(task.AlarmSound, "ROOSTER.WAV");
-            bench.tasks.appendLoaded(task);
+            bench.addStored(task);
         }
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
             auto form = bench.makeForm();
@@ -267,7 +267,7 @@ private slots:
         auto form = bench.makeForm();
         QCOMPARE(form->ShowEditTask(7), TSetTaskForm::Result::NotShown);
         QVERIFY(!form->isVisible());
-        bench.tasks.appendLoaded(storedTask(kMemo, 5));
+        bench.addStored(storedTask(kMemo, 5));
         QCOMPARE(bench.makeForm()->ShowEditTask(6), TSetTaskForm::Result::NotShown);
         QVERIFY(!QFile::exists(bench.taskFile())); // never shown, never closed
     }
@@ -277,7 +277,7 @@ private slots:
         bench.addSound(QStringLiteral("bell.wav"));
         TaskRecord task = storedTask(kAlarmClock, 9);
         setFieldText(task.AlarmSound, "gone.wav");
-        bench.tasks.appendLoaded(task);
+        bench.addStored(task);
         auto form = bench.makeForm();
         QVERIFY(form->prepareEditTask(9));
         QCOMPARE(form->Pages.AlarmSoundCB->currentIndex(), -1);
@@ -290,7 +290,7 @@ private slots:
         task.TaskType = 9;
         task.RepeatType = 17;
         setFieldText(task.Target, "/bin/sh");
-        bench.tasks.appendLoaded(task);
+        bench.addStored(task);
         auto form = bench.makeForm();
         QVERIFY(form->prepareEditTask(9));
         QCOMPARE(form->PageControl->activePageIndex(), -1);
@@ -305,12 +305,12 @@ private slots:
         form->SaveBTClick();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("You must select a task type."));
-        QCOMPARE(bench.tasks.begin()->TaskType, 9); // untouched until a page is picked
+        QCOMPARE(bench.tasks[0].TaskType, 9); // untouched until a page is picked
         QTest::mouseClick(form->PageControl->pageButton(kGeneral), Qt::LeftButton);
         form->Pages.GeneralPath->setText(bench.dir.path());
         form->SaveBTClick();
-        QCOMPARE(bench.tasks.begin()->TaskType, kGeneral);
-        QCOMPARE(bench.tasks.begin()->TaskId, 9u);
+        QCOMPARE(bench.tasks[0].TaskType, kGeneral);
+        QCOMPARE(bench.tasks[0].TaskId, 9u);
     }
 
     void memoFontFromSettingsAndFromTheTask() {
@@ -324,8 +324,8 @@ private slots:
         memo.MemoFont.FontSize = 10;
         memo.MemoFont.FontStyle = kFontBold | kFontUnderline;
         memo.MemoFont.FontColor = 0x00FF00;
-        bench.tasks.appendLoaded(memo);
-        bench.tasks.appendLoaded(storedTask(kAudio, 4));
+        bench.addStored(memo);
+        bench.addStored(storedTask(kAudio, 4));
 
         auto fresh = bench.makeForm();
         QFont font = fresh->Pages.MemoDescription->font();
@@ -359,7 +359,7 @@ private slots:
         QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("second"));
         form->SaveBTClick();
         QCOMPARE(bench.tasks.size(), 1u);
-        const TaskRecord& saved = *bench.tasks.begin();
+        const TaskRecord& saved = bench.tasks[0];
         QCOMPARE(fieldText(saved.MemoFont.FontName), std::string_view("MS Sans Serif"));
         QCOMPARE(saved.MemoFont.FontSize, 8);
         QCOMPARE(saved.MemoFont.FontStyle, 0u);
@@ -384,7 +384,7 @@ private slots:
             startTomorrow(*next);
             next->Pages.MemoDescription->setPlainText(QStringLiteral("styled"));
             next->SaveBTClick();
-            const TaskRecord& styled = *std::prev(bench.tasks.end());
+            const TaskRecord& styled = bench.tasks[bench.tasks.size() - 1];
             QCOMPARE(styled.MemoFont.FontStyle, style);
             QCOMPARE(fieldText(styled.MemoFont.FontName), std::string_view("DejaVu Sans"));
             QCOMPARE(styled.MemoFont.FontSize, 12);
@@ -408,7 +408,7 @@ private slots:
         startTomorrow(*form);
         form->Pages.MemoDescription->setPlainText(QStringLiteral("m"));
         form->SaveBTClick();
-        QCOMPARE(static_cast<std::uint32_t>(bench.tasks.begin()->MemoFont.FontColor), 0x80000008u);
+        QCOMPARE(static_cast<std::uint32_t>(bench.tasks[0].MemoFont.FontColor), 0x80000008u);
     }
 
     void saveRefusalsKeepTheWindowAndTheEntries() {
@@ -454,12 +454,12 @@ private slots:
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), int{QDialog::Accepted});
         QCOMPARE(bench.tasks.size(), 1u);
-        QCOMPARE(text(bench.tasks.begin()->Target), QStringLiteral("https://example.org"));
+        QCOMPARE(text(bench.tasks[0].Target), QStringLiteral("https://example.org"));
     }
 
     void saveOfANewTaskAppendsItAndWritesTheFile() {
         test::EditorBench bench;
-        bench.tasks.appendLoaded(storedTask(kMemo, 1));
+        bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
         form->prepareNewTask(kExecutable);
         startTomorrow(*form);
@@ -474,7 +474,7 @@ private slots:
         QCOMPARE(form->savedTaskId(),
                  std::optional<std::uint32_t>(static_cast<std::uint32_t>(bench.clock.unixSeconds())));
         QCOMPARE(bench.tasks.size(), 2u);
-        const TaskRecord& saved = *std::prev(bench.tasks.end());
+        const TaskRecord& saved = bench.tasks[bench.tasks.size() - 1];
         QCOMPARE(saved.TaskType, kExecutable);
         QCOMPARE(saved.RepeatType, kWeekly);
         QCOMPARE(saved.Flags, std::uint32_t{kAutoDelete}); // the disabled box still counts
@@ -483,29 +483,29 @@ private slots:
         QCOMPARE(saved.DayOfMonth, 11);
         QCOMPARE(fieldText(saved.ExeArguments), std::string_view("-v"));
         TaskList reloaded;
-        QVERIFY(loadTaskFile(bench.taskFile().toStdString(), reloaded));
+        QCOMPARE(loadTaskFile(bench.taskFile().toStdString(), reloaded).state, TaskFileState::Loaded);
         QCOMPARE(reloaded.size(), 2u);
     }
 
     void editKeepsTheIdAndVanishedTaskKeepsTheWindowOpen() {
         test::EditorBench bench;
-        bench.tasks.appendLoaded(storedTask(kAlarmClock, 50));
-        bench.tasks.appendLoaded(storedTask(kAudio, 60));
+        bench.addStored(storedTask(kAlarmClock, 50));
+        bench.addStored(storedTask(kAudio, 60));
         auto form = bench.makeForm();
         QVERIFY(form->prepareEditTask(50));
         QTest::mouseClick(form->PageControl->pageButton(kMemo), Qt::LeftButton);
         form->Pages.MemoDescription->setPlainText(QStringLiteral("now a memo"));
         form->SaveBTClick();
         QCOMPARE(form->savedTaskId(), std::optional<std::uint32_t>(50));
-        QCOMPARE(bench.tasks.begin()->TaskId, 50u);
-        QCOMPARE(bench.tasks.begin()->TaskType, kMemo);
+        QCOMPARE(bench.tasks[0].TaskId, 50u);
+        QCOMPARE(bench.tasks[0].TaskType, kMemo);
         QCOMPARE(bench.tasks.size(), 2u);
 
         auto vanishing = bench.makeForm();
         QVERIFY(vanishing->prepareEditTask(60));
         vanishing->Pages.AudioPath->setText(bench.dir.path());
         vanishing->show();
-        bench.tasks.remove(bench.tasks.find(60)); // the scan deleted it meanwhile
+        bench.tasks.remove(60); // the scan deleted it meanwhile
         vanishing->SaveBTClick();
         QVERIFY(vanishing->isVisible());
         QVERIFY(!vanishing->savedTaskId());
@@ -517,7 +517,7 @@ private slots:
 
     void cancelWritesTheTaskFile() {
         test::EditorBench bench;
-        bench.tasks.appendLoaded(storedTask(kMemo, 1));
+        bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
         QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(form->CancelBT, Qt::LeftButton); });
         QCOMPARE(form->ShowNewTask(kMemo), TSetTaskForm::Result::Closed);
@@ -525,7 +525,7 @@ private slots:
         QCOMPARE(bench.tasks.size(), 1u);
 
         // With no task left, the close removes the file.
-        bench.tasks.clear();
+        bench.tasks.remove(1);
         auto again = bench.makeForm();
         QTimer::singleShot(0, again.get(), [&] { QTest::mouseClick(again->CancelBT, Qt::LeftButton); });
         again->ShowNewTask(kNoPage);
@@ -546,10 +546,9 @@ private slots:
 
     void failedWriteIsShown() {
         test::EditorBench bench;
-        bench.tasks.appendLoaded(storedTask(kMemo, 1));
-        auto form = std::make_unique<TSetTaskForm>(
-            nullptr, bench.tasks, bench.settings, bench.sound, bench.opener, bench.clock,
-            bench.programDirectory(), bench.dir.filePath(QStringLiteral("missing/tasks.tsk")).toStdString());
+        bench.addStored(storedTask(kMemo, 1));
+        bench.tasks = bench.storeOf(bench.dir.filePath(QStringLiteral("missing/tasks.tsk")));
+        auto form = bench.makeForm();
         form->CancelBTClick();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].icon, QMessageBox::Critical);

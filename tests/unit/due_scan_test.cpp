@@ -24,8 +24,8 @@ struct RecordingSink : TaskActionSink {
 
 class DueScan : public ::testing::Test {
 protected:
-    TaskRecord& add(const TaskRecord& task) { return tasks.appendNew(task, 1000); }
-    TaskRecord& only() { return *tasks.begin(); }
+    const TaskRecord& add(const TaskRecord& task) { return *tasks.find(tasks.add(task, 1000)); }
+    const TaskRecord& only() { return tasks[0]; }
     bool scan(DateTime now) { return scanDueTasks(tasks, now, sink); }
 
     // Scans at now and returns the NextRun the task has afterwards.
@@ -34,7 +34,7 @@ protected:
         return only().NextRun;
     }
 
-    TaskList tasks;
+    TaskStore tasks;
     RecordingSink sink;
 };
 
@@ -57,14 +57,14 @@ TEST_F(DueScan, LateWindowBoundary) {
     scan(due + encodeTime(0, 14, 59));
     EXPECT_EQ(sink.runs.size(), 1u) << "14 min 59 s late still runs";
 
-    tasks.clear();
+    tasks = TaskStore();
     sink.runs.clear();
     add(makeTask(kGeneral, due));
     scan(due + kLateWindow);
     EXPECT_TRUE(sink.runs.empty()) << "899.424 s late is missed";
     EXPECT_FALSE(only().enabled()) << "a missed Once task is still disabled";
 
-    tasks.clear();
+    tasks = TaskStore();
     add(makeTask(kGeneral, due, kOnce, kEnabled | kRunIfMissed));
     scan(due + 1.0);
     EXPECT_EQ(sink.runs.size(), 1u) << "RunIfMissed runs however late";
@@ -130,7 +130,7 @@ TEST_F(DueScan, DisabledPastTaskIsUntouchedUntilEnabled) {
     EXPECT_EQ(only().NextRun, due);
 
     // Enabled again, it catches up one occurrence per tick, each missed.
-    only().Flags = kEnabled;
+    tasks.toggleEnabled(only().TaskId);
     for (int day = 2; day <= 4; ++day) {
         EXPECT_TRUE(scan(at(2010, 1, 4, 9, 0)));
         EXPECT_EQ(only().NextRun, at(2010, 1, day, 8, 0));
@@ -226,7 +226,7 @@ TEST_F(DueScan, DailyWithEmptyDayMaskMovesOneDay) {
 
 TEST_F(DueScan, DayOfMonthOutOfRangeActsAs31) {
     for (const int anchor : {0, 32, -5, 127}) {
-        tasks.clear();
+        tasks = TaskStore();
         TaskRecord task = makeTask(kGeneral, at(2009, 3, 31, 8, 0), kMonthly);
         task.DayOfMonth = static_cast<std::int8_t>(anchor);
         add(task);
@@ -237,7 +237,7 @@ TEST_F(DueScan, DayOfMonthOutOfRangeActsAs31) {
 
 TEST_F(DueScan, AdvancePastYear9999DisablesTheTask) {
     for (const RepeatKind repeat : {kDaily, kWeekly, kMonthly, kYearly}) {
-        tasks.clear();
+        tasks = TaskStore();
         sink.runs.clear();
         add(makeTask(kGeneral, at(9999, 12, 31, 8, 0), repeat));
         scan(at(9999, 12, 31, 8, 0));
@@ -250,7 +250,7 @@ TEST_F(DueScan, AdvancePastYear9999DisablesTheTask) {
 TEST_F(DueScan, NextRunThatIsNoDateDisablesWithoutRunning) {
     for (const double bad : {std::numeric_limits<double>::quiet_NaN(),
                              -std::numeric_limits<double>::infinity(), kFirstValidDay - 5.0}) {
-        tasks.clear();
+        tasks = TaskStore();
         add(makeTask(kGeneral, bad, kDaily, kEnabled | kRunIfMissed));
         EXPECT_TRUE(scan(at(2010, 1, 1)));
         EXPECT_FALSE(only().enabled());

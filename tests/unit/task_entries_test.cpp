@@ -265,16 +265,18 @@ protected:
             task.TaskId = id;
             task.Reserved1 = 77;
             task.Reserved2[0] = 9;
-            tasks.appendLoaded(task);
+            loaded.appendLoaded(task);
         }
+        tasks = TaskStore(loaded);
     }
     std::vector<std::uint32_t> ids() const {
         std::vector<std::uint32_t> result;
-        for (const TaskRecord& task : tasks)
+        for (const TaskRecord& task : tasks.tasks())
             result.push_back(task.TaskId);
         return result;
     }
-    TaskList tasks;
+    TaskList loaded;
+    TaskStore tasks;
 };
 
 TEST_F(StoreTaskTest, NewTaskIsAppendedWithItsId) {
@@ -283,7 +285,7 @@ TEST_F(StoreTaskTest, NewTaskIsAppendedWithItsId) {
     EXPECT_EQ(storeTask(tasks, built, true, 0, 5000), 5001u); // same second, still unique
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300, 5000, 5001}));
 
-    TaskList empty;
+    TaskStore empty;
     EXPECT_EQ(storeTask(empty, built, true, 0, 42), 42u);
     EXPECT_EQ(empty.size(), 1u);
 }
@@ -293,46 +295,48 @@ TEST_F(StoreTaskTest, EditThatChangesTheKindKeepsIdPlaceAndReservedFields) {
     entries.description = "now a memo";
     EXPECT_EQ(storeTask(tasks, check(entries).record, false, 200, 5000), 200u);
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
-    const TaskRecord& edited = *tasks.findTask(200);
+    const TaskRecord& edited = *tasks.find(200);
     EXPECT_EQ(edited.TaskType, kMemo);
     EXPECT_EQ(fieldText(edited.Target), "Memo");
     EXPECT_EQ(fieldText(edited.Description), "now a memo");
     EXPECT_EQ(fieldText(edited.AlarmSound), "");
     EXPECT_EQ(edited.Reserved1, 77);
     EXPECT_EQ(edited.Reserved2[0], 9);
-    EXPECT_EQ(tasks.findTask(100)->TaskType, kAlarmClock);
+    EXPECT_EQ(tasks.find(100)->TaskType, kAlarmClock);
 }
 
 TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
     // Anchored on the 31st, moved by the scan to 28 February, saved with the date as shown.
-    tasks.findTask(300)->DayOfMonth = 31;
+    TaskRecord anchored = *tasks.find(300);
+    anchored.DayOfMonth = 31;
+    tasks.update(300, anchored);
     TaskEntries entries = entriesFor(kAlarmClock);
     entries.repeatType = kMonthly;
     entries.date = at(2025, 2, 28);
     storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
-    EXPECT_EQ(tasks.findTask(300)->DayOfMonth, 28);
+    EXPECT_EQ(tasks.find(300)->DayOfMonth, 28);
 
     entries.date = at(2025, 3, 15);
     storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
-    EXPECT_EQ(tasks.findTask(300)->DayOfMonth, 15);
-    EXPECT_DOUBLE_EQ(tasks.findTask(300)->NextRun, at(2025, 3, 15, 9, 30, 0));
+    EXPECT_EQ(tasks.find(300)->DayOfMonth, 15);
+    EXPECT_DOUBLE_EQ(tasks.find(300)->NextRun, at(2025, 3, 15, 9, 30, 0));
 }
 
 TEST_F(StoreTaskTest, VanishedTaskChangesNothing) {
     const TaskRecord built = check(entriesFor(kMemo)).record;
     EXPECT_EQ(storeTask(tasks, built, false, 999, 5000), std::nullopt);
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
-    TaskList empty;
+    TaskStore empty;
     EXPECT_EQ(storeTask(empty, built, false, 100, 5000), std::nullopt);
     EXPECT_TRUE(empty.empty());
 }
 
 TEST_F(StoreTaskTest, DuplicateIdsEditTheFirstInListOrder) {
-    TaskRecord twin = *tasks.findTask(200);
-    tasks.appendLoaded(twin);
+    loaded.appendLoaded(*loaded.findTask(200));
+    tasks = TaskStore(loaded);
     storeTask(tasks, check(entriesFor(kMemo)).record, false, 200, 0);
-    EXPECT_EQ(std::next(tasks.begin())->TaskType, kMemo);
-    EXPECT_EQ(std::prev(tasks.end())->TaskType, kAlarmClock);
+    EXPECT_EQ(tasks[1].TaskType, kMemo);
+    EXPECT_EQ(tasks[3].TaskType, kAlarmClock);
 }
 
 TEST(MemoLineBreaks, EditorAndRecordFormsConvert) {

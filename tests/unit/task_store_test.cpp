@@ -96,7 +96,7 @@ TEST(TaskFile, RoundTripKeepsEveryMeaningfulByte) {
     ASSERT_EQ(saveTaskFile(path, saved), "");
 
     TaskList loaded;
-    ASSERT_TRUE(loadTaskFile(path, loaded));
+    ASSERT_EQ(loadTaskFile(path, loaded).state, TaskFileState::Loaded);
     ASSERT_EQ(loaded.size(), 2u);
     auto a = saved.begin();
     for (const TaskRecord& task : loaded) {
@@ -117,7 +117,9 @@ TEST(TaskFile, TrailingBytesOfAPartialRecordAreDropped) {
     writeFile(path, readFile(path) + std::string(100, '\x7f'));
 
     TaskList loaded;
-    ASSERT_TRUE(loadTaskFile(path, loaded));
+    const TaskFileLoad load = loadTaskFile(path, loaded);
+    EXPECT_EQ(load.state, TaskFileState::PartialLastRecord);
+    EXPECT_EQ(load.strayBytes, 100u);
     EXPECT_EQ(loaded.size(), 2u);
     ASSERT_EQ(saveTaskFile(path, loaded), "");
     EXPECT_EQ(readFile(path).size(), 7776u);
@@ -129,36 +131,22 @@ TEST(TaskFile, EmptyFileLoadsNoTasksAndNextSaveDeletesIt) {
     writeFile(path, "");
     TaskList tasks;
     tasks.appendNew(fullRecord(), 5);
-    ASSERT_TRUE(loadTaskFile(path, tasks));
+    ASSERT_EQ(loadTaskFile(path, tasks).state, TaskFileState::Loaded);
     EXPECT_TRUE(tasks.empty()) << "loading replaces what the list held";
     EXPECT_EQ(saveTaskFile(path, tasks), "");
     EXPECT_FALSE(test::fileExists(path));
     EXPECT_EQ(saveTaskFile(path, tasks), "") << "deleting a missing file is no error";
 }
 
-TEST(TaskFile, MissingFileLeavesTheListAlone) {
+TEST(TaskFile, MissingFileIsAbsentNotUnreadable) {
     TempDir dir;
     TaskList tasks;
     tasks.appendNew(fullRecord(), 5);
-    EXPECT_FALSE(loadTaskFile(dir.file("absent.tsk"), tasks));
-    EXPECT_EQ(tasks.size(), 1u);
+    const TaskFileLoad load = loadTaskFile(dir.file("absent.tsk"), tasks);
+    EXPECT_EQ(load.state, TaskFileState::Absent);
+    EXPECT_FALSE(load.identity.present);
+    EXPECT_TRUE(tasks.empty());
 }
-
-// Root may write anywhere: while alive, this acts with an ordinary user's rights instead.
-class WithoutRootRights {
-public:
-    WithoutRootRights() : wasRoot_(geteuid() == 0) {
-        if (wasRoot_ && seteuid(65534) != 0)
-            ADD_FAILURE() << "cannot give up root's rights";
-    }
-    ~WithoutRootRights() {
-        if (wasRoot_ && seteuid(0) != 0)
-            std::abort();
-    }
-
-private:
-    bool wasRoot_;
-};
 
 TEST(TaskFile, FailedSaveReportsWhyAndKeepsTheOldFile) {
     TempDir dir;
@@ -173,7 +161,7 @@ TEST(TaskFile, FailedSaveReportsWhyAndKeepsTheOldFile) {
     std::string error;
     std::string deleteError;
     {
-        WithoutRootRights ordinaryUser;
+        test::WithoutRootRights ordinaryUser;
         error = saveTaskFile(path, tasks);
         TaskList none;
         deleteError = saveTaskFile(path, none);
@@ -246,6 +234,7 @@ TEST(TaskList, SameSecondIdsStayUnique) {
     EXPECT_EQ(c, 1002u);
     EXPECT_EQ(d, 1003u);
     EXPECT_EQ(tasks.findTask(1002)->TaskId, c);
+    EXPECT_EQ(tasks.indexOf(1002), 2u);
 }
 
 TEST(TaskList, LoadedDuplicateIdsAreKeptAndTheFirstWins) {
@@ -264,10 +253,10 @@ TEST(TaskList, RemoveKeepsOrderAndMovesTheHead) {
     TaskList tasks;
     for (std::uint32_t id = 1; id <= 3; ++id)
         tasks.appendNew(fullRecord(), id);
-    tasks.remove(tasks.find(1));
+    tasks.removeAt(*tasks.indexOf(1));
     EXPECT_EQ(tasks.begin()->TaskId, 2u);
-    tasks.remove(tasks.find(3));
-    tasks.remove(tasks.find(2));
+    tasks.removeAt(*tasks.indexOf(3));
+    tasks.removeAt(*tasks.indexOf(2));
     EXPECT_TRUE(tasks.empty());
 }
 

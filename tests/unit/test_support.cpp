@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 namespace velloran::test {
@@ -45,6 +46,16 @@ TempDir::~TempDir() {
     // A test may have taken the write bit away; give it back so that the folder can go.
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+WithoutRootRights::WithoutRootRights() : wasRoot_(geteuid() == 0) {
+    if (wasRoot_ && seteuid(65534) != 0)
+        ADD_FAILURE() << "cannot give up root's rights";
+}
+
+WithoutRootRights::~WithoutRootRights() {
+    if (wasRoot_ && seteuid(0) != 0)
+        std::abort();
 }
 
 std::string readFile(const std::string& path) {

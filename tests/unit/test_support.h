@@ -28,6 +28,18 @@ private:
     std::string path_;
 };
 
+// Root may read and write anywhere: while alive, this acts with an ordinary user's rights instead.
+class WithoutRootRights {
+public:
+    WithoutRootRights();
+    ~WithoutRootRights();
+    WithoutRootRights(const WithoutRootRights&) = delete;
+    WithoutRootRights& operator=(const WithoutRootRights&) = delete;
+
+private:
+    bool wasRoot_;
+};
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);

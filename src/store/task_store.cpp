@@ -1,0 +1,240 @@
+#include "task_store.h"
+
+#include "platform/atomic_file.h"
+
+#include <cstring>
+#include <sys/stat.h>
+#include <utility>
+
+namespace velloran {
+
+TaskStore::TaskStore() = default;
+
+TaskStore::TaskStore(TaskList tasks) : tasks_(std::move(tasks)) {}
+
+TaskStore::TaskStore(std::string taskFile, std::string journal)
+    : taskFile_(std::move(taskFile)), journal_(std::make_unique<TaskJournal>(std::move(journal))) {}
+
+TaskStore::TaskStore(std::string taskFile, std::string journal, TaskList loaded)
+    : TaskStore(std::move(taskFile), std::move(journal)) {
+    tasks_ = std::move(loaded);
+    known_ = identityOfPath(taskFile_);
+}
+
+TaskStore::~TaskStore() = default;
+TaskStore::TaskStore(TaskStore&&) noexcept = default;
+TaskStore& TaskStore::operator=(TaskStore&&) noexcept = default;
+
+void TaskStore::open() {
+    if (taskFile_.empty())
+        return;
+    removeLeftTemporaries(taskFile_);
+    const TaskFileLoad load = loadTaskFile(taskFile_, tasks_);
+    if (load.state == TaskFileState::Unreadable) {
+        // Its journal, if any, waits for a run that can read the file it belongs to.
+        fileUnreadable_ = true;
+        tell("The task file \"" + taskFile_ + "\" could not be read: " + load.reason +
+             ".\nVelloran leaves it as it is and starts without its tasks. Tasks you create or change now "
+             "are saved beside it.");
+        return;
+    }
+    known_ = load.identity;
+    if (load.state == TaskFileState::PartialLastRecord) {
+        std::string error;
+        const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", error);
+        tell("The last task in \"" + taskFile_ + "\" is incomplete (" + std::to_string(load.strayBytes) +
+             " bytes) and could not be read; the other tasks were loaded.\n" +
+             (kept.empty() ? "No copy of the file as it was could be kept: " + error + "."
+                           : "The file as it was is kept as \"" + kept + "\"."));
+    }
+    if (journal_)
+        replayJournal();
+}
+
+void TaskStore::replayJournal() {
+    const JournalContents journal = journal_->read();
+    if (!journal.exists)
+        return;
+    const auto setAside = [&](const std::string& why) {
+        std::string error;
+        const std::string aside = journal_->setAside(error);
+        tell("Changes recorded by an earlier run of Velloran were not applied, because " + why + ".\n" +
+             (aside.empty() ? "They are still in \"" + journal_->path() + "\" (" + error + ")."
+                            : "They are kept in \"" + aside + "\"."));
+    };
+    if (!journal.error.empty())
+        return setAside("they could not be read (" + journal.error + ")");
+    if (journal.base != known_ || (journal.damaged && journal.entries.empty() && !journal.base.present))
+        return setAside("\"" + taskFile_ + "\" has been replaced since");
+    TaskList replayed = tasks_;
+    for (const JournalEntry& entry : journal.entries)
+        if (!applyJournalEntry(replayed, entry))
+            return setAside("they do not fit \"" + taskFile_ + "\"");
+    tasks_ = std::move(replayed);
+    // A fresh journal with the same entries: appending behind a torn entry would hide what follows it.
+    if (journal_->start(known_)) {
+        for (const JournalEntry& entry : journal.entries)
+            journal_->record(entry);
+        flushChanges();
+    }
+    if (!journal.entries.empty())
+        tell("Velloran did not end normally last time. The changes made to your tasks since they were "
+             "last saved have been recovered.");
+}
+
+void TaskStore::record(const JournalEntry& entry) {
+    // Nothing is recorded against a task file that could not be read: its journal is not this run's.
+    if (!journal_ || fileUnreadable_)
+        return;
+    if (!journal_->active() && !journal_->start(known_)) {
+        if (!journalFailureTold_) {
+            journalFailureTold_ = true;
+            tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +
+                 ".\nThey are kept when Velloran saves your tasks.");
+        }
+        return;
+    }
+    journal_->record(entry);
+}
+
+void TaskStore::flushChanges() {
+    if (!journal_ || !journal_->active() || journal_->sync() || journalFailureTold_)
+        return;
+    journalFailureTold_ = true;
+    tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +
+         ".\nThey are kept when Velloran saves your tasks.");
+}
+
+std::uint32_t TaskStore::add(const TaskRecord& built, std::uint32_t unixSecondsNow) {
+    const TaskRecord& added = tasks_.appendNew(built, unixSecondsNow);
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Append;
+    entry.record = added;
+    record(entry);
+    flushChanges();
+    return added.TaskId;
+}
+
+bool TaskStore::update(std::uint32_t taskId, const TaskRecord& built) {
+    const auto index = tasks_.indexOf(taskId);
+    if (!index)
+        return false;
+    TaskRecord& task = tasks_[*index];
+    // The id, the reserved fields and the place in the list stay the task's own.
+    task.TaskType = built.TaskType;
+    std::memcpy(task.Target, built.Target, sizeof task.Target);
+    std::memcpy(task.ExeArguments, built.ExeArguments, sizeof task.ExeArguments);
+    task.NextRun = built.NextRun;
+    task.RepeatType = built.RepeatType;
+    task.DayOfMonth = built.DayOfMonth;
+    std::memcpy(task.Description, built.Description, sizeof task.Description);
+    std::memcpy(task.AlarmSound, built.AlarmSound, sizeof task.AlarmSound);
+    task.DayMask = built.DayMask;
+    task.Flags = built.Flags;
+    task.MemoFont = built.MemoFont;
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Replace;
+    entry.index = static_cast<std::uint32_t>(*index);
+    entry.taskId = taskId;
+    entry.record = task;
+    record(entry);
+    flushChanges();
+    return true;
+}
+
+bool TaskStore::remove(std::uint32_t taskId) {
+    const auto index = tasks_.indexOf(taskId);
+    if (!index)
+        return false;
+    removeAt(*index);
+    flushChanges();
+    return true;
+}
+
+bool TaskStore::toggleEnabled(std::uint32_t taskId) {
+    const auto index = tasks_.indexOf(taskId);
+    if (!index)
+        return false;
+    const TaskRecord& task = tasks_[*index];
+    reschedule(*index, task.NextRun, task.Flags ^ kEnabled);
+    flushChanges();
+    return true;
+}
+
+void TaskStore::reschedule(std::size_t index, DateTime nextRun, std::uint32_t flags) {
+    TaskRecord& task = tasks_[index];
+    task.NextRun = nextRun;
+    task.Flags = flags;
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Reschedule;
+    entry.index = static_cast<std::uint32_t>(index);
+    entry.taskId = task.TaskId;
+    entry.nextRun = nextRun;
+    entry.flags = flags;
+    record(entry);
+}
+
+void TaskStore::removeAt(std::size_t index) {
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Remove;
+    entry.index = static_cast<std::uint32_t>(index);
+    entry.taskId = tasks_[index].TaskId;
+    tasks_.removeAt(index);
+    record(entry);
+}
+
+std::string TaskStore::save() {
+    if (taskFile_.empty())
+        return {};
+    if (fileUnreadable_)
+        return saveBesideUnreadableFile();
+    keepReplacedFile();
+    FileIdentity written;
+    std::string error = saveTaskFile(taskFile_, tasks_, &written);
+    if (!error.empty())
+        return error; // the journal keeps the changes until a save succeeds
+    known_ = written;
+    if (journal_)
+        journal_->drop();
+    return {};
+}
+
+void TaskStore::keepReplacedFile() {
+    struct stat info {};
+    // Only a file holds tasks: whatever else stands there makes the save fail and is reported then.
+    if (::stat(taskFile_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || identityOf(info) == known_)
+        return;
+    // Another program put a file there since this run read or wrote it: it is kept before it is replaced.
+    std::string error;
+    const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".replaced", error);
+    tell("\"" + taskFile_ + "\" was changed by another program while Velloran ran. " +
+         (kept.empty() ? "No copy of that version could be kept: " + error + "."
+                       : "That version is kept as \"" + kept + "\".") +
+         " Velloran's tasks were saved in its place.");
+}
+
+std::string TaskStore::saveBesideUnreadableFile() {
+    if (unsavedFile_.empty()) {
+        if (tasks_.empty())
+            return {}; // nothing of this run to keep
+        // A name of this run's own: an earlier run's unsaved tasks are never written over.
+        unsavedFile_ = taskFile_ + ".unsaved";
+        for (int number = 2; identityOfPath(unsavedFile_).present && number < 1000; ++number)
+            unsavedFile_ = taskFile_ + ".unsaved-" + std::to_string(number);
+        const std::string error = saveTaskFile(unsavedFile_, tasks_);
+        if (!error.empty()) {
+            unsavedFile_.clear();
+            return error;
+        }
+        tell("\"" + taskFile_ + "\" could not be read when Velloran started, so it is left as it was. Your " +
+             "tasks were saved to \"" + unsavedFile_ + "\".");
+        return {};
+    }
+    return saveTaskFile(unsavedFile_, tasks_);
+}
+
+std::vector<std::string> TaskStore::takeNotices() {
+    return std::exchange(notices_, {});
+}
+
+} // namespace velloran

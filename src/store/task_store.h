@@ -1,0 +1,83 @@
+// The task store: the one owner of the task list, of tasks.tsk and of the recovery journal beside it.
+// Everything that reads or changes tasks goes through it. tasks.tsk is written only at the save points;
+// every change in between is recorded in the journal at once, so that a run that ends without saving
+// neither loses a change nor runs a task twice at the next start. A task file that could not be read is
+// never written, replaced or deleted: that run's tasks go to a file beside it.
+#pragma once
+
+#include "task_file.h"
+#include "task_journal.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velloran {
+
+class TaskStore {
+public:
+    // A store that keeps its tasks in memory only, for tools and tests.
+    TaskStore();
+    explicit TaskStore(TaskList tasks);
+    // taskFile is tasks.tsk; journal is the recovery journal's path.
+    TaskStore(std::string taskFile, std::string journal);
+    // A store holding tasks that were read already, with tasks.tsk taken as it is now; for tests.
+    TaskStore(std::string taskFile, std::string journal, TaskList loaded);
+    ~TaskStore();
+    TaskStore(TaskStore&&) noexcept;
+    TaskStore& operator=(TaskStore&&) noexcept;
+
+    // Once, at start-up: removes what interrupted saves left, loads tasks.tsk and replays the journal of
+    // a run that ended without saving. What the user should be told goes to takeNotices().
+    void open();
+
+    const TaskList& tasks() const { return tasks_; }
+    bool empty() const { return tasks_.empty(); }
+    std::size_t size() const { return tasks_.size(); }
+    const TaskRecord& operator[](std::size_t index) const { return tasks_[index]; }
+    const TaskRecord* find(std::uint32_t taskId) const { return tasks_.findTask(taskId); }
+    const std::string& taskFilePath() const { return taskFile_; }
+
+    // The editor's save: a new task, whose id is returned, or an edit of the task with taskId, which
+    // keeps its id, reserved fields and place (false when the task is gone meanwhile).
+    std::uint32_t add(const TaskRecord& built, std::uint32_t unixSecondsNow);
+    bool update(std::uint32_t taskId, const TaskRecord& built);
+    // The main window's commands on the first task with this id; false when there is none.
+    bool remove(std::uint32_t taskId);
+    bool toggleEnabled(std::uint32_t taskId);
+
+    // The scan's changes, by place in the list; recorded, and on the disk after flushChanges().
+    void reschedule(std::size_t index, DateTime nextRun, std::uint32_t flags);
+    void removeAt(std::size_t index);
+    // Waits until every change recorded so far is on the disk; the scan calls it before a task's action
+    // runs, so that a crash after the action cannot run it again.
+    void flushChanges();
+
+    // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
+    // Returns why the save failed, or an empty text.
+    std::string save();
+
+    // What happened that the user should know, each told once: a task file that could not be read, a
+    // damaged one, recovered changes, where tasks were saved instead.
+    std::vector<std::string> takeNotices();
+
+private:
+    void record(const JournalEntry& entry);
+    void loadAndRecover();
+    void replayJournal();
+    std::string saveBesideUnreadableFile();
+    void keepReplacedFile();
+    void tell(std::string notice) { notices_.push_back(std::move(notice)); }
+
+    std::string taskFile_;
+    std::unique_ptr<TaskJournal> journal_; // none for a store in memory only
+    TaskList tasks_;
+    FileIdentity known_;          // tasks.tsk as this run last read or wrote it
+    bool fileUnreadable_ = false; // then tasks.tsk is left alone and saves go to unsavedFile_
+    std::string unsavedFile_;
+    bool journalFailureTold_ = false;
+    std::vector<std::string> notices_;
+};
+
+} // namespace velloran

@@ -1,0 +1,360 @@
+// The task store when things go wrong: files it cannot read, damaged files, interrupted saves, crashes
+// between save points, and journals that do not belong to the task file.
+#include "common/text.h"
+#include "platform/atomic_file.h"
+#include "scheduler/due_scan.h"
+#include "store/task_store.h"
+#include "test_support.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velloran {
+namespace {
+
+using test::at;
+using test::fileExists;
+using test::makeTask;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+struct RecordingSink : TaskActionSink {
+    std::vector<std::uint32_t> runs;
+    void carryOut(const TaskRecord& task) override { runs.push_back(task.TaskId); }
+};
+
+TaskRecord describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,
+                         std::uint32_t flags = kEnabled) {
+    TaskRecord task = makeTask(kGeneral, nextRun, repeat, flags);
+    setFieldText(task.Description, description);
+    return task;
+}
+
+// A task file of whole records with the given ids, as an earlier run saved it.
+std::string recordsWithIds(std::initializer_list<std::uint32_t> ids) {
+    TaskList list;
+    for (const std::uint32_t id : ids)
+        list.appendLoaded(describedTask("task " + std::to_string(id), at(2030, 1, 1, 9, 0))).TaskId = id;
+    std::string bytes;
+    for (const TaskRecord& task : list)
+        bytes.append(reinterpret_cast<const char*>(&task), sizeof task);
+    return bytes;
+}
+
+std::vector<std::uint32_t> idsOf(const TaskStore& store) {
+    std::vector<std::uint32_t> ids;
+    for (const TaskRecord& task : store.tasks())
+        ids.push_back(task.TaskId);
+    return ids;
+}
+
+class TaskStoreFaults : public ::testing::Test {
+protected:
+    std::string taskFile() const { return dir.file("tasks.tsk"); }
+    std::string journal() const { return dir.file("state/velloran/tasks.journal"); }
+    // A run of the program: a store opened on the same files, as start-up opens it.
+    TaskStore start() {
+        TaskStore store(taskFile(), journal());
+        store.open();
+        return store;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) {
+    const std::string original = recordsWithIds({1, 2});
+    writeFile(taskFile(), original);
+    ASSERT_EQ(chmod(taskFile().c_str(), 0), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    writeFile(taskFile() + ".unsaved", "an earlier run's"); // never written over
+    ASSERT_EQ(chmod((taskFile() + ".unsaved").c_str(), 0666), 0);
+    {
+        test::WithoutRootRights ordinaryUser;
+        TaskStore store = start();
+        EXPECT_TRUE(store.empty());
+        EXPECT_EQ(store.takeNotices(),
+                  std::vector<std::string>{"The task file \"" + taskFile() +
+                                           "\" could not be read: Permission denied.\nVelloran leaves it as it "
+                                           "is and starts without its tasks. Tasks you create or change now "
+                                           "are saved beside it."});
+        // The editor saves a task and closes; then the main window is closed.
+        store.add(describedTask("made now", at(2030, 2, 1, 9, 0)), 5000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(store.takeNotices(),
+                  std::vector<std::string>{"\"" + taskFile() +
+                                           "\" could not be read when Velloran started, so it is left as it "
+                                           "was. Your tasks were saved to \"" +
+                                           taskFile() + ".unsaved-2\"."});
+        EXPECT_FALSE(fileExists(journal())) << "nothing is recorded against a file this run could not read";
+    }
+    ASSERT_EQ(chmod(taskFile().c_str(), 0644), 0);
+    EXPECT_EQ(readFile(taskFile()), original);
+    EXPECT_EQ(readFile(taskFile() + ".unsaved"), "an earlier run's");
+    TaskList saved;
+    ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved-2", saved).state, TaskFileState::Loaded);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(fieldText(saved[0].Description), "made now");
+}
+
+TEST_F(TaskStoreFaults, FolderInThePlaceOfTheFileIsLeftAlone) {
+    ASSERT_EQ(mkdir(taskFile().c_str(), 0755), 0);
+    writeFile(taskFile() + "/inside", "x");
+    TaskStore store = start();
+    const auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("could not be read: Is a directory."), std::string::npos) << notices[0];
+    store.add(describedTask("a", at(2030, 2, 1, 9, 0)), 5000);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(taskFile() + "/inside"), "x");
+    EXPECT_TRUE(fileExists(taskFile() + ".unsaved"));
+}
+
+TEST_F(TaskStoreFaults, ReadErrorMidFileMakesItUnreadable) {
+    // A stream that delivers one whole record and part of the next, then fails as a bad disk does.
+    struct Source {
+        std::string bytes;
+        std::size_t at = 0;
+    } source{recordsWithIds({1, 2, 3}).substr(0, 3888 + 1000)};
+    cookie_io_functions_t io{};
+    io.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+        auto* from = static_cast<Source*>(cookie);
+        if (from->at >= from->bytes.size()) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t count = std::min(size, from->bytes.size() - from->at);
+        std::memcpy(buffer, from->bytes.data() + from->at, count);
+        from->at += count;
+        return static_cast<ssize_t>(count);
+    };
+    std::FILE* stream = fopencookie(&source, "r", io);
+    ASSERT_NE(stream, nullptr);
+    TaskList tasks;
+    const TaskFileLoad load = readTaskRecords(stream, tasks);
+    std::fclose(stream);
+    EXPECT_EQ(load.state, TaskFileState::Unreadable);
+    EXPECT_EQ(load.reason, "Input/output error");
+    EXPECT_TRUE(tasks.empty()) << "a file read in part is not taken for the whole";
+}
+
+TEST_F(TaskStoreFaults, PartialLastRecordIsKeptOnceThenWrittenWithoutIt) {
+    const std::string original = recordsWithIds({1, 2}) + std::string(100, '\x7f');
+    writeFile(taskFile(), original);
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{"The last task in \"" + taskFile() +
+                                       "\" is incomplete (100 bytes) and could not be read; the other tasks "
+                                       "were loaded.\nThe file as it was is kept as \"" +
+                                       taskFile() + ".damaged\"."});
+    EXPECT_EQ(readFile(taskFile() + ".damaged"), original);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(taskFile()).size(), 7776u);
+    EXPECT_EQ(readFile(taskFile() + ".damaged"), original) << "the kept copy is not the rewritten file";
+
+    // One record and a second one short by a single byte: the first loads.
+    writeFile(taskFile(), recordsWithIds({7, 8}).substr(0, 3888 + 3887));
+    TaskStore again = start();
+    EXPECT_EQ(idsOf(again), std::vector<std::uint32_t>{7});
+    const auto notices = again.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("(3887 bytes)"), std::string::npos);
+    EXPECT_NE(notices[0].find("kept as \"" + taskFile() + ".damaged-2\""), std::string::npos) << notices[0];
+}
+
+TEST_F(TaskStoreFaults, EmptyFileLoadsNoTasksSilentlyAndTheNextSaveDeletesIt) {
+    writeFile(taskFile(), "");
+    TaskStore store = start();
+    EXPECT_TRUE(store.empty());
+    EXPECT_TRUE(store.takeNotices().empty());
+    EXPECT_EQ(store.save(), "");
+    EXPECT_FALSE(fileExists(taskFile()));
+}
+
+TEST_F(TaskStoreFaults, FileThatVanishesIsWrittenAgainAndOneReplacedIsKept) {
+    writeFile(taskFile(), recordsWithIds({1}));
+    TaskStore store = start();
+    std::filesystem::remove(taskFile());
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
+    EXPECT_TRUE(store.takeNotices().empty());
+
+    const std::string theirs = recordsWithIds({5, 6});
+    writeFile(taskFile() + ".new", theirs);
+    std::filesystem::rename(taskFile() + ".new", taskFile()); // another program saved meanwhile
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
+    EXPECT_EQ(readFile(taskFile() + ".replaced"), theirs);
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{"\"" + taskFile() +
+                                       "\" was changed by another program while Velloran ran. That version is "
+                                       "kept as \"" +
+                                       taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
+    EXPECT_EQ(store.save(), "");
+    EXPECT_TRUE(store.takeNotices().empty()) << "its own save is not taken for another program's";
+}
+
+TEST_F(TaskStoreFaults, TasksThatRanBeforeACrashDoNotRunAgain) {
+    const DateTime nine = at(2030, 3, 4, 9, 0);
+    {
+        TaskStore first(taskFile(), journal());
+        first.open();
+        first.add(describedTask("daily", nine, kDaily), 100);
+        first.add(describedTask("once", nine, kOnce, kEnabled | kAutoDelete), 100);
+        first.add(describedTask("kept", nine + 10), 100);
+        ASSERT_EQ(first.save(), ""); // the editor closed
+        RecordingSink sink;
+        scanDueTasks(first, nine, sink);
+        EXPECT_EQ(sink.runs, (std::vector<std::uint32_t>{100, 101}));
+        // Killed here: no save point.
+    }
+    for (int restart = 0; restart < 3; ++restart) {
+        TaskStore store = start();
+        if (restart == 0) {
+            EXPECT_EQ(store.takeNotices(),
+                      std::vector<std::string>{"Velloran did not end normally last time. The changes made to "
+                                               "your tasks since they were last saved have been recovered."});
+        }
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{100, 102})) << "the removed task stays removed";
+        EXPECT_EQ(store[0].NextRun, nine + 1.0);
+        RecordingSink sink;
+        scanDueTasks(store, nine + encodeTime(0, 0, 5), sink);
+        EXPECT_TRUE(sink.runs.empty()) << "restart " << restart;
+    }
+}
+
+TEST_F(TaskStoreFaults, CommandsAndEditsSurviveACrashAndASaveDropsTheJournal) {
+    writeFile(taskFile(), recordsWithIds({1, 2, 3}));
+    const std::string saved = readFile(taskFile());
+    {
+        TaskStore store = start();
+        store.remove(2);
+        store.toggleEnabled(3);
+        TaskRecord edited = *store.find(1);
+        setFieldText(edited.Description, "edited");
+        store.update(1, edited);
+        store.add(describedTask("new", at(2031, 1, 1, 8, 0)), 9000);
+        EXPECT_EQ(readFile(taskFile()), saved) << "tasks.tsk changes only at a save point";
+    }
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 3, 9000}));
+    EXPECT_EQ(fieldText(store[0].Description), "edited");
+    EXPECT_FALSE(store[1].enabled());
+    EXPECT_EQ(store.takeNotices().size(), 1u);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_FALSE(fileExists(journal()));
+    EXPECT_TRUE(start().takeNotices().empty()) << "nothing left to recover after a save";
+}
+
+TEST_F(TaskStoreFaults, JournalCutOffMidEntryReplaysWhatCameBefore) {
+    writeFile(taskFile(), recordsWithIds({1, 2, 3}));
+    {
+        TaskStore store = start();
+        store.remove(1);
+        store.remove(2);
+    }
+    const std::string whole = readFile(journal());
+    writeFile(journal(), whole.substr(0, whole.size() - 3)); // a crash while the second was written
+    {
+        TaskStore store = start();
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{2, 3}));
+        store.remove(3); // recorded behind the recovered entries, not behind the torn one
+    }
+    EXPECT_EQ(idsOf(start()), std::vector<std::uint32_t>{2});
+}
+
+TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
+    writeFile(taskFile(), recordsWithIds({1, 2}));
+    {
+        TaskStore store = start();
+        store.remove(1);
+    }
+    // Meanwhile the file was replaced, say by a backup put back.
+    writeFile(taskFile() + ".new", recordsWithIds({1, 2, 4}));
+    std::filesystem::rename(taskFile() + ".new", taskFile());
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 4}));
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                       "\"" +
+                                       taskFile() + "\" has been replaced since.\nThey are kept in \"" +
+                                       journal() + ".unmatched\"."});
+    EXPECT_TRUE(fileExists(journal() + ".unmatched"));
+    EXPECT_FALSE(fileExists(journal()));
+}
+
+TEST_F(TaskStoreFaults, JournalThatDoesNotFitTheListIsNotApplied) {
+    writeFile(taskFile(), recordsWithIds({1, 2}));
+    {
+        TaskStore store = start();
+        store.remove(2);
+    }
+    // Rewritten in place to the same size and given back its time: it looks like the same file, but
+    // the task the journal removes is not where it says.
+    struct stat before {};
+    ASSERT_EQ(stat(taskFile().c_str(), &before), 0);
+    {
+        std::FILE* file = std::fopen(taskFile().c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        const std::string other = recordsWithIds({1, 5});
+        std::fwrite(other.data(), 1, other.size(), file);
+        std::fclose(file);
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, taskFile().c_str(), times, 0), 0);
+
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                       "they do not fit \"" +
+                                       taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
+}
+
+TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {
+    writeFile(taskFile(), recordsWithIds({1}));
+    writeFile(dir.file(".tasks.tsk.a1B2c3"), std::string(5000, 'x')); // a save killed half way
+    writeFile(dir.file(".tasks.tsk.keep"), "not a temporary of ours");
+    writeFile(dir.file(".other.tsk.a1B2c3"), "another file's");
+    AtomicFile running(taskFile(), 0644); // a save still under way in another process
+    ASSERT_TRUE(running.open());
+    TaskStore store = start();
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left.size(), 4u) << "tasks.tsk, the two others and the running save's temporary";
+    EXPECT_EQ(std::count(left.begin(), left.end(), ".tasks.tsk.a1B2c3"), 0);
+    for (const char* kept : {".other.tsk.a1B2c3", ".tasks.tsk.keep", "tasks.tsk"})
+        EXPECT_EQ(std::count(left.begin(), left.end(), kept), 1) << kept;
+    EXPECT_TRUE(running.write("x", 1) && running.commit()) << "the running save still completes";
+    EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{1});
+}
+
+TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
+    writeFile(taskFile(), recordsWithIds({1, 2}));
+    writeFile(dir.file("state"), "a file where the state folder should be");
+    TaskStore store = start();
+    store.remove(1);
+    store.remove(2);
+    const auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0), 0u)
+        << notices[0];
+    EXPECT_EQ(store.save(), "") << "the save point still writes the tasks";
+    EXPECT_FALSE(fileExists(taskFile()));
+}
+
+} // namespace
+} // namespace velloran
