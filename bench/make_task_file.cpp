@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     const int count = std::stoi(argv[2]);
     TaskList tasks;
     for (int i = 0; i < count; ++i)
-        tasks.appendLoaded(bench::typicalTaskRecord(i));
+        tasks.appendLoaded(bench::typicalTask(i));
     const std::string error = saveTaskFile(argv[1], tasks);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());

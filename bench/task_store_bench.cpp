@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
-#include <list>
 #include <malloc.h>
 #include <string>
 #include <unistd.h>
@@ -19,7 +18,7 @@ namespace {
 constexpr int kTasks = 100000;
 
 struct NoActions : TaskActionSink {
-    void carryOut(const TaskRecord&) override {}
+    void carryOut(const Task&) override {}
 };
 
 std::string benchFolder() {
@@ -34,7 +33,7 @@ std::string benchFolder() {
 TaskList makeTasks(int count = kTasks) {
     TaskList tasks;
     for (int i = 0; i < count; ++i)
-        tasks.appendLoaded(bench::typicalTaskRecord(i));
+        tasks.appendLoaded(bench::typicalTask(i));
     return tasks;
 }
 
@@ -100,17 +99,6 @@ void BM_MemoryPerTask(benchmark::State& state) {
     }
 }
 
-// The same for tasks in memory as decoded from their records.
-void BM_MemoryPerDecodedTask(benchmark::State& state) {
-    for (auto _ : state) {
-        const std::size_t before = heapInUse();
-        std::list<Task> tasks;
-        for (int i = 0; i < kTasks; ++i)
-            tasks.push_back(decodeTaskRecord(bench::typicalTaskRecord(i)));
-        state.counters["bytes_per_task"] = static_cast<double>(heapInUse() - before) / kTasks;
-    }
-}
-
 // One change between two saves, recorded durably in the journal: the same cost for any number of tasks.
 void BM_RecordOneChange(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
@@ -119,7 +107,7 @@ void BM_RecordOneChange(benchmark::State& state) {
     TaskStore tasks(file, journal, makeTasks(count));
     std::size_t index = 0;
     for (auto _ : state) {
-        const TaskRecord& task = tasks[index];
+        const Task& task = tasks[index];
         tasks.reschedule(index, task.NextRun + 1.0, task.Flags);
         tasks.flushChanges();
         index = (index + 7919) % tasks.size();
@@ -132,7 +120,6 @@ void BM_RecordOneChange(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_MemoryPerTask)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MemoryPerDecodedTask)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordOneChange)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();

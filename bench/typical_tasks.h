@@ -2,28 +2,27 @@
 // due far in the future so that nothing runs while measuring.
 #pragma once
 
-#include "common/text.h"
-#include "store/task_record.h"
+#include "store/task.h"
 
 #include <string>
 
 namespace velloran::bench {
 
-inline TaskRecord typicalTaskRecord(int i) {
-    TaskRecord task = emptyTaskRecord();
+inline Task typicalTask(int i) {
+    Task task;
     task.TaskId = static_cast<std::uint32_t>(1000 + i);
     task.TaskType = static_cast<std::uint8_t>(i % kTaskKindCount);
     if (task.TaskType == kAlarmClock) {
-        setFieldText(task.Target, "Alarm Clock");
-        setFieldText(task.AlarmSound, "Alarm.wav");
+        task.Target = "Alarm Clock";
+        task.AlarmSound = "Alarm.wav";
     } else if (task.TaskType == kMemo) {
-        setFieldText(task.Target, "Memo");
-        setFieldText(task.MemoFont.FontName, "MS Sans Serif");
+        task.Target = "Memo";
+        task.MemoFont.FontName = "MS Sans Serif";
         task.MemoFont.FontSize = 8;
     } else {
-        setFieldText(task.Target, "/home/user/Documents/report-" + std::to_string(i) + ".odt");
+        task.Target = "/home/user/Documents/report-" + std::to_string(i) + ".odt";
     }
-    setFieldText(task.Description, "Call about the quarterly report, part " + std::to_string(i));
+    task.Description = "Call about the quarterly report, part " + std::to_string(i);
     task.NextRun = 60000.0 + i / 100.0;
     task.RepeatType = static_cast<std::uint8_t>(i % 5);
     task.DayMask = kEveryDay;

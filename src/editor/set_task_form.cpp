@@ -209,7 +209,7 @@ void TSetTaskForm::prepareNewTask(int kind) {
 bool TSetTaskForm::prepareEditTask(std::uint32_t taskId) {
     IsNewTask_ = false;
     EditedTaskId_ = taskId;
-    const TaskRecord* task = tasks_.find(taskId);
+    const Task* task = tasks_.find(taskId);
     if (task == nullptr)
         return false;
     loadTask(*task);
@@ -234,7 +234,7 @@ TSetTaskForm::Result TSetTaskForm::runModal() {
     return savedTaskId_ ? Result::Saved : Result::Closed;
 }
 
-void TSetTaskForm::loadTask(const TaskRecord& task) {
+void TSetTaskForm::loadTask(const Task& task) {
     if (isValidDateTime(task.NextRun)) {
         const CivilDate date = decodeDate(task.NextRun);
         const CivilTime time = decodeTime(task.NextRun);
@@ -254,28 +254,28 @@ void TSetTaskForm::loadTask(const TaskRecord& task) {
     switch (task.TaskType) {
     case kAlarmClock:
         Pages.AlarmSoundCB->setCurrentIndex(
-            Pages.AlarmSoundCB->findText(fromRecord(fieldText(task.AlarmSound)), Qt::MatchFixedString));
-        Pages.AlarmDescription->setText(fromRecord(fieldText(task.Description)));
+            Pages.AlarmSoundCB->findText(fromRecord(task.AlarmSound.view()), Qt::MatchFixedString));
+        Pages.AlarmDescription->setText(fromRecord(task.Description.view()));
         break;
     case kMemo:
         Pages.MemoDescription->setPlainText(
-            QString::fromStdString(editorLineBreaks(displayUtf8(fieldText(task.Description)))));
+            QString::fromStdString(editorLineBreaks(displayUtf8(task.Description.view()))));
         memoCharset_ = task.MemoFont.FontCharset;
         memoColor_ = task.MemoFont.FontColor;
-        setMemoFont(task.MemoFont);
+        setMemoFont(task.MemoFont.block());
         break;
     case kExecutable:
-        Pages.ExePath->setText(fromRecord(fieldText(task.Target)));
-        Pages.ExeArg->setText(fromRecord(fieldText(task.ExeArguments)));
-        Pages.ExeDescription->setText(fromRecord(fieldText(task.Description)));
+        Pages.ExePath->setText(fromRecord(task.Target.view()));
+        Pages.ExeArg->setText(fromRecord(task.ExeArguments.view()));
+        Pages.ExeDescription->setText(fromRecord(task.Description.view()));
         break;
     case kWebAddress:
     case kAudio:
     case kVideo:
     case kDocument:
     case kGeneral:
-        Pages.targetBox(task.TaskType)->setText(fromRecord(fieldText(task.Target)));
-        Pages.descriptionBox(task.TaskType)->setText(fromRecord(fieldText(task.Description)));
+        Pages.targetBox(task.TaskType)->setText(fromRecord(task.Target.view()));
+        Pages.descriptionBox(task.TaskType)->setText(fromRecord(task.Description.view()));
         break;
     default:
         break;

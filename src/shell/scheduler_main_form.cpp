@@ -184,7 +184,7 @@ void TSchedulerMainForm::FormPtrTimerTimer() {
         services_.sweepClosedNotifications();
 }
 
-const TaskRecord* TSchedulerMainForm::selectedTask() const {
+const Task* TSchedulerMainForm::selectedTask() const {
     const auto id = TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return nullptr;
@@ -205,7 +205,7 @@ void TSchedulerMainForm::ShowNewTask(int kind) {
 }
 
 void TSchedulerMainForm::EditBTClick() {
-    const TaskRecord* task = selectedTask();
+    const Task* task = selectedTask();
     if (task == nullptr || !services_.showEditTask)
         return;
     services_.showEditTask(this, task->TaskId);
@@ -214,7 +214,7 @@ void TSchedulerMainForm::EditBTClick() {
 }
 
 void TSchedulerMainForm::EnableDisableBTClick() {
-    const TaskRecord* task = selectedTask();
+    const Task* task = selectedTask();
     if (task == nullptr)
         return;
     tasks_.toggleEnabled(task->TaskId);

@@ -24,15 +24,15 @@ std::string_view repeatName(int repeat) {
                                                                              : std::string_view();
 }
 
-std::string_view shortTarget(const TaskRecord& task) {
-    const std::string_view target = fieldText(task.Target);
+std::string_view shortTarget(const Task& task) {
+    const std::string_view target = task.Target.view();
     if (task.TaskType == kWebAddress)
         return target;
     const std::size_t separator = target.find_last_of("\\/");
     return separator == std::string_view::npos ? target : target.substr(separator + 1);
 }
 
-TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& names) {
+TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names) {
     TaskRow row;
     row.caption = kindName(task.TaskType);
     row.imageIndex = task.TaskType;
@@ -41,7 +41,7 @@ TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& n
         formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
     row.repeat = repeatName(task.RepeatType);
     row.status = task.enabled() ? "Enabled" : "Disabled";
-    row.description = displayUtf8(fieldText(task.Description));
+    row.description = displayUtf8(task.Description.view());
     row.sortKey = formatDateTime(kSortKeyFormat, task.NextRun, names);
     row.taskId = task.TaskId;
     return row;
@@ -63,7 +63,7 @@ std::vector<TaskRow> buildTaskRows(const TaskList& tasks, bool sortByDate, bool 
                                    const DateNames& names) {
     std::vector<TaskRow> rows;
     rows.reserve(tasks.size());
-    for (const TaskRecord& task : tasks)
+    for (const Task& task : tasks)
         rows.push_back(makeTaskRow(task, longDisplay, names));
     if (sortByDate)
         std::stable_sort(rows.begin(), rows.end(), [](const TaskRow& a, const TaskRow& b) {

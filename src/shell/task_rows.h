@@ -28,9 +28,9 @@ std::string_view kindName(int kind);
 std::string_view repeatName(int repeat);
 
 // The target as the "Task" column shows it: after the last '\' or '/', except for a web address.
-std::string_view shortTarget(const TaskRecord& task);
+std::string_view shortTarget(const Task& task);
 
-TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& names);
+TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names);
 
 // ASCII case-insensitive, byte by byte; a key that is a prefix of the other sorts first.
 int compareSortKeys(std::string_view a, std::string_view b);

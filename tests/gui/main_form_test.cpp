@@ -32,11 +32,11 @@ DateTime at(int year, int month, int day, int hour, int minute) {
     return test::localTime(year, month, day, hour, minute);
 }
 
-TaskRecord task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
-    TaskRecord record = emptyTaskRecord();
+Task task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
+    Task record;
     record.TaskType = kind;
-    setFieldText(record.Target, target);
-    setFieldText(record.Description, description);
+    record.Target = target;
+    record.Description = description;
     record.NextRun = when;
     record.Flags = kEnabled;
     record.DayMask = kEveryDay;
@@ -76,10 +76,10 @@ private:
         return std::make_unique<TSchedulerMainForm>(std::move(services));
     }
 
-    void writeTasks(const std::vector<TaskRecord>& records) {
+    void writeTasks(const std::vector<Task>& records) {
         TaskList list;
         std::uint32_t id = 100;
-        for (const TaskRecord& record : records)
+        for (const Task& record : records)
             list.appendLoaded(record).TaskId = id++;
         QCOMPARE(QString::fromStdString(saveTaskFile(dir_.filePath("tasks.tsk").toStdString(), list)),
                  QString());
@@ -326,7 +326,7 @@ private slots:
     }
 
     void screenshot() {
-        const std::vector<TaskRecord> all = {
+        const std::vector<Task> all = {
             task(kAlarmClock, "Alarm Clock", at(2009, 12, 3, 7, 0), "Wake up"),
             task(kMemo, "Memo", at(2009, 12, 3, 9, 30), "Call the dentist"),
             task(kExecutable, "/usr/bin/backup-tool", at(2009, 12, 4, 22, 0), "Nightly backup"),

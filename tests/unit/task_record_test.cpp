@@ -1,7 +1,9 @@
 // The record of tasks.tsk and the task in memory: what a record holds survives the trip through memory
 // byte for byte, and what memory holds fits the record's fields.
 #include "common/text.h"
+#include "store/task_file.h"
 #include "store/task_record.h"
+#include "test_support.h"
 
 #include <bit>
 #include <cstring>
@@ -75,6 +77,40 @@ TEST(TaskRecordCodec, EveryFieldComesBackByteForByteButTheLeftoversBehindTexts) 
     TaskRecord again;
     encodeTaskRecord(copy, again);
     EXPECT_EQ(bytesOf(again), bytesOf(expected));
+}
+
+TEST(TaskRecordCodec, FileWithEveryFieldSetIsSavedBackAsItWasButTheLeftoversBehindTexts) {
+    TaskRecord first = everyFieldSet();
+    TaskRecord second = everyFieldSet();
+    second.TaskId = 1;
+    second.TaskType = kMemo;
+    fillField(second.Target, "Memo");
+    fillField(second.ExeArguments, "");
+    second.NextRun = -693593.75; // 1 January of year 1, 18:00: the earliest date there is
+    second.Reserved1 = 1;
+    second.DayOfMonth = 31;
+    second.DayMask = 0x41;
+    second.Flags = kEnabled;
+    second.MemoFont.FontColor = 0x00336699;
+    const std::string stored = bytesOf(first) + bytesOf(second);
+    test::TempDir dir;
+    const std::string path = dir.file("tasks.tsk");
+    test::writeFile(path, stored);
+
+    TaskList tasks;
+    ASSERT_EQ(loadTaskFile(path, tasks).state, TaskFileState::Loaded);
+    ASSERT_EQ(tasks.size(), 2u);
+    EXPECT_EQ(tasks[1].Target, "Memo");
+    EXPECT_TRUE(tasks[1].ExeArguments.empty());
+    ASSERT_EQ(saveTaskFile(path, tasks), "");
+    for (TaskRecord* record : {&first, &second}) {
+        clearBehindText(record->Target);
+        clearBehindText(record->ExeArguments);
+        clearBehindText(record->Description);
+        clearBehindText(record->AlarmSound);
+        clearBehindText(record->MemoFont.FontName);
+    }
+    EXPECT_EQ(test::readFile(path), bytesOf(first) + bytesOf(second));
 }
 
 TEST(TaskRecordCodec, PaddingAndTheReservedTailAreWrittenAsZero) {

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,13 +29,13 @@ using test::writeFile;
 
 struct RecordingSink : TaskActionSink {
     std::vector<std::uint32_t> runs;
-    void carryOut(const TaskRecord& task) override { runs.push_back(task.TaskId); }
+    void carryOut(const Task& task) override { runs.push_back(task.TaskId); }
 };
 
-TaskRecord describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,
-                         std::uint32_t flags = kEnabled) {
-    TaskRecord task = makeTask(kGeneral, nextRun, repeat, flags);
-    setFieldText(task.Description, description);
+Task describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,
+                   std::uint32_t flags = kEnabled) {
+    Task task = makeTask(kGeneral, nextRun, repeat, flags);
+    task.Description = description;
     return task;
 }
 
@@ -45,14 +45,17 @@ std::string recordsWithIds(std::initializer_list<std::uint32_t> ids) {
     for (const std::uint32_t id : ids)
         list.appendLoaded(describedTask("task " + std::to_string(id), at(2030, 1, 1, 9, 0))).TaskId = id;
     std::string bytes;
-    for (const TaskRecord& task : list)
-        bytes.append(reinterpret_cast<const char*>(&task), sizeof task);
+    for (const Task& task : list) {
+        TaskRecord record;
+        encodeTaskRecord(task, record);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
     return bytes;
 }
 
 std::vector<std::uint32_t> idsOf(const TaskStore& store) {
     std::vector<std::uint32_t> ids;
-    for (const TaskRecord& task : store.tasks())
+    for (const Task& task : store.tasks())
         ids.push_back(task.TaskId);
     return ids;
 }
@@ -82,11 +85,12 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
         test::WithoutRootRights ordinaryUser;
         TaskStore store = start();
         EXPECT_TRUE(store.empty());
-        EXPECT_EQ(store.takeNotices(),
-                  std::vector<std::string>{"The task file \"" + taskFile() +
-                                           "\" could not be read: Permission denied.\nVelloran leaves it as it "
-                                           "is and starts without its tasks. Tasks you create or change now "
-                                           "are saved beside it."});
+        EXPECT_EQ(
+            store.takeNotices(),
+            std::vector<std::string>{"The task file \"" + taskFile() +
+                                     "\" could not be read: Permission denied.\nVelloran leaves it as it "
+                                     "is and starts without its tasks. Tasks you create or change now "
+                                     "are saved beside it."});
         // The editor saves a task and closes; then the main window is closed.
         store.add(describedTask("made now", at(2030, 2, 1, 9, 0)), 5000);
         EXPECT_EQ(store.save(), "");
@@ -104,7 +108,7 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
     TaskList saved;
     ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved-2", saved).state, TaskFileState::Loaded);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(fieldText(saved[0].Description), "made now");
+    EXPECT_EQ(saved[0].Description.view(), "made now");
 }
 
 TEST_F(TaskStoreFaults, FolderInThePlaceOfTheFileIsLeftAlone) {
@@ -196,11 +200,12 @@ TEST_F(TaskStoreFaults, FileThatVanishesIsWrittenAgainAndOneReplacedIsKept) {
     EXPECT_EQ(store.save(), "");
     EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
     EXPECT_EQ(readFile(taskFile() + ".replaced"), theirs);
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"\"" + taskFile() +
-                                       "\" was changed by another program while Velloran ran. That version is "
-                                       "kept as \"" +
-                                       taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"\"" + taskFile() +
+                                 "\" was changed by another program while Velloran ran. That version is "
+                                 "kept as \"" +
+                                 taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
     EXPECT_EQ(store.save(), "");
     EXPECT_TRUE(store.takeNotices().empty()) << "its own save is not taken for another program's";
 }
@@ -241,15 +246,15 @@ TEST_F(TaskStoreFaults, CommandsAndEditsSurviveACrashAndASaveDropsTheJournal) {
         TaskStore store = start();
         store.remove(2);
         store.toggleEnabled(3);
-        TaskRecord edited = *store.find(1);
-        setFieldText(edited.Description, "edited");
+        Task edited = *store.find(1);
+        edited.Description = "edited";
         store.update(1, edited);
         store.add(describedTask("new", at(2031, 1, 1, 8, 0)), 9000);
         EXPECT_EQ(readFile(taskFile()), saved) << "tasks.tsk changes only at a save point";
     }
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 3, 9000}));
-    EXPECT_EQ(fieldText(store[0].Description), "edited");
+    EXPECT_EQ(store[0].Description.view(), "edited");
     EXPECT_FALSE(store[1].enabled());
     EXPECT_EQ(store.takeNotices().size(), 1u);
     EXPECT_EQ(store.save(), "");
@@ -285,11 +290,12 @@ TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
     std::filesystem::rename(taskFile() + ".new", taskFile());
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 4}));
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                       "\"" +
-                                       taskFile() + "\" has been replaced since.\nThey are kept in \"" +
-                                       journal() + ".unmatched\"."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                 "\"" +
+                                 taskFile() + "\" has been replaced since.\nThey are kept in \"" + journal() +
+                                 ".unmatched\"."});
     EXPECT_TRUE(fileExists(journal() + ".unmatched"));
     EXPECT_FALSE(fileExists(journal()));
 }
@@ -316,10 +322,11 @@ TEST_F(TaskStoreFaults, JournalThatDoesNotFitTheListIsNotApplied) {
 
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
-    EXPECT_EQ(store.takeNotices(),
-              std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                       "they do not fit \"" +
-                                       taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
+                                 "they do not fit \"" +
+                                 taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
 }
 
 TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {
@@ -350,7 +357,8 @@ TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     store.remove(2);
     const auto notices = store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0), 0u)
+    EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0),
+              0u)
         << notices[0];
     EXPECT_EQ(store.save(), "") << "the save point still writes the tasks";
     EXPECT_FALSE(fileExists(taskFile()));

@@ -10,8 +10,8 @@ namespace velloran::test {
 // A local date-time; fails the test when the date is not valid.
 DateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat = kOnce,
-                    std::uint32_t flags = kEnabled, std::uint8_t dayMask = kEveryDay);
+Task makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat = kOnce, std::uint32_t flags = kEnabled,
+              std::uint8_t dayMask = kEveryDay);
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
