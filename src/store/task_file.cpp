@@ -13,8 +13,9 @@
 namespace velloran {
 namespace {
 
-// Records moved per read or write call; large enough that big lists stream at disk speed.
-constexpr std::size_t kRecordsPerChunk = 256;
+// Records moved per read or write call: enough that big lists stream at disk speed, few enough (120 KB)
+// that the buffer is taken from and given back to the heap rather than kept mapped after a save.
+constexpr std::size_t kRecordsPerChunk = 32;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
