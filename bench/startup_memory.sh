@@ -64,6 +64,7 @@ prepare_velloran() {
   mkdir -p "$dir/prog" "$dir/home" "$dir/config" "$dir/runtime"
   chmod 700 "$dir/runtime"
   cp "$VELLORAN" "$dir/prog/velloran"
+  cp "$BUILD/velloran-sound.so" "$dir/prog/"
   [ -d "$BUILD/Sounds" ] && cp -r "$BUILD/Sounds" "$dir/prog/"
   "$MAKE_TASKS" "$dir/prog/tasks.tsk" "$count" || { echo "cannot write $count tasks"; exit 1; }
 }

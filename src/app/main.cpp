@@ -2,11 +2,11 @@
 #include "editor/set_task_form.h"
 #include "notify/notification_forms.h"
 #include "platform/close_signals.h"
+#include "platform/deferred_sound_player.h"
 #include "platform/design_style.h"
 #include "platform/desktop_opener.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
-#include "platform/multimedia_sound_player.h"
 #include "platform/program_directory.h"
 #include "platform/registry_file.h"
 #include "prefs/about_form.h"
@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
 
     SystemClock clock;
     DesktopOpener opener;
-    MultimediaSoundPlayer sound;
+    DeferredSoundPlayer sound(folder);
     FileRegistry registry;
     SettingsRecord settings = zeroSettings();
     NotificationForms notifications(sound, settings, clock, folder);
