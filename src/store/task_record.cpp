@@ -10,6 +10,8 @@ namespace {
 // A text as a field holds it. A text that fills the whole field comes only from a damaged record read
 // as it was; it goes back unchanged rather than losing its last byte.
 template <std::size_t N> void putText(char (&field)[N], std::string_view text) {
+    if (text.empty())
+        return; // an empty text has no bytes to copy, not even a valid address
     if (text.size() <= N) {
         std::memcpy(field, text.data(), text.size());
         return;
