@@ -17,12 +17,13 @@ inline Task typicalTask(int i) {
         task.AlarmSound = "Alarm.wav";
     } else if (task.TaskType == kMemo) {
         task.Target = "Memo";
-        task.MemoFont.FontName = "MS Sans Serif";
-        task.MemoFont.FontSize = 8;
     } else {
         task.Target = "/home/user/Documents/report-" + std::to_string(i) + ".odt";
     }
     task.Description = "Call about the quarterly report, part " + std::to_string(i);
+    // The editor gives every kind the memo box's font.
+    task.MemoFont.FontName = "MS Sans Serif";
+    task.MemoFont.FontSize = 8;
     task.NextRun = 60000.0 + i / 100.0;
     task.RepeatType = static_cast<std::uint8_t>(i % 5);
     task.DayMask = kEveryDay;
