@@ -1,7 +1,7 @@
 // Arbitrary bytes as the registry file and as an autostart entry: nothing may crash, and whatever is read
 // must be written so that it reads back the same.
-#include "platform/autostart.h"
-#include "platform/registry_text.h"
+#include "registry/autostart.h"
+#include "registry/registry_text.h"
 
 #include <cstdint>
 #include <string>

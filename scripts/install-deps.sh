@@ -9,6 +9,8 @@ packages=(
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
   dbus-daemon dbus-bin
+  # the accessibility case: the AT-SPI bus launcher and registry, and the Python bindings that read them
+  at-spi2-core python3-pyatspi
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # fuzzing, sanitizers and formatting

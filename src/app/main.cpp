@@ -1,19 +1,20 @@
 // Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
 #include "editor/set_task_form.h"
+#include "files/program_directory.h"
+#include "look/artwork.h"
+#include "look/design_style.h"
+#include "look/fonts.h"
 #include "notify/notification_forms.h"
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
-#include "platform/design_style.h"
 #include "platform/desktop_opener.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
-#include "platform/program_directory.h"
-#include "platform/registry_file.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
 #include "prefs/splash_form.h"
-#include "resources/artwork.h"
+#include "registry/registry_file.h"
+#include "shell/guarded_application.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
 
@@ -38,9 +39,10 @@ bool isHiddenStart(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
+    // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
+    // title is exactly its caption.
     QApplication::setApplicationName("Velloran");
-    QApplication::setApplicationDisplayName("Velloran");
     QApplication::setDesktopFileName("velloran");
     // The main window may sit in the tray while notes come and go; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -105,8 +107,8 @@ int main(int argc, char* argv[]) {
         TAboutForm about(owner, opener);
         about.exec();
     };
-    services.showSplash = [] {
-        TSplashForm splash(nullptr);
+    services.showSplash = [](QWidget* owner) {
+        TSplashForm splash(owner);
         splash.exec();
     };
     TSchedulerMainForm form(std::move(services));
@@ -122,5 +124,5 @@ int main(int argc, char* argv[]) {
     });
 
     form.show();
-    return QApplication::exec();
+    return app.run();
 }

@@ -131,6 +131,9 @@ std::int64_t unixFromLocalDateTime(DateTime value) {
 }
 
 DateTime SystemClock::now() const {
+    // localtime_r keeps the zone it read first; a zone changed since (set-timezone, travel) counts from the
+    // next reading. tzset only stats /etc/localtime unless it changed.
+    tzset();
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     return localDateTimeFromUnix(ts.tv_sec, static_cast<int>(ts.tv_nsec / 1000000));
@@ -140,6 +143,12 @@ std::int64_t SystemClock::unixSeconds() const {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     return ts.tv_sec;
+}
+
+std::int64_t SystemClock::unixMilliseconds() const {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 } // namespace velloran

@@ -60,12 +60,15 @@ public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
     virtual std::int64_t unixSeconds() const = 0;
+    // Real time, which goes on while the machine sleeps; deadlines the user waits for are kept in it.
+    virtual std::int64_t unixMilliseconds() const { return unixSeconds() * 1000; }
 };
 
 class SystemClock final : public Clock {
 public:
     DateTime now() const override;
     std::int64_t unixSeconds() const override;
+    std::int64_t unixMilliseconds() const override;
 };
 
 } // namespace velloran

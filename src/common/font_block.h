@@ -28,4 +28,9 @@ static_assert(offsetof(FontBlock, FontName) == 8);
 static_assert(offsetof(FontBlock, FontSize) == 264);
 static_assert(offsetof(FontBlock, FontStyle) == 268);
 
+// The font dialogs' face field holds 31 characters: a longer stored face name counts only that far.
+inline constexpr std::size_t kFaceNameLength = 31;
+// The block with its face name cut to what counts.
+FontBlock withCountedFaceName(const FontBlock& block);
+
 } // namespace velloran

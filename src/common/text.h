@@ -13,6 +13,18 @@ std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);
 
 bool isValidUtf8(std::string_view text);
 
+// One code point appended as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
+// ASCII letter case, the same in every locale; every other byte stays as it is.
+char lowerAscii(char c);
+std::string upperAscii(std::string_view text);
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
+// Without the spaces, tabs and carriage returns at either end.
+std::string_view trimBlanks(std::string_view text);
+
 // Text as UTF-8 for display: valid UTF-8 is kept, anything else (a file from an older program) is read as
 // Windows-1252.
 std::string displayUtf8(std::string_view stored);

@@ -1,5 +1,7 @@
 #include "button_page_control.h"
 
+#include "platform/accessible_roles.h"
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QPushButton>
@@ -15,11 +17,29 @@ constexpr int kCaptionPadding = 14;
 constexpr int kMinimumPadding = 8;
 constexpr int kButtonGap = 2;
 
+// The row and its buttons are classes of their own only so that screen readers hear a page tab list of
+// page tabs rather than a row of check boxes.
+class PageTabRow : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageTabRow(QWidget* parent) : QWidget(parent) {
+        setAccessibleRole(this, QAccessible::PageTabList);
+    }
+};
+
+class PageTabButton : public QPushButton {
+    Q_OBJECT
+public:
+    PageTabButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+        setAccessibleRole(this, QAccessible::PageTab);
+    }
+};
+
 } // namespace
 
 ButtonPageControl::ButtonPageControl(QWidget* parent)
-    : QWidget(parent), buttons_(new QButtonGroup(this)), frame_(new QFrame(this)),
-      stack_(new QStackedWidget(frame_)), noPage_(new QWidget(stack_)) {
+    : QWidget(parent), tabRow_(new PageTabRow(this)), buttons_(new QButtonGroup(this)),
+      frame_(new QFrame(this)), stack_(new QStackedWidget(frame_)), noPage_(new QWidget(stack_)) {
     frame_->setFrameShape(QFrame::StyledPanel);
     frame_->setFrameShadow(QFrame::Raised);
     auto* layout = new QVBoxLayout(frame_);
@@ -36,7 +56,7 @@ ButtonPageControl::ButtonPageControl(QWidget* parent)
 }
 
 QWidget* ButtonPageControl::addPage(const QString& caption, const QString& objectName) {
-    auto* button = new QPushButton(caption, this);
+    auto* button = new PageTabButton(caption, tabRow_);
     button->setObjectName(objectName + QStringLiteral("Button"));
     button->setCheckable(true);
     button->setAutoDefault(false);
@@ -78,6 +98,10 @@ void ButtonPageControl::setActivePageIndex(int index) {
     stack_->setCurrentIndex(index + 1);
 }
 
+void ButtonPageControl::setTabListName(const QString& name) {
+    tabRow_->setAccessibleName(name);
+}
+
 void ButtonPageControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     arrange();
@@ -92,6 +116,7 @@ void ButtonPageControl::arrange() {
     int padding = kCaptionPadding;
     if (pages > 0 && captions + pages * padding + (pages - 1) * kButtonGap > width())
         padding = std::max(kMinimumPadding, (width() - captions - (pages - 1) * kButtonGap) / pages);
+    tabRow_->setGeometry(0, 0, width(), kButtonHeight);
     int left = 0;
     for (int index = 0; index < pages; ++index) {
         QAbstractButton* button = buttons_->button(index);
@@ -104,3 +129,5 @@ void ButtonPageControl::arrange() {
 }
 
 } // namespace velloran
+
+#include "button_page_control.moc"

@@ -26,6 +26,9 @@ public:
     // An index outside the pages shows none.
     void setActivePageIndex(int index);
 
+    // What screen readers call the row of page buttons, which they see as a page tab list.
+    void setTabListName(const QString& name);
+
     static constexpr int kButtonHeight = 23;
 
 signals:
@@ -37,6 +40,7 @@ protected:
 private:
     void arrange();
 
+    QWidget* tabRow_;
     QButtonGroup* buttons_;
     QFrame* frame_;
     QStackedWidget* stack_;

@@ -1,21 +1,16 @@
 #include "editor_files.h"
 
+#include "common/text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace velloran {
 namespace {
 
-std::string lowered(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool hasWavExtension(const std::string& name) {
-    return name.size() > 4 && lowered(name.substr(name.size() - 4)) == ".wav";
+    return name.size() > 4 && equalsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".wav");
 }
 
 } // namespace
@@ -36,10 +31,14 @@ std::vector<std::string> listAlarmSounds(const std::string& folder) {
             continue;
         names.push_back(name);
     }
+    // By name in any letter case, names that differ only in case in byte order.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = lowered(a);
-        const std::string lb = lowered(b);
-        return la != lb ? la < lb : a < b;
+        const auto differs = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                           [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+        if (differs.first == a.end() || differs.second == b.end())
+            return a.size() != b.size() ? a.size() < b.size() : a < b;
+        return static_cast<unsigned char>(lowerAscii(*differs.first)) <
+               static_cast<unsigned char>(lowerAscii(*differs.second));
     });
     return names;
 }

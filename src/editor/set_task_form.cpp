@@ -3,9 +3,10 @@
 #include "button_page_control.h"
 #include "common/text.h"
 #include "editor_files.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/owner_modal.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
 
@@ -38,9 +39,6 @@ constexpr const char* kGeneralFilter = "All files (*.*)|*.*";
 
 constexpr const char* kDayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* kDayNames[] = {"SunCK", "MonCK", "TueCK", "WedCK", "ThuCK", "FriCK", "SatCK"};
-
-// Only the first 31 characters of a face name count, as the font dialog's face field holds them.
-constexpr std::size_t kFaceNameLength = 31;
 
 QString fromRecord(std::string_view stored) {
     return QString::fromStdString(displayUtf8(stored));
@@ -85,6 +83,7 @@ TSetTaskForm::TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsReco
         programDirectory_ += '/';
     setObjectName(QStringLiteral("TSetTaskForm"));
     setWindowTitle(QStringLiteral("Task Setup"));
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(601, 385);
     setModal(true);
@@ -103,6 +102,9 @@ void TSetTaskForm::createControls() {
     TimePicker = named(new QTimeEdit(GroupBox1), "TimePicker");
     TimePicker->setDisplayFormat(timeFormat());
     TimePicker->setGeometry(10, 48, 157, 22);
+    // The group's caption names both; a screen reader needs each told apart.
+    DatePicker->setAccessibleName(QStringLiteral("Start date"));
+    TimePicker->setAccessibleName(QStringLiteral("Start time"));
 
     Label18 = named(new QLabel(QStringLiteral("Run Task:"), this), "Label18");
     Label18->setGeometry(194, 10, 150, 14);
@@ -110,6 +112,7 @@ void TSetTaskForm::createControls() {
     RepeatTypeCB->addItems({QStringLiteral("Once"), QStringLiteral("Daily"), QStringLiteral("Weekly"),
                             QStringLiteral("Monthly"), QStringLiteral("Yearly")});
     RepeatTypeCB->setGeometry(194, 26, 150, 22);
+    Label18->setBuddy(RepeatTypeCB);
     AutoDeleteCK = named(new QCheckBox(QStringLiteral("Auto delete task from list"), this), "AutoDeleteCK");
     AutoDeleteCK->setGeometry(194, 57, 166, 19);
     AutoDeleteCK->setChecked(true);
@@ -154,6 +157,7 @@ void TSetTaskForm::createControls() {
     PageControl = named(new ButtonPageControl(this), "PageControl");
     PageControl->setGeometry(8, 154, 585, 190);
     Pages = buildTaskPages(*PageControl);
+    PageControl->setTabListName(label3->text());
     PageControl->setActivePageIndex(kNoPage);
 
     SaveBT = named(new QPushButton(QStringLiteral("&Save"), this), "SaveBT");
@@ -283,9 +287,7 @@ void TSetTaskForm::loadTask(const Task& task) {
 }
 
 void TSetTaskForm::setMemoFont(const FontBlock& block) {
-    FontBlock shown = block;
-    setFieldText(shown.FontName, cutUtf8(fieldText(block.FontName), kFaceNameLength));
-    Pages.MemoDescription->setFont(fontFromBlock(shown, Pages.MemoDescription->font()));
+    Pages.MemoDescription->setFont(fontFromBlock(withCountedFaceName(block), Pages.MemoDescription->font()));
     QPalette palette = Pages.MemoDescription->palette();
     palette.setColor(QPalette::Text, colorFromValue(memoColor_));
     Pages.MemoDescription->setPalette(palette);
@@ -295,8 +297,7 @@ FontBlock TSetTaskForm::memoFontBlock() const {
     FontBlock block{};
     const QFont font = Pages.MemoDescription->font();
     fontToBlock(font, colorFromValue(memoColor_), block);
-    const std::string face(cutUtf8(fieldText(block.FontName), kFaceNameLength));
-    setFieldText(block.FontName, face);
+    block = withCountedFaceName(block);
     block.FontCharset = memoCharset_;
     block.FontColor = memoColor_;
     return block;

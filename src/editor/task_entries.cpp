@@ -2,21 +2,10 @@
 
 #include "common/text.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace velloran {
 namespace {
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(prefix[i]))
-            return false;
-    }
-    return true;
-}
 
 std::size_t countCharacters(std::string_view utf8) {
     std::size_t count = 0;
@@ -88,9 +77,9 @@ DateTime startMoment(DateTime date, DateTime time) {
 
 bool isValidWebAddress(std::string_view address) {
     // https:// is accepted beside the two schemes the message names: nearly every address uses it.
-    return countCharacters(address) >= 12 &&
-           (startsWithIgnoringCase(address, "http://") || startsWithIgnoringCase(address, "https://") ||
-            startsWithIgnoringCase(address, "ftp://"));
+    return countCharacters(address) >= 12 && (startsWithIgnoringAsciiCase(address, "http://") ||
+                                              startsWithIgnoringAsciiCase(address, "https://") ||
+                                              startsWithIgnoringAsciiCase(address, "ftp://"));
 }
 
 SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists) {

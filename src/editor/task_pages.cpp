@@ -23,6 +23,7 @@ constexpr int kLabelHeight = 14;
 constexpr int kEditHeight = 22;
 constexpr int kButtonHeight = 25;
 
+// Each box's label is its buddy, which names the box to screen readers.
 QLabel* label(QWidget* page, const QString& text, int top, int width = kWideLabel) {
     auto* label = new QLabel(text, page);
     label->setGeometry(kLeft, top, width, kLabelHeight);
@@ -57,12 +58,14 @@ TargetPage targetPage(ButtonPageControl& pages, const QString& pageName, const Q
                       const QString& prompt, const QString& boxName, const QString& buttonName,
                       const QString& buttonCaption, const QString& descriptionName) {
     QWidget* page = pages.addPage(caption, pageName);
-    label(page, prompt, 8);
+    QLabel* promptLabel = label(page, prompt, 8);
     TargetPage controls{};
     controls.target = textBox(page, boxName, 24);
+    promptLabel->setBuddy(controls.target);
     controls.button = button(page, buttonName, buttonCaption, kButtonLeft, 22);
-    label(page, QStringLiteral("Description:"), 56);
+    QLabel* descriptionLabel = label(page, QStringLiteral("Description:"), 56);
     controls.description = textBox(page, descriptionName, 72);
+    descriptionLabel->setBuddy(controls.description);
     return controls;
 }
 
@@ -112,18 +115,21 @@ TaskPageControls buildTaskPages(ButtonPageControl& pages) {
     TaskPageControls c;
 
     QWidget* alarm = pages.addPage(QStringLiteral("Alarm Clock"), QStringLiteral("AlarmSheet"));
-    label(alarm, QStringLiteral("Alarm sound"), 8);
+    QLabel* soundLabel = label(alarm, QStringLiteral("Alarm sound"), 8);
     c.AlarmSoundCB = new QComboBox(alarm);
+    soundLabel->setBuddy(c.AlarmSoundCB);
     c.AlarmSoundCB->setObjectName(QStringLiteral("AlarmSoundCB"));
     c.AlarmSoundCB->setGeometry(kLeft, 24, 249, kEditHeight);
     c.PlaySndBT = button(alarm, QStringLiteral("PlaySndBT"), QStringLiteral("Play"), 264, 22);
     c.StopSndBT = button(alarm, QStringLiteral("StopSndBT"), QStringLiteral("Stop"), 345, 22);
-    label(alarm, QStringLiteral("Display note:"), 56);
+    QLabel* noteLabel = label(alarm, QStringLiteral("Display note:"), 56);
     c.AlarmDescription = textBox(alarm, QStringLiteral("AlarmDescription"), 72);
+    noteLabel->setBuddy(c.AlarmDescription);
 
     QWidget* memo = pages.addPage(QStringLiteral("Memo"), QStringLiteral("MemoSheet"));
-    label(memo, QStringLiteral("Type memo to be displayed."), 8);
+    QLabel* memoLabel = label(memo, QStringLiteral("Type memo to be displayed."), 8);
     c.MemoDescription = new QPlainTextEdit(memo);
+    memoLabel->setBuddy(c.MemoDescription);
     c.MemoDescription->setObjectName(QStringLiteral("MemoDescription"));
     c.MemoDescription->setGeometry(kLeft, 24, kBoxWidth, 130);
     c.MemoDescription->setTabChangesFocus(true);
@@ -131,14 +137,17 @@ TaskPageControls buildTaskPages(ButtonPageControl& pages) {
     c.SetFontBT = button(memo, QStringLiteral("SetFontBT"), QStringLiteral("Set font"), kButtonLeft, 22);
 
     QWidget* exe = pages.addPage(QStringLiteral("Run Executable"), QStringLiteral("ExeSheet"));
-    label(exe, QStringLiteral("Type full path or browse for program to execute."), 8);
+    QLabel* pathLabel = label(exe, QStringLiteral("Type full path or browse for program to execute."), 8);
     c.ExePath = textBox(exe, QStringLiteral("ExePath"), 24);
+    pathLabel->setBuddy(c.ExePath);
     c.BrowseExe = button(exe, QStringLiteral("BrowseExe"), QStringLiteral("Browse..."), kButtonLeft, 22);
-    label(exe, QStringLiteral("Parameters:"), 54);
+    QLabel* argumentLabel = label(exe, QStringLiteral("Parameters:"), 54);
     c.ExeArg = textBox(exe, QStringLiteral("ExeArg"), 70, kArgumentBytes);
+    argumentLabel->setBuddy(c.ExeArg);
     c.ExeArg->setToolTip(QStringLiteral("Command line arguments to pass to executable"));
-    label(exe, QStringLiteral("Description:"), 100);
+    QLabel* exeDescriptionLabel = label(exe, QStringLiteral("Description:"), 100);
     c.ExeDescription = textBox(exe, QStringLiteral("ExeDescription"), 116);
+    exeDescriptionLabel->setBuddy(c.ExeDescription);
 
     const TargetPage web =
         targetPage(pages, QStringLiteral("WebSheet"), QStringLiteral("Open Webpage"),

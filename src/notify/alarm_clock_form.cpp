@@ -5,10 +5,10 @@
 #include "window_drag.h"
 
 #include "common/text.h"
-#include "platform/fonts.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "platform/sound_player.h"
 #include "platform/timer.h"
-#include "resources/artwork.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -67,6 +67,10 @@ TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& so
     offTimer_->setEnabled(false);
     offTimer_->setInterval(100000);
     offTimer_->OnTimer = [this] { OffTimerTimer(); };
+    // Snooze and switch-off count real time: after the machine slept through their end, the next clock
+    // tick acts on it.
+    snoozeTimer_->followRealTime(clock_);
+    offTimer_->followRealTime(clock_);
 }
 
 void TAlarmClockForm::createControls() {
@@ -74,6 +78,7 @@ void TAlarmClockForm::createControls() {
 
     BackGround = new QLabel(this);
     BackGround->setObjectName("BackGround");
+    BackGround->setAccessibleName(QStringLiteral("Alarm clock"));
     BackGround->setGeometry(0, 0, 321, 321);
     BackGround->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     BackGround->setPixmap(picture(kAlarmClockPath, kAlarmClockSize, devicePixelRatioF()));
@@ -85,6 +90,8 @@ void TAlarmClockForm::createControls() {
 
     ZzImage = new QLabel(this);
     ZzImage->setObjectName("ZzImage");
+    // Shown only while the alarm snoozes, which is what it tells.
+    ZzImage->setAccessibleName(QStringLiteral("Snoozing"));
     ZzImage->setGeometry(QRect(QPoint(216, 88), kSnoozeSize));
     ZzImage->setPixmap(picture(kSnoozePath, kSnoozeSize, devicePixelRatioF()));
     ZzImage->hide();
@@ -136,6 +143,8 @@ void TAlarmClockForm::createControls() {
     Note->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Note->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Note->setTabChangesFocus(true);
+    Label1->setBuddy(SnoozeTimeCB);
+    Label2->setBuddy(Note);
 
     setTabOrder(SnoozeBT, SnoozeTimeCB);
     setTabOrder(SnoozeTimeCB, Button1);
@@ -218,6 +227,8 @@ void TAlarmClockForm::startOffTimerIfEnabled() {
 
 void TAlarmClockForm::ClockTimerTimer() {
     TimeDisplay->setText(alarmTimeText(clock_.now()));
+    snoozeTimer_->catchUp();
+    offTimer_->catchUp();
 }
 
 void TAlarmClockForm::SnoozeBTClick() {

@@ -1,24 +1,22 @@
 #include "memo_form.h"
 
+#include "clickable_picture.h"
 #include "notification_window_table.h"
 #include "notify_texts.h"
 #include "window_drag.h"
 
 #include "common/text.h"
-#include "platform/fonts.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "platform/sound_player.h"
-#include "resources/artwork.h"
 
 #include <QLabel>
 #include <QLocale>
-#include <QMouseEvent>
 #include <QShowEvent>
 
 namespace velloran {
 namespace {
 
-// Only this many characters of a face name count.
-constexpr std::size_t kFaceNameLimit = 31;
 const QSize kPaperBox(393, 513);
 
 } // namespace
@@ -36,15 +34,15 @@ void TMemoForm::createControls() {
 
     paperimage = new QLabel(this);
     paperimage->setObjectName("paperimage");
+    paperimage->setAccessibleName(QStringLiteral("Note paper"));
     paperimage->setGeometry(QRect(QPoint(0, 0), kPaperBox));
     paperimage->setPixmap(picture(kMemoPaperPath, kPaperBox, devicePixelRatioF()));
 
-    Image1 = new QLabel(this);
+    Image1 = new ClickablePicture(QStringLiteral("Close"), this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(QRect(QPoint(360, 24), kMemoCloseSize));
     Image1->setPixmap(picture(kMemoClosePath, kMemoCloseSize, devicePixelRatioF()));
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->installEventFilter(this);
+    connect(Image1, &ClickablePicture::clicked, this, &TMemoForm::Image1Click);
 
     Memo1 = new QLabel(this);
     Memo1->setObjectName("Memo1");
@@ -87,9 +85,7 @@ void TMemoForm::applyFont(const FontBlock& font) {
     QPalette palette = Memo1->palette();
     palette.setColor(QPalette::WindowText, colorFromValue(font.FontColor));
     Memo1->setPalette(palette);
-    FontBlock face = font;
-    setFieldText(face.FontName, cutUtf8(fieldText(font.FontName), kFaceNameLimit));
-    Memo1->setFont(fontFromBlock(face, Memo1->font()));
+    Memo1->setFont(fontFromBlock(withCountedFaceName(font), Memo1->font()));
 }
 
 QColor TMemoForm::memoColor() const {
@@ -108,16 +104,6 @@ void TMemoForm::FormShow() {
 
 void TMemoForm::Image1Click() {
     close();
-}
-
-bool TMemoForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
-            Image1Click();
-        return true;
-    }
-    return NotificationForm::eventFilter(watched, event);
 }
 
 } // namespace velloran

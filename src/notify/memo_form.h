@@ -13,6 +13,7 @@ class QLabel;
 
 namespace velloran {
 
+class ClickablePicture;
 class NotificationWindowTable;
 class SoundPlayer;
 class WindowDrag;
@@ -34,7 +35,6 @@ public:
 protected:
     void FormShow();
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -45,7 +45,7 @@ private:
     const Clock& clock_;
 
     QLabel* paperimage = nullptr;
-    QLabel* Image1 = nullptr;
+    ClickablePicture* Image1 = nullptr;
     QLabel* Memo1 = nullptr;
     QLabel* Label1 = nullptr;
     WindowDrag* drag_ = nullptr;

@@ -1,8 +1,9 @@
 #include "notification_form.h"
 
-#include "platform/fonts.h"
-#include "platform/shaped_windows.h"
-#include "resources/artwork.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
+#include "look/shaped_windows.h"
+#include "platform/accessible_roles.h"
 
 #include <QCloseEvent>
 #include <QHash>
@@ -14,6 +15,8 @@ NotificationForm::NotificationForm(const QString& caption, QSize clientSize)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       drawnByAlpha_(shapedWindowsUseAlpha()) {
     setWindowTitle(caption);
+    // A window to screen readers, as the framed windows are, named by its title.
+    setAccessibleRole(this, QAccessible::Window);
     setFixedSize(clientSize);
     setFont(designFont());
     // Closing a note while the main window sits in the tray must not end the program.

@@ -1,5 +1,7 @@
 #include "desktop_opener.h"
 
+#include "child_environment.h"
+
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -11,11 +13,21 @@ namespace {
 
 void startDetached(const std::string& program, const QStringList& arguments) {
     // Each argument reaches the program exactly as given: no shell ever sees it.
-    if (!QProcess::startDetached(QString::fromStdString(program), arguments))
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    process.setArguments(arguments);
+    process.setProcessEnvironment(childEnvironment());
+    if (!process.startDetached())
         std::fprintf(stderr, "velloran: cannot start %s\n", program.c_str());
 }
 
 } // namespace
+
+std::string openerArgument(const std::string& target) {
+    if (!target.empty() && target.front() == '-')
+        return "./" + target;
+    return target;
+}
 
 bool isExecutableFile(const std::string& path) {
     struct stat info {};
@@ -25,7 +37,7 @@ bool isExecutableFile(const std::string& path) {
 void DesktopOpener::open(const std::string& target) {
     if (target.empty())
         return;
-    startDetached(openerProgram_, {QString::fromStdString(target)});
+    startDetached(openerProgram_, {QString::fromStdString(openerArgument(target))});
 }
 
 void DesktopOpener::runProgram(const std::string& path, const std::vector<std::string>& arguments) {

@@ -18,6 +18,11 @@ private:
     std::string openerProgram_;
 };
 
+// What the opener is given for a target: the target itself, except that a name beginning with "-" gets
+// "./" before it, so that the opener cannot take it for an option. Such a name is always relative: it
+// names the same file from the current directory, which the opener shares.
+std::string openerArgument(const std::string& target);
+
 // An ordinary file this user may execute.
 bool isExecutableFile(const std::string& path);
 

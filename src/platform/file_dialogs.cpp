@@ -1,5 +1,7 @@
 #include "file_dialogs.h"
 
+#include "owner_modal.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -122,6 +124,7 @@ std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initi
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, QStringLiteral("Open"));
+    makeOwnerModal(&dialog);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);

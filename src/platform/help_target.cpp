@@ -1,6 +1,6 @@
 #include "help_target.h"
 
-#include "program_directory.h"
+#include "files/program_directory.h"
 
 #include <QProcess>
 #include <QStringList>

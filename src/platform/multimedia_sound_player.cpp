@@ -1,6 +1,7 @@
 #include "multimedia_sound_player.h"
 
 #include "builtin_sounds.h"
+#include "child_environment.h"
 #include "wave_file.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QMediaDevices>
 #include <cstdio>
+#include <cstdlib>
 
 namespace velloran {
 namespace {
@@ -19,34 +21,31 @@ QUrl resourceUrl(const char* resourcePath) {
     return QUrl(QStringLiteral("qrc") + QString::fromLatin1(resourcePath));
 }
 
+// The sound server's client library reads these when Qt connects to it, which is at the first sound:
+// the mixer then lists the alarm under Velloran, as an event sound. Qt names the client itself, so the
+// name must override; a role the user set is left alone.
+void describeSoundStreams() {
+    setOwnVariable("PULSE_PROP_OVERRIDE_application.name", "Velloran");
+    setOwnVariable("PULSE_PROP_OVERRIDE_application.icon_name", "velloran");
+    if (std::getenv("PULSE_PROP_media.role") == nullptr)
+        setOwnVariable("PULSE_PROP_media.role", "event");
+}
+
 } // namespace
 
 MultimediaSoundPlayer::MultimediaSoundPlayer(QObject* parent, std::function<void(const QString&)> warn)
     : QObject(parent), warn_(std::move(warn)) {
     if (!warn_)
         warn_ = [](const QString& text) { std::fprintf(stderr, "velloran: %s\n", qPrintable(text)); };
+    describeSoundStreams();
     loadWatchdog_.setSingleShot(true);
     loadWatchdog_.setInterval(kLoadPatienceMs);
     connect(&loadWatchdog_, &QTimer::timeout, this, &MultimediaSoundPlayer::giveUpLoading);
+    outputCheck_.setInterval(kOutputCheckMs);
+    connect(&outputCheck_, &QTimer::timeout, this, &MultimediaSoundPlayer::followDefaultOutput);
 }
 
 MultimediaSoundPlayer::~MultimediaSoundPlayer() = default;
-
-QSoundEffect& MultimediaSoundPlayer::looping() {
-    if (!looping_) {
-        looping_ = std::make_unique<QSoundEffect>();
-        looping_->setLoopCount(QSoundEffect::Infinite);
-        connect(looping_.get(), &QSoundEffect::statusChanged, this,
-                &MultimediaSoundPlayer::loopStatusChanged);
-    }
-    return *looping_;
-}
-
-QSoundEffect& MultimediaSoundPlayer::alert() {
-    if (!alert_)
-        alert_ = std::make_unique<QSoundEffect>();
-    return *alert_;
-}
 
 QUrl MultimediaSoundPlayer::builtinAlarm() {
     return resourceUrl(kBuiltinAlarmSound);
@@ -73,20 +72,43 @@ bool MultimediaSoundPlayer::outputAvailable() {
 
 void MultimediaSoundPlayer::playLooping(const QString& path) {
     wantLooping_ = true;
+    // While it should be heard, the loop follows the default output and tries again where it reaches
+    // none: headphones unplugged, a speaker gone, the sound server restarted.
+    outputCheck_.start();
     startLooping(sourceFor(path));
 }
 
 void MultimediaSoundPlayer::startLooping(const QUrl& source) {
     requested_ = source;
-    if (looping_)
-        looping_->stop();
+    loadWatchdog_.stop();
+    looping_.reset();
+    loopingOutput_.clear();
     if (!outputAvailable())
         return;
-    if (looping().source() != source)
-        looping_->setSource(source);
+    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+    if (output.isNull())
+        return;
+    looping_ = std::make_unique<QSoundEffect>(output);
+    looping_->setLoopCount(QSoundEffect::Infinite);
+    connect(looping_.get(), &QSoundEffect::statusChanged, this, &MultimediaSoundPlayer::loopStatusChanged);
+    looping_->setSource(source);
     looping_->play();
+    loopingOutput_ = output.id();
     if (looping_->status() != QSoundEffect::Ready)
         loadWatchdog_.start();
+}
+
+void MultimediaSoundPlayer::followDefaultOutput() {
+    if (!wantLooping_) {
+        outputCheck_.stop();
+        return;
+    }
+    const QByteArray output = QMediaDevices::defaultAudioOutput().id();
+    // A loaded sound that stopped by itself lost its stream, as when the sound server went away.
+    const bool streamLost =
+        looping_ != nullptr && looping_->status() == QSoundEffect::Ready && !looping_->isPlaying();
+    if (output != loopingOutput_ || streamLost || (looping_ == nullptr && !output.isEmpty()))
+        startLooping(requested_);
 }
 
 void MultimediaSoundPlayer::loopStatusChanged() {
@@ -101,11 +123,18 @@ void MultimediaSoundPlayer::loopStatusChanged() {
     }
     warn_(QStringLiteral("cannot play %1; the built-in alarm sounds instead")
               .arg(looping_->source().toLocalFile()));
-    startLooping(builtinAlarm());
+    // Later: the sound effect that calls this must outlive the call.
+    QMetaObject::invokeMethod(
+        this,
+        [this, failed = looping_.get()] {
+            if (wantLooping_ && looping_.get() == failed)
+                startLooping(builtinAlarm());
+        },
+        Qt::QueuedConnection);
 }
 
 void MultimediaSoundPlayer::giveUpLoading() {
-    if (wantLooping_ && looping_ && looping_->status() == QSoundEffect::Loading &&
+    if (wantLooping_ && looping_ != nullptr && looping_->status() == QSoundEffect::Loading &&
         looping_->source() != builtinAlarm())
         startLooping(builtinAlarm());
 }
@@ -113,9 +142,10 @@ void MultimediaSoundPlayer::giveUpLoading() {
 void MultimediaSoundPlayer::stop() {
     wantLooping_ = false;
     loadWatchdog_.stop();
-    if (looping_)
-        looping_->stop();
-    if (alert_)
+    outputCheck_.stop();
+    looping_.reset();
+    loopingOutput_.clear();
+    if (alert_ != nullptr)
         alert_->stop();
 }
 
@@ -126,8 +156,9 @@ void MultimediaSoundPlayer::beep() {
             QApplication::beep();
         return;
     }
-    if (alert().source().isEmpty())
-        alert_->setSource(builtinAlert());
+    // A new effect each time: the last one's output may be gone.
+    alert_ = std::make_unique<QSoundEffect>(QMediaDevices::defaultAudioOutput());
+    alert_->setSource(builtinAlert());
     alert_->play();
 }
 

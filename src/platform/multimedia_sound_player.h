@@ -3,6 +3,7 @@
 
 #include "sound_player.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QSoundEffect>
 #include <QTimer>
@@ -33,21 +34,27 @@ public:
     // The sound that plays (or was asked for last) and whether it is meant to be heard now.
     QUrl loopingSource() const { return requested_; }
     bool isLooping() const { return wantLooping_; }
+    // The output the loop was started on; empty while it reaches none.
+    QByteArray loopingOutput() const { return loopingOutput_; }
+
+    // How often a looping sound checks that it still reaches the default output.
+    static constexpr int kOutputCheckMs = 1000;
 
 private:
     bool outputAvailable();
     void startLooping(const QUrl& source);
+    void followDefaultOutput();
     void loopStatusChanged();
     void giveUpLoading();
-    // Creating a sound effect starts the sound back end (its server connection and threads), so the
-    // effects come into being at the first sound, not at start-up.
-    QSoundEffect& looping();
-    QSoundEffect& alert();
 
+    // A sound effect whose output went away (a device unplugged, the sound server restarted) is never
+    // used again: Qt hangs when it plays once more. Each start makes a new one for the default output.
     std::unique_ptr<QSoundEffect> looping_;
     std::unique_ptr<QSoundEffect> alert_;
+    QByteArray loopingOutput_;
     // A file that passed the header check can still stall while loading; the built-in alarm takes over.
     QTimer loadWatchdog_;
+    QTimer outputCheck_;
     QUrl requested_;
     bool wantLooping_ = false;
     bool warnedNoOutput_ = false;

@@ -1,13 +1,12 @@
 #include "timer.h"
 
+#include "common/datetime.h"
+
 namespace velloran {
 
 Timer::Timer(QObject* parent, Qt::TimerType type) : QObject(parent) {
     timer_.setTimerType(type);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (OnTimer)
-            OnTimer();
-    });
+    connect(&timer_, &QTimer::timeout, this, &Timer::tick);
     restart();
 }
 
@@ -25,11 +24,38 @@ void Timer::setInterval(int milliseconds) {
     restart();
 }
 
+void Timer::followRealTime(const Clock& clock) {
+    clock_ = &clock;
+    // A running countdown goes on; its end is where Qt's countdown ends.
+    if (timer_.isActive())
+        dueAt_ = clock.unixMilliseconds() + timer_.remainingTime();
+}
+
+bool Timer::catchUp() {
+    if (!dueAt_ || clock_ == nullptr || clock_->unixMilliseconds() < *dueAt_)
+        return false;
+    timer_.start(interval_);
+    tick();
+    return true;
+}
+
+void Timer::tick() {
+    // The next end is set before the handler runs, which may stop or change the timer.
+    if (clock_ != nullptr)
+        dueAt_ = clock_->unixMilliseconds() + interval_;
+    if (OnTimer)
+        OnTimer();
+}
+
 void Timer::restart() {
-    if (enabled_ && interval_ > 0)
+    if (enabled_ && interval_ > 0) {
         timer_.start(interval_);
-    else
+        if (clock_ != nullptr)
+            dueAt_ = clock_->unixMilliseconds() + interval_;
+    } else {
         timer_.stop();
+        dueAt_.reset();
+    }
 }
 
 } // namespace velloran

@@ -3,8 +3,9 @@
 #include "common/product.h"
 
 #include "link_label.h"
-#include "platform/fonts.h"
-#include "resources/artwork.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
+#include "platform/owner_modal.h"
 #include "scheduler/task_actions.h"
 
 #include <QGroupBox>
@@ -25,11 +26,13 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), opener_(opener) {
     setObjectName("AboutForm");
     setWindowTitle("About");
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(362, 242);
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
+    Image1->setAccessibleName(QStringLiteral("Velloran logo"));
     Image1->setGeometry(8, 8, 49, 49);
     // The logo is drawn at the size it is shown, sharper than its 96-pixel design scaled down.
     Image1->setScaledContents(true);

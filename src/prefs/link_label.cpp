@@ -1,5 +1,7 @@
 #include "link_label.h"
 
+#include "platform/accessible_roles.h"
+
 #include <QMouseEvent>
 
 namespace velloran {
@@ -12,6 +14,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     setPalette(palette);
     setCursor(Qt::PointingHandCursor);
+    setAccessibleRole(this, QAccessible::Link);
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {

@@ -1,10 +1,11 @@
 #include "preferences_form.h"
 
 #include "common/text.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
-#include "prefs/settings_store.h"
+#include "platform/owner_modal.h"
+#include "prefs/preferences_rules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,15 +13,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace velloran {
 namespace {
-
-// Only the first 31 characters of a face name count, as the font dialog's face field holds them.
-constexpr std::size_t kFaceNameLength = 31;
 
 void placeAtNaturalSize(QWidget* widget, int left, int top) {
     widget->move(left, top);
@@ -62,6 +59,7 @@ TPreferencesForm::TPreferencesForm(QWidget* parent, SettingsRecord& settings, Re
       settings_(settings), registry_(registry), executablePath_(std::move(executablePath)) {
     setObjectName("PreferencesForm");
     setWindowTitle("Preferences");
+    makeOwnerModal(this);
     setFont(designFont());
     setFixedSize(401, 305);
 
@@ -119,6 +117,7 @@ void TPreferencesForm::buildAlarmGroup() {
     Label4->setObjectName("Label4");
     placeAtNaturalSize(Label4, 8, 16);
     SnoozeTimeCB = snoozeList(GroupBox2, "SnoozeTimeCB", 8, 32);
+    Label4->setBuddy(SnoozeTimeCB);
     AlarmOffCK = new QCheckBox("Automaticaly turn off after:", GroupBox2);
     AlarmOffCK->setObjectName("AlarmOffCK");
     placeAtNaturalSize(AlarmOffCK, 8, 56);
@@ -126,6 +125,8 @@ void TPreferencesForm::buildAlarmGroup() {
     AlarmOffTimeCB->setEditable(true);
     // Typing never adds an item: only the list's own items can be saved.
     AlarmOffTimeCB->setInsertPolicy(QComboBox::NoInsert);
+    // The box to type in is named by the check box that it belongs to.
+    AlarmOffTimeCB->lineEdit()->setAccessibleName(QStringLiteral("Automatically turn off after"));
     // Four pixels wider than designed: the installed face runs a little wider, and the note must keep to
     // three lines to stay inside its group.
     AlarmOffLabel = wrappedLabel(
@@ -170,44 +171,22 @@ void TPreferencesForm::showEvent(QShowEvent* event) {
         FormShow();
 }
 
-bool TPreferencesForm::startsAtLogon(const std::string& runValue) const {
-    // Letter case is compared the way the user's language writes it.
-    const QLocale locale;
-    const QString path = QString::fromStdString(executablePath_);
-    const QString value = locale.toUpper(QString::fromStdString(runValue));
-    return value == locale.toUpper(path + QStringLiteral(" hide")) ||
-           value == locale.toUpper(QString::fromStdString(startAtLogonCommandLine(executablePath_)));
-}
-
 void TPreferencesForm::FormShow() {
-    std::string runValue;
-    const std::string error = readStartAtLogon(registry_, runValue);
-    if (!error.empty())
-        MessageBoxes::error(this, QString::fromStdString(error));
-    if (error.empty() && startsAtLogon(runValue))
-        StartupOnRB->setChecked(true);
-    else
-        StartupOffRB->setChecked(true);
-
-    SortByDateCK->setChecked(settings_.SortByDate != 0);
-    if (settings_.LongDateDisplay != 0)
-        DateTimeDisplayLong->setChecked(true);
-    else
-        DateTimeDisplayNormal->setChecked(true);
-
-    // An index outside the list selects nothing.
-    const auto item = [](std::int32_t index) { return index >= 0 && index < kSnoozeItemCount ? index : -1; };
-    SnoozeTimeCB->setCurrentIndex(item(settings_.SnoozeTime));
-    AlarmOffTimeCB->setCurrentIndex(item(settings_.AlarmOffTime));
-    AlarmOffCK->setChecked(settings_.AlarmOffEnabled != 0);
-    AlarmOffTimeCB->setEnabled(settings_.AlarmOffEnabled != 0);
-
+    const PreferencesShown shown = preferencesShown(registry_, settings_, executablePath_);
+    if (!shown.error.empty())
+        MessageBoxes::error(this, QString::fromStdString(shown.error));
+    const PreferencesEntries& e = shown.entries;
+    (e.startAtLogon ? StartupOnRB : StartupOffRB)->setChecked(true);
+    SortByDateCK->setChecked(e.sortByDate);
+    (e.longDateDisplay ? DateTimeDisplayLong : DateTimeDisplayNormal)->setChecked(true);
+    SnoozeTimeCB->setCurrentIndex(e.snoozeIndex);
+    AlarmOffTimeCB->setCurrentIndex(e.alarmOffIndex);
+    AlarmOffCK->setChecked(e.alarmOff);
+    AlarmOffTimeCB->setEnabled(e.alarmOff);
     // An empty face keeps the sample's designed face.
-    FontBlock shown = settings_.DefaultFont;
-    setFieldText(shown.FontName, cutUtf8(fieldText(settings_.DefaultFont.FontName), kFaceNameLength));
-    fontCharset_ = shown.FontCharset;
-    fontColor_ = shown.FontColor;
-    DefaultFontST->setFont(fontFromBlock(shown, designFont()));
+    fontCharset_ = e.defaultFont.FontCharset;
+    fontColor_ = e.defaultFont.FontColor;
+    DefaultFontST->setFont(fontFromBlock(e.defaultFont, designFont()));
     setSampleColor();
 }
 
@@ -245,21 +224,18 @@ void TPreferencesForm::Button1Click() {
 }
 
 void TPreferencesForm::SaveBTClick() {
-    settings_.SortByDate = SortByDateCK->isChecked() ? 1 : 0;
-    settings_.LongDateDisplay = DateTimeDisplayNormal->isChecked() ? 0 : 1;
-    settings_.SnoozeTime = SnoozeTimeCB->currentIndex();
-    settings_.AlarmOffEnabled = AlarmOffCK->isChecked() ? 1 : 0;
-    settings_.AlarmOffTime = AlarmOffTimeCB->currentIndex();
-    fontToBlock(DefaultFontST->font(), colorFromValue(fontColor_), settings_.DefaultFont);
-    settings_.DefaultFont.FontCharset = fontCharset_;
-    settings_.DefaultFont.FontColor = fontColor_;
-
-    // The window stays open on a failed write; what was done before it stays done.
-    std::string error = StartupOffRB->isChecked()
-                            ? deleteStartAtLogon(registry_)
-                            : writeStartAtLogon(registry_, startAtLogonCommandLine(executablePath_));
-    if (error.empty())
-        error = saveSettings(registry_, settings_);
+    PreferencesEntries e;
+    e.startAtLogon = !StartupOffRB->isChecked();
+    e.sortByDate = SortByDateCK->isChecked();
+    e.longDateDisplay = !DateTimeDisplayNormal->isChecked();
+    e.snoozeIndex = SnoozeTimeCB->currentIndex();
+    e.alarmOff = AlarmOffCK->isChecked();
+    e.alarmOffIndex = AlarmOffTimeCB->currentIndex();
+    fontToBlock(DefaultFontST->font(), colorFromValue(fontColor_), e.defaultFont);
+    e.defaultFont.FontCharset = fontCharset_;
+    e.defaultFont.FontColor = fontColor_;
+    // The window stays open on a failed write.
+    const std::string error = savePreferences(registry_, settings_, e, executablePath_);
     if (!error.empty()) {
         MessageBoxes::error(this, QString::fromStdString(error));
         return;

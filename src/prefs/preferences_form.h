@@ -72,7 +72,6 @@ private:
     // Leaving the editable switch-off box: a text that names an item selects it, any other shows the
     // selected item again, so the box never shows what would not be saved.
     void AlarmOffTimeCBExit();
-    bool startsAtLogon(const std::string& runValue) const;
 
     SettingsRecord& settings_;
     Registry& registry_;

@@ -1,20 +1,10 @@
 #include "settings_store.h"
 
-#include <algorithm>
+#include "common/text.h"
+
 #include <cstring>
 
 namespace velloran {
-namespace {
-
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return upper;
-}
-
-} // namespace
-
 std::string loadSettings(Registry& registry, SettingsRecord& settings) {
     settings = zeroSettings();
     if (!registry.keyExists(kSettingsKey) || !registry.valueExists(kSettingsKey, kSettingsValue)) {

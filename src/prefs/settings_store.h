@@ -3,8 +3,8 @@
 // user, or an empty text on success.
 #pragma once
 
-#include "platform/autostart.h"
-#include "platform/registry.h"
+#include "registry/autostart.h"
+#include "registry/registry.h"
 #include "settings_record.h"
 
 #include <string>
@@ -32,7 +32,9 @@ std::string deleteStartAtLogon(Registry& registry);
 // The command line that starts this program hidden at logon: "<executable>" hide
 std::string startAtLogonCommandLine(std::string_view executablePath);
 
-// True when a Run value starts this executable hidden, quoted or not, in any letter case.
+// True when a Run value starts this executable hidden, quoted or not, in any letter case of its ASCII
+// letters. Other letters keep their case: the rule is the same in every locale, and on this system
+// "Ü" and "ü" name different folders anyway.
 bool startsAtLogon(std::string_view runValue, std::string_view executablePath);
 
 } // namespace velloran

@@ -1,6 +1,6 @@
 #include "splash_form.h"
 
-#include "resources/artwork.h"
+#include "look/artwork.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

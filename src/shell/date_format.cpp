@@ -1,6 +1,6 @@
 #include "date_format.h"
 
-#include <cctype>
+#include "common/text.h"
 #include <cstdio>
 
 namespace velloran {
@@ -10,15 +10,15 @@ bool startsWithNoCase(std::string_view text, std::size_t at, std::string_view pr
     if (text.size() - at < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != prefix[i])
+        if (lowerAscii(text[at + i]) != prefix[i])
             return false;
     return true;
 }
 
 std::size_t runLength(std::string_view text, std::size_t at) {
-    const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(text[at])));
+    const char first = lowerAscii(text[at]);
     std::size_t end = at;
-    while (end < text.size() && std::tolower(static_cast<unsigned char>(text[end])) == first)
+    while (end < text.size() && lowerAscii(text[end]) == first)
         ++end;
     return end - at;
 }
@@ -37,7 +37,7 @@ bool halfDayFollows(std::string_view format, std::size_t from) {
     for (std::size_t i = from; i < format.size(); ++i) {
         if (halfDayToken(format, i) != 0)
             return true;
-        if (std::tolower(static_cast<unsigned char>(format[i])) == 'h')
+        if (lowerAscii(format[i]) == 'h')
             return false;
     }
     return false;
@@ -59,7 +59,7 @@ std::string formatDateTime(std::string_view format, DateTime value, const DateNa
     bool halfDayWritten = false;
     for (std::size_t i = 0; i < format.size();) {
         const char c = format[i];
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const char lower = lowerAscii(c);
         if (const std::size_t length = halfDayToken(format, i)) {
             // The written token gives the case: the part before the slash for morning, after it for
             // afternoon.

@@ -1,5 +1,7 @@
 #include "exit_form.h"
 
+#include "platform/owner_modal.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -11,10 +13,11 @@ TExitForm::TExitForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("TExitForm");
     setWindowTitle("Exit");
+    makeOwnerModal(this);
     setFixedSize(157, 81);
     Label1 = new QLabel("Exiting Task Scheduler in:", this);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setGeometry(6, 16, 145, 16);
+    Label1->setGeometry(8, 16, 145, 16);
     AutoOK = new QPushButton("&OK ( 4 )", this);
     AutoOK->setObjectName("AutoOK");
     AutoOK->setGeometry(8, 48, 65, 25);

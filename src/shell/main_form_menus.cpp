@@ -25,6 +25,7 @@ void TSchedulerMainForm::buildMenus() {
     const bool editor = static_cast<bool>(services_.showNewTask);
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
+    bar->setAccessibleName(QStringLiteral("Main menu"));
 
     QMenu* file = bar->addMenu("&File");
     addItem(

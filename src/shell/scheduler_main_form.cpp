@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -69,7 +70,7 @@ TSchedulerMainForm::~TSchedulerMainForm() {
 
 void TSchedulerMainForm::FormCreate() {
     if (!services_.hiddenStart && services_.showSplash)
-        services_.showSplash();
+        services_.showSplash(this);
     tasks_.open();
     showStoreNotices();
     if (services_.loadSettings) {
@@ -88,6 +89,8 @@ void TSchedulerMainForm::buildControls() {
         auto* button = new QToolButton(client_);
         button->setObjectName(spec.name);
         button->setToolTip(spec.tooltip);
+        // A picture alone says nothing to a screen reader; the tooltip does.
+        button->setAccessibleName(spec.tooltip);
         button->setAutoRaise(true);
         button->setIconSize({48, 48});
         button->setIcon(spec.kind < 0 ? services_.newTaskIcon
@@ -97,6 +100,7 @@ void TSchedulerMainForm::buildControls() {
         kindButtons[i] = button;
     }
     TaskView1 = new TaskListView(services_.kindIcon, client_);
+    TaskView1->setAccessibleName(QStringLiteral("Task list"));
     connect(TaskView1, &QAbstractItemView::doubleClicked, this, [this] { EditBTClick(); });
     const auto commandButton = [this](const char* name, const char* caption, const char* tooltip) {
         auto* button = new QPushButton(caption, client_);
@@ -192,8 +196,11 @@ const Task* TSchedulerMainForm::selectedTask() const {
 }
 
 void TSchedulerMainForm::showStoreNotices() {
-    for (const std::string& notice : tasks_.takeNotices())
+    for (const std::string& notice : tasks_.takeNotices()) {
+        // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
+        std::fprintf(stderr, "velloran: %s\n", notice.c_str());
         MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
+    }
 }
 
 void TSchedulerMainForm::ShowNewTask(int kind) {

@@ -43,7 +43,7 @@ struct MainFormServices {
     std::function<void(QWidget* owner, std::uint32_t taskId)> showEditTask;
     std::function<void(QWidget* owner)> showPreferences;
     std::function<void(QWidget* owner)> showAbout;
-    std::function<void()> showSplash;
+    std::function<void(QWidget* owner)> showSplash;
     // Pictures: the application, the eight kinds and the "New Task" button.
     QIcon appIcon;
     std::function<QIcon(int kind)> kindIcon;

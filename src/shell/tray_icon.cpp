@@ -1,12 +1,21 @@
 #include "tray_icon.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QWidget>
 
 namespace velloran {
 
-TTrayIcon::TTrayIcon(QWidget* mainWindow) : QObject(mainWindow), mainWindow_(mainWindow), icon_(this) {
+TTrayIcon::TTrayIcon(QWidget* mainWindow)
+    : QObject(mainWindow), mainWindow_(mainWindow), icon_(this),
+      clicks_(QApplication::styleHints()->mouseDoubleClickInterval()) {
+    clock_.start();
+    // The X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its presses are
+    // watched wherever they arrive.
+    qApp->installEventFilter(this);
     connect(&icon_, &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
 }
 
@@ -55,15 +64,63 @@ void TTrayIcon::ShowMenu() {
 
 void TTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
-        Restore();
+    case QSystemTrayIcon::Trigger:
+        onPress(TrayClicks::Button::Left);
         break;
     case QSystemTrayIcon::Context:
-        ShowMenu();
+        onPress(TrayClicks::Button::Right);
+        break;
+    case QSystemTrayIcon::MiddleClick:
+        onPress(TrayClicks::Button::Middle);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        // The X11 tray reports a left double click's second press only as this.
+        onPress(TrayClicks::Button::Left);
         break;
     default:
         break;
     }
+}
+
+void TTrayIcon::onPress(TrayClicks::Button button) {
+    switch (clicks_.press(button, clock_.elapsed())) {
+    case TrayClicks::Command::Restore:
+        if (popupMenu_ && popupMenu_->isVisible())
+            popupMenu_->hide();
+        Restore();
+        break;
+    case TrayClicks::Command::ShowMenu:
+        ShowMenu();
+        break;
+    case TrayClicks::Command::None:
+        break;
+    }
+}
+
+bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return QObject::eventFilter(watched, event);
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const auto button = press->button() == Qt::RightButton    ? TrayClicks::Button::Right
+                        : press->button() == Qt::MiddleButton ? TrayClicks::Button::Middle
+                                                              : TrayClicks::Button::Left;
+    if (event->type() == QEvent::MouseButtonDblClick && button != TrayClicks::Button::Left &&
+        watched->inherits("QSystemTrayIconSys")) {
+        // The second press of a right or middle double click, which the X11 tray does not report.
+        onPress(button);
+    } else if (watched == popupMenu_ && popupMenu_->isVisible()) {
+        const QPoint at = press->globalPosition().toPoint();
+        // A panel that draws the icon itself tells no place; a press beside the menu is then taken as
+        // one on the icon, which the menu opened over.
+        const QRect iconPlace = icon_.geometry();
+        if (!popupMenu_->geometry().contains(at) && (iconPlace.isEmpty() || iconPlace.contains(at)) &&
+            clicks_.press(button, clock_.elapsed()) == TrayClicks::Command::Restore) {
+            // The menu closes on this press as usual; the restore comes after it.
+            QMetaObject::invokeMethod(
+                this, [this] { Restore(); }, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace velloran

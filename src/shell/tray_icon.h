@@ -1,6 +1,9 @@
 // TTrayIcon: the icon in the desktop's tray that brings the application back and opens its menu.
 #pragma once
 
+#include "tray_clicks.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -32,13 +35,20 @@ public:
     void Restore();
     void ShowMenu();
 
+protected:
+    // Watches the open menu for the second press of a double click, which its grab keeps from the icon.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void onPress(TrayClicks::Button button);
 
     QWidget* mainWindow_;
     QSystemTrayIcon icon_;
     QString hint_;
     QPointer<QMenu> popupMenu_;
+    TrayClicks clicks_;
+    QElapsedTimer clock_;
 };
 
 } // namespace velloran

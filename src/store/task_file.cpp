@@ -1,6 +1,6 @@
 #include "task_file.h"
 
-#include "platform/atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <cerrno>
 #include <cstring>

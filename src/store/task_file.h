@@ -2,7 +2,7 @@
 // made here as the file is written and read as it is loaded; in memory a task is only what it means.
 #pragma once
 
-#include "platform/file_identity.h"
+#include "files/file_identity.h"
 #include "task_list.h"
 #include "task_record.h"
 

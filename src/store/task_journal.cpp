@@ -1,7 +1,7 @@
 #include "task_journal.h"
 
-#include "platform/atomic_file.h"
-#include "platform/registry_io.h"
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 #include "task_record.h"
 
 #include <cerrno>
@@ -303,7 +303,7 @@ std::string TaskJournal::setAside(std::string& error) {
 }
 
 bool TaskJournal::fail(const std::string& what, int errorNumber) {
-    error_ = what + " \"" + path_ + "\": " + std::strerror(errorNumber);
+    error_ = describeFileError(what, path_, errorNumber);
     closeFile();
     pending_.clear();
     return false;

@@ -3,7 +3,7 @@
 // without its save (a crash, a kill, a power cut) loses none of them: the next start replays them.
 #pragma once
 
-#include "platform/file_identity.h"
+#include "files/file_identity.h"
 #include "task_list.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "task_store.h"
 
-#include "platform/atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <sys/stat.h>
 #include <utility>

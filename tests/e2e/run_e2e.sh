@@ -50,6 +50,18 @@ start_display() {
   xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }
 
+# Starts the run's PulseAudio server (again, after a case stopped it); sets SOUND_SERVER_PID.
+launch_sound_server() {
+  local dir="$ROOT/pulse"
+  mkdir -p "$dir"
+  chmod 700 "$dir"
+  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
+    -L "module-null-sink sink_name=testsink" >>"$ROOT/pulseaudio.log" 2>&1 &
+  SOUND_SERVER_PID=$!
+  PIDS+=($SOUND_SERVER_PID)
+}
+
 # One PulseAudio server for the whole run, with a null sink, in the run's folder; every program of the
 # run reaches it through PULSE_SERVER. SOUND_SERVER=1 when it answers; without it the sound checks
 # are skipped.
@@ -59,14 +71,8 @@ start_sound_server() {
     echo "note: pulseaudio or pactl is not installed; the sound checks are skipped"
     return
   fi
-  local dir="$ROOT/pulse"
-  mkdir -p "$dir"
-  chmod 700 "$dir"
-  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
-    -L "module-null-sink sink_name=testsink" >"$ROOT/pulseaudio.log" 2>&1 &
-  PIDS+=($!)
-  export PULSE_SERVER="unix:$dir/pulse-native"
+  launch_sound_server
+  export PULSE_SERVER="unix:$ROOT/pulse/pulse-native"
   if wait_until 15 pactl info; then
     SOUND_SERVER=1
   else
@@ -146,6 +152,107 @@ tray_icon_position() {
 # The text of the X clipboard, after a program copied into it (a list cell with Ctrl+C).
 CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
+
+# True when the command does not succeed once within the given seconds.
+never_within() {
+  local seconds=$1
+  shift
+  local end=$((SECONDS + seconds))
+  while [ $SECONDS -lt "$end" ]; do
+    "$@" >/dev/null 2>&1 && return 1
+    sleep 0.1
+  done
+}
+
+windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+
+# A menu window of the program (one that the window manager does not manage) that was not among the
+# windows given.
+menu_window_since() {
+  local window
+  for window in $(comm -13 <(echo "$1") <(windows_of "$APP")); do
+    xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$window"; return 0; }
+  done
+  return 1
+}
+window_gone() { ! windows_of "$APP" | grep -qx "$1"; }
+
+# Chooses an item of the open menu by its access key. The menu takes the keyboard a moment after it
+# shows; a key that came too early reaches the window below, where these keys do nothing.
+choose_in_menu() {
+  for _ in 1 2 3; do
+    sleep 0.3
+    xdotool key "$1"
+    wait_until 1 window_gone "$MENU_WINDOW" && return 0
+  done
+  echo "    the menu stays open"
+  return 1
+}
+
+# Opens the XEmbed tray icon's menu with the right button. Sets MENU_WINDOW.
+tray_menu_by_click() {
+  local before x y
+  before=$(windows_of "$APP")
+  read -r x y < <(tray_icon_position)
+  xdotool mousemove "$x" "$y" click 3
+  wait_until 5 menu_window_since "$before" || { echo "    no tray menu"; return 1; }
+  MENU_WINDOW=$(menu_window_since "$before")
+}
+
+watcher_on_bus() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:org.kde.StatusNotifierWatcher | grep -q true
+}
+
+# Asks the tray icon for its menu as a panel does, and waits for the menu's window. Sets MENU_WINDOW.
+tray_menu_over_dbus() {
+  local before
+  before=$(windows_of "$APP")
+  sni_call "$1" ContextMenu || return 1
+  wait_until 5 menu_window_since "$before" || { echo "    no tray menu"; return 1; }
+  MENU_WINDOW=$(menu_window_since "$before")
+}
+
+# A StatusNotifier panel in place of the XEmbed tray for what the case starts next: a session bus of
+# the case's own with sni_watcher on it. Returns 2 where dbus-daemon or the watcher is missing.
+SNI_BUS=""
+SNI_WATCHER=""
+OUTER_BUS=""
+start_sni_panel() {
+  local watcher
+  watcher="$(dirname "$TOOL")/sni_watcher"
+  if ! command -v dbus-daemon >/dev/null || [ ! -x "$watcher" ]; then return 2; fi
+  dbus-daemon --session --nofork --print-address=1 >"$CASE/bus-address" 2>"$CASE/bus.log" &
+  SNI_BUS=$!
+  PIDS+=("$SNI_BUS")
+  wait_until 5 test -s "$CASE/bus-address" || return 1
+  OUTER_BUS=${DBUS_SESSION_BUS_ADDRESS-}
+  DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$CASE/bus-address")
+  export DBUS_SESSION_BUS_ADDRESS
+  "$watcher" "$CASE/tray-items" >"$CASE/watcher.log" 2>&1 &
+  SNI_WATCHER=$!
+  PIDS+=("$SNI_WATCHER")
+  wait_until 5 watcher_on_bus || { echo "    the watcher did not start"; return 1; }
+}
+stop_sni_panel() {
+  [ -n "$SNI_WATCHER" ] && kill "$SNI_WATCHER" 2>/dev/null
+  [ -n "$SNI_BUS" ] && kill "$SNI_BUS" 2>/dev/null
+  SNI_WATCHER=""
+  SNI_BUS=""
+  if [ -n "$OUTER_BUS" ]; then export DBUS_SESSION_BUS_ADDRESS=$OUTER_BUS; else unset DBUS_SESSION_BUS_ADDRESS; fi
+  OUTER_BUS=""
+}
+# The D-Bus name of the tray icon that the program registered with the panel.
+sni_item() {
+  wait_until 10 test -s "$CASE/tray-items" || return 1
+  head -n 1 "$CASE/tray-items"
+}
+# Calls a method of the tray icon as a panel does: Activate (left button), SecondaryActivate (middle),
+# ContextMenu (right).
+sni_call() {
+  dbus-send --session --type=method_call --dest="$1" /StatusNotifierItem \
+    "org.kde.StatusNotifierItem.$2" int32:900 int32:500
+}
 
 check() {
   local name=$1

@@ -1,9 +1,9 @@
-#include "platform/fonts.h"
+#include "look/artwork.h"
+#include "look/fonts.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
 #include "prefs/splash_form.h"
 #include "prefs_test_support.h"
-#include "resources/artwork.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>

@@ -2,10 +2,10 @@
 // Timers are advanced by running their handlers; nothing waits for a real snooze.
 #include "notify_test_support.h"
 
+#include "look/fonts.h"
 #include "notify/alarm_clock_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
-#include "platform/fonts.h"
 #include "platform/timer.h"
 
 #include <QComboBox>
@@ -38,6 +38,9 @@ class AlarmClockFormTest : public QObject {
     QComboBox* snoozeTime() { return control<QComboBox>("SnoozeTimeCB"); }
     QLabel* zz() { return control<QLabel>("ZzImage"); }
     void snooze() { QTest::mouseClick(control<QPushButton>("SnoozeBT"), Qt::LeftButton); }
+    // The machine sleeps: Qt's countdowns stand still while the clock goes on.
+    void sleep(int minutes) { clock.value += minutes / (24.0 * 60); }
+    void clockTick() { form->ClockTimer().OnTimer(); }
 
 private slots:
     void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
@@ -262,6 +265,79 @@ private slots:
         QCOMPARE(form->SnoozeTimer().remainingTime(), -1);
         QVERIFY(!sound.looping);
         QCOMPARE(sound.played.size(), 1);
+    }
+
+    void snoozeThatEndedInASleepRingsAtTheNextClockTickOnce() {
+        ring("note", "Marimba.wav");
+        snooze(); // 10 minutes
+        sleep(9);
+        clockTick();
+        QCOMPARE(sound.played.size(), 1);
+        QVERIFY(!sound.looping);
+        sleep(60);
+        clockTick();
+        QCOMPARE(sound.played,
+                 QStringList({"/opt/velloran/Sounds/Marimba.wav", "/opt/velloran/Sounds/Marimba.wav"}));
+        QVERIFY(sound.looping);
+        QVERIFY(zz()->isHidden());
+        QVERIFY(!form->SnoozeTimer().Enabled());
+        QCOMPARE(form->SnoozeTimer().remainingTime(), -1); // Qt's countdown cannot ring it again
+        sleep(60);
+        clockTick();
+        QCOMPARE(sound.played.size(), 2);
+    }
+
+    void snoozeThatRangByItsTimerIsNotCaughtUpLater() {
+        ring();
+        snooze();
+        form->SnoozeTimer().OnTimer(); // the countdown ended while awake
+        sleep(11);
+        clockTick();
+        QCOMPARE(sound.played.size(), 2);
+        QVERIFY(sound.looping);
+    }
+
+    void switchOffThatEndedInASleepActsAtTheNextClockTick() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = 0; // 5 minutes
+        ring();
+        sleep(4);
+        clockTick();
+        QVERIFY(!form->closed());
+        sleep(120);
+        clockTick();
+        QVERIFY(form->closed());
+        QVERIFY(!sound.looping);
+        const int stops = sound.stops;
+        clockTick();
+        QCOMPARE(sound.stops, stops);
+    }
+
+    void reRingAfterASleepStartsAWholeSwitchOffCountdown() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = 1; // 10 minutes
+        ring();
+        snooze();
+        sleep(180);
+        clockTick(); // rings again: the switch-off counts from now, not from before the sleep
+        QVERIFY(sound.looping);
+        QVERIFY(form->OffTimer().Enabled());
+        sleep(9);
+        clockTick();
+        QVERIFY(!form->closed());
+        sleep(2);
+        clockTick();
+        QVERIFY(form->closed());
+    }
+
+    void closedAlarmStaysSilentAfterASleep() {
+        ring();
+        snooze();
+        form->close();
+        sleep(60);
+        clockTick();
+        QCOMPARE(sound.played.size(), 1);
+        QVERIFY(!sound.looping);
     }
 
     void clockText_data() {

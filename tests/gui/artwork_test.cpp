@@ -1,6 +1,6 @@
 // Every picture the windows name must load from the compiled-in resources, at its designed size.
-#include "resources/artwork.h"
-#include "resources/sized_svg_icon_engine.h"
+#include "look/artwork.h"
+#include "look/sized_svg_icon_engine.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,4 +1,5 @@
 // The opener starts programs without a shell: a recording stand-in for xdg-open shows what arrived.
+#include "platform/child_environment.h"
 #include "platform/desktop_opener.h"
 
 #include <QDir>
@@ -37,10 +38,59 @@ private slots:
     void openPassesTheTargetAsOneUntouchedArgument() {
         const QString opener = makeRecorder("fake-xdg-open");
         DesktopOpener desktop(opener.toStdString());
-        const std::string target = "-x https://example.org/?a=$(touch pwned)&b=`id`;c='d' \"e\"";
+        const std::string target = "https://example.org/?a=$(touch pwned)&b=`id`;c='d' \"e\" -x";
         desktop.open(target);
         QCOMPARE(argumentsReceived(opener), QStringList{QString::fromStdString(target)});
         QVERIFY(!QFile::exists(QDir::current().filePath("pwned")));
+    }
+
+    void nameBeginningWithADashIsNoOption_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("long option") << "--help"
+                                     << "./--help";
+        QTest::newRow("short option and blank") << "-x notes.txt"
+                                                << "./-x notes.txt";
+        QTest::newRow("lone dash") << "-"
+                                   << "./-";
+        QTest::newRow("folder") << "-old/list.txt"
+                                << "./-old/list.txt";
+        QTest::newRow("absolute") << "/home/me/-x.txt"
+                                  << "/home/me/-x.txt";
+        QTest::newRow("dash inside") << "to-do.txt"
+                                     << "to-do.txt";
+        QTest::newRow("already relative") << "./-x"
+                                          << "./-x";
+        QTest::newRow("web address") << "https://example.org/-x"
+                                     << "https://example.org/-x";
+    }
+    void nameBeginningWithADashIsNoOption() {
+        QFETCH(QString, target);
+        QFETCH(QString, argument);
+        QCOMPARE(QString::fromStdString(velloran::openerArgument(target.toStdString())), argument);
+    }
+
+    void dashNameReachesTheOpenerAsAFile() {
+        const QString opener = makeRecorder("opener-dash");
+        DesktopOpener desktop(opener.toStdString());
+        desktop.open("--help.txt");
+        QCOMPARE(argumentsReceived(opener), QStringList{"./--help.txt"});
+    }
+
+    void dashNamedDocumentOfAnExecutableTaskGoesToTheOpenerAsAFile() {
+        const QString opener = makeRecorder("opener-dash-document");
+        QTemporaryDir work;
+        QFile file(work.filePath("-n.txt"));
+        file.open(QIODevice::WriteOnly);
+        file.close();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        DesktopOpener desktop(opener.toStdString());
+        desktop.runProgram("-n.txt", {});
+        QDir::setCurrent(previous);
+        const QStringList received = argumentsReceived(opener);
+        QCOMPARE(received, QStringList{"./-n.txt"});
+        QVERIFY(QFile::exists(work.filePath(received.first())));
     }
 
     void programStartsDirectlyWithItsArguments() {
@@ -59,6 +109,26 @@ private slots:
         DesktopOpener desktop(opener.toStdString());
         desktop.runProgram(document.toStdString(), {"ignored"});
         QCOMPARE(argumentsReceived(opener), QStringList{document});
+    }
+
+    void startedProgramsDoNotInheritVelloransOwnVariables() {
+        ::setenv("VELLORAN_TEST_THEIRS", "the user's", 1);
+        ::unsetenv("VELLORAN_TEST_NEW");
+        velloran::setOwnVariable("VELLORAN_TEST_THEIRS", "Velloran's");
+        velloran::setOwnVariable("VELLORAN_TEST_NEW", "Velloran's");
+        velloran::setOwnVariable("VELLORAN_TEST_THEIRS", "Velloran's again"); // keeps the first before
+        QCOMPARE(qgetenv("VELLORAN_TEST_THEIRS"), QByteArray("Velloran's again"));
+        const QString program = dir_.filePath("env-recorder");
+        QFile script(program);
+        script.open(QIODevice::WriteOnly);
+        script.write(
+            "#!/bin/sh\nprintf '%s\\n' \"theirs=$VELLORAN_TEST_THEIRS\" "
+            "\"new=${VELLORAN_TEST_NEW-unset}\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        DesktopOpener desktop(dir_.filePath("unused-opener").toStdString());
+        desktop.runProgram(program.toStdString(), {});
+        QCOMPARE(argumentsReceived(program), (QStringList{"theirs=the user's", "new=unset"}));
     }
 
     void executableCheck() {

@@ -1,6 +1,6 @@
 #include "platform/file_dialogs.h"
 
-#include "platform/fonts.h"
+#include "look/fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The main window on the offscreen platform: the list, the commands on the selection, and the close rule.
 #include "common/text.h"
-#include "platform/fonts.h"
+#include "look/fonts.h"
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"

@@ -3,10 +3,10 @@
 #include "notify_test_support.h"
 
 #include "common/text.h"
+#include "look/fonts.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
-#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,12 +3,12 @@
 // is the picture alone, blended with nothing but clear or the rim colour, and the mask keeps all of it.
 #include "notify_test_support.h"
 
+#include "look/artwork.h"
+#include "look/fonts.h"
+#include "look/shaped_windows.h"
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "platform/fonts.h"
-#include "platform/shaped_windows.h"
-#include "resources/artwork.h"
 
 #include <QLabel>
 #include <QPainter>

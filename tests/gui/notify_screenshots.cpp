@@ -2,9 +2,9 @@
 // display over a desktop background, so that their outlines can be checked for a coloured fringe.
 //   notify_screenshots FOLDER   (run by notify_screenshots.sh under Xvfb with a window manager)
 #include "common/text.h"
+#include "look/fonts.h"
 #include "notify/notification_form.h"
 #include "notify/notification_forms.h"
-#include "platform/fonts.h"
 #include "platform/sound_player.h"
 #include "prefs/settings_record.h"
 

@@ -1,11 +1,11 @@
 #include "common/text.h"
-#include "platform/autostart.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
-#include "platform/registry_file.h"
 #include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
 #include "prefs_test_support.h"
+#include "registry/autostart.h"
+#include "registry/registry_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -197,8 +197,11 @@ private slots:
         QTest::newRow("unquoted upper case") << kTestExecutable << "/OPT/VELLORAN APPS/VELLORAN HIDE" << true;
         QTest::newRow("quoted mixed case")
             << kTestExecutable << "\"/opt/velloran apps/VELLORAN\" Hide" << true;
+        // Only ASCII letters fold: the same rule in every locale, and "Ü" and "ü" name different folders.
         QTest::newRow("letters beyond ASCII")
-            << QStringLiteral("/opt/zürich/velloran") << QStringLiteral("/OPT/ZÜRICH/VELLORAN HIDE") << true;
+            << QStringLiteral("/opt/zürich/velloran") << QStringLiteral("/OPT/ZüRICH/VELLORAN HIDE") << true;
+        QTest::newRow("letters beyond ASCII keep their case")
+            << QStringLiteral("/opt/zürich/velloran") << QStringLiteral("/OPT/ZÜRICH/VELLORAN HIDE") << false;
         QTest::newRow("another copy") << kTestExecutable << "\"/usr/bin/velloran\" hide" << false;
         QTest::newRow("without hide") << kTestExecutable << "\"/opt/Velloran Apps/velloran\"" << false;
         QTest::newRow("extra space") << kTestExecutable << "\"/opt/Velloran Apps/velloran\"  hide" << false;

@@ -1,10 +1,10 @@
 // Pictures of the preferences, about and splash windows, and a check that no caption is cut off.
-#include "platform/fonts.h"
-#include "platform/registry_memory.h"
+#include "look/fonts.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
 #include "prefs/splash_form.h"
 #include "prefs_test_support.h"
+#include "registry/registry_memory.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/message_box.h"
-#include "platform/registry_memory.h"
+#include "registry/registry_memory.h"
 #include "test_doubles.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 // Pictures of the task editor on every page, and a check that no caption is cut off.
 #include "editor/button_page_control.h"
 #include "editor_test_support.h"
-#include "platform/fonts.h"
+#include "look/fonts.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "common/text.h"
 #include "editor/button_page_control.h"
 #include "editor_test_support.h"
+#include "look/fonts.h"
 #include "platform/file_dialogs.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "store/task_file.h"
 

@@ -3,9 +3,9 @@
 // selection, as a compositor announces itself, and masked again when it exits.
 #include "notify_test_support.h"
 
+#include "look/shaped_windows.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "platform/shaped_windows.h"
 
 #include <QGuiApplication>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "platform/autostart.h"
-#include "platform/registry_file.h"
 #include "prefs/settings_store.h"
+#include "registry/autostart.h"
+#include "registry/registry_file.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "common/datetime.h"
 #include "test_support.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -124,11 +125,28 @@ TEST_F(LocalTime, UnixRoundTrip) {
     EXPECT_EQ(unixFromLocalDateTime(localDateTimeFromUnix(summer)), summer);
 }
 
+TEST_F(LocalTime, SystemClockTakesAChangedZoneAtTheNextReading) {
+    SystemClock clock;
+    const DateTime inCet = clock.now();
+    // Nobody calls tzset after the change: the clock must read the zone again by itself.
+    setenv("TZ", "JST-9", 1);
+    const DateTime inJst = clock.now();
+    setenv("TZ", "EST5", 1);
+    const DateTime inEst = clock.now();
+    // Tokyo is 8 hours ahead of CET in winter and 7 in summer; New York (no summer time here) 6 or 7 behind.
+    const double cetToJst = (inJst - inCet) * 24;
+    const double jstToEst = (inJst - inEst) * 24;
+    EXPECT_TRUE(std::abs(cetToJst - 8) < 0.01 || std::abs(cetToJst - 7) < 0.01) << cetToJst;
+    EXPECT_NEAR(jstToEst, 14, 0.01);
+}
+
 TEST(Clock, SystemClockAgreesWithItself) {
     SystemClock clock;
     const DateTime now = clock.now();
     EXPECT_NEAR(now, localDateTimeFromUnix(clock.unixSeconds()), 2.0 / 86400);
     EXPECT_GT(now, at(2020, 1, 1));
+    const std::int64_t milliseconds = clock.unixMilliseconds();
+    EXPECT_LT(std::llabs(milliseconds - clock.unixSeconds() * 1000), 2000);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Where tasks.tsk lives when the program directory is read-only, and which help file "&Help" opens.
-#include "platform/program_directory.h"
+#include "files/program_directory.h"
 #include "test_support.h"
 
 #include <cstdlib>

@@ -1,5 +1,5 @@
-#include "platform/registry_file.h"
-#include "platform/registry_text.h"
+#include "registry/registry_file.h"
+#include "registry/registry_text.h"
 #include "test_support.h"
 
 #include <cstdlib>

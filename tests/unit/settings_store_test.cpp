@@ -1,6 +1,6 @@
-#include "platform/registry_file.h"
-#include "platform/registry_memory.h"
 #include "prefs/settings_store.h"
+#include "registry/registry_file.h"
+#include "registry/registry_memory.h"
 #include "test_support.h"
 
 #include <cstring>

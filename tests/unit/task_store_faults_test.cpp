@@ -1,7 +1,7 @@
 // The task store when things go wrong: files it cannot read, damaged files, interrupted saves, crashes
 // between save points, and journals that do not belong to the task file.
 #include "common/text.h"
-#include "platform/atomic_file.h"
+#include "files/atomic_file.h"
 #include "scheduler/due_scan.h"
 #include "store/task_store.h"
 #include "test_support.h"

@@ -8,9 +8,9 @@ case_second_start() {
   shot main-window "$(window_id '^Velloran$')"
   start_app
   local second=$APP
-  wait_until 15 visible_window '^Application running' || return 1
-  shot application-running "$(window_id '^Application running')"
-  press "$(window_id '^Application running')" Escape
+  wait_until 15 visible_window '^Application running$' || return 1
+  shot application-running "$(window_id '^Application running$')"
+  press "$(window_id '^Application running$')" Escape
   wait "$second"
   local code=$?
   [ "$code" -eq 255 ] && running "$first" && visible_window '^Velloran$' && [ ! -e "$PROG/tasks.tsk" ]
@@ -30,8 +30,8 @@ case_hidden_start() {
   # A second start answered OK brings the first back.
   start_app
   local second=$APP
-  wait_until 15 visible_window '^Application running' || return 1
-  press "$(window_id '^Application running')" Return
+  wait_until 15 visible_window '^Application running$' || return 1
+  press "$(window_id '^Application running$')" Return
   wait "$second"
   APP=$(pgrep -f "$PROG/velloran" | head -n 1)
   wait_until 10 visible_window '^Velloran$'

@@ -14,6 +14,18 @@ case_due_tasks_open() {
 }
 check "due Web Address and General tasks reach xdg-open with their targets as stored" case_due_tasks_open
 
+case_dash_name_is_no_option() {
+  new_case dash-name
+  : >"$PROG/--help.txt"
+  "$TOOL" write "$PROG/tasks.tsk" 7 "--help.txt" +2 0 1 || return 1
+  start_app hide
+  wait_until 20 test -s "$CASE/opened.log" || { stop_app; return 1; }
+  stop_app
+  # Relative to the program directory, which is the program's and the opener's current directory.
+  [ "$(cat "$CASE/opened.log")" = "./--help.txt" ] && [ -f "$PROG/$(cat "$CASE/opened.log")" ]
+}
+check "a file task named --help.txt reaches xdg-open as ./--help.txt, not as an option" case_dash_name_is_no_option
+
 case_sigterm_saves() {
   new_case sigterm
   "$TOOL" write "$PROG/tasks.tsk" \
@@ -26,7 +38,7 @@ case_sigterm_saves() {
   wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
   kill -TERM "$APP"
   sleep 1
-  wait_until 5 visible_window '^Exit' && shot exit-countdown "$(window_id '^Exit')"
+  wait_until 5 visible_window '^Exit$' && shot exit-countdown "$(window_id '^Exit$')"
   wait_until 15 not running "$APP" || return 1
   local dump
   dump=$("$TOOL" dump "$PROG/tasks.tsk")

@@ -68,8 +68,8 @@ open_editor() {
   [ -n "$main" ] || return 1
   xdotool windowactivate --sync "$main" 2>/dev/null
   click_at "$main" "$1" "$KIND_BUTTON_Y"
-  wait_until 10 visible_window '^Task Setup' || return 1
-  ED=$(window_id '^Task Setup')
+  wait_until 10 visible_window '^Task Setup$' || return 1
+  ED=$(window_id '^Task Setup$')
 }
 
 # The editor starts at the moment it opened, which Save refuses; a year later is always ahead.
@@ -80,7 +80,7 @@ start_next_year() {
 
 save_editor() {
   click_at "$ED" "${SAVE_BT[@]}"
-  wait_until 5 not visible_window '^Task Setup'
+  wait_until 5 not visible_window '^Task Setup$'
 }
 
 # The text of one cell of the task list, copied with Ctrl+C.
@@ -227,7 +227,7 @@ case_editor_creates_each_kind() {
   start_app
   EDITOR_APP=$APP
   wait_until 15 visible_window '^Velloran$' || return 1
-  wait_until 10 not visible_window '^SplashForm' || return 1
+  wait_until 10 not visible_window '^SplashForm$' || return 1
   create_alarm &&
     create_memo &&
     create_executable &&
@@ -273,8 +273,8 @@ case_editor_edit() {
   # A double click on the Executable task's row opens it in the editor.
   [ -n "$EXE_ROW" ] || return 1
   xdotool mousemove --window "$main" 300 $((FIRST_ROW_Y + (EXE_ROW - 1) * ROW_HEIGHT)) click --repeat 2 --delay 80 1
-  wait_until 10 visible_window '^Task Setup' || return 1
-  ED=$(window_id '^Task Setup')
+  wait_until 10 visible_window '^Task Setup$' || return 1
+  ED=$(window_id '^Task Setup$')
   # The path box shows the stored path.
   click_at "$ED" "${FIRST_BOX[@]}"
   xdotool key --clearmodifiers ctrl+a ctrl+c
@@ -294,16 +294,16 @@ case_editor_edit() {
 refused() {
   local name=$1
   click_at "$ED" "${SAVE_BT[@]}"
-  wait_until 5 visible_window '^Warning' || { echo "    no warning for $name"; return 1; }
-  shot "editor-warning-$name" "$(window_id '^Warning')"
-  press "$(window_id '^Warning')" Return
-  wait_until 5 not visible_window '^Warning' || return 1
-  visible_window '^Task Setup' || { echo "    the editor closed after the $name warning"; return 1; }
+  wait_until 5 visible_window '^Warning$' || { echo "    no warning for $name"; return 1; }
+  shot "editor-warning-$name" "$(window_id '^Warning$')"
+  press "$(window_id '^Warning$')" Return
+  wait_until 5 not visible_window '^Warning$' || return 1
+  visible_window '^Task Setup$' || { echo "    the editor closed after the $name warning"; return 1; }
 }
 
 cancel_editor() {
   click_at "$ED" "${CANCEL_BT[@]}"
-  wait_until 5 not visible_window '^Task Setup'
+  wait_until 5 not visible_window '^Task Setup$'
 }
 
 case_editor_refusals() {
@@ -320,7 +320,7 @@ case_editor_refusals() {
   press "$ED" Escape
   press "$ED" Return
   sleep 0.3
-  visible_window '^Task Setup' || { echo "    Escape or Enter closed the editor"; return 1; }
+  visible_window '^Task Setup$' || { echo "    Escape or Enter closed the editor"; return 1; }
   cancel_editor || return 1
   # An empty path on the Executable page.
   open_editor "$EXE_X" || return 1

@@ -24,64 +24,18 @@ prefs_click() {
   sleep 0.15
 }
 
-# True when the command does not succeed once within the given seconds.
-never_within() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  while [ $SECONDS -lt "$end" ]; do
-    "$@" >/dev/null 2>&1 && return 1
-    sleep 0.1
-  done
-}
-
-windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
-
-# A menu window of the program (one that the window manager does not manage) that was not among the
-# windows given.
-menu_window_since() {
-  local window
-  for window in $(comm -13 <(echo "$1") <(windows_of "$APP")); do
-    xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$window"; return 0; }
-  done
-  return 1
-}
-window_gone() { ! windows_of "$APP" | grep -qx "$1"; }
-
-# Chooses an item of the open menu by its access key. The menu takes the keyboard a moment after it
-# shows; a key that came too early reaches the window below, where these keys do nothing.
-choose_in_menu() {
-  for _ in 1 2 3; do
-    sleep 0.3
-    xdotool key "$1"
-    wait_until 1 window_gone "$MENU_WINDOW" && return 0
-  done
-  echo "    the menu stays open"
-  return 1
-}
-
-# Opens the XEmbed tray icon's menu with the right button. Sets MENU_WINDOW.
-tray_menu_by_click() {
-  local before x y
-  before=$(windows_of "$APP")
-  read -r x y < <(tray_icon_position)
-  xdotool mousemove "$x" "$y" click 3
-  wait_until 5 menu_window_since "$before" || { echo "    no tray menu"; return 1; }
-  MENU_WINDOW=$(menu_window_since "$before")
-}
-
 open_preferences_from_menu() {
   xdotool windowactivate --sync "$PREFS_MAIN" 2>/dev/null
   press "$PREFS_MAIN" alt+f
   sleep 0.3
   xdotool key p
-  wait_until 5 visible_window '^Preferences' || { echo "    the File menu opened no Preferences"; return 1; }
-  PREFS_WINDOW=$(window_id '^Preferences')
+  wait_until 5 visible_window '^Preferences$' || { echo "    the File menu opened no Preferences"; return 1; }
+  PREFS_WINDOW=$(window_id '^Preferences$')
 }
 
 save_preferences() {
   press "$PREFS_WINDOW" alt+s
-  wait_until 5 not visible_window '^Preferences' || { echo "    Save left Preferences open"; return 1; }
+  wait_until 5 not visible_window '^Preferences$' || { echo "    Save left Preferences open"; return 1; }
 }
 
 # The text of the list cell at x in the given row (1 or 2), copied with Ctrl+C.
@@ -125,16 +79,16 @@ case_splash_before_main_window() {
   started=$(now_ms)
   start_app
   PREFS_APP=$APP
-  wait_until 10 visible_window '^SplashForm' || { echo "    no splash"; return 1; }
+  wait_until 10 visible_window '^SplashForm$' || { echo "    no splash"; return 1; }
   shown=$(now_ms)
   visible_window '^Velloran$' && { echo "    the main window shows beside the splash"; return 1; }
   # shellcheck disable=SC2034 # the eval sets all six
   local WINDOW X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$(window_id '^SplashForm')")"
+  eval "$(xdotool getwindowgeometry --shell "$(window_id '^SplashForm$')")"
   [ "${WIDTH}x$HEIGHT" = 416x355 ] || { echo "    the splash is ${WIDTH}x$HEIGHT"; return 1; }
   wait_until 10 visible_window '^Velloran$' || { echo "    no main window after the splash"; return 1; }
   closed=$(now_ms)
-  visible_window '^SplashForm' && { echo "    the splash stays beside the main window"; return 1; }
+  visible_window '^SplashForm$' && { echo "    the splash stays beside the main window"; return 1; }
   PREFS_MAIN=$(window_id '^Velloran$')
   echo "    the splash showed $((shown - started)) ms after the start, for $((closed - shown)) ms"
   [ $((closed - shown)) -ge 3000 ] && [ $((closed - shown)) -le 6000 ]
@@ -240,7 +194,7 @@ case_start_at_logon_entry_starts_hidden() {
   APP=$!
   PIDS+=("$APP")
   PREFS_APP=$APP
-  never_within 3 visible_window '^SplashForm' || { echo "    a splash on the hidden start"; return 1; }
+  never_within 3 visible_window '^SplashForm$' || { echo "    a splash on the hidden start"; return 1; }
   running "$APP" || { echo "    the program ended"; return 1; }
   visible_window '^Velloran$' && { echo "    the main window shows"; return 1; }
   shot logon-start-in-tray
@@ -259,8 +213,8 @@ case_start_at_logon_off_from_tray() {
   [ -f "$entry" ] || return 1
   tray_menu_by_click || return 1
   choose_in_menu p || return 1
-  wait_until 5 visible_window '^Preferences' || { echo "    the tray menu opened no Preferences"; return 1; }
-  PREFS_WINDOW=$(window_id '^Preferences')
+  wait_until 5 visible_window '^Preferences$' || { echo "    the tray menu opened no Preferences"; return 1; }
+  PREFS_WINDOW=$(window_id '^Preferences$')
   shot preferences-from-tray "$PREFS_WINDOW"
   prefs_click "$PREFS_WINDOW" "${STARTUP_OFF_RB[@]}"
   save_preferences || return 1
@@ -280,78 +234,55 @@ if [ -n "$PREFS_APP" ]; then
   stop_app
 fi
 
-# The tray's own Preferences item while its window is open. An XEmbed tray icon is a window of the
-# program, which the modal Preferences window blocks; a panel that speaks D-Bus shows the icon's menu
-# whatever the program's windows do. So this case has its own session bus and a watcher that stands in
-# for such a panel.
-watcher_on_bus() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
-    string:org.kde.StatusNotifierWatcher | grep -q true
-}
-
-# Asks the tray icon for its menu as a panel does, and waits for the menu's window. Sets MENU_WINDOW.
-tray_menu_over_dbus() {
-  local before
-  before=$(windows_of "$APP")
-  dbus-send --session --type=method_call --dest="$1" /StatusNotifierItem \
-    org.kde.StatusNotifierItem.ContextMenu int32:900 int32:500 || return 1
-  wait_until 5 menu_window_since "$before" || { echo "    no tray menu"; return 1; }
-  MENU_WINDOW=$(menu_window_since "$before")
-}
-
+# The tray's own Preferences item while its window is open, on a panel that speaks D-Bus (the XEmbed
+# tray's guards are in the tray cases).
 case_tray_preferences_guard() {
-  local watcher
-  watcher="$(dirname "$TOOL")/sni_watcher"
-  if ! command -v dbus-daemon >/dev/null || [ ! -x "$watcher" ]; then
+  new_case prefs-tray-guard
+  start_sni_panel
+  case $? in
+  0) ;;
+  2)
     echo "    note: no dbus-daemon or sni_watcher; the tray's guard is not checked"
     return 0
-  fi
-  new_case prefs-tray-guard
-  dbus-daemon --session --nofork --print-address=1 >"$CASE/bus-address" 2>"$CASE/bus.log" &
-  local bus=$!
-  PIDS+=("$bus")
-  wait_until 5 test -s "$CASE/bus-address" || return 1
-  local outer_bus=${DBUS_SESSION_BUS_ADDRESS-}
-  DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$CASE/bus-address")
-  export DBUS_SESSION_BUS_ADDRESS
-  "$watcher" "$CASE/tray-items" >"$CASE/watcher.log" 2>&1 &
-  local watcher_pid=$!
-  PIDS+=("$watcher_pid")
+    ;;
+  *)
+    stop_sni_panel
+    return 1
+    ;;
+  esac
   local ok=0
-  tray_guard_steps "$watcher_pid" || ok=1
+  tray_guard_steps || ok=1
   [ -n "${APP:-}" ] && running "$APP" && stop_app
-  kill "$watcher_pid" "$bus" 2>/dev/null
-  if [ -n "$outer_bus" ]; then export DBUS_SESSION_BUS_ADDRESS=$outer_bus; else unset DBUS_SESSION_BUS_ADDRESS; fi
+  stop_sni_panel
   return $ok
 }
 
 tray_guard_steps() {
-  wait_until 5 watcher_on_bus || { echo "    the watcher did not start"; return 1; }
   start_app hide
-  wait_until 10 test -s "$CASE/tray-items" || { echo "    no tray icon on the bus"; return 1; }
+  sni_item >/dev/null || { echo "    no tray icon on the bus"; return 1; }
   # The main window shows for a moment before the hidden start sends it to the tray.
   sleep 1
   wait_until 5 not visible_window '^Velloran$' || { echo "    the main window stays"; return 1; }
   local item
-  item=$(head -n 1 "$CASE/tray-items")
+  item=$(sni_item)
   xdotool mousemove 900 500
   tray_menu_over_dbus "$item" || return 1
   choose_in_menu p || return 1
-  wait_until 5 visible_window '^Preferences' || { echo "    the tray menu opened no Preferences"; return 1; }
+  wait_until 5 visible_window '^Preferences$' || { echo "    the tray menu opened no Preferences"; return 1; }
   local preferences
-  preferences=$(window_id '^Preferences')
+  preferences=$(window_id '^Preferences$')
   # The menu comes again while the window is open; its Preferences item is taken and does nothing.
   tray_menu_over_dbus "$item" || return 1
   shot tray-menu-over-preferences
   choose_in_menu p || return 1
   sleep 1
   local count
-  count=$(xdotool search --onlyvisible --name '^Preferences' | wc -l)
+  count=$(xdotool search --onlyvisible --name '^Preferences$' | wc -l)
   [ "$count" -eq 1 ] || { echo "    $count Preferences windows"; return 1; }
   # Closing the one window leaves none: nothing was queued behind it.
   press "$preferences" alt+c
-  wait_until 5 not visible_window '^Preferences' || { echo "    Cancel left Preferences open"; return 1; }
-  never_within 1 visible_window '^Preferences' || { echo "    a second Preferences came after the first"; return 1; }
+  wait_until 5 not visible_window '^Preferences$' || { echo "    Cancel left Preferences open"; return 1; }
+  never_within 1 visible_window '^Preferences$' || { echo "    a second Preferences came after the first"; return 1; }
 }
 
 check "the tray's Preferences item does nothing while the tray's own Preferences window is open" \

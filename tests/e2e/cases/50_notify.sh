@@ -39,37 +39,37 @@ case_notification_windows() {
 }
 
 notification_steps() {
-  wait_until 15 visible_window '^Memo' || { echo "    no memo window"; return 1; }
+  wait_until 15 visible_window '^Memo$' || { echo "    no memo window"; return 1; }
   local memo
-  memo=$(window_id '^Memo')
+  memo=$(window_id '^Memo$')
   sleep 0.5
   shot_on_desktop memo-window "$memo"
 
-  wait_until 10 visible_window '^Alarm Clock' || { echo "    no alarm window"; return 1; }
+  wait_until 10 visible_window '^Alarm Clock$' || { echo "    no alarm window"; return 1; }
   local alarm
-  alarm=$(window_id '^Alarm Clock')
+  alarm=$(window_id '^Alarm Clock$')
   expect_sound playing "the alarm rings" || return 1
   shot_on_desktop alarm-clock-window "$alarm"
   click_window "$alarm" "${SNOOZE_BT[@]}"
   expect_sound silent "after Snooze" || return 1
-  visible_window '^Alarm Clock' || { echo "    Snooze closed the alarm"; return 1; }
+  visible_window '^Alarm Clock$' || { echo "    Snooze closed the alarm"; return 1; }
   sleep 0.3
   shot_on_desktop alarm-clock-snoozing "$alarm"
   click_window "$alarm" "${TURN_OFF_BT[@]}"
-  wait_until 5 not visible_window '^Alarm Clock' || { echo "    Turn off left the alarm"; return 1; }
+  wait_until 5 not visible_window '^Alarm Clock$' || { echo "    Turn off left the alarm"; return 1; }
   expect_sound silent "after Turn off" || return 1
 
   # A sound that is not there: the built-in alarm rings instead.
-  wait_until 10 visible_window '^Alarm Clock' || { echo "    no second alarm window"; return 1; }
-  alarm=$(window_id '^Alarm Clock')
+  wait_until 10 visible_window '^Alarm Clock$' || { echo "    no second alarm window"; return 1; }
+  alarm=$(window_id '^Alarm Clock$')
   expect_sound playing "the alarm with a missing sound file" || return 1
   local shown
   shown=$(window_buffers "$APP")
   click_window "$alarm" "${TURN_OFF_BT[@]}"
-  wait_until 5 not visible_window '^Alarm Clock' || { echo "    Turn off left the second alarm"; return 1; }
+  wait_until 5 not visible_window '^Alarm Clock$' || { echo "    Turn off left the second alarm"; return 1; }
   expect_sound silent "after the second Turn off" || return 1
   click_window "$memo" "${MEMO_CLOSE[@]}"
-  wait_until 5 not visible_window '^Memo' || { echo "    the close picture left the memo"; return 1; }
+  wait_until 5 not visible_window '^Memo$' || { echo "    the close picture left the memo"; return 1; }
 
   # Closed windows are only hidden until the sweep, which runs every 30 seconds, destroys them.
   local kept
@@ -82,7 +82,7 @@ notification_steps() {
     { echo "    the sweep freed no window: $(window_buffers "$APP") buffers, $kept before"; return 1; }
   # After the sweep the program goes on: the scan still runs and nothing else shows.
   sleep 1
-  not visible_window '^Alarm Clock' && not visible_window '^Memo'
+  not visible_window '^Alarm Clock$' && not visible_window '^Memo$'
 }
 
 check "due alarm and memo windows: sound, Snooze, Turn off, the close picture, freed by the sweep" \

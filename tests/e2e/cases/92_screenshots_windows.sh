@@ -28,27 +28,27 @@ windows_at_scale() {
     1 Memo -1 0 3 'Memo for the window pictures' -- \
     0 'Alarm Clock' -1 0 3 'Alarm for the window pictures' Chimes.wav || return 1
   QT_SCALE_FACTOR=$scale start_app
-  wait_until 10 visible_window '^SplashForm' || { echo "    no splash"; return 1; }
+  wait_until 10 visible_window '^SplashForm$' || { echo "    no splash"; return 1; }
   sleep 0.5
-  shot "window-splash$suffix" "$(window_id '^SplashForm')"
+  shot "window-splash$suffix" "$(window_id '^SplashForm$')"
   wait_until 10 visible_window '^Velloran$' || return 1
   local main
   main=$(window_id '^Velloran$')
   # The main window goes to the tray, so that the desktop alone is behind the shaped windows.
   press "$main" alt+r
-  wait_until 10 visible_window '^Memo' || { echo "    no memo window"; return 1; }
-  wait_until 10 visible_window '^Alarm Clock' || { echo "    no alarm window"; return 1; }
+  wait_until 10 visible_window '^Memo$' || { echo "    no memo window"; return 1; }
+  wait_until 10 visible_window '^Alarm Clock$' || { echo "    no alarm window"; return 1; }
   local memo alarm
-  memo=$(window_id '^Memo')
-  alarm=$(window_id '^Alarm Clock')
+  memo=$(window_id '^Memo$')
+  alarm=$(window_id '^Alarm Clock$')
   xdotool windowmove "$memo" 40 60 windowmove "$alarm" 1000 60
   sleep 0.5
   shot_on_desktop "window-memo$suffix" "$memo"
   shot_on_desktop "window-alarm-clock$suffix" "$alarm"
   click_window "$alarm" $((WINDOWS_TURN_OFF_BT[0] * scale)) $((WINDOWS_TURN_OFF_BT[1] * scale))
   click_window "$memo" $((WINDOWS_MEMO_CLOSE[0] * scale)) $((WINDOWS_MEMO_CLOSE[1] * scale))
-  wait_until 5 not visible_window '^Alarm Clock' || { echo "    Turn off left the alarm"; return 1; }
-  wait_until 5 not visible_window '^Memo' || { echo "    the close picture left the memo"; return 1; }
+  wait_until 5 not visible_window '^Alarm Clock$' || { echo "    Turn off left the alarm"; return 1; }
+  wait_until 5 not visible_window '^Memo$' || { echo "    the close picture left the memo"; return 1; }
 
   local x y
   read -r x y < <(tray_icon_position)

@@ -3,18 +3,6 @@
 #include <algorithm>
 
 namespace velloran {
-namespace {
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::string_view trimKeyPath(std::string_view key) {
     while (!key.empty() && key.front() == '\\')
@@ -40,7 +28,7 @@ bool RegistryData::hasKey(std::string_view path) const {
     path = trimKeyPath(path);
     return std::any_of(keys_.begin(), keys_.end(), [&](const Key& key) {
         const std::string_view name = key.name;
-        return equalsIgnoringCase(name.substr(0, path.size()), path) &&
+        return equalsIgnoringAsciiCase(name.substr(0, path.size()), path) &&
                (name.size() == path.size() || name[path.size()] == '\\');
     });
 }
@@ -50,7 +38,7 @@ const RegistryValue* RegistryData::find(std::string_view path, std::string_view 
     if (key == nullptr)
         return nullptr;
     for (const auto& [valueName, value] : key->values)
-        if (equalsIgnoringCase(valueName, name))
+        if (equalsIgnoringAsciiCase(valueName, name))
             return &value;
     return nullptr;
 }
@@ -60,7 +48,7 @@ void RegistryData::set(std::string_view path, std::string_view name, RegistryVal
         value = RegistryValue::text(value.data, value.type);
     Key& key = addKey(path);
     for (auto& [valueName, stored] : key.values) {
-        if (equalsIgnoringCase(valueName, name)) {
+        if (equalsIgnoringAsciiCase(valueName, name)) {
             stored = std::move(value);
             return;
         }
@@ -72,8 +60,9 @@ bool RegistryData::erase(std::string_view path, std::string_view name) {
     Key* key = findKey(path);
     if (key == nullptr)
         return false;
-    const auto found = std::find_if(key->values.begin(), key->values.end(),
-                                    [&](const auto& entry) { return equalsIgnoringCase(entry.first, name); });
+    const auto found = std::find_if(key->values.begin(), key->values.end(), [&](const auto& entry) {
+        return equalsIgnoringAsciiCase(entry.first, name);
+    });
     if (found == key->values.end())
         return false;
     key->values.erase(found);
@@ -94,7 +83,7 @@ RegistryData::Key* RegistryData::findKey(std::string_view path) {
 const RegistryData::Key* RegistryData::findKey(std::string_view path) const {
     path = trimKeyPath(path);
     for (const Key& key : keys_)
-        if (equalsIgnoringCase(key.name, path))
+        if (equalsIgnoringAsciiCase(key.name, path))
             return &key;
     return nullptr;
 }

@@ -1,8 +1,9 @@
-// Whole-file reads and folder creation for the registry file and the autostart entry.
+// Whole-file reads, folders and the words for what went wrong with a file.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace velloran {
@@ -18,5 +19,14 @@ std::string makeFolders(const std::string& path, mode_t mode);
 
 // The folder part of a path ("." when there is none).
 std::string parentFolder(const std::string& path);
+
+bool isFolder(const std::string& path);
+bool isRegularFile(const std::string& path);
+
+// $HOME, else the user's home from the password database, else a folder of this user's in /tmp.
+std::string homeFolder();
+
+// What the user is told when a file step fails: what "path": the system's reason.
+std::string describeFileError(std::string_view what, const std::string& path, int errorNumber);
 
 } // namespace velloran

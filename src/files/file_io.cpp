@@ -1,20 +1,14 @@
-#include "registry_io.h"
+#include "file_io.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran {
-namespace {
-
-std::string describe(const char* what, const std::string& path, int errorNumber) {
-    return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
-}
-
-} // namespace
-
 FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
                        std::string& error) {
     content.clear();
@@ -24,16 +18,16 @@ FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string
     if (fd < 0) {
         if (errno == ENOENT)
             return FileRead::Missing;
-        error = describe("Cannot read", path, errno);
+        error = describeFileError("Cannot read", path, errno);
         return FileRead::Failed;
     }
     FileRead result = FileRead::Read;
     struct stat info {};
     if (fstat(fd, &info) != 0) {
-        error = describe("Cannot read", path, errno);
+        error = describeFileError("Cannot read", path, errno);
         result = FileRead::Failed;
     } else if (!S_ISREG(info.st_mode)) {
-        error = describe("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        error = describeFileError("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
         result = FileRead::Failed;
     }
     char buffer[16384];
@@ -44,10 +38,10 @@ FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            error = describe("Cannot read", path, errno);
+            error = describeFileError("Cannot read", path, errno);
             result = FileRead::Failed;
         } else if (content.size() + static_cast<std::size_t>(got) > maxSize) {
-            error = describe("Cannot read", path, EFBIG);
+            error = describeFileError("Cannot read", path, EFBIG);
             result = FileRead::Failed;
         } else {
             content.append(buffer, static_cast<std::size_t>(got));
@@ -62,7 +56,8 @@ FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string
 std::string makeFolders(const std::string& path, mode_t mode) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode) ? std::string() : describe("Cannot create folder", path, ENOTDIR);
+        return S_ISDIR(info.st_mode) ? std::string()
+                                     : describeFileError("Cannot create folder", path, ENOTDIR);
     const std::string parent = parentFolder(path);
     if (parent != path && parent != "." && parent != "/") {
         std::string error = makeFolders(parent, mode);
@@ -70,7 +65,7 @@ std::string makeFolders(const std::string& path, mode_t mode) {
             return error;
     }
     if (::mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
-        return describe("Cannot create folder", path, errno);
+        return describeFileError("Cannot create folder", path, errno);
     return {};
 }
 
@@ -82,6 +77,29 @@ std::string parentFolder(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : trimmed.substr(0, slash);
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
+        return user->pw_dir;
+    return "/tmp/velloran-" + std::to_string(::getuid());
+}
+
+std::string describeFileError(std::string_view what, const std::string& path, int errorNumber) {
+    return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
 }
 
 } // namespace velloran

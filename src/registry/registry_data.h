@@ -2,6 +2,8 @@
 // spelled and compared without regard to letter case.
 #pragma once
 
+#include "common/text.h"
+
 #include "registry.h"
 
 #include <string>
@@ -12,9 +14,6 @@
 namespace velloran {
 
 inline constexpr std::string_view kCurrentUserRoot = "HKEY_CURRENT_USER";
-
-// ASCII letters only: other characters compare as they are.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // A key path with its leading and trailing '\' removed.
 std::string_view trimKeyPath(std::string_view key);

@@ -1,7 +1,7 @@
 #include "program_directory.h"
 
 #include "atomic_file.h"
-#include "registry_io.h"
+#include "file_io.h"
 
 #include <climits>
 #include <cstdlib>
@@ -14,29 +14,10 @@ namespace {
 
 constexpr std::size_t kMaxTaskFileSize = std::size_t{256} << 20; // about 69 000 tasks
 
-bool isFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 std::string withSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
         folder.push_back('/');
     return folder;
-}
-
-std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
-        return user->pw_dir;
-    return "/tmp/velloran-" + std::to_string(::getuid());
 }
 
 void copyTaskFile(const std::string& from, const std::string& to) {

@@ -14,22 +14,6 @@ constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.0
 constexpr std::size_t kHexLineWidth = 78;
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool startsWithIgnoringCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && equalsIgnoringCase(s.substr(0, prefix.size()), prefix);
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -56,7 +40,7 @@ std::optional<std::uint32_t> parseHexNumber(std::string_view digits) {
 // "01,a2, ff": every byte one or two hex digits; a trailing comma, left by a continuation, is allowed.
 std::optional<std::string> parseHexBytes(std::string_view list) {
     std::string bytes;
-    list = trim(list);
+    list = trimBlanks(list);
     if (!list.empty() && list.back() == ',')
         list.remove_suffix(1);
     if (list.empty())
@@ -64,7 +48,7 @@ std::optional<std::string> parseHexBytes(std::string_view list) {
     bytes.reserve(list.size() / 3 + 1);
     for (;;) {
         const std::size_t comma = list.find(',');
-        const std::string_view token = trim(list.substr(0, comma));
+        const std::string_view token = trimBlanks(list.substr(0, comma));
         if (token.size() > 2)
             return std::nullopt;
         const std::optional<std::uint32_t> byte = parseHexNumber(token);
@@ -74,24 +58,6 @@ std::optional<std::string> parseHexBytes(std::string_view list) {
         if (comma == std::string_view::npos)
             return bytes;
         list.remove_prefix(comma + 1);
-    }
-}
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
     }
 }
 
@@ -111,7 +77,7 @@ std::string utf16ToUtf8(std::string_view bytes) {
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
-        appendUtf8(out, code);
+        appendUtf8(out, static_cast<char32_t>(code));
     }
     return out;
 }
@@ -137,24 +103,24 @@ struct ParsedData {
 };
 
 std::optional<ParsedData> parseData(std::string_view data, bool unicodeFile) {
-    data = trim(data);
+    data = trimBlanks(data);
     if (data == "-")
         return ParsedData{true, {}};
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
         std::optional<std::string> text = parseQuoted(data, pos);
-        if (!text || !trim(data.substr(pos)).empty())
+        if (!text || !trimBlanks(data.substr(pos)).empty())
             return std::nullopt;
         return ParsedData{false, RegistryValue::text(*text)};
     }
-    if (startsWithIgnoringCase(data, "dword:")) {
-        const std::optional<std::uint32_t> number = parseHexNumber(trim(data.substr(6)));
+    if (startsWithIgnoringAsciiCase(data, "dword:")) {
+        const std::optional<std::uint32_t> number = parseHexNumber(trimBlanks(data.substr(6)));
         if (!number)
             return std::nullopt;
         return ParsedData{false, RegistryValue::number(*number)};
     }
     std::uint32_t type = kRegBinary;
-    if (startsWithIgnoringCase(data, "hex(")) {
+    if (startsWithIgnoringAsciiCase(data, "hex(")) {
         const std::size_t close = data.find(')');
         if (close == std::string_view::npos || close + 1 >= data.size() || data[close + 1] != ':')
             return std::nullopt;
@@ -163,7 +129,7 @@ std::optional<ParsedData> parseData(std::string_view data, bool unicodeFile) {
             return std::nullopt;
         type = *code;
         data.remove_prefix(close + 2);
-    } else if (startsWithIgnoringCase(data, "hex:")) {
+    } else if (startsWithIgnoringAsciiCase(data, "hex:")) {
         data.remove_prefix(4);
     } else {
         return std::nullopt;
@@ -183,7 +149,7 @@ public:
     explicit Reader(bool unicodeFile) : unicodeFile_(unicodeFile) {}
 
     void line(std::string_view line) {
-        line = trim(line);
+        line = trimBlanks(line);
         if (line.empty() || line.front() == ';')
             return;
         if (line.front() == '[')
@@ -234,7 +200,7 @@ private:
             }
             name = std::move(*quoted);
         }
-        const std::string_view rest = trim(line.substr(pos));
+        const std::string_view rest = trimBlanks(line.substr(pos));
         std::optional<ParsedData> parsed;
         if (!rest.empty() && rest.front() == '=')
             parsed = parseData(rest.substr(1), unicodeFile_);
@@ -339,11 +305,11 @@ RegistryTextRead parseRegistryText(std::string_view text) {
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (continued) {
-            line = trim(line);
+            line = trimBlanks(line);
         } else {
             pending.clear();
         }
-        const std::string_view content = trim(line);
+        const std::string_view content = trimBlanks(line);
         continued = !content.empty() && content.back() == '\\' &&
                     (continued || (content.front() != '[' && content.front() != ';'));
         if (continued) {

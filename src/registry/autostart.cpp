@@ -1,7 +1,9 @@
 #include "autostart.h"
 
-#include "atomic_file.h"
-#include "registry_io.h"
+#include "common/text.h"
+
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 
 namespace velloran {
 namespace {
@@ -57,15 +59,6 @@ std::string unescapeString(std::string_view text) {
 
 bool escapedInQuotes(char c) {
     return c == '\\' || c == '`' || c == '$' || c == '"';
-}
-
-std::string_view trimBlanks(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 } // namespace

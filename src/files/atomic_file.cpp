@@ -1,5 +1,7 @@
 #include "atomic_file.h"
 
+#include "file_io.h"
+
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -34,10 +36,6 @@ bool isTemporaryName(const std::string& name, const std::string& prefix) {
             return false;
     }
     return true;
-}
-
-std::string describe(std::string_view what, const std::string& path, int errorNumber) {
-    return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
 }
 
 } // namespace
@@ -115,7 +113,7 @@ bool AtomicFile::commit() {
 }
 
 bool AtomicFile::fail(std::string_view what, int errorNumber) {
-    error_ = describe(what, path_, errorNumber);
+    error_ = describeFileError(what, path_, errorNumber);
     discard();
     return false;
 }
@@ -165,7 +163,7 @@ void removeLeftTemporaries(const std::string& path) {
 std::string removeFileIfPresent(const std::string& path) {
     if (::unlink(path.c_str()) == 0 || errno == ENOENT)
         return {};
-    return describe("Cannot delete", path, errno);
+    return describeFileError("Cannot delete", path, errno);
 }
 
 } // namespace velloran

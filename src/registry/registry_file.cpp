@@ -1,8 +1,8 @@
 #include "registry_file.h"
 
-#include "atomic_file.h"
 #include "autostart.h"
-#include "registry_io.h"
+#include "files/atomic_file.h"
+#include "files/file_io.h"
 #include "registry_text.h"
 
 #include <cerrno>
@@ -20,13 +20,14 @@ namespace {
 constexpr std::size_t kMaxFileSize = 4 << 20; // a few kilobytes in practice
 
 bool isStartAtLogonValue(std::string_view key, std::string_view name) {
-    return equalsIgnoringCase(trimKeyPath(key), kRunKey) && equalsIgnoringCase(name, kStartAtLogonValue);
+    return equalsIgnoringAsciiCase(trimKeyPath(key), kRunKey) &&
+           equalsIgnoringAsciiCase(name, kStartAtLogonValue);
 }
 
 // True when key is the Run key or one of the keys above it.
 bool leadsToRunKey(std::string_view key) {
     key = trimKeyPath(key);
-    return key.empty() || (equalsIgnoringCase(kRunKey.substr(0, key.size()), key) &&
+    return key.empty() || (equalsIgnoringAsciiCase(kRunKey.substr(0, key.size()), key) &&
                            (key.size() == kRunKey.size() || kRunKey[key.size()] == '\\'));
 }
 
@@ -70,12 +71,7 @@ std::string FileRegistry::configFolderFromEnvironment() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/')
         return config;
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
-        return std::string(home) + "/.config";
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
-        return std::string(user->pw_dir) + "/.config";
-    return "/tmp/velloran-" + std::to_string(::getuid()) + "/.config";
+    return homeFolder() + "/.config";
 }
 
 bool FileRegistry::keyExists(std::string_view key) {

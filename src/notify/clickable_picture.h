@@ -1,0 +1,23 @@
+// A picture that works as a button: a left click on it, or Space or Enter while it has the keyboard,
+// emits clicked(). Screen readers see a button of its accessible name with a "Press" action.
+#pragma once
+
+#include <QLabel>
+
+namespace velloran {
+
+class ClickablePicture : public QLabel {
+    Q_OBJECT
+public:
+    ClickablePicture(const QString& accessibleName, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace velloran

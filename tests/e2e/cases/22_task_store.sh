@@ -1,0 +1,66 @@
+# The task store in the real program: a task file it cannot read is left alone, and a kill between two
+# save points neither loses a change nor runs a task again.
+
+# What the program told the user, as it wrote it to the session's log beside the window.
+told() { sed 's/^velloran: //' "$CASE/velloran.log"; }
+
+case_unreadable_task_file() {
+  new_case unreadable
+  local user=nobody
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/kept +86400 0 1 || return 1
+  chmod 000 "$PROG/tasks.tsk"
+  local before
+  before=$(md5sum <"$PROG/tasks.tsk")
+  chmod 711 "$ROOT"
+  chmod 777 "$CASE" "$PROG"
+  touch "$CASE/opened.log"
+  chown -R "$user" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/opened.log"
+  (cd / && exec setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups --reset-env -- \
+    env HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" \
+    PATH="$PATH" "$PROG/velloran" hide) >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  local box text
+  box=$(window_id '^Velloran$')
+  shot unreadable-task-file "$box"
+  text=$(told)
+  grep -qxF "The task file \"$PROG/tasks.tsk\" could not be read: Permission denied." <<<"$text" &&
+    grep -qxF "Velloran leaves it as it is and starts without its tasks. Tasks you create or change now are saved beside it." <<<"$text" ||
+    { echo "    the message was: $text"; stop_app; return 1; }
+  press "$box" Return
+  sleep 1
+  stop_app
+  chmod 644 "$PROG/tasks.tsk"
+  [ "$(md5sum <"$PROG/tasks.tsk")" = "$before" ] && "$TOOL" dump "$PROG/tasks.tsk" | grep -q /tmp/kept
+}
+check "a task file the user cannot read is told at start-up and left byte for byte as it was" case_unreadable_task_file
+
+case_killed_run_does_not_run_again() {
+  new_case killed
+  "$TOOL" write "$PROG/tasks.tsk" \
+    7 /tmp/daily +2 1 1 -- \
+    7 /tmp/once-autodelete +2 0 5 -- \
+    7 /tmp/later +86400 0 1 || return 1
+  start_app hide
+  wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
+  kill -9 "$APP"
+  wait "$APP" 2>/dev/null
+  # The next start recovers the run's changes; its scans, running behind the message, find nothing due.
+  start_app hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  local box text
+  box=$(window_id '^Velloran$')
+  text=$(told)
+  sleep 8
+  press "$box" Return
+  sleep 1
+  stop_app
+  [ "$(wc -l <"$CASE/opened.log")" -eq 2 ] || { echo "    opened: $(tr '\n' ' ' <"$CASE/opened.log")"; return 1; }
+  grep -qxF "Velloran did not end normally last time. The changes made to your tasks since they were last saved have been recovered." <<<"$text" ||
+    { echo "    the message was: $text"; return 1; }
+  local dump
+  dump=$("$TOOL" dump "$PROG/tasks.tsk")
+  echo "$dump" | awk '$3=="/tmp/daily" && $6==1 {d=1} $3=="/tmp/once-autodelete" {o=1} END {exit !(d && !o)}'
+}
+check "killed with SIGKILL after due tasks ran, the restarted program runs none of them again" case_killed_run_does_not_run_again

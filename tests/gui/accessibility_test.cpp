@@ -1,0 +1,176 @@
+// What screen readers are told about the windows: each control's role, name and action, read through
+// Qt's accessibility interfaces as the AT-SPI bridge reads them.
+#include "editor/button_page_control.h"
+#include "editor_test_support.h"
+#include "notify/alarm_clock_form.h"
+#include "notify/memo_form.h"
+#include "notify/notification_window_table.h"
+#include "notify_test_support.h"
+#include "prefs/about_form.h"
+#include "prefs/link_label.h"
+#include "shell/scheduler_main_form.h"
+#include "shell/task_list_view.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimeEdit>
+#include <QToolButton>
+
+using namespace velloran;
+
+namespace {
+
+QAccessibleInterface* accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString nameOf(QObject* object) {
+    return accessible(object)->text(QAccessible::Name);
+}
+
+void press(QObject* object) {
+    QAccessibleActionInterface* actions = accessible(object)->actionInterface();
+    QVERIFY(actions != nullptr);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+}
+
+struct NoWindows : NotificationWindows {
+    void showAlarm(const std::string&, const std::string&) override {}
+    void showMemo(const std::string&, const FontBlock&) override {}
+};
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::quietWindowMaskWarnings(); }
+
+    void editorBoxesAreNamedByTheirLabels() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        const TaskPageControls& pages = form->Pages;
+        QCOMPARE(nameOf(pages.AlarmDescription), QString("Display note:"));
+        QCOMPARE(nameOf(pages.MemoDescription), QString("Type memo to be displayed."));
+        QCOMPARE(nameOf(pages.ExePath), QString("Type full path or browse for program to execute."));
+        QCOMPARE(nameOf(pages.ExeArg), QString("Parameters:"));
+        QCOMPARE(nameOf(pages.ExeDescription), QString("Description:"));
+        QCOMPARE(nameOf(pages.GeneralPath), QString("Type full path or browse for file to open."));
+        QCOMPARE(nameOf(form->DatePicker), QString("Start date"));
+        QCOMPARE(nameOf(form->TimePicker), QString("Start time"));
+        // Every text box of every page has a name.
+        const auto boxes = form->findChildren<QLineEdit*>();
+        const auto notes = form->findChildren<QPlainTextEdit*>();
+        int named = 0;
+        for (QWidget* box : boxes) {
+            // The pickers' own inner boxes belong to the pickers, which are named.
+            if (qobject_cast<QAbstractSpinBox*>(box->parentWidget()))
+                continue;
+            QVERIFY2(!nameOf(box).isEmpty(), qPrintable(box->objectName()));
+            ++named;
+        }
+        for (QWidget* note : notes) {
+            QVERIFY2(!nameOf(note).isEmpty(), qPrintable(note->objectName()));
+            ++named;
+        }
+        QCOMPARE(named, 15);
+    }
+
+    void pageButtonsAreAPageTabListOfPageTabs() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        ButtonPageControl& pages = *form->PageControl;
+        QAbstractButton* memo = pages.pageButton(1);
+        QAccessibleInterface* tab = accessible(memo);
+        QCOMPARE(tab->role(), QAccessible::PageTab);
+        QCOMPARE(tab->text(QAccessible::Name), QString("Memo"));
+        QAccessibleInterface* list = tab->parent();
+        QCOMPARE(list->role(), QAccessible::PageTabList);
+        QCOMPARE(list->text(QAccessible::Name), QString("Select type of task:"));
+        QCOMPARE(list->childCount(), 8);
+        QVERIFY(tab->state().selectable);
+        QVERIFY(!tab->state().selected);
+        // The action chooses the page, as a click does.
+        press(memo);
+        QTRY_COMPARE(pages.activePageIndex(), 1);
+        QVERIFY(tab->state().selected);
+        QVERIFY(!accessible(pages.pageButton(0))->state().selected);
+    }
+
+    void memoClosePictureIsAButtonForKeysAndScreenReaders() {
+        NotificationWindowTable table;
+        test::RecordingSoundPlayer sound;
+        test::FixedClock clock;
+        for (const bool byKey : {true, false}) {
+            auto* memo = new TMemoForm(table, sound, clock);
+            memo->ShowMemo("Call back", FontBlock{});
+            QAccessibleInterface* window = accessible(memo);
+            QCOMPARE(window->role(), QAccessible::Window);
+            QCOMPARE(window->text(QAccessible::Name), QString("Memo"));
+            auto* close = memo->findChild<QWidget*>("Image1");
+            QCOMPARE(accessible(close)->role(), QAccessible::Button);
+            QCOMPARE(nameOf(close), QString("Close"));
+            QVERIFY(close->focusPolicy() & Qt::TabFocus);
+            if (byKey)
+                QTest::keyClick(close, Qt::Key_Space);
+            else
+                press(close);
+            QTRY_VERIFY(memo->closed());
+            QVERIFY(!memo->isVisible());
+        }
+    }
+
+    void alarmIsAWindowWithANamedNote() {
+        NotificationWindowTable table;
+        test::RecordingSoundPlayer sound;
+        test::FixedClock clock;
+        const SettingsRecord settings = defaultSettings();
+        auto* alarm = new TAlarmClockForm(table, sound, settings, clock, "/opt/velloran/");
+        alarm->ShowAlarm("Wake up", "bell.wav");
+        QCOMPARE(accessible(alarm)->role(), QAccessible::Window);
+        QCOMPARE(accessible(alarm)->text(QAccessible::Name), QString("Alarm Clock"));
+        QCOMPARE(nameOf(alarm->findChild<QPlainTextEdit*>("Note")), QString("Note:"));
+    }
+
+    void aboutLinksAreLinksThatOpen() {
+        test::RecordingOpener opener;
+        TAboutForm about(nullptr, opener);
+        QAccessibleInterface* web = accessible(about.Label5);
+        QCOMPARE(web->role(), QAccessible::Link);
+        QCOMPARE(web->text(QAccessible::Name), about.Label5->text());
+        QCOMPARE(accessible(about.Label6)->role(), QAccessible::Link);
+        press(about.Label6);
+        QTRY_COMPARE(opener.opened.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(opener.opened[0]), "mailto:" + about.Label6->text());
+        QCOMPARE(nameOf(about.Image1), QString("Velloran logo"));
+    }
+
+    void mainWindowPicturesAndListAreNamed() {
+        test::FixedClock clock;
+        test::RecordingOpener opener;
+        NoWindows windows;
+        SettingsRecord settings = defaultSettings();
+        MainFormServices services;
+        services.programDirectory = QDir::tempPath().toStdString() + "/velloran-accessibility-test/";
+        TaskStore tasks; // in memory: the test reads no task file
+        services.tasks = &tasks;
+        services.clock = &clock;
+        services.opener = &opener;
+        services.notifications = &windows;
+        services.settings = &settings;
+        TSchedulerMainForm form(std::move(services));
+        for (QToolButton* button : form.kindButtons) {
+            QVERIFY(!button->toolTip().isEmpty());
+            QCOMPARE(nameOf(button), button->toolTip());
+        }
+        QCOMPARE(nameOf(form.TaskView1), QString("Task list"));
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
