@@ -67,7 +67,7 @@ private:
 
     void writeOneTask() {
         TaskList list;
-        TaskRecord record = emptyTaskRecord();
+        Task record;
         record.TaskType = kGeneral;
         record.NextRun = clock_.value + 30;
         record.Flags = kEnabled;
