@@ -11,6 +11,8 @@ packages=(
   dbus-daemon dbus-bin
   # the accessibility case: the AT-SPI bus launcher and registry, and the Python bindings that read them
   at-spi2-core python3-pyatspi
+  # the test session manager of the end-to-end tests
+  libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # fuzzing, sanitizers and formatting

@@ -9,6 +9,7 @@
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
 #include "platform/message_box.h"
+#include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
 #include "prefs/settings_store.h"
@@ -17,6 +18,7 @@
 #include "shell/guarded_application.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/single_instance.h"
+#include "shell/system_close_requests.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -36,9 +38,32 @@ bool isHiddenStart(int argc, char* argv[]) {
     return argc > 1 && QString::fromLocal8Bit(argv[1]).compare("hide", Qt::CaseInsensitive) == 0;
 }
 
+// Read before Qt starts: its X11 platform takes DESKTOP_STARTUP_ID away as it connects, and the Wayland
+// token is meant for the running window that a second start brings back, not for this start's question.
+RestoreRequest launchTokens() {
+    RestoreRequest tokens{qgetenv("XDG_ACTIVATION_TOKEN").toStdString(),
+                          qgetenv("DESKTOP_STARTUP_ID").toStdString()};
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    return tokens;
+}
+
+// Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
+// again so that no program started later inherits it. On X11 the window manager is asked with the time
+// of the launcher's user action that the startup id carries.
+void restoreWithToken(TSchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    form.TrayIcon1->Restore();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    if (const auto time = startupIdTime(startupId.toStdString());
+        time && QGuiApplication::platformName() == QLatin1String("xcb"))
+        activateX11Window(&form, *time);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const RestoreRequest launch = launchTokens();
     GuardedApplication app(argc, argv);
     // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
     // title is exactly its caption.
@@ -51,13 +76,28 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(designFont());
     QApplication::setWindowIcon(appIcon());
 
+    // From here on a close that the system asks for is never lost: before the main window exists (a
+    // second start's question, the splash, a start-up error) it ends the window on screen and waits.
+    CloseSignals closeSignals;
+    SystemCloseRequests systemClose;
+    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &systemClose,
+                     [&systemClose] { systemClose.request(); });
+    // The autostart entry starts the program at logon; a restored session must not start a second copy.
+    // Committing data is no close: desktops ask for it at checkpoints too. A log-off then tells the
+    // application to quit, which the close requests take to the main window's close path.
+    const auto restartNever = [](QSessionManager& manager) {
+        manager.setRestartHint(QSessionManager::RestartNever);
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &systemClose, restartNever);
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &systemClose, restartNever);
+
     SingleInstance instance;
     if (!instance.claim()) {
         const auto answer =
             MessageBoxes::ask(nullptr, {"Application running", kAlreadyRunning, QMessageBox::Warning,
                                         QMessageBox::Ok | QMessageBox::Cancel});
-        if (answer == QMessageBox::Ok)
-            instance.askRunningInstanceToRestore();
+        if (answer == QMessageBox::Ok && !systemClose.requested())
+            instance.askRunningInstanceToRestore(launch);
         return -1;
     }
 
@@ -114,15 +154,13 @@ int main(int argc, char* argv[]) {
     TSchedulerMainForm form(std::move(services));
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
-                     [&form] { form.TrayIcon1->Restore(); });
-    CloseSignals closeSignals;
-    QObject::connect(&closeSignals, &CloseSignals::closeRequested, &form, [&form] { form.close(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager& manager) {
-        // Log-off and shut-down take the same road as any close; a cancelled countdown keeps the session.
-        if (!form.close() && manager.allowsInteraction())
-            manager.cancel();
-    });
+                     [&form](const QString& activationToken, const QString& startupId) {
+                         restoreWithToken(form, activationToken, startupId);
+                     });
+    systemClose.attach([&form] { return form.SystemClose(); }, [&form] { return form.closed(); });
 
-    form.show();
+    // A close asked for during start-up ends the program without showing its window.
+    if (!systemClose.requested())
+        form.show();
     return app.run();
 }

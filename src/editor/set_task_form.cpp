@@ -4,11 +4,13 @@
 #include "common/text.h"
 #include "editor_files.h"
 #include "look/fonts.h"
+#include "look/window_placement.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
+#include "store/task_kinds.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,16 +28,6 @@
 
 namespace velloran {
 namespace {
-
-constexpr const char* kProgramsFilter = "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat";
-constexpr const char* kAudioFilter =
-    "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
-    "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff";
-constexpr const char* kVideoFilter = "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
-                                     "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe";
-constexpr const char* kDocumentFilter = "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)"
-                                        "|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw";
-constexpr const char* kGeneralFilter = "All files (*.*)|*.*";
 
 constexpr const char* kDayCaptions[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* kDayNames[] = {"SunCK", "MonCK", "TueCK", "WedCK", "ThuCK", "FriCK", "SatCK"};
@@ -175,11 +167,12 @@ void TSetTaskForm::connectHandlers() {
     connect(RepeatTypeCB, &QComboBox::activated, this, &TSetTaskForm::RepeatTypeCBSelect);
     connect(Pages.PlaySndBT, &QPushButton::clicked, this, &TSetTaskForm::PlaySndBTClick);
     connect(Pages.StopSndBT, &QPushButton::clicked, this, &TSetTaskForm::StopSndBTClick);
-    connect(Pages.BrowseExe, &QPushButton::clicked, this, &TSetTaskForm::BrowseExeClick);
-    connect(Pages.BrowseAudio, &QPushButton::clicked, this, &TSetTaskForm::BrowseAudioClick);
-    connect(Pages.BrowseVideo, &QPushButton::clicked, this, &TSetTaskForm::BrowseVideoClick);
-    connect(Pages.BrowseDoc, &QPushButton::clicked, this, &TSetTaskForm::BrowseDocClick);
-    connect(Pages.BrowseGeneral, &QPushButton::clicked, this, &TSetTaskForm::BrowseGeneralClick);
+    // Every kind that names a file has a Browse button beside its box.
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+        if (taskKind(kind)->target == KindTarget::File)
+            connect(Pages.targetButtons[static_cast<std::size_t>(kind)], &QPushButton::clicked, this,
+                    [this, kind] { BrowseClick(kind); });
+    }
     connect(Pages.WebVerify, &QPushButton::clicked, this, &TSetTaskForm::WebVerifyClick);
     connect(Pages.SetFontBT, &QPushButton::clicked, this, &TSetTaskForm::SetFontBTClick);
     connect(SaveBT, &QPushButton::clicked, this, &TSetTaskForm::SaveBTClick);
@@ -232,8 +225,7 @@ TSetTaskForm::Result TSetTaskForm::ShowEditTask(std::uint32_t taskId) {
 }
 
 TSetTaskForm::Result TSetTaskForm::runModal() {
-    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this, size());
     exec();
     return savedTaskId_ ? Result::Saved : Result::Closed;
 }
@@ -255,33 +247,29 @@ void TSetTaskForm::loadTask(const Task& task) {
     RepeatTypeCBSelect();
     PageControl->setActivePageIndex(task.TaskType < kTaskKindCount ? int{task.TaskType} : kNoPage);
 
-    switch (task.TaskType) {
-    case kAlarmClock:
+    const TaskKindInfo* kind = taskKind(task.TaskType);
+    if (kind == nullptr)
+        return;
+    if (QLineEdit* target = Pages.targetBox(task.TaskType))
+        target->setText(fromRecord(task.Target.view()));
+    if (QLineEdit* description = Pages.descriptionBox(task.TaskType))
+        description->setText(fromRecord(task.Description.view()));
+    switch (kind->action) {
+    case KindAction::ShowAlarm:
         Pages.AlarmSoundCB->setCurrentIndex(
             Pages.AlarmSoundCB->findText(fromRecord(task.AlarmSound.view()), Qt::MatchFixedString));
-        Pages.AlarmDescription->setText(fromRecord(task.Description.view()));
         break;
-    case kMemo:
+    case KindAction::ShowMemo:
         Pages.MemoDescription->setPlainText(
             QString::fromStdString(editorLineBreaks(displayUtf8(task.Description.view()))));
         memoCharset_ = task.MemoFont.FontCharset;
         memoColor_ = task.MemoFont.FontColor;
         setMemoFont(task.MemoFont.block());
         break;
-    case kExecutable:
-        Pages.ExePath->setText(fromRecord(task.Target.view()));
+    case KindAction::RunProgram:
         Pages.ExeArg->setText(fromRecord(task.ExeArguments.view()));
-        Pages.ExeDescription->setText(fromRecord(task.Description.view()));
         break;
-    case kWebAddress:
-    case kAudio:
-    case kVideo:
-    case kDocument:
-    case kGeneral:
-        Pages.targetBox(task.TaskType)->setText(fromRecord(task.Target.view()));
-        Pages.descriptionBox(task.TaskType)->setText(fromRecord(task.Description.view()));
-        break;
-    default:
+    case KindAction::OpenTarget:
         break;
     }
 }
@@ -319,31 +307,16 @@ void TSetTaskForm::StopSndBTClick() {
     sound_.stop();
 }
 
-void TSetTaskForm::browseInto(QLineEdit* box, const char* filter, bool offerPrograms) {
-    const std::optional<QString> chosen =
-        FileDialogs::openFile(this, {QString::fromLatin1(filter), offerPrograms});
+void TSetTaskForm::BrowseClick(int kind) {
+    const TaskKindInfo& info = *taskKind(kind);
+    // A program may be any executable file, whatever its name.
+    const bool offerPrograms = info.action == KindAction::RunProgram;
+    const std::optional<QString> chosen = FileDialogs::openFile(
+        this,
+        {QString::fromLatin1(info.browseFilter.data(), static_cast<qsizetype>(info.browseFilter.size())),
+         offerPrograms});
     if (chosen)
-        box->setText(*chosen);
-}
-
-void TSetTaskForm::BrowseExeClick() {
-    browseInto(Pages.ExePath, kProgramsFilter, true);
-}
-
-void TSetTaskForm::BrowseAudioClick() {
-    browseInto(Pages.AudioPath, kAudioFilter, false);
-}
-
-void TSetTaskForm::BrowseVideoClick() {
-    browseInto(Pages.VideoPath, kVideoFilter, false);
-}
-
-void TSetTaskForm::BrowseDocClick() {
-    browseInto(Pages.DocPath, kDocumentFilter, false);
-}
-
-void TSetTaskForm::BrowseGeneralClick() {
-    browseInto(Pages.GeneralPath, kGeneralFilter, false);
+        Pages.targetBox(kind)->setText(*chosen);
 }
 
 void TSetTaskForm::WebVerifyClick() {
@@ -386,7 +359,7 @@ TaskEntries TSetTaskForm::entries() const {
         e.target = target->text().toStdString();
     if (const QLineEdit* description = Pages.descriptionBox(e.page))
         e.description = description->text().toStdString();
-    if (e.page == kMemo)
+    if (const TaskKindInfo* kind = taskKind(e.page); kind != nullptr && kind->action == KindAction::ShowMemo)
         e.description = Pages.MemoDescription->toPlainText().toStdString();
     e.arguments = Pages.ExeArg->text().toStdString();
     e.alarmSound = Pages.AlarmSoundCB->currentText().toStdString();
@@ -428,15 +401,8 @@ void TSetTaskForm::FormClose() {
 
 void TSetTaskForm::keyPressEvent(QKeyEvent* event) {
     // Neither Escape nor Enter closes the window: only the buttons and their access keys do.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!swallowKeys(event, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}))
         QDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace velloran

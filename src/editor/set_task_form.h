@@ -79,11 +79,8 @@ public:
     void RepeatTypeCBSelect();
     void PlaySndBTClick();
     void StopSndBTClick();
-    void BrowseExeClick();
-    void BrowseAudioClick();
-    void BrowseVideoClick();
-    void BrowseDocClick();
-    void BrowseGeneralClick();
+    // The Browse button of a kind's page: the file chosen goes into its box.
+    void BrowseClick(int kind);
     void WebVerifyClick();
     void SetFontBTClick();
     void SaveBTClick();
@@ -104,7 +101,6 @@ private:
     void setMemoFont(const FontBlock& block);
     FontBlock memoFontBlock() const;
     TaskEntries entries() const;
-    void browseInto(QLineEdit* box, const char* filter, bool offerPrograms);
     Result runModal();
 
     TaskStore& tasks_;

@@ -4,6 +4,8 @@
 #include "input_limits.h"
 #include "task_entries.h"
 
+#include "store/task_kinds.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,17 +56,19 @@ struct TargetPage {
     QLineEdit* description;
 };
 
-TargetPage targetPage(ButtonPageControl& pages, const QString& pageName, const QString& caption,
-                      const QString& prompt, const QString& boxName, const QString& buttonName,
-                      const QString& buttonCaption, const QString& descriptionName) {
-    QWidget* page = pages.addPage(caption, pageName);
-    QLabel* promptLabel = label(page, prompt, 8);
+QString text(std::string_view view) {
+    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+TargetPage targetPage(ButtonPageControl& pages, const TaskKindInfo& kind) {
+    QWidget* page = pages.addPage(text(kind.pageCaption), text(kind.pageName));
+    QLabel* prompt = label(page, text(kind.prompt), 8);
     TargetPage controls{};
-    controls.target = textBox(page, boxName, 24);
-    promptLabel->setBuddy(controls.target);
-    controls.button = button(page, buttonName, buttonCaption, kButtonLeft, 22);
+    controls.target = textBox(page, text(kind.targetBoxName), 24);
+    prompt->setBuddy(controls.target);
+    controls.button = button(page, text(kind.buttonName), text(kind.buttonCaption), kButtonLeft, 22);
     QLabel* descriptionLabel = label(page, QStringLiteral("Description:"), 56);
-    controls.description = textBox(page, descriptionName, 72);
+    controls.description = textBox(page, text(kind.descriptionName), 72);
     descriptionLabel->setBuddy(controls.description);
     return controls;
 }
@@ -72,49 +76,18 @@ TargetPage targetPage(ButtonPageControl& pages, const QString& pageName, const Q
 } // namespace
 
 QLineEdit* TaskPageControls::targetBox(int page) const {
-    switch (page) {
-    case kExecutable:
-        return ExePath;
-    case kWebAddress:
-        return WebAddress;
-    case kAudio:
-        return AudioPath;
-    case kVideo:
-        return VideoPath;
-    case kDocument:
-        return DocPath;
-    case kGeneral:
-        return GeneralPath;
-    default:
-        return nullptr;
-    }
+    return page >= 0 && page < kTaskKindCount ? targets[static_cast<std::size_t>(page)] : nullptr;
 }
 
 QLineEdit* TaskPageControls::descriptionBox(int page) const {
-    switch (page) {
-    case kAlarmClock:
-        return AlarmDescription;
-    case kExecutable:
-        return ExeDescription;
-    case kWebAddress:
-        return WebDescription;
-    case kAudio:
-        return AudioDescription;
-    case kVideo:
-        return VideoDescription;
-    case kDocument:
-        return DocDescription;
-    case kGeneral:
-        return GeneralDescription;
-    default:
-        return nullptr;
-    }
+    return page >= 0 && page < kTaskKindCount ? descriptions[static_cast<std::size_t>(page)] : nullptr;
 }
 
 TaskPageControls buildTaskPages(ButtonPageControl& pages) {
     TaskPageControls c;
 
-    QWidget* alarm = pages.addPage(QStringLiteral("Alarm Clock"), QStringLiteral("AlarmSheet"));
+    const TaskKindInfo& alarmKind = kTaskKinds[kAlarmClock];
+    QWidget* alarm = pages.addPage(text(alarmKind.pageCaption), text(alarmKind.pageName));
     QLabel* soundLabel = label(alarm, QStringLiteral("Alarm sound"), 8);
     c.AlarmSoundCB = new QComboBox(alarm);
     soundLabel->setBuddy(c.AlarmSoundCB);
@@ -123,74 +96,62 @@ TaskPageControls buildTaskPages(ButtonPageControl& pages) {
     c.PlaySndBT = button(alarm, QStringLiteral("PlaySndBT"), QStringLiteral("Play"), 264, 22);
     c.StopSndBT = button(alarm, QStringLiteral("StopSndBT"), QStringLiteral("Stop"), 345, 22);
     QLabel* noteLabel = label(alarm, QStringLiteral("Display note:"), 56);
-    c.AlarmDescription = textBox(alarm, QStringLiteral("AlarmDescription"), 72);
+    c.AlarmDescription = textBox(alarm, text(alarmKind.descriptionName), 72);
     noteLabel->setBuddy(c.AlarmDescription);
 
-    QWidget* memo = pages.addPage(QStringLiteral("Memo"), QStringLiteral("MemoSheet"));
+    const TaskKindInfo& memoKind = kTaskKinds[kMemo];
+    QWidget* memo = pages.addPage(text(memoKind.pageCaption), text(memoKind.pageName));
     QLabel* memoLabel = label(memo, QStringLiteral("Type memo to be displayed."), 8);
     c.MemoDescription = new QPlainTextEdit(memo);
     memoLabel->setBuddy(c.MemoDescription);
-    c.MemoDescription->setObjectName(QStringLiteral("MemoDescription"));
+    c.MemoDescription->setObjectName(text(memoKind.descriptionName));
     c.MemoDescription->setGeometry(kLeft, 24, kBoxWidth, 130);
     c.MemoDescription->setTabChangesFocus(true);
     limitStoredBytes(c.MemoDescription, kLongTextBytes);
     c.SetFontBT = button(memo, QStringLiteral("SetFontBT"), QStringLiteral("Set font"), kButtonLeft, 22);
 
-    QWidget* exe = pages.addPage(QStringLiteral("Run Executable"), QStringLiteral("ExeSheet"));
-    QLabel* pathLabel = label(exe, QStringLiteral("Type full path or browse for program to execute."), 8);
-    c.ExePath = textBox(exe, QStringLiteral("ExePath"), 24);
+    // Run Executable: a target page with the program's parameters between its boxes.
+    const TaskKindInfo& program = kTaskKinds[kExecutable];
+    QWidget* exe = pages.addPage(text(program.pageCaption), text(program.pageName));
+    QLabel* pathLabel = label(exe, text(program.prompt), 8);
+    c.ExePath = textBox(exe, text(program.targetBoxName), 24);
     pathLabel->setBuddy(c.ExePath);
-    c.BrowseExe = button(exe, QStringLiteral("BrowseExe"), QStringLiteral("Browse..."), kButtonLeft, 22);
+    c.BrowseExe = button(exe, text(program.buttonName), text(program.buttonCaption), kButtonLeft, 22);
     QLabel* argumentLabel = label(exe, QStringLiteral("Parameters:"), 54);
     c.ExeArg = textBox(exe, QStringLiteral("ExeArg"), 70, kArgumentBytes);
     argumentLabel->setBuddy(c.ExeArg);
     c.ExeArg->setToolTip(QStringLiteral("Command line arguments to pass to executable"));
     QLabel* exeDescriptionLabel = label(exe, QStringLiteral("Description:"), 100);
-    c.ExeDescription = textBox(exe, QStringLiteral("ExeDescription"), 116);
+    c.ExeDescription = textBox(exe, text(program.descriptionName), 116);
     exeDescriptionLabel->setBuddy(c.ExeDescription);
+    c.targets[kExecutable] = c.ExePath;
+    c.targetButtons[kExecutable] = c.BrowseExe;
+    c.descriptions[kExecutable] = c.ExeDescription;
 
-    const TargetPage web =
-        targetPage(pages, QStringLiteral("WebSheet"), QStringLiteral("Open Webpage"),
-                   QStringLiteral("Type the address of the web page to open. Include any parameters. "
-                                  "( must use http:// or ftp:// )"),
-                   QStringLiteral("WebAddress"), QStringLiteral("WebVerify"), QStringLiteral("&Verify"),
-                   QStringLiteral("WebDescription"));
-    c.WebAddress = web.target;
+    // Every later kind: a box for its file or address, the button beside it, and its description.
+    for (std::size_t kind = kWebAddress; kind < kTaskKinds.size(); ++kind) {
+        const TargetPage page = targetPage(pages, kTaskKinds[kind]);
+        c.targets[kind] = page.target;
+        c.targetButtons[kind] = page.button;
+        c.descriptions[kind] = page.description;
+    }
+    c.descriptions[kAlarmClock] = c.AlarmDescription;
+    c.WebAddress = c.targets[kWebAddress];
     c.WebAddress->setText(QStringLiteral("http://"));
-    c.WebVerify = web.button;
-    c.WebDescription = web.description;
-
-    const TargetPage audio = targetPage(pages, QStringLiteral("AudioSheet"), QStringLiteral("Play Audio"),
-                                        QStringLiteral("Type full path or browse for audio file to play."),
-                                        QStringLiteral("AudioPath"), QStringLiteral("BrowseAudio"),
-                                        QStringLiteral("Browse..."), QStringLiteral("AudioDescription"));
-    c.AudioPath = audio.target;
-    c.BrowseAudio = audio.button;
-    c.AudioDescription = audio.description;
-
-    const TargetPage video = targetPage(pages, QStringLiteral("VideoSheet"), QStringLiteral("Play Video"),
-                                        QStringLiteral("Type full path or browse for video file to play."),
-                                        QStringLiteral("VideoPath"), QStringLiteral("BrowseVideo"),
-                                        QStringLiteral("Browse..."), QStringLiteral("VideoDescription"));
-    c.VideoPath = video.target;
-    c.BrowseVideo = video.button;
-    c.VideoDescription = video.description;
-
-    const TargetPage doc = targetPage(pages, QStringLiteral("DocSheet"), QStringLiteral("Open Document"),
-                                      QStringLiteral("Type full path or browse for document to open."),
-                                      QStringLiteral("DocPath"), QStringLiteral("BrowseDoc"),
-                                      QStringLiteral("Browse..."), QStringLiteral("DocDescription"));
-    c.DocPath = doc.target;
-    c.BrowseDoc = doc.button;
-    c.DocDescription = doc.description;
-
-    const TargetPage general = targetPage(pages, QStringLiteral("GeneralSheet"), QStringLiteral("General"),
-                                          QStringLiteral("Type full path or browse for file to open."),
-                                          QStringLiteral("GeneralPath"), QStringLiteral("BrowseGeneral"),
-                                          QStringLiteral("Browse..."), QStringLiteral("GeneralDescription"));
-    c.GeneralPath = general.target;
-    c.BrowseGeneral = general.button;
-    c.GeneralDescription = general.description;
+    c.WebVerify = c.targetButtons[kWebAddress];
+    c.WebDescription = c.descriptions[kWebAddress];
+    c.AudioPath = c.targets[kAudio];
+    c.BrowseAudio = c.targetButtons[kAudio];
+    c.AudioDescription = c.descriptions[kAudio];
+    c.VideoPath = c.targets[kVideo];
+    c.BrowseVideo = c.targetButtons[kVideo];
+    c.VideoDescription = c.descriptions[kVideo];
+    c.DocPath = c.targets[kDocument];
+    c.BrowseDoc = c.targetButtons[kDocument];
+    c.DocDescription = c.descriptions[kDocument];
+    c.GeneralPath = c.targets[kGeneral];
+    c.BrowseGeneral = c.targetButtons[kGeneral];
+    c.GeneralDescription = c.descriptions[kGeneral];
     return c;
 }
 

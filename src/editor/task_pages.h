@@ -1,6 +1,10 @@
 // The eight pages of the task editor, one per task kind, in the order of the kind codes.
 #pragma once
 
+#include "store/task_record.h"
+
+#include <array>
+
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,6 +45,12 @@ struct TaskPageControls {
     QLineEdit* GeneralPath = nullptr;
     QPushButton* BrowseGeneral = nullptr;
     QLineEdit* GeneralDescription = nullptr;
+
+    // By kind code: the path or address box of each page, the button beside it and the description box;
+    // nullptr where a page has none.
+    std::array<QLineEdit*, kTaskKindCount> targets{};
+    std::array<QPushButton*, kTaskKindCount> targetButtons{};
+    std::array<QLineEdit*, kTaskKindCount> descriptions{};
 
     // The path or address box of a page (nullptr for Alarm Clock and Memo) and its description box.
     QLineEdit* targetBox(int page) const;

@@ -1,6 +1,7 @@
 #include "artwork.h"
 
 #include "sized_svg_icon_engine.h"
+#include "store/task_kinds.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -8,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <mutex>
+#include <string>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void registerCompiledResources() {
@@ -17,16 +19,24 @@ static void registerCompiledResources() {
 namespace velloran {
 namespace {
 
-constexpr std::array<const char*, kKindImageCount> kKindPaths = {
-    ":/velloran/svg/kind-alarm.svg",      ":/velloran/svg/kind-memo.svg",
-    ":/velloran/svg/kind-executable.svg", ":/velloran/svg/kind-web.svg",
-    ":/velloran/svg/kind-audio.svg",      ":/velloran/svg/kind-video.svg",
-    ":/velloran/svg/kind-document.svg",   ":/velloran/svg/kind-general.svg"};
-constexpr std::array<const char*, kKindImageCount> kKindSmallPaths = {
-    ":/velloran/svg/kind-alarm-16.svg",      ":/velloran/svg/kind-memo-16.svg",
-    ":/velloran/svg/kind-executable-16.svg", ":/velloran/svg/kind-web-16.svg",
-    ":/velloran/svg/kind-audio-16.svg",      ":/velloran/svg/kind-video-16.svg",
-    ":/velloran/svg/kind-document-16.svg",   ":/velloran/svg/kind-general-16.svg"};
+// Each kind's pictures, named in the kinds table: kind-<picture>.svg and kind-<picture>-16.svg.
+struct KindPaths {
+    std::array<std::string, kKindImageCount> large;
+    std::array<std::string, kKindImageCount> small;
+};
+
+const KindPaths& kindPaths() {
+    static const KindPaths paths = [] {
+        KindPaths made;
+        for (std::size_t kind = 0; kind < kKindImageCount; ++kind) {
+            const std::string base = ":/velloran/svg/kind-" + std::string(kTaskKinds[kind].picture);
+            made.large[kind] = base + ".svg";
+            made.small[kind] = base + "-16.svg";
+        }
+        return made;
+    }();
+    return paths;
+}
 
 // Below 24 px the design drawn on the 16 px grid is sharper than the large one shrunk.
 constexpr int kSmallDesignSize = 16;
@@ -46,11 +56,13 @@ void initResources() {
 }
 
 const char* kindIconPath(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kKindPaths[kind] : nullptr;
+    return kind >= 0 && kind < kKindImageCount ? kindPaths().large[static_cast<std::size_t>(kind)].c_str()
+                                               : nullptr;
 }
 
 const char* kindIconSmallPath(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kKindSmallPaths[kind] : nullptr;
+    return kind >= 0 && kind < kKindImageCount ? kindPaths().small[static_cast<std::size_t>(kind)].c_str()
+                                               : nullptr;
 }
 
 QIcon appIcon() {
@@ -65,7 +77,7 @@ QIcon appIcon() {
 QIcon kindIcon(int kind) {
     if (kind < 0 || kind >= kKindImageCount)
         return {};
-    return twoDesignIcon(kKindSmallPaths[kind], kKindPaths[kind]);
+    return twoDesignIcon(kindIconSmallPath(kind), kindIconPath(kind));
 }
 
 QIcon newTaskIcon() {

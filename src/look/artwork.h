@@ -2,6 +2,8 @@
 // constants and helpers instead of spelling resource paths.
 #pragma once
 
+#include "store/task_record.h"
+
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -22,7 +24,7 @@ inline constexpr const char* kAppIconMediumPath = ":/velloran/svg/app-24.svg";
 // Task kinds 0..7 in kind order (Alarm Clock, Memo, Executable, Web Address, Audio, Video,
 // Document, General). The large design fills the 56 x 56 task-kind buttons, the small one is
 // drawn for 16 x 16 list rows and menu items.
-inline constexpr int kKindImageCount = 8;
+inline constexpr int kKindImageCount = kTaskKindCount;
 inline constexpr QSize kKindButtonImageSize{48, 48};
 inline constexpr QSize kKindSmallImageSize{16, 16};
 // nullptr for a kind outside 0..7.

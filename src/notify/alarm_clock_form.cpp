@@ -1,5 +1,7 @@
 #include "alarm_clock_form.h"
 
+#include "alarm_rules.h"
+
 #include "notification_window_table.h"
 #include "notify_texts.h"
 #include "window_drag.h"
@@ -24,9 +26,6 @@ namespace velloran {
 namespace {
 
 constexpr int kClockInterval = 5000;
-constexpr int kCountdownStep = 300000; // one list step: 5 minutes
-// The snooze time shown when the settings hold no valid index: the first-run default, 10 minutes.
-constexpr int kFallbackSnoozeIndex = 1;
 
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
@@ -194,11 +193,6 @@ void TAlarmClockForm::updateShape() {
     setShape(shape);
 }
 
-int TAlarmClockForm::countdownInterval(int index) {
-    const std::int64_t interval = (static_cast<std::int64_t>(index) + 1) * kCountdownStep;
-    return interval > 0 && interval <= INT_MAX ? static_cast<int>(interval) : 0;
-}
-
 void TAlarmClockForm::ShowAlarm(const std::string& note, const std::string& soundFile) {
     table_.registerWindow(this);
     QString noteText = QString::fromStdString(displayUtf8(note));
@@ -207,26 +201,23 @@ void TAlarmClockForm::ShowAlarm(const std::string& note, const std::string& soun
     // File names are bytes; the locale's encoding turns them into the name the file system knows.
     soundPath_ = QFile::decodeName(QByteArray::fromStdString(programDirectory_ + "Sounds/" + soundFile));
     sound_.playLooping(soundPath_);
-    // An index outside the list would leave no snooze time, and a snooze that never rings again.
-    const int snoozeIndex = settings_.SnoozeTime >= 0 && settings_.SnoozeTime < kSnoozeItemCount
-                                ? settings_.SnoozeTime
-                                : kFallbackSnoozeIndex;
-    SnoozeTimeCB->setCurrentIndex(snoozeIndex);
+    SnoozeTimeCB->setCurrentIndex(offeredSnoozeIndex(settings_));
     startOffTimerIfEnabled();
-    TimeDisplay->setText(alarmTimeText(clock_.now()));
+    TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
     show();
     activateWindow();
 }
 
 void TAlarmClockForm::startOffTimerIfEnabled() {
-    if (settings_.AlarmOffEnabled == 0)
+    const std::optional<int> interval = switchOffInterval(settings_);
+    if (!interval)
         return;
-    offTimer_->setInterval(countdownInterval(settings_.AlarmOffTime));
+    offTimer_->setInterval(*interval);
     offTimer_->setEnabled(true);
 }
 
 void TAlarmClockForm::ClockTimerTimer() {
-    TimeDisplay->setText(alarmTimeText(clock_.now()));
+    TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
     snoozeTimer_->catchUp();
     offTimer_->catchUp();
 }

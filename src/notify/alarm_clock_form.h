@@ -44,10 +44,6 @@ public:
     Timer& OffTimer() { return *offTimer_; }
     const QString& soundPath() const { return soundPath_; }
 
-    // The snooze and switch-off countdown of a list index: (index + 1) x 5 minutes; 0, which never fires,
-    // for an index below 0 or one too large for a countdown.
-    static int countdownInterval(int index);
-
 protected:
     void FormClose() override;
     void keyPressEvent(QKeyEvent* event) override;

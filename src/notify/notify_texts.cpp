@@ -29,15 +29,6 @@ QString withoutTimeZone(const QString& format) {
 
 } // namespace
 
-QString alarmTimeText(DateTime now) {
-    const CivilTime time = decodeTime(now);
-    const int hour = time.hour % 12 == 0 ? 12 : time.hour % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(hour, 2, 10, QLatin1Char('0'))
-        .arg(time.minute, 2, 10, QLatin1Char('0'))
-        .arg(time.hour < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
-}
-
 QString memoShownText(DateTime now, const QLocale& locale) {
     const CivilDate date = decodeDate(now);
     const CivilTime time = decodeTime(now);

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "look/fonts.h"
+#include "look/window_placement.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
@@ -249,20 +250,13 @@ void TPreferencesForm::CancelBTClick() {
 
 // Neither Enter nor Escape acts for the window: Enter presses only a focused push button.
 void TPreferencesForm::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
+    // Enter presses only the focused button, never a default one for it.
+    if ((event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return))
         if (auto* button = qobject_cast<QPushButton*>(focusWidget());
             button != nullptr && button->isEnabled())
             button->click();
-        event->accept();
-        return;
-    default:
+    if (!swallowKeys(event, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}))
         QDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace velloran

@@ -1,6 +1,7 @@
 #include "splash_form.h"
 
 #include "look/artwork.h"
+#include "look/window_placement.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -29,8 +30,7 @@ TSplashForm::TSplashForm(QWidget* parent, int& tickCounter)
     Timer1->setInterval(1000);
     Timer1->OnTimer = [this] { Timer1Timer(); };
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this, size(), true);
 }
 
 int& TSplashForm::programTickCounter() {
@@ -58,11 +58,8 @@ void TSplashForm::Timer1Timer() {
 
 // The picture has no keys of its own: Escape does not cut the start-up short.
 void TSplashForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!swallowKeys(event, {Qt::Key_Escape}))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace velloran

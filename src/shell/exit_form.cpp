@@ -1,8 +1,10 @@
 #include "exit_form.h"
 
+#include "look/window_placement.h"
 #include "platform/owner_modal.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -33,14 +35,21 @@ TExitForm::TExitForm(QWidget* parent)
         ExitTimer->setEnabled(false);
         done(kCancelled);
     });
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this, size());
 }
 
 void TExitForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     counter_ = 3;
     ExitTimer->setEnabled(true);
+}
+
+// Only the Cancel button keeps the program running. Escape does not: the close may come from the system
+// with nobody there, and an Escape meant for another window (or a key left held down, which repeats into
+// whatever window has the focus) would keep the program from ever ending.
+void TExitForm::keyPressEvent(QKeyEvent* event) {
+    if (!swallowKeys(event, {Qt::Key_Escape}))
+        QDialog::keyPressEvent(event);
 }
 
 void TExitForm::ExitTimerTimer() {

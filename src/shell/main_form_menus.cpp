@@ -1,5 +1,7 @@
 // The main window's menus: the main menu, the list's context menu and the tray's menu.
 #include "scheduler_main_form.h"
+
+#include "store/task_kinds.h"
 #include "task_list_view.h"
 
 #include <QMenu>
@@ -39,24 +41,15 @@ void TSchedulerMainForm::buildMenus() {
     addItem(file, "Exit2", "E&xit", this, [this] { ExitClick(); });
 
     QMenu* tasks = bar->addMenu("&Tasks");
-    const struct {
-        const char* name;
-        const char* caption;
-        int kind;
-    } kindItems[] = {
-        {"Alarmclock1", "&Alarm clock", kAlarmClock},
-        {"Memo1", "&Memo", kMemo},
-        {"Executable1", "&Executable", kExecutable},
-        {"Webpage1", "&Web page", kWebAddress},
-        {"Audio1", "A&udio", kAudio},
-        {"Video1", "&Video", kVideo},
-        {"Document1", "&Document", kDocument},
-    };
-    for (const auto& item : kindItems) {
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+        const TaskKindInfo& info = *taskKind(kind);
+        if (info.newMenuItem.empty())
+            continue;
         QAction* action = addItem(
-            tasks, item.name, item.caption, this, [this, kind = item.kind] { ShowNewTask(kind); }, editor);
+            tasks, std::string(info.newMenuItem).c_str(), std::string(info.newMenuCaption).c_str(), this,
+            [this, kind] { ShowNewTask(kind); }, editor);
         if (services_.kindIcon)
-            action->setIcon(services_.kindIcon(item.kind));
+            action->setIcon(services_.kindIcon(kind));
     }
 
     QMenu* help = bar->addMenu("&Help");

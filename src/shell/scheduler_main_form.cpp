@@ -3,8 +3,10 @@
 #include "common/product.h"
 #include "exit_form.h"
 #include "locale_names.h"
+#include "look/window_placement.h"
 #include "platform/help_target.h"
 #include "platform/message_box.h"
+#include "store/task_kinds.h"
 #include "task_list_view.h"
 
 #include <QApplication>
@@ -20,24 +22,6 @@ namespace {
 
 constexpr int kClientWidth = 649;
 constexpr int kClientHeight = 407;
-
-struct KindButton {
-    const char* name;
-    int left;
-    const char* tooltip;
-    int kind;
-};
-
-constexpr KindButton kKindButtons[] = {
-    {"CreateNewTask", 8, "New Task", -1},
-    {"CreateAlarm", 64, "Create Alarm Clock Task", kAlarmClock},
-    {"CreateMemo", 120, "Create Memo Task", kMemo},
-    {"CreateExe", 176, "Create Executable Task", kExecutable},
-    {"CreateWeb", 232, "Create Web Task", kWebAddress},
-    {"CreateAudio", 288, "Create Audio Task", kAudio},
-    {"CreateVideo", 344, "Create Video Task", kVideo},
-    {"CreateDoc", 400, "Create Document Task", kDocument},
-};
 
 } // namespace
 
@@ -59,8 +43,7 @@ TSchedulerMainForm::TSchedulerMainForm(MainFormServices services, QWidget* paren
     buildMenus();
     buildTray();
     FormCreate();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QRect(QPoint(), sizeHint()).center());
+    centreOnScreen(*this, sizeHint());
 }
 
 TSchedulerMainForm::~TSchedulerMainForm() {
@@ -84,20 +67,28 @@ void TSchedulerMainForm::buildControls() {
     client_ = new QWidget(this);
     client_->setMinimumSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
-    for (std::size_t i = 0; i < std::size(kKindButtons); ++i) {
-        const KindButton& spec = kKindButtons[i];
+    // "New Task", then a button for each kind that has one, side by side.
+    const auto addKindButton = [this](std::string_view name, std::string_view tooltip, const QIcon& icon,
+                                      int kind) {
         auto* button = new QToolButton(client_);
-        button->setObjectName(spec.name);
-        button->setToolTip(spec.tooltip);
+        button->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        const QString hint = QString::fromLatin1(tooltip.data(), static_cast<qsizetype>(tooltip.size()));
+        button->setToolTip(hint);
         // A picture alone says nothing to a screen reader; the tooltip does.
-        button->setAccessibleName(spec.tooltip);
+        button->setAccessibleName(hint);
         button->setAutoRaise(true);
         button->setIconSize({48, 48});
-        button->setIcon(spec.kind < 0 ? services_.newTaskIcon
-                                      : (services_.kindIcon ? services_.kindIcon(spec.kind) : QIcon()));
-        button->setGeometry(spec.left, 3, 56, 56);
-        connect(button, &QToolButton::clicked, this, [this, kind = spec.kind] { ShowNewTask(kind); });
-        kindButtons[i] = button;
+        button->setIcon(icon);
+        button->setGeometry(8 + 56 * static_cast<int>(kindButtons.size()), 3, 56, 56);
+        connect(button, &QToolButton::clicked, this, [this, kind] { ShowNewTask(kind); });
+        kindButtons.push_back(button);
+    };
+    addKindButton("CreateNewTask", "New Task", services_.newTaskIcon, -1);
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+        const TaskKindInfo& info = *taskKind(kind);
+        if (!info.newTaskButton.empty())
+            addKindButton(info.newTaskButton, info.newTaskTooltip,
+                          services_.kindIcon ? services_.kindIcon(kind) : QIcon(), kind);
     }
     TaskView1 = new TaskListView(services_.kindIcon, client_);
     TaskView1->setAccessibleName(QStringLiteral("Task list"));
@@ -150,8 +141,9 @@ void TSchedulerMainForm::showEvent(QShowEvent* event) {
 
 void TSchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::trayAvailable())
-        // The minimise box sends the window to the tray, leaving no taskbar entry.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
+        // minimised until one comes.
         QMetaObject::invokeMethod(
             this, [this] { TrayIcon1->Minimize(); }, Qt::QueuedConnection);
 }
@@ -199,7 +191,9 @@ void TSchedulerMainForm::showStoreNotices() {
     for (const std::string& notice : tasks_.takeNotices()) {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
         std::fprintf(stderr, "velloran: %s\n", notice.c_str());
-        MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
+        // At log-off or shut-down nobody may be there to answer: the log has it.
+        if (!systemClose_)
+            MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
     }
 }
 
@@ -303,12 +297,33 @@ void TSchedulerMainForm::TtrayAboutClick() {
 bool TSchedulerMainForm::FormCloseQuery() {
     const std::string error = tasks_.save();
     if (!error.empty())
-        MessageBoxes::warning(this, QString::fromStdString("Your tasks could not be saved.\n" + error));
+        reportFailedSave(error);
     showStoreNotices();
     if (!exitCountdown_)
         return true;
     TExitForm countdown(this);
     return countdown.exec() == QDialog::Accepted;
+}
+
+void TSchedulerMainForm::reportFailedSave(const std::string& error) {
+    const std::string text = "Your tasks could not be saved.\n" + error;
+    // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
+    if (systemClose_) {
+        std::fprintf(stderr, "velloran: %s\n", text.c_str());
+        return;
+    }
+    MessageBoxes::warning(this, QString::fromStdString(text));
+}
+
+bool TSchedulerMainForm::SystemClose() {
+    systemClose_ = true;
+    if (closing_) {
+        // The close under way may be waiting on its failed-save warning; the countdown ends by itself.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->close();
+        return true;
+    }
+    return close();
 }
 
 void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
@@ -321,10 +336,12 @@ void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
     const bool allowed = FormCloseQuery();
     closing_ = false;
     if (!allowed) {
+        systemClose_ = false;
         event->ignore();
         return;
     }
     event->accept();
+    closed_ = true;
     TrayIcon1->setVisible(false);
     QApplication::quit();
 }

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -81,6 +82,11 @@ public:
 
     // Save, then the countdown unless the user confirmed an Exit; true when the window may close.
     bool FormCloseQuery();
+    // A close the system asks for (a signal, the session's end): the same path, but nothing on it waits
+    // for an answer that may never come. True when the window closed or a close is already under way.
+    bool SystemClose();
+    // True once a close went through and the application is ending.
+    bool closed() const { return closed_; }
 
     TaskListView* TaskView1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
@@ -88,7 +94,7 @@ public:
     Timer* FormPtrTimer = nullptr;
     QMenu* TaskPopup = nullptr;
     QMenu* TrayPopupMenu = nullptr;
-    std::array<QToolButton*, 8> kindButtons{};
+    std::vector<QToolButton*> kindButtons; // "New Task", then one for each kind that has one
     QPushButton* EditBT = nullptr;
     QPushButton* EnableDisableBT = nullptr;
     QPushButton* DeleteBT = nullptr;
@@ -111,6 +117,7 @@ private:
     // Shows, each once, what the task store has to tell the user.
     void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);
+    void reportFailedSave(const std::string& error);
 
     MainFormServices services_;
     TaskStore& tasks_;
@@ -120,6 +127,8 @@ private:
     bool firstTick_ = true;
     bool exitCountdown_ = true;
     bool closing_ = false;
+    bool systemClose_ = false;
+    bool closed_ = false;
     int newTaskTrayGuard_ = 0;
     int preferencesTrayGuard_ = 0;
     int aboutTrayGuard_ = 0;

@@ -1,6 +1,8 @@
-// One running Velloran per user: a lock and a local socket in the user's runtime folder. A second start
+// One running Velloran per user: a lock and a local socket in a folder of the user's own. A second start
 // asks the first, through the socket, to bring its window back.
 #pragma once
+
+#include "restore_request.h"
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -12,20 +14,26 @@ namespace velloran {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // folder: where the lock and socket live; empty means $XDG_RUNTIME_DIR, or a private folder in /tmp.
+    // folder: where the lock and socket live; empty means $XDG_RUNTIME_DIR, else a private folder in the
+    // temporary folder, else (when another user holds that name) one in the user's cache folder.
     explicit SingleInstance(QString folder = {}, QObject* parent = nullptr);
+
+    const QString& folder() const { return folder_; }
 
     // True when this process is now the one instance; false when another holds the lock. A lock left
     // by a killed instance is taken over.
     bool claim();
-    // From a second start: asks the running instance to restore its window. False when it cannot be
-    // reached.
-    bool askRunningInstanceToRestore() const;
+    // From a second start: asks the running instance to restore its window, handing on the second
+    // start's activation token. False when it cannot be reached.
+    bool askRunningInstanceToRestore(const RestoreRequest& request = {}) const;
 
 signals:
-    void restoreRequested();
+    // The tokens are empty where the second start had none.
+    void restoreRequested(const QString& activationToken, const QString& startupId);
 
 private:
+    void serve();
+
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;

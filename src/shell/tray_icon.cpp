@@ -1,5 +1,8 @@
 #include "tray_icon.h"
 
+#include "platform/tray_presence.h"
+#include "tray_watch.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -9,14 +12,22 @@
 
 namespace velloran {
 
-TTrayIcon::TTrayIcon(QWidget* mainWindow)
-    : QObject(mainWindow), mainWindow_(mainWindow), icon_(this),
+TTrayIcon::TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe)
+    : QObject(mainWindow), mainWindow_(mainWindow), watch_(new TrayWatch(this, std::move(trayProbe))),
       clicks_(QApplication::styleHints()->mouseDoubleClickInterval()) {
     clock_.start();
+    connect(watch_, &TrayWatch::presenceChanged, this, &TTrayIcon::trayPresenceChanged);
     // The X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its presses are
     // watched wherever they arrive.
     qApp->installEventFilter(this);
-    connect(&icon_, &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
+}
+
+TTrayIcon::~TTrayIcon() = default;
+
+void TTrayIcon::setIcon(const QIcon& icon) {
+    image_ = icon;
+    if (icon_)
+        icon_->setIcon(icon);
 }
 
 void TTrayIcon::setPopupMenu(QMenu* menu) {
@@ -24,28 +35,58 @@ void TTrayIcon::setPopupMenu(QMenu* menu) {
 }
 
 void TTrayIcon::setVisible(bool visible) {
-    icon_.setVisible(visible);
+    visible_ = visible;
+    if (visible && !icon_ && watch_->present()) {
+        icon_ = std::make_unique<QSystemTrayIcon>(image_);
+        icon_->setToolTip(hint_);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
+    }
+    if (icon_)
+        icon_->setVisible(visible);
+}
+
+void TTrayIcon::checkTray() {
+    watch_->check();
+}
+
+void TTrayIcon::trayPresenceChanged(bool present) {
+    // Qt's icon docks again by itself when a panel restarts; it is made here only the first time.
+    if (present && visible_ && !icon_)
+        setVisible(true);
+    if (!sentToTray_)
+        return;
+    if (present && mainWindow_->isMinimized())
+        mainWindow_->hide();
+    else if (!present && !mainWindow_->isVisible())
+        mainWindow_->showMinimized();
 }
 
 void TTrayIcon::setHint(const QString& hint) {
     if (hint == hint_ || hint.size() >= 64)
         return;
     hint_ = hint;
-    icon_.setToolTip(hint);
+    if (icon_)
+        icon_->setToolTip(hint);
 }
 
 bool TTrayIcon::trayAvailable() {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayPresent();
+}
+
+bool TTrayIcon::inTray() const {
+    return watch_->present() && icon_ && icon_->isVisible();
 }
 
 void TTrayIcon::Minimize() {
-    if (trayAvailable() && icon_.isVisible())
+    sentToTray_ = true;
+    if (inTray())
         mainWindow_->hide();
     else
         mainWindow_->showMinimized();
 }
 
 void TTrayIcon::Restore() {
+    sentToTray_ = false;
     if (mainWindow_->isMinimized())
         mainWindow_->showNormal();
     else
@@ -112,7 +153,7 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         const QPoint at = press->globalPosition().toPoint();
         // A panel that draws the icon itself tells no place; a press beside the menu is then taken as
         // one on the icon, which the menu opened over.
-        const QRect iconPlace = icon_.geometry();
+        const QRect iconPlace = icon_ ? icon_->geometry() : QRect();
         if (!popupMenu_->geometry().contains(at) && (iconPlace.isEmpty() || iconPlace.contains(at)) &&
             clicks_.press(button, clock_.elapsed()) == TrayClicks::Command::Restore) {
             // The menu closes on this press as usual; the restore comes after it.

@@ -4,30 +4,43 @@
 #include "tray_clicks.h"
 
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
 
 class QMenu;
 class QWidget;
 
 namespace velloran {
 
+class TrayWatch;
+
 class TTrayIcon : public QObject {
     Q_OBJECT
 public:
-    explicit TTrayIcon(QWidget* mainWindow);
+    // trayProbe answers whether the desktop has a tray now; by default the desktop is asked.
+    explicit TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe = {});
+    ~TTrayIcon() override;
 
-    bool Visible() const { return icon_.isVisible(); }
+    bool Visible() const { return visible_; }
     void setVisible(bool visible);
     const QString& Hint() const { return hint_; }
     // A hint of 64 characters or more is ignored; the previous one stays.
     void setHint(const QString& hint);
     void setPopupMenu(QMenu* menu);
-    void setIcon(const QIcon& icon) { icon_.setIcon(icon); }
+    void setIcon(const QIcon& icon);
 
     // Whether the desktop has a tray to hide into; without one, hiding would leave no way back.
     static bool trayAvailable();
+    // Whether this icon is in a tray now, and so the window may hide there.
+    bool inTray() const;
+    // The desktop's icon, made once a tray is there; null until then.
+    const QSystemTrayIcon* systemIcon() const { return icon_.get(); }
+    // Asks at once whether a tray came or went, as the once-a-second look does.
+    void checkTray();
 
     // Sends the application to the tray: no window and no taskbar entry remain, only the icon. Where
     // there is no tray, the window is minimised normally instead.
@@ -42,9 +55,19 @@ protected:
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
     void onPress(TrayClicks::Button button);
+    // A tray came or went: the icon is made where it is missing, and a window sent to the tray goes
+    // there or, without a tray, stays reachable as a minimised window.
+    void trayPresenceChanged(bool present);
 
     QWidget* mainWindow_;
-    QSystemTrayIcon icon_;
+    TrayWatch* watch_;
+    // Made only once a tray is there: on X11, Qt picks between its two kinds of tray icon when the
+    // first is made, and never again.
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    QIcon image_;
+    bool visible_ = false;
+    // The window was sent to the tray (hidden start, Run in background, the minimise box).
+    bool sentToTray_ = false;
     QString hint_;
     QPointer<QMenu> popupMenu_;
     TrayClicks clicks_;

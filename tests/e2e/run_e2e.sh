@@ -267,11 +267,18 @@ check() {
   fi
 }
 
+# Fails, after killing it, when the program is still there 15 s after SIGTERM.
 stop_app() {
   kill -TERM "$APP" 2>/dev/null
   # The countdown ends the program about four seconds after the close request.
-  wait_until 15 not running "$APP" || kill -9 "$APP" 2>/dev/null
+  local ended=0
+  wait_until 15 not running "$APP" || {
+    ended=1
+    echo "    velloran did not end within 15 s of SIGTERM"
+    kill -9 "$APP" 2>/dev/null
+  }
   wait "$APP" 2>/dev/null
+  return $ended
 }
 
 BASE_PATH=$PATH

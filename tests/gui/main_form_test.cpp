@@ -267,6 +267,94 @@ private slots:
         answer_ = QMessageBox::Yes;
     }
 
+    // At log-off nobody may be there to answer: a failed save is not asked about, and the close goes on.
+    void systemCloseWithAFailedSaveAsksNothing() {
+        writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
+        auto form = makeForm();
+        form->show();
+        QFile::remove(dir_.filePath("tasks.tsk"));
+        QDir(dir_.path()).mkpath("tasks.tsk/inside");
+        bool countdownShown = false;
+        QTimer::singleShot(0, [&] {
+            auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget());
+            countdownShown = countdown != nullptr;
+            // Cancelled here only so that the test's application goes on.
+            if (countdown)
+                countdown->Button1->click();
+        });
+        QVERIFY(!form->SystemClose());
+        QVERIFY(countdownShown);
+        QCOMPARE(boxes_.size(), 0);
+        // The next close, the user's, tells about the failure again.
+        QTimer::singleShot(0, [] {
+            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
+                countdown->Button1->click();
+        });
+        QVERIFY(!form->close());
+        QCOMPARE(boxes_.size(), 1);
+        QCOMPARE(boxes_[0].text.section('\n', 0, 0), QString("Your tasks could not be saved."));
+        QDir(dir_.filePath("tasks.tsk")).removeRecursively();
+    }
+
+    // What the store has to tell at a system close goes to the log only: nobody may be there to answer.
+    void systemCloseTellsTheStoresNewsWithoutAWindow() {
+        writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
+        auto form = makeForm();
+        form->show();
+        writeTasks({task(kGeneral, "another program's", at(2009, 12, 3, 15, 0))});
+        QTimer::singleShot(0, [] {
+            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
+                countdown->Button1->click();
+        });
+        form->SystemClose();
+        QCOMPARE(boxes_.size(), 0);
+        QVERIFY(QFile::exists(dir_.filePath("tasks.tsk.replaced")));
+        QFile::remove(dir_.filePath("tasks.tsk.replaced"));
+    }
+
+    // The user closed the window, the save failed, and its warning waits; then the session ends.
+    void systemCloseEndsTheWarningAUserCloseIsWaitingOn() {
+        auto form = makeForm();
+        form->show();
+        QDir(dir_.path()).mkpath("tasks.tsk/inside");
+        MessageBoxes::setHandler({});
+        QString warning;
+        bool countdownShown = false;
+        QTimer timer;
+        timer.setInterval(50);
+        connect(&timer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal); box && warning.isEmpty()) {
+                warning = box->text();
+                QVERIFY(form->SystemClose());
+            } else if (auto* countdown = qobject_cast<TExitForm*>(modal)) {
+                countdownShown = true;
+                countdown->Button1->click();
+            }
+        });
+        timer.start();
+        QVERIFY(!form->close());
+        timer.stop();
+        MessageBoxes::setHandler([this](const MessageBoxRequest& request) {
+            boxes_ << request;
+            return answer_;
+        });
+        QVERIFY(warning.startsWith("Your tasks could not be saved.\n"));
+        QVERIFY(countdownShown);
+        QDir(dir_.filePath("tasks.tsk")).removeRecursively();
+    }
+
+    // The countdown may end a close that the system asked for: only its Cancel button keeps the program.
+    void escapeDoesNotCancelTheCountdown() {
+        TExitForm countdown;
+        countdown.show();
+        QTest::keyClick(&countdown, Qt::Key_Escape);
+        QVERIFY(countdown.isVisible());
+        QVERIFY(countdown.ExitTimer->Enabled());
+        countdown.Button1->click();
+        QCOMPARE(countdown.result(), TExitForm::kCancelled);
+    }
+
     void trayCommandsDoNotOpenASecondCopyOfTheirOwnWindow() {
         // Each window that opens tries, while it is open, to open itself again from the tray.
         TSchedulerMainForm* form = nullptr;

@@ -588,10 +588,9 @@ private slots:
         QCOMPARE(form->Pages.ExePath->text(), QStringLiteral("/usr/bin/env"));
         QCOMPARE(requests[0].filter, QStringLiteral("Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat"));
         QVERIFY(requests[0].offerPrograms);
-        form->BrowseAudioClick();
-        form->BrowseVideoClick();
-        form->BrowseDocClick();
-        form->BrowseGeneralClick();
+        for (QPushButton* browse : {form->Pages.BrowseAudio, form->Pages.BrowseVideo, form->Pages.BrowseDoc,
+                                    form->Pages.BrowseGeneral})
+            browse->click();
         QCOMPARE(form->Pages.GeneralPath->text(), QStringLiteral("/usr/bin/env"));
         QVERIFY(requests[1].filter.endsWith(QStringLiteral(";*.aif;*.aifc;*aiff")));
         QVERIFY(requests[2].filter.startsWith(QStringLiteral("Video files (*.mpeg;")));
@@ -600,7 +599,7 @@ private slots:
         QVERIFY(!requests[4].offerPrograms);
 
         answer.reset(); // cancelled
-        form->BrowseDocClick();
+        form->Pages.BrowseDoc->click();
         QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/usr/bin/env"));
     }
 

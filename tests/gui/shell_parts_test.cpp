@@ -1,9 +1,15 @@
-// The single-instance lock and the tray icon's hint rule.
+// The single-instance lock, its folder and message, close requests of the system, and the tray icon's
+// hint rule.
 #include "shell/single_instance.h"
+#include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -30,6 +36,31 @@ private slots:
         QTimer::singleShot(0, [&] { answered = second.askRunningInstanceToRestore(); });
         QTRY_COMPARE(restore.count(), 1);
         QVERIFY(answered);
+        // Without a token the window comes back all the same.
+        QCOMPARE(restore.at(0).at(0).toString(), QString());
+        QCOMPARE(restore.at(0).at(1).toString(), QString());
+    }
+
+    void theSecondStartsTokensReachTheFirst() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        SingleInstance second(dir.filePath("run"));
+        QTimer::singleShot(0, [&] {
+            second.askRunningInstanceToRestore({"wayland-token_1", "launcher-7-host-velloran-0_TIME42"});
+        });
+        QTRY_COMPARE(restore.count(), 1);
+        QCOMPARE(restore.at(0).at(0).toString(), QString("wayland-token_1"));
+        QCOMPARE(restore.at(0).at(1).toString(), QString("launcher-7-host-velloran-0_TIME42"));
+        // A message that is not a restore request brings nothing back.
+        QLocalSocket stranger;
+        stranger.connectToServer(dir.filePath("run/velloran.socket"));
+        QVERIFY(stranger.waitForConnected(2000));
+        stranger.write("quit\n\n");
+        stranger.flush();
+        QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(restore.count(), 1);
     }
 
     void lockOfAKilledInstanceIsTakenOver() {
@@ -50,6 +81,70 @@ private slots:
         QVERIFY(!nobody.askRunningInstanceToRestore());
     }
 
+    // SIGTERM while a second start asks its question, or during the splash: the modal window ends as its
+    // Escape would, and the request waits for the main window.
+    void aCloseBeforeTheMainWindowEndsModalWindowsAndWaits() {
+        SystemCloseRequests requests;
+        QMessageBox question(QMessageBox::Warning, "Application running", "Running",
+                             QMessageBox::Ok | QMessageBox::Cancel);
+        QTimer::singleShot(0, [&] { QVERIFY(requests.request()); });
+        QCOMPARE(question.exec(), int(QMessageBox::Cancel));
+        QVERIFY(requests.requested());
+        // A window that opens after the request, before the main window exists, is ended as well.
+        QDialog splash;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(splash.exec(), int(QDialog::Rejected));
+        QVERIFY(clock.elapsed() < 2000);
+        int closes = 0;
+        requests.attach(
+            [&] {
+                ++closes;
+                return false;
+            },
+            [] { return false; });
+        QCOMPARE(closes, 0); // not while the main window is still being set up
+        QTRY_COMPARE(closes, 1);
+        // From now on a request goes to the main window, and a refused close is reported as such.
+        QVERIFY(!requests.request());
+        QCOMPARE(closes, 2);
+    }
+
+    void aCloseAfterTheMainWindowExistsLeavesOtherWindowsToIt() {
+        SystemCloseRequests requests;
+        int closes = 0;
+        requests.attach(
+            [&] {
+                ++closes;
+                return true;
+            },
+            [] { return false; });
+        QMessageBox editorWarning(QMessageBox::Warning, "Warning", "Check", QMessageBox::Ok);
+        editorWarning.show();
+        QVERIFY(requests.request());
+        QCOMPARE(closes, 1);
+        QVERIFY(editorWarning.isVisible());
+    }
+
+    // A session's end tells the application to quit, which alone would skip the close path of a main
+    // window in the tray; the quit goes to the close path, and is held back while the close is refused.
+    void aQuitFromTheSessionTakesTheClosePath() {
+        SystemCloseRequests requests;
+        int closes = 0;
+        requests.attach(
+            [&] {
+                ++closes;
+                return false; // the user cancelled the countdown
+            },
+            [] { return false; });
+        QEvent quit(QEvent::Quit);
+        QVERIFY(QCoreApplication::sendEvent(qApp, &quit)); // held back: the test goes on running
+        QCOMPARE(closes, 1);
+        // Other events pass untouched.
+        QEvent other(QEvent::User);
+        QVERIFY(!requests.eventFilter(qApp, &other));
+    }
+
     void hintOfSixtyFourCharactersIsIgnored() {
         QWidget window;
         TTrayIcon tray(&window);
@@ -59,6 +154,56 @@ private slots:
         QCOMPARE(tray.Hint(), sixtyThree);
         tray.setHint(QString(64, 'y'));
         QCOMPARE(tray.Hint(), sixtyThree);
+    }
+
+    // A tray that comes after the program (a panel that starts late at logon) and one that restarts.
+    void aWindowMinimisedForWantOfATrayGoesThereWhenOneComes() {
+        bool present = false;
+        QWidget window;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        window.show();
+        tray.Minimize();
+        QVERIFY(window.isVisible() && window.isMinimized());
+        QVERIFY(tray.systemIcon() == nullptr);
+        present = true;
+        tray.checkTray();
+        QVERIFY(!window.isVisible());
+        QVERIFY(tray.systemIcon() != nullptr && tray.systemIcon()->isVisible());
+        // The panel restarts: reachable meanwhile, back in the tray after.
+        present = false;
+        tray.checkTray();
+        QVERIFY(window.isVisible() && window.isMinimized());
+        present = true;
+        tray.checkTray();
+        QVERIFY(!window.isVisible());
+        tray.Restore();
+        QVERIFY(window.isVisible() && !window.isMinimized());
+    }
+
+    void aWindowTheUserBroughtBackStaysWhenATrayComesOrGoes() {
+        bool present = false;
+        QWidget window;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        // The icon that the closing program took away is not made again by a tray that comes.
+        QWidget other;
+        TTrayIcon closing(&other, [&] { return present; });
+        closing.setVisible(true);
+        closing.setVisible(false);
+        window.show();
+        tray.Minimize();
+        // Restored from the task bar, not through the tray's commands.
+        window.showNormal();
+        present = true;
+        tray.checkTray();
+        closing.checkTray();
+        QVERIFY(tray.systemIcon() != nullptr);
+        QVERIFY(closing.systemIcon() == nullptr);
+        QVERIFY(window.isVisible() && !window.isMinimized());
+        present = false;
+        tray.checkTray();
+        QVERIFY(window.isVisible() && !window.isMinimized());
     }
 
     void withoutATrayHidingMinimisesInstead() {

@@ -1,0 +1,39 @@
+#include "alarm_rules.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+
+namespace velloran {
+namespace {
+
+constexpr std::int64_t kCountdownStep = 300000; // one list step: 5 minutes
+constexpr int kFallbackSnoozeIndex = 1;
+
+} // namespace
+
+int countdownInterval(int index) {
+    const std::int64_t interval = (static_cast<std::int64_t>(index) + 1) * kCountdownStep;
+    return interval > 0 && interval <= INT_MAX ? static_cast<int>(interval) : 0;
+}
+
+int offeredSnoozeIndex(const SettingsRecord& settings) {
+    return settings.SnoozeTime >= 0 && settings.SnoozeTime < kSnoozeItemCount ? settings.SnoozeTime
+                                                                              : kFallbackSnoozeIndex;
+}
+
+std::optional<int> switchOffInterval(const SettingsRecord& settings) {
+    if (settings.AlarmOffEnabled == 0)
+        return std::nullopt;
+    return countdownInterval(settings.AlarmOffTime);
+}
+
+std::string alarmTimeText(DateTime now) {
+    const CivilTime time = decodeTime(now);
+    const int hour = time.hour % 12 == 0 ? 12 : time.hour % 12;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d %s", hour, time.minute, time.hour < 12 ? "am" : "pm");
+    return text;
+}
+
+} // namespace velloran

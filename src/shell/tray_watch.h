@@ -1,0 +1,30 @@
+// Looks once a second whether the desktop has a tray, and says when that changes: at logon the panel
+// often starts after the program, and a panel may restart while the program runs.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace velloran {
+
+class TrayWatch : public QObject {
+    Q_OBJECT
+public:
+    // probe answers whether a tray is there now; by default the desktop is asked.
+    explicit TrayWatch(QObject* parent = nullptr, std::function<bool()> probe = {});
+
+    bool present() const { return present_; }
+    // Asks at once, as the timer does.
+    void check();
+
+signals:
+    void presenceChanged(bool present);
+
+private:
+    std::function<bool()> probe_;
+    QTimer timer_;
+    bool present_ = false;
+};
+
+} // namespace velloran

@@ -1,0 +1,55 @@
+// What each kind of task is: its name, what its Target holds, what it does when due, and how the editor
+// and the main window offer it. Everything that treats kinds differently reads this one table, so a new
+// kind is one more row here and its pictures in the artwork.
+#pragma once
+
+#include "task_record.h"
+
+#include <array>
+#include <string_view>
+
+namespace velloran {
+
+enum class KindAction : std::uint8_t {
+    ShowAlarm,  // an alarm clock window with Description and AlarmSound
+    ShowMemo,   // a memo window with Description and the memo font
+    RunProgram, // Target started with ExeArguments
+    OpenTarget, // Target opened with the desktop's program for it
+};
+
+enum class KindTarget : std::uint8_t {
+    Fixed,      // Target holds the kind's own text; the editor has no box for it
+    File,       // a file path, which must exist when the task is saved
+    WebAddress, // a web address, checked when the task is saved
+};
+
+struct TaskKindInfo {
+    std::string_view name;        // the list's "Type" column
+    KindTarget target;
+    std::string_view fixedTarget; // what Target holds for a Fixed kind
+    KindAction action;
+    // The editor's page of the kind. Pages whose target is a File or a WebAddress are made from these
+    // alone; the Alarm Clock, Memo and Run Executable pages have controls of their own besides.
+    std::string_view pageCaption;
+    std::string_view pageName;
+    std::string_view prompt;          // the label above the target box
+    std::string_view targetBoxName;
+    std::string_view buttonName;      // the button beside the target box
+    std::string_view buttonCaption;
+    std::string_view descriptionName;
+    std::string_view browseFilter;    // the Browse button's file filter, "Title (*.a;*.b)|*.a;*.b"
+    // The main window: the new-task button (none for an empty name) and the Tasks menu's item (likewise).
+    std::string_view newTaskButton;
+    std::string_view newTaskTooltip;
+    std::string_view newMenuItem;
+    std::string_view newMenuCaption;
+    // The artwork: kind-<picture>.svg, and kind-<picture>-16.svg for small sizes.
+    std::string_view picture;
+};
+
+extern const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds;
+
+// The row of a kind code; nullptr for a code that no kind has (a damaged file).
+const TaskKindInfo* taskKind(int code);
+
+} // namespace velloran
