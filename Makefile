@@ -42,6 +42,7 @@ test-asan: deps
 bench: build
 	$(BUILD)/bench/velloran_bench
 	$(BUILD)/bench/velloran_view_bench
+	bash bench/startup_memory.sh $(BUILD)
 
 fuzz: deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_FUZZ=ON \

@@ -1,11 +1,13 @@
-// Load, save and scan of a large task list, beside `cp` of the same file for scale.
-#include "common/text.h"
+// Load, save and scan of a large task list, beside `cp` of the same file for scale, and the memory a
+// task takes.
 #include "scheduler/due_scan.h"
 #include "store/task_file.h"
+#include "typical_tasks.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 
@@ -16,7 +18,7 @@ namespace {
 constexpr int kTasks = 100000;
 
 struct NoActions : TaskActionSink {
-    void carryOut(const TaskRecord&) override {}
+    void carryOut(const Task&) override {}
 };
 
 std::string benchFolder() {
@@ -30,19 +32,13 @@ std::string benchFolder() {
 
 TaskList makeTasks(int count = kTasks) {
     TaskList tasks;
-    for (int i = 0; i < count; ++i) {
-        TaskRecord task = emptyTaskRecord();
-        task.TaskType = static_cast<std::uint8_t>(i % kTaskKindCount);
-        setFieldText(task.Target, "/home/user/Documents/report-" + std::to_string(i) + ".odt");
-        setFieldText(task.Description, "Task number " + std::to_string(i));
-        task.NextRun = 60000.0 + i; // all far in the future
-        task.RepeatType = static_cast<std::uint8_t>(i % 5);
-        task.DayMask = kEveryDay;
-        task.DayOfMonth = 15;
-        task.Flags = kEnabled;
-        tasks.appendLoaded(task).TaskId = static_cast<std::uint32_t>(i);
-    }
+    for (int i = 0; i < count; ++i)
+        tasks.appendLoaded(bench::typicalTask(i));
     return tasks;
+}
+
+std::size_t heapInUse() {
+    return mallinfo2().uordblks;
 }
 
 const std::string& savedFile() {
@@ -94,6 +90,15 @@ void BM_ScanNothingDue(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTasks);
 }
 
+// Heap bytes that one typical task takes in the task list, with everything the list keeps for it.
+void BM_MemoryPerTask(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        const TaskList tasks = makeTasks();
+        state.counters["bytes_per_task"] = static_cast<double>(heapInUse() - before) / kTasks;
+    }
+}
+
 // One change between two saves, recorded durably in the journal: the same cost for any number of tasks.
 void BM_RecordOneChange(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
@@ -102,7 +107,7 @@ void BM_RecordOneChange(benchmark::State& state) {
     TaskStore tasks(file, journal, makeTasks(count));
     std::size_t index = 0;
     for (auto _ : state) {
-        const TaskRecord& task = tasks[index];
+        const Task& task = tasks[index];
         tasks.reschedule(index, task.NextRun + 1.0, task.Flags);
         tasks.flushChanges();
         index = (index + 7919) % tasks.size();
@@ -114,6 +119,7 @@ void BM_RecordOneChange(benchmark::State& state) {
 
 } // namespace
 
+BENCHMARK(BM_MemoryPerTask)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordOneChange)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadTaskFile)->Unit(benchmark::kMillisecond)->UseRealTime();

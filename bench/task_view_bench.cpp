@@ -13,10 +13,10 @@ namespace {
 TaskList makeTasks(int count) {
     TaskList tasks;
     for (int i = 0; i < count; ++i) {
-        TaskRecord task = emptyTaskRecord();
+        Task task;
         task.TaskType = static_cast<std::uint8_t>(i % kTaskKindCount);
-        setFieldText(task.Target, "/home/user/Documents/report-" + std::to_string(i) + ".odt");
-        setFieldText(task.Description, "Task number " + std::to_string(i));
+        task.Target = "/home/user/Documents/report-" + std::to_string(i) + ".odt";
+        task.Description = "Task number " + std::to_string(i);
         // Scattered over years and hours so that the sort has work to do.
         task.NextRun = 40000.0 + (i * 7919 % 20000) + (i % 24) / 24.0;
         task.RepeatType = static_cast<std::uint8_t>(i % 5);

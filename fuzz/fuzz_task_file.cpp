@@ -13,13 +13,24 @@ namespace {
 
 struct CountingSink : TaskActionSink {
     std::size_t runs = 0;
-    void carryOut(const TaskRecord&) override { ++runs; }
+    void carryOut(const Task&) override { ++runs; }
 };
 
 // A file in memory-backed /dev/shm where there is one: the file is rewritten on every input.
 std::string scratchFile() {
     const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     return folder + "/velloran-fuzz-" + std::to_string(getpid()) + ".tsk";
+}
+
+std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, got);
+        std::fclose(file);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -40,6 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TaskList loaded;
     loadTaskFile(path, loaded);
     if (loaded.size() != size / sizeof(TaskRecord))
+        __builtin_trap();
+    // What a save writes loads back as the same tasks and saves as the same bytes.
+    saveTaskFile(path, loaded);
+    const std::string saved = fileBytes(path);
+    TaskList reloaded;
+    loadTaskFile(path, reloaded);
+    saveTaskFile(path, reloaded);
+    if (reloaded.size() != loaded.size() || fileBytes(path) != saved)
         __builtin_trap();
     TaskStore tasks(std::move(loaded));
     CountingSink sink;

@@ -6,9 +6,9 @@
 #include "look/fonts.h"
 #include "notify/notification_forms.h"
 #include "platform/close_signals.h"
+#include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
 #include "platform/message_box.h"
-#include "platform/multimedia_sound_player.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
@@ -157,7 +157,7 @@ int main(int argc, char* argv[]) {
 
     SystemClock clock;
     DesktopOpener opener;
-    MultimediaSoundPlayer sound;
+    DeferredSoundPlayer sound(folder);
     FileRegistry registry;
     SettingsRecord settings = zeroSettings();
     NotificationForms notifications(sound, settings, clock, folder);

@@ -206,7 +206,7 @@ void TSetTaskForm::prepareNewTask(int kind) {
 bool TSetTaskForm::prepareEditTask(std::uint32_t taskId) {
     IsNewTask_ = false;
     EditedTaskId_ = taskId;
-    const TaskRecord* task = tasks_.find(taskId);
+    const Task* task = tasks_.find(taskId);
     if (task == nullptr)
         return false;
     loadTask(*task);
@@ -230,7 +230,7 @@ TSetTaskForm::Result TSetTaskForm::runModal() {
     return savedTaskId_ ? Result::Saved : Result::Closed;
 }
 
-void TSetTaskForm::loadTask(const TaskRecord& task) {
+void TSetTaskForm::loadTask(const Task& task) {
     if (isValidDateTime(task.NextRun)) {
         const CivilDate date = decodeDate(task.NextRun);
         const CivilTime time = decodeTime(task.NextRun);
@@ -251,23 +251,23 @@ void TSetTaskForm::loadTask(const TaskRecord& task) {
     if (kind == nullptr)
         return;
     if (QLineEdit* target = Pages.targetBox(task.TaskType))
-        target->setText(fromRecord(fieldText(task.Target)));
+        target->setText(fromRecord(task.Target.view()));
     if (QLineEdit* description = Pages.descriptionBox(task.TaskType))
-        description->setText(fromRecord(fieldText(task.Description)));
+        description->setText(fromRecord(task.Description.view()));
     switch (kind->action) {
     case KindAction::ShowAlarm:
         Pages.AlarmSoundCB->setCurrentIndex(
-            Pages.AlarmSoundCB->findText(fromRecord(fieldText(task.AlarmSound)), Qt::MatchFixedString));
+            Pages.AlarmSoundCB->findText(fromRecord(task.AlarmSound.view()), Qt::MatchFixedString));
         break;
     case KindAction::ShowMemo:
         Pages.MemoDescription->setPlainText(
-            QString::fromStdString(editorLineBreaks(displayUtf8(fieldText(task.Description)))));
+            QString::fromStdString(editorLineBreaks(displayUtf8(task.Description.view()))));
         memoCharset_ = task.MemoFont.FontCharset;
         memoColor_ = task.MemoFont.FontColor;
-        setMemoFont(task.MemoFont);
+        setMemoFont(task.MemoFont.block());
         break;
     case KindAction::RunProgram:
-        Pages.ExeArg->setText(fromRecord(fieldText(task.ExeArguments)));
+        Pages.ExeArg->setText(fromRecord(task.ExeArguments.view()));
         break;
     case KindAction::OpenTarget:
         break;

@@ -97,7 +97,7 @@ private:
     void connectHandlers();
     void FormCreate();
     void FormClose();
-    void loadTask(const TaskRecord& task);
+    void loadTask(const Task& task);
     void setMemoFont(const FontBlock& block);
     FontBlock memoFontBlock() const;
     TaskEntries entries() const;

@@ -29,28 +29,36 @@ std::uint8_t dayMaskOf(const std::array<bool, 7>& days) {
     return mask;
 }
 
-TaskRecord buildRecord(const TaskEntries& entries, DateTime start) {
-    TaskRecord task = emptyTaskRecord();
+// Each text as its record field keeps it: cut to leave room for the NUL, never inside a character.
+std::string_view longText(std::string_view text) {
+    return cutUtf8(text, kLongTextBytes);
+}
+std::string_view shortText(std::string_view text) {
+    return cutUtf8(text, kArgumentBytes);
+}
+
+Task buildRecord(const TaskEntries& entries, DateTime start) {
+    Task task;
     task.TaskType = static_cast<std::uint8_t>(entries.page);
     switch (entries.page) {
     case kAlarmClock:
-        setFieldText(task.Target, "Alarm Clock");
-        setFieldText(task.AlarmSound, entries.alarmSound);
-        setFieldText(task.Description, entries.description);
+        task.Target = "Alarm Clock";
+        task.AlarmSound = shortText(entries.alarmSound);
+        task.Description = longText(entries.description);
         break;
     case kMemo:
-        setFieldText(task.Target, "Memo");
-        setFieldText(task.Description, recordLineBreaks(entries.description));
+        task.Target = "Memo";
+        task.Description = longText(recordLineBreaks(entries.description));
         break;
     default:
-        setFieldText(task.Target, entries.target);
-        setFieldText(task.Description, entries.description);
+        task.Target = longText(entries.target);
+        task.Description = longText(entries.description);
         if (entries.page == kExecutable)
-            setFieldText(task.ExeArguments, entries.arguments);
+            task.ExeArguments = shortText(entries.arguments);
         break;
     }
     // Every kind carries the memo box's font; only a memo gives it a meaning.
-    task.MemoFont = entries.memoFont;
+    task.MemoFont = TaskFont::fromBlock(entries.memoFont);
     task.NextRun = start;
     task.RepeatType = static_cast<std::uint8_t>(
         entries.repeatType >= kOnce && entries.repeatType <= kYearly ? entries.repeatType : kOnce);
@@ -107,7 +115,7 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
     return check;
 }
 
-std::optional<std::uint32_t> storeTask(TaskStore& tasks, const TaskRecord& built, bool isNewTask,
+std::optional<std::uint32_t> storeTask(TaskStore& tasks, const Task& built, bool isNewTask,
                                        std::uint32_t editedTaskId, std::uint32_t unixSecondsNow) {
     if (isNewTask)
         return tasks.add(built, unixSecondsNow);

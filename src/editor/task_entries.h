@@ -48,7 +48,7 @@ using PathExists = std::function<bool(const std::string&)>;
 
 struct SaveCheck {
     std::string refusal; // the first failed check's message; empty when the entries pass
-    TaskRecord record{}; // the complete task (without its id) when they pass
+    Task record{};       // the complete task (without its id) when they pass
 };
 
 // The start moment: the date of one picker and the time of day of the other.
@@ -63,7 +63,7 @@ bool isValidWebAddress(std::string_view address);
 // Puts a built task into the store: appended as a new task (receiving its id), or written over the task
 // with editedTaskId, which keeps its id, reserved fields and place. Returns the stored task's id, or
 // nothing when the edited task is no longer in the list.
-std::optional<std::uint32_t> storeTask(TaskStore& tasks, const TaskRecord& built, bool isNewTask,
+std::optional<std::uint32_t> storeTask(TaskStore& tasks, const Task& built, bool isNewTask,
                                        std::uint32_t editedTaskId, std::uint32_t unixSecondsNow);
 
 // Memo lines: "\n" in the editor, "\r\n" in the record.

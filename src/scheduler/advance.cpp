@@ -3,7 +3,7 @@
 namespace velloran {
 namespace {
 
-void disable(TaskRecord& task) {
+void disable(Task& task) {
     task.Flags &= ~static_cast<std::uint32_t>(kEnabled);
 }
 
@@ -37,7 +37,7 @@ bool anchoredDate(int year, int month, int dayOfMonth, DateTime& result) {
 
 } // namespace
 
-void advanceTask(TaskRecord& task) {
+void advanceTask(Task& task) {
     const double oldDate = wholeDays(task.NextRun);
     const CivilDate date = decodeDate(task.NextRun);
     double next = 0;

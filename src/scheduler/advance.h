@@ -1,7 +1,7 @@
 // Moving a task that fell due to its next occurrence.
 #pragma once
 
-#include "store/task_record.h"
+#include "store/task.h"
 
 namespace velloran {
 
@@ -10,6 +10,6 @@ inline constexpr double kLateWindow = 0.01041;
 
 // Moves the task by its RepeatType, keeping the time of day; a Once task (or an unknown repeat code) is
 // disabled instead. A task whose next occurrence would leave the years 1..9999 is disabled too.
-void advanceTask(TaskRecord& task);
+void advanceTask(Task& task);
 
 } // namespace velloran

@@ -7,7 +7,7 @@ namespace velloran {
 bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
     bool anyDue = false;
     for (std::size_t index = 0; index < tasks.size();) {
-        const TaskRecord& task = tasks[index];
+        const Task& task = tasks[index];
         // NaN compares false, so a damaged NextRun counts as due here and is caught below.
         if (now < task.NextRun || !task.enabled()) {
             ++index;
@@ -21,7 +21,7 @@ bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
             continue;
         }
         const bool runs = now - kLateWindow < task.NextRun || (task.Flags & kRunIfMissed) != 0;
-        TaskRecord advanced = task;
+        Task advanced = task;
         advanceTask(advanced);
         tasks.reschedule(index, advanced.NextRun, advanced.Flags);
         const bool removed = advanced.RepeatType == kOnce && (advanced.Flags & kAutoDelete) != 0;

@@ -10,7 +10,7 @@ class TaskActionSink {
 public:
     virtual ~TaskActionSink() = default;
     // Called after the task has been moved to its next occurrence.
-    virtual void carryOut(const TaskRecord& task) = 0;
+    virtual void carryOut(const Task& task) = 0;
 };
 
 // Compares every enabled task with now (equality is due). Returns whether any task was due, so that the

@@ -4,24 +4,24 @@
 
 namespace velloran {
 
-void TaskActions::carryOut(const TaskRecord& task) {
+void TaskActions::carryOut(const Task& task) {
     switch (task.TaskType) {
     case kAlarmClock:
-        windows_.showAlarm(std::string(fieldText(task.Description)), std::string(fieldText(task.AlarmSound)));
+        windows_.showAlarm(task.Description.str(), task.AlarmSound.str());
         break;
     case kMemo:
-        memoFont_ = task.MemoFont;
-        windows_.showMemo(std::string(fieldText(task.Description)), memoFont_);
+        memoFont_ = task.MemoFont.block();
+        windows_.showMemo(task.Description.str(), memoFont_);
         break;
     case kExecutable:
-        opener_.runProgram(std::string(fieldText(task.Target)), splitArguments(fieldText(task.ExeArguments)));
+        opener_.runProgram(task.Target.str(), splitArguments(task.ExeArguments.view()));
         break;
     case kWebAddress:
     case kAudio:
     case kVideo:
     case kDocument:
     case kGeneral:
-        opener_.open(std::string(fieldText(task.Target)));
+        opener_.open(task.Target.str());
         break;
     default:
         // An unknown kind comes only from a damaged file; opening its target could do anything.

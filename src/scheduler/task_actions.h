@@ -31,7 +31,7 @@ public:
 class TaskActions final : public TaskActionSink {
 public:
     TaskActions(Opener& opener, NotificationWindows& windows) : opener_(opener), windows_(windows) {}
-    void carryOut(const TaskRecord& task) override;
+    void carryOut(const Task& task) override;
 
 private:
     Opener& opener_;

@@ -179,7 +179,7 @@ void TSchedulerMainForm::FormPtrTimerTimer() {
     services_.host.sweepClosedNotifications();
 }
 
-const TaskRecord* TSchedulerMainForm::selectedTask() const {
+const Task* TSchedulerMainForm::selectedTask() const {
     const auto id = TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return nullptr;
@@ -203,7 +203,7 @@ void TSchedulerMainForm::ShowNewTask(int kind) {
 }
 
 void TSchedulerMainForm::EditBTClick() {
-    const TaskRecord* task = selectedTask();
+    const Task* task = selectedTask();
     if (task == nullptr)
         return;
     services_.host.showEditTask(this, task->TaskId);
@@ -212,7 +212,7 @@ void TSchedulerMainForm::EditBTClick() {
 }
 
 void TSchedulerMainForm::EnableDisableBTClick() {
-    const TaskRecord* task = selectedTask();
+    const Task* task = selectedTask();
     if (task == nullptr)
         return;
     tasks_.toggleEnabled(task->TaskId);

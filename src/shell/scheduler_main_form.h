@@ -92,7 +92,7 @@ private:
     void buildMenus();
     void buildTray();
     void placeControls();
-    const TaskRecord* selectedTask() const;
+    const Task* selectedTask() const;
     // Shows, each once, what the task store has to tell the user.
     void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);

@@ -13,6 +13,10 @@ constexpr int kLongDateWidth = 160;
 const char* const kHeaders[kColumnCount] = {"Type",     "Task",   "Date & Time",
                                             "Run Task", "Status", "Description"};
 
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
 TaskRowsModel::TaskRowsModel(IconForKind iconForKind, QObject* parent)
@@ -50,15 +54,15 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case TaskListView::TypeColumn:
-        return QString::fromStdString(row.caption);
+        return fromView(row.caption);
     case TaskListView::TaskColumn:
         return QString::fromStdString(row.target);
     case TaskListView::DateColumn:
         return QString::fromStdString(row.nextRun);
     case TaskListView::RunColumn:
-        return QString::fromStdString(row.repeat);
+        return fromView(row.repeat);
     case TaskListView::StatusColumn:
-        return QString::fromStdString(row.status);
+        return fromView(row.status);
     case TaskListView::DescriptionColumn:
         // One line per row: a memo's line breaks show as blanks.
         return QString::fromStdString(row.description).replace("\r\n", " ").replace('\n', ' ');

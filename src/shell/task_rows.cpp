@@ -24,15 +24,15 @@ std::string_view repeatName(int repeat) {
                                                                              : std::string_view();
 }
 
-std::string_view shortTarget(const TaskRecord& task) {
-    const std::string_view target = fieldText(task.Target);
+std::string_view shortTarget(const Task& task) {
+    const std::string_view target = task.Target.view();
     if (task.TaskType == kWebAddress)
         return target;
     const std::size_t separator = target.find_last_of("\\/");
     return separator == std::string_view::npos ? target : target.substr(separator + 1);
 }
 
-TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& names) {
+TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names) {
     TaskRow row;
     row.caption = kindName(task.TaskType);
     row.imageIndex = task.TaskType;
@@ -41,8 +41,7 @@ TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& n
         formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
     row.repeat = repeatName(task.RepeatType);
     row.status = task.enabled() ? "Enabled" : "Disabled";
-    row.description = displayUtf8(fieldText(task.Description));
-    row.sortKey = formatDateTime(kSortKeyFormat, task.NextRun, names);
+    row.description = displayUtf8(task.Description.view());
     row.taskId = task.TaskId;
     return row;
 }
@@ -61,14 +60,23 @@ int compareSortKeys(std::string_view a, std::string_view b) {
 
 std::vector<TaskRow> buildTaskRows(const TaskList& tasks, bool sortByDate, bool longDisplay,
                                    const DateNames& names) {
+    // The order first, by the sort key ("yymmdd a/p hh:mm", which no column shows), so that the rows are
+    // made once, in place, and the keys are gone when the rows stay.
+    std::vector<std::size_t> order(tasks.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (sortByDate) {
+        std::vector<std::string> keys;
+        keys.reserve(tasks.size());
+        for (const Task& task : tasks)
+            keys.push_back(formatDateTime(kSortKeyFormat, task.NextRun, names));
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return compareSortKeys(keys[a], keys[b]) < 0; });
+    }
     std::vector<TaskRow> rows;
     rows.reserve(tasks.size());
-    for (const TaskRecord& task : tasks)
-        rows.push_back(makeTaskRow(task, longDisplay, names));
-    if (sortByDate)
-        std::stable_sort(rows.begin(), rows.end(), [](const TaskRow& a, const TaskRow& b) {
-            return compareSortKeys(a.sortKey, b.sortKey) < 0;
-        });
+    for (const std::size_t index : order)
+        rows.push_back(makeTaskRow(tasks[index], longDisplay, names));
     return rows;
 }
 

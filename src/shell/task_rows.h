@@ -11,16 +11,17 @@
 
 namespace velloran {
 
+// One row per task is held for as long as the list shows it, so a row keeps only the texts of its own:
+// the names of kinds, repeats and states point into the program's tables.
 struct TaskRow {
-    std::string caption; // kind name; empty for an unknown kind
-    int imageIndex = 0;  // the kind value, whatever it is
-    std::string target;  // the last path component; a web address whole
-    std::string nextRun;
-    std::string repeat;
-    std::string status;
-    std::string description;
-    std::string sortKey; // next run as "yymmdd a/p hh:mm"; no column shows it
+    std::string_view caption; // kind name; empty for an unknown kind
+    int imageIndex = 0;       // the kind value, whatever it is
     std::uint32_t taskId = 0;
+    std::string target; // the last path component; a web address whole
+    std::string nextRun;
+    std::string_view repeat;
+    std::string_view status;
+    std::string description;
 };
 
 // Kind and repeat names; empty for codes outside their tables.
@@ -28,9 +29,9 @@ std::string_view kindName(int kind);
 std::string_view repeatName(int repeat);
 
 // The target as the "Task" column shows it: after the last '\' or '/', except for a web address.
-std::string_view shortTarget(const TaskRecord& task);
+std::string_view shortTarget(const Task& task);
 
-TaskRow makeTaskRow(const TaskRecord& task, bool longDisplay, const DateNames& names);
+TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names);
 
 // ASCII case-insensitive, byte by byte; a key that is a prefix of the other sorts first.
 int compareSortKeys(std::string_view a, std::string_view b);

@@ -13,8 +13,9 @@
 namespace velloran {
 namespace {
 
-// Records moved per read or write call; large enough that big lists stream at disk speed.
-constexpr std::size_t kRecordsPerChunk = 256;
+// Records moved per read or write call: enough that big lists stream at disk speed, few enough (120 KB)
+// that the buffer is taken from and given back to the heap rather than kept mapped after a save.
+constexpr std::size_t kRecordsPerChunk = 32;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -41,7 +42,7 @@ TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks) {
         for (; held - used >= sizeof(TaskRecord); used += sizeof(TaskRecord)) {
             TaskRecord record;
             std::memcpy(&record, buffer.data() + used, sizeof record);
-            tasks.appendLoaded(record);
+            tasks.appendLoaded(decodeTaskRecord(record));
         }
         std::memmove(buffer.data(), buffer.data() + used, held - used);
         held -= used;
@@ -101,19 +102,19 @@ std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIde
     AtomicFile file(path, 0644);
     if (!file.open())
         return file.error();
-    std::vector<TaskRecord> chunk;
-    chunk.reserve(kRecordsPerChunk);
+    std::vector<TaskRecord> chunk(kRecordsPerChunk);
+    std::size_t held = 0;
     const auto flush = [&] {
-        const bool ok = file.write(chunk.data(), chunk.size() * sizeof(TaskRecord));
-        chunk.clear();
+        const bool ok = file.write(chunk.data(), held * sizeof(TaskRecord));
+        held = 0;
         return ok;
     };
-    for (const TaskRecord& task : tasks) {
-        chunk.push_back(task);
-        if (chunk.size() == kRecordsPerChunk && !flush())
+    for (const Task& task : tasks) {
+        encodeTaskRecord(task, chunk[held++]);
+        if (held == kRecordsPerChunk && !flush())
             return file.error();
     }
-    if (!chunk.empty() && !flush())
+    if (held != 0 && !flush())
         return file.error();
     if (!file.commit())
         return file.error();

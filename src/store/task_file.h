@@ -1,8 +1,10 @@
-// tasks.tsk: the records of all tasks, 3888 bytes each, in list order, with nothing else.
+// tasks.tsk: the records of all tasks, 3888 bytes each, in list order, with nothing else. Records are
+// made here as the file is written and read as it is loaded; in memory a task is only what it means.
 #pragma once
 
 #include "files/file_identity.h"
 #include "task_list.h"
+#include "task_record.h"
 
 #include <cstdio>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "files/atomic_file.h"
 #include "files/file_io.h"
+#include "task_record.h"
 
 #include <cerrno>
 #include <cstring>
@@ -65,16 +66,29 @@ std::string header(const FileIdentity& base) {
     return out;
 }
 
+// A whole task goes in as its record, as tasks.tsk holds it.
+void appendRecord(std::string& out, const Task& task) {
+    TaskRecord record;
+    encodeTaskRecord(task, record);
+    out.append(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+Task readRecord(const char* bytes) {
+    TaskRecord record;
+    std::memcpy(&record, bytes, sizeof record);
+    return decodeTaskRecord(record);
+}
+
 std::string payloadOf(const JournalEntry& entry) {
     std::string out;
     put(out, static_cast<std::uint8_t>(entry.kind));
     switch (entry.kind) {
     case JournalEntry::Kind::Append:
-        out.append(reinterpret_cast<const char*>(&entry.record), sizeof entry.record);
+        appendRecord(out, entry.record);
         break;
     case JournalEntry::Kind::Replace:
         put(out, entry.index);
-        out.append(reinterpret_cast<const char*>(&entry.record), sizeof entry.record);
+        appendRecord(out, entry.record);
         break;
     case JournalEntry::Kind::Reschedule:
         put(out, entry.index);
@@ -101,10 +115,10 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
     case JournalEntry::Kind::Replace:
         if (entry.kind == JournalEntry::Kind::Replace && !in.get(entry.index))
             return false;
-        if (in.left() < sizeof entry.record)
+        if (in.left() < sizeof(TaskRecord))
             return false;
-        std::memcpy(&entry.record, bytes.data() + in.at(), sizeof entry.record);
-        in.skip(sizeof entry.record);
+        entry.record = readRecord(bytes.data() + in.at());
+        in.skip(sizeof(TaskRecord));
         entry.taskId = entry.record.TaskId;
         break;
     case JournalEntry::Kind::Reschedule:
@@ -130,7 +144,7 @@ bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry) {
     }
     if (entry.index >= tasks.size() || tasks[entry.index].TaskId != entry.taskId)
         return false;
-    TaskRecord& task = tasks[entry.index];
+    Task& task = tasks[entry.index];
     switch (entry.kind) {
     case JournalEntry::Kind::Replace:
         task = entry.record;

@@ -24,7 +24,7 @@ struct JournalEntry {
     std::uint32_t taskId = 0; // its id, to check that the place still holds it
     DateTime nextRun = 0;
     std::uint32_t flags = 0;
-    TaskRecord record{}; // Append and Replace
+    Task record; // Append and Replace
 };
 
 // Makes the same change to a list; false when the list does not hold the task where the entry says.

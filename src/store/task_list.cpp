@@ -5,23 +5,27 @@
 
 namespace velloran {
 
-TaskRecord& TaskList::appendNew(const TaskRecord& record, std::uint32_t unixSecondsNow) {
+Task& TaskList::appendNew(const Task& task, std::uint32_t unixSecondsNow) {
     std::uint32_t id = unixSecondsNow;
     if (indexOf(id)) {
         std::unordered_set<std::uint32_t> taken;
         taken.reserve(tasks_.size());
-        for (const TaskRecord& task : tasks_)
-            taken.insert(task.TaskId);
+        for (const Task& held : tasks_)
+            taken.insert(held.TaskId);
         while (taken.count(id) != 0)
             ++id;
     }
-    TaskRecord& added = tasks_.emplace_back(record);
+    Task& added = tasks_.emplace_back(task);
     added.TaskId = id;
     return added;
 }
 
-TaskRecord& TaskList::appendLoaded(const TaskRecord& record) {
-    return tasks_.emplace_back(record);
+Task& TaskList::appendLoaded(const Task& task) {
+    return tasks_.emplace_back(task);
+}
+
+Task& TaskList::appendLoaded(Task&& task) {
+    return tasks_.emplace_back(std::move(task));
 }
 
 void TaskList::removeAt(std::size_t index) {
@@ -30,13 +34,13 @@ void TaskList::removeAt(std::size_t index) {
 
 std::optional<std::size_t> TaskList::indexOf(std::uint32_t taskId) const {
     const auto it =
-        std::find_if(tasks_.begin(), tasks_.end(), [&](const TaskRecord& t) { return t.TaskId == taskId; });
+        std::find_if(tasks_.begin(), tasks_.end(), [&](const Task& t) { return t.TaskId == taskId; });
     if (it == tasks_.end())
         return std::nullopt;
     return static_cast<std::size_t>(it - tasks_.begin());
 }
 
-const TaskRecord* TaskList::findTask(std::uint32_t taskId) const {
+const Task* TaskList::findTask(std::uint32_t taskId) const {
     const auto index = indexOf(taskId);
     return index ? &tasks_[*index] : nullptr;
 }

@@ -1,8 +1,7 @@
-// One task: the 3888-byte record, identical in memory and in tasks.tsk.
+// The 3888-byte record of one task as tasks.tsk stores it, and its conversion to and from a task.
 #pragma once
 
-#include "common/datetime.h"
-#include "common/font_block.h"
+#include "task.h"
 
 #include <bit>
 #include <cstddef>
@@ -10,38 +9,6 @@
 #include <type_traits>
 
 namespace velloran {
-
-enum TaskKind : std::uint8_t {
-    kAlarmClock = 0,
-    kMemo = 1,
-    kExecutable = 2,
-    kWebAddress = 3,
-    kAudio = 4,
-    kVideo = 5,
-    kDocument = 6,
-    kGeneral = 7,
-};
-inline constexpr int kTaskKindCount = 8;
-
-enum RepeatKind : std::uint8_t {
-    kOnce = 0,
-    kDaily = 1,
-    kWeekly = 2,
-    kMonthly = 3,
-    kYearly = 4,
-};
-
-enum TaskFlags : std::uint32_t {
-    kEnabled = 0x1,
-    kRunIfMissed = 0x2,
-    kAutoDelete = 0x4,
-};
-
-// DayMask bit of a weekday numbered 1 = Sunday .. 7 = Saturday.
-constexpr std::uint8_t dayMaskBit(int weekday) {
-    return static_cast<std::uint8_t>(1u << (weekday - 1));
-}
-inline constexpr std::uint8_t kEveryDay = 0x7F;
 
 struct TaskRecord {
     std::uint32_t TaskId;  // creation time, seconds since 1970; never changed by edits
@@ -87,5 +54,14 @@ static_assert(offsetof(TaskRecord, Reserved2) == 2860);
 
 // An all-zero record: every text empty, no flags.
 TaskRecord emptyTaskRecord();
+
+// The task a record holds: its numbers, the reserved field at offset 1296 and its texts up to their first
+// NUL (a damaged field without one is read to its end). TaskId is taken as stored.
+Task decodeTaskRecord(const TaskRecord& record);
+
+// The record of a task. Padding, the reserved tail and the bytes behind each text are zero, so decoding
+// and encoding give back a stored record except for what followed a text's NUL. A text longer than its
+// field is cut to leave room for the NUL, never inside a character.
+void encodeTaskRecord(const Task& task, TaskRecord& record);
 
 } // namespace velloran

@@ -2,7 +2,6 @@
 
 #include "files/atomic_file.h"
 
-#include <cstring>
 #include <sys/stat.h>
 #include <utility>
 
@@ -105,8 +104,8 @@ void TaskStore::flushChanges() {
          ".\nThey are kept when Velloran saves your tasks.");
 }
 
-std::uint32_t TaskStore::add(const TaskRecord& built, std::uint32_t unixSecondsNow) {
-    const TaskRecord& added = tasks_.appendNew(built, unixSecondsNow);
+std::uint32_t TaskStore::add(const Task& built, std::uint32_t unixSecondsNow) {
+    const Task& added = tasks_.appendNew(built, unixSecondsNow);
     JournalEntry entry;
     entry.kind = JournalEntry::Kind::Append;
     entry.record = added;
@@ -115,20 +114,20 @@ std::uint32_t TaskStore::add(const TaskRecord& built, std::uint32_t unixSecondsN
     return added.TaskId;
 }
 
-bool TaskStore::update(std::uint32_t taskId, const TaskRecord& built) {
+bool TaskStore::update(std::uint32_t taskId, const Task& built) {
     const auto index = tasks_.indexOf(taskId);
     if (!index)
         return false;
-    TaskRecord& task = tasks_[*index];
-    // The id, the reserved fields and the place in the list stay the task's own.
+    Task& task = tasks_[*index];
+    // The id, the reserved field and the place in the list stay the task's own.
     task.TaskType = built.TaskType;
-    std::memcpy(task.Target, built.Target, sizeof task.Target);
-    std::memcpy(task.ExeArguments, built.ExeArguments, sizeof task.ExeArguments);
+    task.Target = built.Target;
+    task.ExeArguments = built.ExeArguments;
     task.NextRun = built.NextRun;
     task.RepeatType = built.RepeatType;
     task.DayOfMonth = built.DayOfMonth;
-    std::memcpy(task.Description, built.Description, sizeof task.Description);
-    std::memcpy(task.AlarmSound, built.AlarmSound, sizeof task.AlarmSound);
+    task.Description = built.Description;
+    task.AlarmSound = built.AlarmSound;
     task.DayMask = built.DayMask;
     task.Flags = built.Flags;
     task.MemoFont = built.MemoFont;
@@ -155,14 +154,14 @@ bool TaskStore::toggleEnabled(std::uint32_t taskId) {
     const auto index = tasks_.indexOf(taskId);
     if (!index)
         return false;
-    const TaskRecord& task = tasks_[*index];
+    const Task& task = tasks_[*index];
     reschedule(*index, task.NextRun, task.Flags ^ kEnabled);
     flushChanges();
     return true;
 }
 
 void TaskStore::reschedule(std::size_t index, DateTime nextRun, std::uint32_t flags) {
-    TaskRecord& task = tasks_[index];
+    Task& task = tasks_[index];
     task.NextRun = nextRun;
     task.Flags = flags;
     JournalEntry entry;

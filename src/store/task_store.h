@@ -35,14 +35,14 @@ public:
     const TaskList& tasks() const { return tasks_; }
     bool empty() const { return tasks_.empty(); }
     std::size_t size() const { return tasks_.size(); }
-    const TaskRecord& operator[](std::size_t index) const { return tasks_[index]; }
-    const TaskRecord* find(std::uint32_t taskId) const { return tasks_.findTask(taskId); }
+    const Task& operator[](std::size_t index) const { return tasks_[index]; }
+    const Task* find(std::uint32_t taskId) const { return tasks_.findTask(taskId); }
     const std::string& taskFilePath() const { return taskFile_; }
 
     // The editor's save: a new task, whose id is returned, or an edit of the task with taskId, which
     // keeps its id, reserved fields and place (false when the task is gone meanwhile).
-    std::uint32_t add(const TaskRecord& built, std::uint32_t unixSecondsNow);
-    bool update(std::uint32_t taskId, const TaskRecord& built);
+    std::uint32_t add(const Task& built, std::uint32_t unixSecondsNow);
+    bool update(std::uint32_t taskId, const Task& built);
     // The main window's commands on the first task with this id; false when there is none.
     bool remove(std::uint32_t taskId);
     bool toggleEnabled(std::uint32_t taskId);

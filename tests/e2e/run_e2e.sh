@@ -91,6 +91,7 @@ new_case() {
   mkdir -p "$PROG" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/bin"
   chmod 700 "$CASE/runtime"
   cp "$VELLORAN" "$PROG/velloran"
+  cp "$(dirname "$VELLORAN")/velloran-sound.so" "$PROG/"
   [ -d "$(dirname "$VELLORAN")/Sounds" ] && cp -r "$(dirname "$VELLORAN")/Sounds" "$PROG/"
   cat >"$CASE/bin/xdg-open" <<SCRIPT
 #!/bin/sh

@@ -42,18 +42,18 @@ int write(const std::string& path, const std::vector<std::string>& words) {
         ++i;
         if (group.size() < 5)
             return 2;
-        TaskRecord task = emptyTaskRecord();
+        Task task;
         task.TaskType = static_cast<std::uint8_t>(std::stoi(group[0]));
-        setFieldText(task.Target, group[1]);
+        task.Target = group[1];
         task.NextRun = parseWhen(group[2]);
         task.RepeatType = static_cast<std::uint8_t>(std::stoi(group[3]));
         task.Flags = static_cast<std::uint32_t>(std::stoul(group[4]));
         task.DayMask = kEveryDay;
         task.DayOfMonth = static_cast<std::int8_t>(decodeDate(task.NextRun).day);
         if (group.size() > 5)
-            setFieldText(task.Description, group[5]);
+            task.Description = group[5];
         if (group.size() > 6)
-            setFieldText(task.AlarmSound, group[6]);
+            task.AlarmSound = group[6];
         tasks.appendLoaded(task).TaskId = id++;
     }
     const std::string error = saveTaskFile(path, tasks);
@@ -69,9 +69,8 @@ int dump(const std::string& path) {
     if (const TaskFileState state = loadTaskFile(path, tasks).state;
         state == TaskFileState::Absent || state == TaskFileState::Unreadable)
         return 1;
-    for (const TaskRecord& task : tasks)
-        std::printf("%u %d %s %lld %d %u\n", task.TaskId, task.TaskType,
-                    std::string(fieldText(task.Target)).c_str(),
+    for (const Task& task : tasks)
+        std::printf("%u %d %s %lld %d %u\n", task.TaskId, task.TaskType, task.Target.c_str(),
                     static_cast<long long>(unixFromLocalDateTime(task.NextRun)), task.RepeatType, task.Flags);
     return 0;
 }
@@ -105,14 +104,13 @@ int show(const std::string& path) {
     if (const TaskFileState state = loadTaskFile(path, tasks).state;
         state == TaskFileState::Absent || state == TaskFileState::Unreadable)
         return 1;
-    for (const TaskRecord& task : tasks)
+    for (const Task& task : tasks)
         std::printf("%u\t%d\t%s\t%lld\t%d\t%u\t%d\t%d\t%s\t%s\t%s\t%s\t%d\t%u\n", task.TaskId, task.TaskType,
-                    escaped(fieldText(task.Target)).c_str(),
+                    escaped(task.Target.view()).c_str(),
                     static_cast<long long>(unixFromLocalDateTime(task.NextRun)), task.RepeatType, task.Flags,
-                    task.DayMask, task.DayOfMonth, escaped(fieldText(task.Description)).c_str(),
-                    escaped(fieldText(task.ExeArguments)).c_str(),
-                    escaped(fieldText(task.AlarmSound)).c_str(),
-                    escaped(fieldText(task.MemoFont.FontName)).c_str(), task.MemoFont.FontSize,
+                    task.DayMask, task.DayOfMonth, escaped(task.Description.view()).c_str(),
+                    escaped(task.ExeArguments.view()).c_str(), escaped(task.AlarmSound.view()).c_str(),
+                    escaped(task.MemoFont.FontName.view()).c_str(), task.MemoFont.FontSize,
                     task.MemoFont.FontStyle);
     return 0;
 }

@@ -34,7 +34,7 @@ struct EditorBench {
         return TaskStore(file.toStdString(),
                          dir.filePath(QStringLiteral("state/tasks.journal")).toStdString(), stored);
     }
-    void addStored(const TaskRecord& task) {
+    void addStored(const Task& task) {
         stored.appendLoaded(task);
         tasks = storeOf(taskFile());
     }

@@ -20,10 +20,10 @@ using test::at;
 
 namespace {
 
-TaskRecord task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
-    TaskRecord record = test::makeTask(kind, when);
-    setFieldText(record.Target, target);
-    setFieldText(record.Description, description);
+Task task(TaskKind kind, const char* target, DateTime when, const char* description = "") {
+    Task record = test::makeTask(kind, when);
+    record.Target = target;
+    record.Description = description;
     return record;
 }
 
@@ -37,10 +37,10 @@ private:
 
     std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
-    void writeTasks(const std::vector<TaskRecord>& records) {
+    void writeTasks(const std::vector<Task>& records) {
         TaskList list;
         std::uint32_t id = 100;
-        for (const TaskRecord& record : records)
+        for (const Task& record : records)
             list.appendLoaded(record).TaskId = id++;
         QCOMPARE(QString::fromStdString(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list)),
                  QString());
@@ -358,7 +358,7 @@ private slots:
     }
 
     void screenshot() {
-        const std::vector<TaskRecord> all = {
+        const std::vector<Task> all = {
             task(kAlarmClock, "Alarm Clock", at(2009, 12, 3, 7, 0), "Wake up"),
             task(kMemo, "Memo", at(2009, 12, 3, 9, 30), "Call the dentist"),
             task(kExecutable, "/usr/bin/backup-tool", at(2009, 12, 4, 22, 0), "Nightly backup"),

@@ -26,16 +26,16 @@ using test::at;
 
 namespace {
 
-QString text(const char (&field)[1024]) {
-    return QString::fromStdString(std::string(fieldText(field)));
+QString text(const TaskText& stored) {
+    return QString::fromStdString(stored.str());
 }
 
 // A task that lies in the future of the bench's clock.
-TaskRecord storedTask(TaskKind kind, std::uint32_t id) {
-    TaskRecord task = test::makeTask(kind, at(2024, 5, 31, 7, 45, 30), kMonthly, kRunIfMissed, 0x22);
+Task storedTask(TaskKind kind, std::uint32_t id) {
+    Task task = test::makeTask(kind, at(2024, 5, 31, 7, 45, 30), kMonthly, kRunIfMissed, 0x22);
     task.TaskId = id;
-    setFieldText(task.Target, "");
-    setFieldText(task.Description, "stored description");
+    task.Target = "";
+    task.Description = "stored description";
     return task;
 }
 
@@ -202,10 +202,10 @@ private slots:
         bench.addSound(QStringLiteral("Rooster.wav"));
         bench.addSound(QStringLiteral("Bell.wav"));
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
-            TaskRecord task = storedTask(static_cast<TaskKind>(kind), 1000u + static_cast<unsigned>(kind));
-            setFieldText(task.Target, kind == kWebAddress ? "https://example.org/page" : "/srv/target file");
-            setFieldText(task.ExeArguments, "--verbose");
-            setFieldText(task.AlarmSound, "ROOSTER.WAV");
+            Task task = storedTask(static_cast<TaskKind>(kind), 1000u + static_cast<unsigned>(kind));
+            task.Target = kind == kWebAddress ? "https://example.org/page" : "/srv/target file";
+            task.ExeArguments = "--verbose";
+            task.AlarmSound = "ROOSTER.WAV";
             bench.addStored(task);
         }
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
@@ -268,8 +268,8 @@ private slots:
     void alarmSoundNoLongerInTheFolderSelectsNothing() {
         test::EditorBench bench;
         bench.addSound(QStringLiteral("bell.wav"));
-        TaskRecord task = storedTask(kAlarmClock, 9);
-        setFieldText(task.AlarmSound, "gone.wav");
+        Task task = storedTask(kAlarmClock, 9);
+        task.AlarmSound = "gone.wav";
         bench.addStored(task);
         auto form = bench.makeForm();
         QVERIFY(form->prepareEditTask(9));
@@ -279,10 +279,10 @@ private slots:
 
     void damagedKindOpensWithNoPageAndNoTexts() {
         test::EditorBench bench;
-        TaskRecord task = storedTask(kExecutable, 9);
+        Task task = storedTask(kExecutable, 9);
         task.TaskType = 9;
         task.RepeatType = 17;
-        setFieldText(task.Target, "/bin/sh");
+        task.Target = "/bin/sh";
         bench.addStored(task);
         auto form = bench.makeForm();
         QVERIFY(form->prepareEditTask(9));
@@ -312,8 +312,8 @@ private slots:
         bench.settings.DefaultFont.FontSize = 14;
         bench.settings.DefaultFont.FontStyle = kFontItalic;
         bench.settings.DefaultFont.FontColor = 0x0000FF; // red
-        TaskRecord memo = storedTask(kMemo, 3);
-        setFieldText(memo.MemoFont.FontName, "");
+        Task memo = storedTask(kMemo, 3);
+        memo.MemoFont.FontName = "";
         memo.MemoFont.FontSize = 10;
         memo.MemoFont.FontStyle = kFontBold | kFontUnderline;
         memo.MemoFont.FontColor = 0x00FF00;
@@ -352,8 +352,8 @@ private slots:
         QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("second"));
         form->SaveBTClick();
         QCOMPARE(bench.tasks.size(), 1u);
-        const TaskRecord& saved = bench.tasks[0];
-        QCOMPARE(fieldText(saved.MemoFont.FontName), std::string_view("MS Sans Serif"));
+        const Task& saved = bench.tasks[0];
+        QCOMPARE(saved.MemoFont.FontName.view(), std::string_view("MS Sans Serif"));
         QCOMPARE(saved.MemoFont.FontSize, 8);
         QCOMPARE(saved.MemoFont.FontStyle, 0u);
         QCOMPARE(text(saved.Description), QStringLiteral("first\r\nsecond"));
@@ -377,9 +377,9 @@ private slots:
             startTomorrow(*next);
             next->Pages.MemoDescription->setPlainText(QStringLiteral("styled"));
             next->SaveBTClick();
-            const TaskRecord& styled = bench.tasks[bench.tasks.size() - 1];
+            const Task& styled = bench.tasks[bench.tasks.size() - 1];
             QCOMPARE(styled.MemoFont.FontStyle, style);
-            QCOMPARE(fieldText(styled.MemoFont.FontName), std::string_view("DejaVu Sans"));
+            QCOMPARE(styled.MemoFont.FontName.view(), std::string_view("DejaVu Sans"));
             QCOMPARE(styled.MemoFont.FontSize, 12);
             QCOMPARE(styled.MemoFont.FontColor, 0x563412);
         }
@@ -467,14 +467,14 @@ private slots:
         QCOMPARE(form->savedTaskId(),
                  std::optional<std::uint32_t>(static_cast<std::uint32_t>(bench.clock.unixSeconds())));
         QCOMPARE(bench.tasks.size(), 2u);
-        const TaskRecord& saved = bench.tasks[bench.tasks.size() - 1];
+        const Task& saved = bench.tasks[bench.tasks.size() - 1];
         QCOMPARE(saved.TaskType, kExecutable);
         QCOMPARE(saved.RepeatType, kWeekly);
         QCOMPARE(saved.Flags, std::uint32_t{kAutoDelete}); // the disabled box still counts
         QCOMPARE(saved.DayMask, 0x7F);
         QCOMPARE(saved.NextRun, at(2024, 3, 11, 9, 0, 0));
         QCOMPARE(saved.DayOfMonth, 11);
-        QCOMPARE(fieldText(saved.ExeArguments), std::string_view("-v"));
+        QCOMPARE(saved.ExeArguments.view(), std::string_view("-v"));
         TaskList reloaded;
         QCOMPARE(loadTaskFile(bench.taskFile().toStdString(), reloaded).state, TaskFileState::Loaded);
         QCOMPARE(reloaded.size(), 2u);

@@ -24,16 +24,15 @@ DateTime at(int year, int month, int day, int hour, int minute, int second, int 
     return composeDateTime(date, encodeTime(hour, minute, second, millisecond));
 }
 
-TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat, std::uint32_t flags,
-                    std::uint8_t dayMask) {
-    TaskRecord task = emptyTaskRecord();
+Task makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat, std::uint32_t flags, std::uint8_t dayMask) {
+    Task task;
     task.TaskType = kind;
     task.NextRun = nextRun;
     task.RepeatType = repeat;
     task.Flags = flags;
     task.DayMask = dayMask;
     task.DayOfMonth = static_cast<std::int8_t>(decodeDate(nextRun).day);
-    setFieldText(task.Target, kind == kAlarmClock ? "Alarm Clock" : kind == kMemo ? "Memo" : "/tmp/target");
+    task.Target = kind == kAlarmClock ? "Alarm Clock" : kind == kMemo ? "Memo" : "/tmp/target";
     return task;
 }
 

@@ -13,8 +13,8 @@ namespace velloran::test {
 DateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int millisecond = 0);
 
 // An enabled task due at nextRun, with a target that suits its kind.
-TaskRecord makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat = kOnce,
-                    std::uint32_t flags = kEnabled, std::uint8_t dayMask = kEveryDay);
+Task makeTask(TaskKind kind, DateTime nextRun, RepeatKind repeat = kOnce, std::uint32_t flags = kEnabled,
+              std::uint8_t dayMask = kEveryDay);
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {

@@ -19,13 +19,13 @@ struct RecordingSink : TaskActionSink {
         DateTime nextRunDuringAction;
     };
     std::vector<Run> runs;
-    void carryOut(const TaskRecord& task) override { runs.push_back({task.TaskId, task.NextRun}); }
+    void carryOut(const Task& task) override { runs.push_back({task.TaskId, task.NextRun}); }
 };
 
 class DueScan : public ::testing::Test {
 protected:
-    const TaskRecord& add(const TaskRecord& task) { return *tasks.find(tasks.add(task, 1000)); }
-    const TaskRecord& only() { return tasks[0]; }
+    const Task& add(const Task& task) { return *tasks.find(tasks.add(task, 1000)); }
+    const Task& only() { return tasks[0]; }
     bool scan(DateTime now) { return scanDueTasks(tasks, now, sink); }
 
     // Scans at now and returns the NextRun the task has afterwards.
@@ -227,7 +227,7 @@ TEST_F(DueScan, DailyWithEmptyDayMaskMovesOneDay) {
 TEST_F(DueScan, DayOfMonthOutOfRangeActsAs31) {
     for (const int anchor : {0, 32, -5, 127}) {
         tasks = TaskStore();
-        TaskRecord task = makeTask(kGeneral, at(2009, 3, 31, 8, 0), kMonthly);
+        Task task = makeTask(kGeneral, at(2009, 3, 31, 8, 0), kMonthly);
         task.DayOfMonth = static_cast<std::int8_t>(anchor);
         add(task);
         EXPECT_EQ(advancedAt(at(2009, 3, 31, 8, 0)), at(2009, 4, 30, 8, 0)) << anchor;

@@ -39,9 +39,9 @@ protected:
 };
 
 TEST_F(Actions, AlarmAndMemoGoToTheirWindows) {
-    TaskRecord alarm = makeTask(kAlarmClock, at(2010, 1, 1));
-    setFieldText(alarm.Description, "Wake up");
-    setFieldText(alarm.AlarmSound, "bell.wav");
+    Task alarm = makeTask(kAlarmClock, at(2010, 1, 1));
+    alarm.Description = "Wake up";
+    alarm.AlarmSound = "bell.wav";
     actions.carryOut(alarm);
     ASSERT_EQ(windows.alarms.size(), 1u);
     EXPECT_EQ(windows.alarms[0], std::make_pair(std::string("Wake up"), std::string("bell.wav")));
@@ -49,12 +49,12 @@ TEST_F(Actions, AlarmAndMemoGoToTheirWindows) {
 }
 
 TEST_F(Actions, TwoMemosEachKeepTheirOwnFont) {
-    TaskRecord first = makeTask(kMemo, at(2010, 1, 1));
-    setFieldText(first.Description, "one");
-    setFieldText(first.MemoFont.FontName, "Serif");
-    TaskRecord second = first;
-    setFieldText(second.Description, "two");
-    setFieldText(second.MemoFont.FontName, "Mono");
+    Task first = makeTask(kMemo, at(2010, 1, 1));
+    first.Description = "one";
+    first.MemoFont.FontName = "Serif";
+    Task second = first;
+    second.Description = "two";
+    second.MemoFont.FontName = "Mono";
     actions.carryOut(first);
     actions.carryOut(second);
     ASSERT_EQ(windows.memos.size(), 2u);
@@ -65,8 +65,8 @@ TEST_F(Actions, TwoMemosEachKeepTheirOwnFont) {
 TEST_F(Actions, OpenKindsHandTheTargetOverExactlyAsStored) {
     const std::string odd = "https://example.org/a b?q=$(rm -rf ~);x=`id`&y='1'";
     for (const TaskKind kind : {kWebAddress, kAudio, kVideo, kDocument, kGeneral}) {
-        TaskRecord task = makeTask(kind, at(2010, 1, 1));
-        setFieldText(task.Target, odd);
+        Task task = makeTask(kind, at(2010, 1, 1));
+        task.Target = odd;
         actions.carryOut(task);
     }
     ASSERT_EQ(opener.opened.size(), 5u);
@@ -75,9 +75,9 @@ TEST_F(Actions, OpenKindsHandTheTargetOverExactlyAsStored) {
 }
 
 TEST_F(Actions, ExecutableGetsItsArgumentsAsWords) {
-    TaskRecord task = makeTask(kExecutable, at(2010, 1, 1));
-    setFieldText(task.Target, "/usr/bin/my program");
-    setFieldText(task.ExeArguments, "--title 'Two words' -x");
+    Task task = makeTask(kExecutable, at(2010, 1, 1));
+    task.Target = "/usr/bin/my program";
+    task.ExeArguments = "--title 'Two words' -x";
     actions.carryOut(task);
     ASSERT_EQ(opener.programs.size(), 1u);
     EXPECT_EQ(opener.programs[0].first, "/usr/bin/my program");
@@ -85,7 +85,7 @@ TEST_F(Actions, ExecutableGetsItsArgumentsAsWords) {
 }
 
 TEST_F(Actions, UnknownKindDoesNothing) {
-    TaskRecord task = makeTask(kGeneral, at(2010, 1, 1));
+    Task task = makeTask(kGeneral, at(2010, 1, 1));
     task.TaskType = 8;
     actions.carryOut(task);
     EXPECT_TRUE(opener.opened.empty());

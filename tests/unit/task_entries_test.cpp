@@ -176,31 +176,31 @@ TEST(TaskEntriesRecord, TargetsAndTextsByKind) {
     TaskEntries entries = entriesFor(kAlarmClock);
     entries.alarmSound = "Bell.wav";
     entries.arguments = "--quiet";
-    TaskRecord task = check(entries).record;
-    EXPECT_EQ(fieldText(task.Target), "Alarm Clock");
-    EXPECT_EQ(fieldText(task.AlarmSound), "Bell.wav");
-    EXPECT_EQ(fieldText(task.Description), "note");
-    EXPECT_EQ(fieldText(task.ExeArguments), "");
+    Task task = check(entries).record;
+    EXPECT_EQ(task.Target.view(), "Alarm Clock");
+    EXPECT_EQ(task.AlarmSound.view(), "Bell.wav");
+    EXPECT_EQ(task.Description.view(), "note");
+    EXPECT_EQ(task.ExeArguments.view(), "");
 
     entries.page = kMemo;
     entries.description = "line 1\nline 2\n";
     task = check(entries).record;
     EXPECT_EQ(task.TaskType, kMemo);
-    EXPECT_EQ(fieldText(task.Target), "Memo");
-    EXPECT_EQ(fieldText(task.Description), "line 1\r\nline 2\r\n");
-    EXPECT_EQ(fieldText(task.AlarmSound), "");
+    EXPECT_EQ(task.Target.view(), "Memo");
+    EXPECT_EQ(task.Description.view(), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(task.AlarmSound.view(), "");
 
     entries.page = kExecutable;
     entries.target = "/usr/bin/true ";
     entries.description = "run";
     task = check(entries).record;
-    EXPECT_EQ(fieldText(task.Target), "/usr/bin/true "); // as typed, not trimmed
-    EXPECT_EQ(fieldText(task.ExeArguments), "--quiet");
+    EXPECT_EQ(task.Target.view(), "/usr/bin/true "); // as typed, not trimmed
+    EXPECT_EQ(task.ExeArguments.view(), "--quiet");
 
     entries.page = kGeneral;
     task = check(entries).record;
     EXPECT_EQ(task.TaskType, kGeneral);
-    EXPECT_EQ(fieldText(task.ExeArguments), "");
+    EXPECT_EQ(task.ExeArguments.view(), "");
 }
 
 TEST(TaskEntriesRecord, FlagsAndDays) {
@@ -229,7 +229,7 @@ TEST(TaskEntriesRecord, DailyStartIsStoredAsChosen) {
     entries.time = encodeTime(8, 0, 0);
     entries.repeatType = kDaily;
     entries.days = {false, true, false, false, false, false, false};
-    const TaskRecord task = check(entries).record;
+    const Task task = check(entries).record;
     EXPECT_DOUBLE_EQ(task.NextRun, at(2024, 3, 12, 8, 0, 0));
     EXPECT_EQ(dayOfWeek(task.NextRun), 3);
 }
@@ -240,10 +240,10 @@ TEST(TaskEntriesRecord, MemoFontBlockComesFromTheMemoBox) {
         entries.memoFont.FontStyle = style;
         entries.memoFont.FontColor = 0x0000FF;
         entries.memoFont.FontCharset = 0;
-        const TaskRecord task = check(entries).record;
+        const Task task = check(entries).record;
         EXPECT_EQ(task.MemoFont.FontStyle, style);
         EXPECT_EQ(task.MemoFont.FontColor, 0x0000FF);
-        EXPECT_EQ(fieldText(task.MemoFont.FontName), "MS Sans Serif");
+        EXPECT_EQ(task.MemoFont.FontName.view(), "MS Sans Serif");
         EXPECT_EQ(task.MemoFont.FontSize, 8);
     }
 }
@@ -252,26 +252,25 @@ TEST(TaskEntriesRecord, LongTextsAreCutOnACharacterBoundary) {
     TaskEntries entries = entriesFor(kExecutable);
     entries.target = std::string(1022, 'a') + "\xC3\xA9";
     entries.arguments = std::string(300, 'x');
-    const TaskRecord task = check(entries).record;
-    EXPECT_EQ(fieldText(task.Target), std::string(1022, 'a'));
-    EXPECT_EQ(fieldText(task.ExeArguments).size(), 255u);
+    const Task task = check(entries).record;
+    EXPECT_EQ(task.Target.view(), std::string(1022, 'a'));
+    EXPECT_EQ(task.ExeArguments.view().size(), 255u);
 }
 
 class StoreTaskTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const std::uint32_t id : {100u, 200u, 300u}) {
-            TaskRecord task = test::makeTask(kAlarmClock, at(2024, 1, 31, 8, 0, 0), kMonthly);
+            Task task = test::makeTask(kAlarmClock, at(2024, 1, 31, 8, 0, 0), kMonthly);
             task.TaskId = id;
             task.Reserved1 = 77;
-            task.Reserved2[0] = 9;
             loaded.appendLoaded(task);
         }
         tasks = TaskStore(loaded);
     }
     std::vector<std::uint32_t> ids() const {
         std::vector<std::uint32_t> result;
-        for (const TaskRecord& task : tasks.tasks())
+        for (const Task& task : tasks.tasks())
             result.push_back(task.TaskId);
         return result;
     }
@@ -280,7 +279,7 @@ protected:
 };
 
 TEST_F(StoreTaskTest, NewTaskIsAppendedWithItsId) {
-    const TaskRecord built = check(entriesFor(kMemo)).record;
+    const Task built = check(entriesFor(kMemo)).record;
     EXPECT_EQ(storeTask(tasks, built, true, 0, 5000), 5000u);
     EXPECT_EQ(storeTask(tasks, built, true, 0, 5000), 5001u); // same second, still unique
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300, 5000, 5001}));
@@ -295,19 +294,18 @@ TEST_F(StoreTaskTest, EditThatChangesTheKindKeepsIdPlaceAndReservedFields) {
     entries.description = "now a memo";
     EXPECT_EQ(storeTask(tasks, check(entries).record, false, 200, 5000), 200u);
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
-    const TaskRecord& edited = *tasks.find(200);
+    const Task& edited = *tasks.find(200);
     EXPECT_EQ(edited.TaskType, kMemo);
-    EXPECT_EQ(fieldText(edited.Target), "Memo");
-    EXPECT_EQ(fieldText(edited.Description), "now a memo");
-    EXPECT_EQ(fieldText(edited.AlarmSound), "");
+    EXPECT_EQ(edited.Target.view(), "Memo");
+    EXPECT_EQ(edited.Description.view(), "now a memo");
+    EXPECT_EQ(edited.AlarmSound.view(), "");
     EXPECT_EQ(edited.Reserved1, 77);
-    EXPECT_EQ(edited.Reserved2[0], 9);
     EXPECT_EQ(tasks.find(100)->TaskType, kAlarmClock);
 }
 
 TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
     // Anchored on the 31st, moved by the scan to 28 February, saved with the date as shown.
-    TaskRecord anchored = *tasks.find(300);
+    Task anchored = *tasks.find(300);
     anchored.DayOfMonth = 31;
     tasks.update(300, anchored);
     TaskEntries entries = entriesFor(kAlarmClock);
@@ -323,7 +321,7 @@ TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
 }
 
 TEST_F(StoreTaskTest, VanishedTaskChangesNothing) {
-    const TaskRecord built = check(entriesFor(kMemo)).record;
+    const Task built = check(entriesFor(kMemo)).record;
     EXPECT_EQ(storeTask(tasks, built, false, 999, 5000), std::nullopt);
     EXPECT_EQ(ids(), (std::vector<std::uint32_t>{100, 200, 300}));
     TaskStore empty;

@@ -56,9 +56,9 @@ TEST(DateFormat, DamagedValuesDoNotCrash) {
     EXPECT_NO_THROW(format(kLongDisplayFormat, 1e300));
 }
 
-TaskRecord withTarget(TaskKind kind, std::string_view target) {
-    TaskRecord task = test::makeTask(kind, at(2009, 12, 3, 14, 5));
-    setFieldText(task.Target, target);
+Task withTarget(TaskKind kind, std::string_view target) {
+    Task task = test::makeTask(kind, at(2009, 12, 3, 14, 5));
+    task.Target = target;
     return task;
 }
 
@@ -71,7 +71,7 @@ TEST(TaskRows, TargetIsShortenedToItsLastComponent) {
 }
 
 TEST(TaskRows, NamesAndStatus) {
-    TaskRecord task = withTarget(kGeneral, "x");
+    Task task = withTarget(kGeneral, "x");
     task.TaskType = 8;
     task.RepeatType = kWeekly;
     task.Flags = 0;
@@ -114,7 +114,7 @@ TEST(TaskRows, SortedRowsKeepListOrderForEqualKeys) {
 }
 
 TEST(TaskRows, OlderTextsShowReadably) {
-    TaskRecord task = withTarget(kDocument, "C:\\Docs\\r\xe9sum\xe9.doc");
+    Task task = withTarget(kDocument, "C:\\Docs\\r\xe9sum\xe9.doc");
     const TaskRow row = makeTaskRow(task, false, english);
     EXPECT_EQ(row.target, "résumé.doc");
 }

@@ -29,13 +29,13 @@ using test::writeFile;
 
 struct RecordingSink : TaskActionSink {
     std::vector<std::uint32_t> runs;
-    void carryOut(const TaskRecord& task) override { runs.push_back(task.TaskId); }
+    void carryOut(const Task& task) override { runs.push_back(task.TaskId); }
 };
 
-TaskRecord describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,
-                         std::uint32_t flags = kEnabled) {
-    TaskRecord task = makeTask(kGeneral, nextRun, repeat, flags);
-    setFieldText(task.Description, description);
+Task describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,
+                   std::uint32_t flags = kEnabled) {
+    Task task = makeTask(kGeneral, nextRun, repeat, flags);
+    task.Description = description;
     return task;
 }
 
@@ -45,14 +45,17 @@ std::string recordsWithIds(std::initializer_list<std::uint32_t> ids) {
     for (const std::uint32_t id : ids)
         list.appendLoaded(describedTask("task " + std::to_string(id), at(2030, 1, 1, 9, 0))).TaskId = id;
     std::string bytes;
-    for (const TaskRecord& task : list)
-        bytes.append(reinterpret_cast<const char*>(&task), sizeof task);
+    for (const Task& task : list) {
+        TaskRecord record;
+        encodeTaskRecord(task, record);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
     return bytes;
 }
 
 std::vector<std::uint32_t> idsOf(const TaskStore& store) {
     std::vector<std::uint32_t> ids;
-    for (const TaskRecord& task : store.tasks())
+    for (const Task& task : store.tasks())
         ids.push_back(task.TaskId);
     return ids;
 }
@@ -106,7 +109,7 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
     TaskList saved;
     ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved-2", saved).state, TaskFileState::Loaded);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(fieldText(saved[0].Description), "made now");
+    EXPECT_EQ(saved[0].Description.view(), "made now");
 }
 
 TEST_F(TaskStoreFaults, FolderInThePlaceOfTheFileIsLeftAlone) {
@@ -244,15 +247,15 @@ TEST_F(TaskStoreFaults, CommandsAndEditsSurviveACrashAndASaveDropsTheJournal) {
         TaskStore store = start();
         store.remove(2);
         store.toggleEnabled(3);
-        TaskRecord edited = *store.find(1);
-        setFieldText(edited.Description, "edited");
+        Task edited = *store.find(1);
+        edited.Description = "edited";
         store.update(1, edited);
         store.add(describedTask("new", at(2031, 1, 1, 8, 0)), 9000);
         EXPECT_EQ(readFile(taskFile()), saved) << "tasks.tsk changes only at a save point";
     }
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 3, 9000}));
-    EXPECT_EQ(fieldText(store[0].Description), "edited");
+    EXPECT_EQ(store[0].Description.view(), "edited");
     EXPECT_FALSE(store[1].enabled());
     EXPECT_EQ(store.takeNotices().size(), 1u);
     EXPECT_EQ(store.save(), "");

@@ -26,16 +26,16 @@ template <typename T> T valueAt(const std::string& bytes, std::size_t offset) {
     return value;
 }
 
-TaskRecord fullRecord() {
-    TaskRecord task = makeTask(kExecutable, at(2009, 12, 3, 14, 5), kDaily, kEnabled | kAutoDelete, 0x22);
-    setFieldText(task.Target, "/usr/bin/xterm");
-    setFieldText(task.ExeArguments, "-e 'top -d 2'");
+Task fullRecord() {
+    Task task = makeTask(kExecutable, at(2009, 12, 3, 14, 5), kDaily, kEnabled | kAutoDelete, 0x22);
+    task.Target = "/usr/bin/xterm";
+    task.ExeArguments = "-e 'top -d 2'";
     task.DayOfMonth = 3;
-    setFieldText(task.Description, "Überblick\r\nline two");
-    setFieldText(task.AlarmSound, "ring.wav");
+    task.Description = "Überblick\r\nline two";
+    task.AlarmSound = "ring.wav";
     task.MemoFont.FontCharset = 1;
     task.MemoFont.FontColor = 0x00FF8000;
-    setFieldText(task.MemoFont.FontName, "DejaVu Sans");
+    task.MemoFont.FontName = "DejaVu Sans";
     task.MemoFont.FontSize = 12;
     task.MemoFont.FontStyle = kFontBold | kFontItalic;
     return task;
@@ -43,7 +43,7 @@ TaskRecord fullRecord() {
 
 TEST(TaskRecordFormat, FieldsSitAtTheirStoredOffsets) {
     TaskList tasks;
-    TaskRecord task = fullRecord();
+    Task task = fullRecord();
     task.Flags = kEnabled | kRunIfMissed | kAutoDelete;
     tasks.appendLoaded(task).TaskId = 0x11223344;
     TempDir dir;
@@ -89,7 +89,7 @@ TEST(TaskFile, RoundTripKeepsEveryMeaningfulByte) {
     const std::string path = dir.file("tasks.tsk");
     TaskList saved;
     saved.appendLoaded(fullRecord()).TaskId = 42;
-    TaskRecord memo = fullRecord();
+    Task memo = fullRecord();
     memo.TaskType = kMemo;
     memo.NextRun = at(1850, 2, 1, 23, 59); // before 1899: a negative value
     saved.appendLoaded(memo).TaskId = 7;
@@ -99,8 +99,8 @@ TEST(TaskFile, RoundTripKeepsEveryMeaningfulByte) {
     ASSERT_EQ(loadTaskFile(path, loaded).state, TaskFileState::Loaded);
     ASSERT_EQ(loaded.size(), 2u);
     auto a = saved.begin();
-    for (const TaskRecord& task : loaded) {
-        EXPECT_EQ(std::memcmp(&task, &*a, sizeof task), 0);
+    for (const Task& task : loaded) {
+        EXPECT_EQ(task, *a);
         ++a;
     }
     EXPECT_EQ(loaded.begin()->TaskId, 42u);
@@ -240,13 +240,13 @@ TEST(TaskList, SameSecondIdsStayUnique) {
 
 TEST(TaskList, LoadedDuplicateIdsAreKeptAndTheFirstWins) {
     TaskList tasks;
-    TaskRecord first = fullRecord();
-    setFieldText(first.Description, "first");
-    TaskRecord second = fullRecord();
-    setFieldText(second.Description, "second");
+    Task first = fullRecord();
+    first.Description = "first";
+    Task second = fullRecord();
+    second.Description = "second";
     tasks.appendLoaded(first).TaskId = 9;
     tasks.appendLoaded(second).TaskId = 9;
-    EXPECT_EQ(fieldText(tasks.findTask(9)->Description), "first");
+    EXPECT_EQ(tasks.findTask(9)->Description, "first");
     EXPECT_EQ(tasks.findTask(10), nullptr);
 }
 

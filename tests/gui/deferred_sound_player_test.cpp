@@ -1,0 +1,70 @@
+// The program's sound player: Qt Multimedia comes into the process with the first sound, not before, and
+// a missing or broken sound module leaves the program silent but working.
+#include "platform/deferred_sound_player.h"
+#include "platform/sound_module.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velloran;
+
+namespace {
+
+bool multimediaMapped() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+}
+
+} // namespace
+
+class DeferredSoundPlayerTest : public QObject {
+    Q_OBJECT
+private slots:
+    // First: once a test has loaded the back end, it stays in the process.
+    void firstSoundLoadsTheBackEndAndNothingElseDoes() {
+        QVERIFY2(!multimediaMapped(), "the test program itself must not bring Qt Multimedia");
+        std::vector<std::string> warnings;
+        DeferredSoundPlayer player(VELLORAN_SOUND_MODULE_DIR,
+                                   [&](const std::string& w) { warnings.push_back(w); });
+        player.stop();
+        QVERIFY(!player.loaded());
+        QVERIFY(!multimediaMapped());
+
+        player.playLooping(QString());
+        QVERIFY(player.loaded());
+        QVERIFY(multimediaMapped());
+        player.stop();
+        player.beep();
+        QVERIFY(warnings.empty());
+    }
+
+    void missingOrBrokenModuleStaysSilentAndSaysSoOnce() {
+        QTemporaryDir empty;
+        const std::string emptyFolder = empty.path().toStdString() + "/";
+        std::vector<std::string> warnings;
+        DeferredSoundPlayer missing(emptyFolder, [&](const std::string& w) { warnings.push_back(w); });
+        missing.playLooping(QStringLiteral("Chimes.wav"));
+        missing.beep();
+        missing.stop();
+        QVERIFY(!missing.loaded());
+        QCOMPARE(warnings.size(), std::size_t{1});
+        QVERIFY2(warnings[0].find("the sound back end cannot be loaded (") == 0, warnings[0].c_str());
+        QVERIFY2(warnings[0].find(emptyFolder + kSoundModuleFile) != std::string::npos, warnings[0].c_str());
+        QVERIFY2(warnings[0].find("): alarms and notes stay silent") != std::string::npos,
+                 warnings[0].c_str());
+
+        QFile broken(empty.filePath(QString::fromLatin1(kSoundModuleFile)));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a library\n") > 0);
+        broken.close();
+        warnings.clear();
+        DeferredSoundPlayer damaged(emptyFolder, [&](const std::string& w) { warnings.push_back(w); });
+        damaged.beep();
+        damaged.playLooping(QString());
+        QVERIFY(!damaged.loaded());
+        QCOMPARE(warnings.size(), std::size_t{1});
+    }
+};
+
+QTEST_MAIN(DeferredSoundPlayerTest)
+#include "deferred_sound_player_test.moc"
