@@ -1,6 +1,7 @@
 #include "task_entries.h"
 
 #include "common/text.h"
+#include "store/task_kinds.h"
 
 #include <cstring>
 
@@ -16,8 +17,15 @@ std::size_t countCharacters(std::string_view utf8) {
     return count;
 }
 
-bool usesPathBox(int page) {
-    return page == kExecutable || page == kAudio || page == kVideo || page == kDocument || page == kGeneral;
+// What the page's kind is; nullptr for no page.
+bool kindIs(int page, KindTarget target) {
+    const TaskKindInfo* kind = taskKind(page);
+    return kind != nullptr && kind->target == target;
+}
+
+bool kindDoes(int page, KindAction action) {
+    const TaskKindInfo* kind = taskKind(page);
+    return kind != nullptr && kind->action == action;
 }
 
 std::uint8_t dayMaskOf(const std::array<bool, 7>& days) {
@@ -38,23 +46,22 @@ std::string_view shortText(std::string_view text) {
 }
 
 Task buildRecord(const TaskEntries& entries, DateTime start) {
+    const TaskKindInfo& kind = *taskKind(entries.page);
     Task task;
     task.TaskType = static_cast<std::uint8_t>(entries.page);
-    switch (entries.page) {
-    case kAlarmClock:
-        task.Target = "Alarm Clock";
+    task.Target = kind.target == KindTarget::Fixed ? kind.fixedTarget : longText(entries.target);
+    task.Description = longText(entries.description);
+    switch (kind.action) {
+    case KindAction::ShowAlarm:
         task.AlarmSound = shortText(entries.alarmSound);
-        task.Description = longText(entries.description);
         break;
-    case kMemo:
-        task.Target = "Memo";
+    case KindAction::ShowMemo:
         task.Description = longText(recordLineBreaks(entries.description));
         break;
-    default:
-        task.Target = longText(entries.target);
-        task.Description = longText(entries.description);
-        if (entries.page == kExecutable)
-            task.ExeArguments = shortText(entries.arguments);
+    case KindAction::RunProgram:
+        task.ExeArguments = shortText(entries.arguments);
+        break;
+    case KindAction::OpenTarget:
         break;
     }
     // Every kind carries the memo box's font; only a memo gives it a meaning.
@@ -95,19 +102,19 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
         check.refusal = kNoDaysMessage;
         return check;
     }
-    if (entries.page == kMemo && entries.description.empty()) {
+    if (kindDoes(entries.page, KindAction::ShowMemo) && entries.description.empty()) {
         check.refusal = kEmptyMemoMessage;
         return check;
     }
-    if (usesPathBox(entries.page) && !pathExists(entries.target)) {
+    if (kindIs(entries.page, KindTarget::File) && !pathExists(entries.target)) {
         check.refusal = entries.target + kFileNotFoundSuffix;
         return check;
     }
-    if (entries.page == kWebAddress && !isValidWebAddress(entries.target)) {
+    if (kindIs(entries.page, KindTarget::WebAddress) && !isValidWebAddress(entries.target)) {
         check.refusal = kWebAddressMessage;
         return check;
     }
-    if (entries.page < 0 || entries.page >= kTaskKindCount) {
+    if (taskKind(entries.page) == nullptr) {
         check.refusal = kNoPageMessage;
         return check;
     }

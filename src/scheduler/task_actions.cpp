@@ -1,30 +1,28 @@
 #include "task_actions.h"
 
 #include "common/text.h"
+#include "store/task_kinds.h"
 
 namespace velloran {
 
 void TaskActions::carryOut(const Task& task) {
-    switch (task.TaskType) {
-    case kAlarmClock:
+    const TaskKindInfo* kind = taskKind(task.TaskType);
+    // An unknown kind comes only from a damaged file; opening its target could do anything.
+    if (kind == nullptr)
+        return;
+    switch (kind->action) {
+    case KindAction::ShowAlarm:
         windows_.showAlarm(task.Description.str(), task.AlarmSound.str());
         break;
-    case kMemo:
+    case KindAction::ShowMemo:
         memoFont_ = task.MemoFont.block();
         windows_.showMemo(task.Description.str(), memoFont_);
         break;
-    case kExecutable:
+    case KindAction::RunProgram:
         opener_.runProgram(task.Target.str(), splitArguments(task.ExeArguments.view()));
         break;
-    case kWebAddress:
-    case kAudio:
-    case kVideo:
-    case kDocument:
-    case kGeneral:
+    case KindAction::OpenTarget:
         opener_.open(task.Target.str());
-        break;
-    default:
-        // An unknown kind comes only from a damaged file; opening its target could do anything.
         break;
     }
 }

@@ -1,22 +1,21 @@
 #include "task_rows.h"
 
 #include "common/text.h"
+#include "store/task_kinds.h"
 
 #include <algorithm>
 
 namespace velloran {
 namespace {
 
-constexpr std::string_view kKindNames[] = {"Alarm Clock", "Memo",  "Executable", "Web Address",
-                                           "Audio",       "Video", "Document",   "General"};
 // "weekly" is written in lower case in the list, unlike the editor's "Weekly".
 constexpr std::string_view kRepeatNames[] = {"Once", "Daily", "weekly", "Monthly", "Yearly"};
 
 } // namespace
 
 std::string_view kindName(int kind) {
-    return kind >= 0 && kind < static_cast<int>(std::size(kKindNames)) ? kKindNames[kind]
-                                                                       : std::string_view();
+    const TaskKindInfo* info = taskKind(kind);
+    return info != nullptr ? info->name : std::string_view();
 }
 
 std::string_view repeatName(int repeat) {
@@ -26,7 +25,9 @@ std::string_view repeatName(int repeat) {
 
 std::string_view shortTarget(const Task& task) {
     const std::string_view target = task.Target.view();
-    if (task.TaskType == kWebAddress)
+    // An address is shown whole; a path by its last part.
+    if (const TaskKindInfo* kind = taskKind(task.TaskType);
+        kind != nullptr && kind->target == KindTarget::WebAddress)
         return target;
     const std::size_t separator = target.find_last_of("\\/");
     return separator == std::string_view::npos ? target : target.substr(separator + 1);
