@@ -3,15 +3,62 @@
 #include "files/private_folder.h"
 
 #include <QDir>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace velloran {
 namespace {
 
-constexpr qint64 kLongestMessage = 4096;
+constexpr qsizetype kLongestMessage = 4096;
+// How long a client may take to send its request before it is let go.
+constexpr int kClientSeconds = 5;
+
+QByteArray socketPathOf(const QString& folder) {
+    return QFile::encodeName(folder + "/velloran.socket");
+}
+
+// False when the path does not fit sun_path (with its closing zero).
+bool fillAddress(const QByteArray& path, sockaddr_un& address) {
+    if (path.isEmpty() || std::size_t(path.size()) >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+    return true;
+}
+
+// One connected second start: what it sent so far, until its request is whole or it is let go.
+class Client : public QObject {
+public:
+    Client(int socket, QObject* parent)
+        : QObject(parent), fd(socket), notifier(socket, QSocketNotifier::Read, this) {}
+    ~Client() override {
+        if (!done)
+            ::close(fd);
+    }
+    void finish() {
+        if (done)
+            return;
+        done = true;
+        notifier.setEnabled(false);
+        deadline.stop();
+        ::close(fd);
+        deleteLater();
+    }
+
+    int fd;
+    QSocketNotifier notifier;
+    QTimer deadline;
+    QByteArray received;
+    bool done = false;
+};
 
 bool privateFolder(const QString& path) {
     return makePrivateFolder(QFile::encodeName(path).toStdString());
@@ -58,48 +105,139 @@ bool SingleInstance::claim() {
     return true;
 }
 
+SingleInstance::~SingleInstance() {
+    if (listener_ < 0)
+        return;
+    ::close(listener_);
+    // Removed only while it is still the file this instance bound.
+    const QByteArray path = socketPathOf(folder_);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_dev == socketDevice_ &&
+        info.st_ino == socketInode_)
+        ::unlink(path.constData());
+}
+
 void SingleInstance::serve() {
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString socketPath = folder_ + "/velloran.socket";
-    QLocalServer::removeServer(socketPath);
-    server_->listen(socketPath);
-    connect(server_.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* client = server_->nextPendingConnection()) {
-            // A request counts once: when its last line arrives, or with what came before a hang-up.
-            auto handled = std::make_shared<bool>(false);
-            const auto handle = [this, client, handled] {
-                if (*handled)
-                    return;
-                *handled = true;
-                const QByteArray received = client->property("received").toByteArray();
-                if (const auto request = decodeRestoreRequest(received.toStdString()))
-                    emit restoreRequested(QString::fromStdString(request->activationToken),
-                                          QString::fromStdString(request->startupId));
-                client->disconnectFromServer();
-            };
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            connect(client, &QLocalSocket::disconnected, this, handle);
-            connect(client, &QLocalSocket::readyRead, this, [client, handle] {
-                QByteArray received = client->property("received").toByteArray() + client->readAll();
-                received.truncate(kLongestMessage);
-                client->setProperty("received", received);
-                if (isWholeRestoreRequest(received.toStdString()) || received.size() >= kLongestMessage)
-                    handle();
-            });
+    const QByteArray path = socketPathOf(folder_);
+    sockaddr_un address{};
+    if (!fillAddress(path, address)) {
+        std::fprintf(stderr,
+                     "velloran: the socket path in %s is too long; a second start cannot reach this one\n",
+                     qPrintable(folder_));
+        return;
+    }
+    // A socket left by a killed instance; anything else under that name (a link above all) stays.
+    struct stat info {};
+    if (::lstat(path.constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+        ::unlink(path.constData());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, SOMAXCONN) != 0) {
+        std::fprintf(stderr, "velloran: cannot listen on %s: %s\n", path.constData(), std::strerror(errno));
+        ::close(fd);
+        return;
+    }
+    ::chmod(path.constData(), 0600);
+    if (::lstat(path.constData(), &info) == 0) {
+        socketDevice_ = info.st_dev;
+        socketInode_ = info.st_ino;
+    }
+    listener_ = fd;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] { acceptClients(); });
+}
+
+void SingleInstance::acceptClients() {
+    for (;;) {
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return; // EAGAIN: all taken; anything else: try again on the next wake-up
         }
-    });
+        auto* client = new Client(fd, this);
+        // A request counts once: when its last line arrives, or with what came before a hang-up.
+        const auto handle = [this, client](bool counts) {
+            if (client->done)
+                return;
+            const QByteArray received = client->received;
+            client->finish();
+            if (!counts)
+                return;
+            if (const auto request = decodeRestoreRequest(received.toStdString()))
+                emit restoreRequested(QString::fromStdString(request->activationToken),
+                                      QString::fromStdString(request->startupId));
+        };
+        connect(&client->notifier, &QSocketNotifier::activated, this, [client, handle] {
+            if (client->done)
+                return;
+            char buffer[1024];
+            for (;;) {
+                const ssize_t got = ::recv(client->fd, buffer, sizeof buffer, 0);
+                if (got > 0) {
+                    client->received.append(buffer, got);
+                    client->received.truncate(kLongestMessage);
+                    if (isWholeRestoreRequest(client->received.toStdString()) ||
+                        client->received.size() >= kLongestMessage)
+                        return handle(true);
+                    continue;
+                }
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                    return;          // more later
+                return handle(true); // hung up (or broke): what came so far counts
+            }
+        });
+        // A client that never finishes its request is let go, so it holds nothing for long.
+        client->deadline.setSingleShot(true);
+        connect(&client->deadline, &QTimer::timeout, this, [handle] { handle(false); });
+        client->deadline.start(kClientSeconds * 1000);
+    }
 }
 
 bool SingleInstance::askRunningInstanceToRestore(const RestoreRequest& request) const {
-    QLocalSocket socket;
-    socket.connectToServer(folder_ + "/velloran.socket");
-    if (!socket.waitForConnected(2000))
+    const QByteArray path = socketPathOf(folder_);
+    sockaddr_un address{};
+    if (!fillAddress(path, address))
         return false;
-    socket.write(QByteArray::fromStdString(encodeRestoreRequest(request)));
-    socket.flush();
-    socket.waitForBytesWritten(2000);
-    socket.waitForDisconnected(2000);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    // Each step waits at most 2 s: a running instance that is stuck must not hold this start for long.
+    const timeval limit{2, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    int connected;
+    do
+        connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    while (connected != 0 && errno == EINTR);
+    if (connected != 0) {
+        ::close(fd);
+        return false;
+    }
+    const std::string message = encodeRestoreRequest(request);
+    std::size_t sent = 0;
+    while (sent < message.size()) {
+        const ssize_t wrote = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (wrote > 0)
+            sent += std::size_t(wrote);
+        else if (wrote < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    // The instance closes its end once it has the request.
+    char buffer[64];
+    for (;;) {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got > 0 || (got < 0 && errno == EINTR))
+            continue;
+        break;
+    }
+    ::close(fd);
     return true;
 }
 

@@ -4,9 +4,9 @@
 
 #include "restore_request.h"
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <cstdint>
 #include <memory>
 
 namespace velloran {
@@ -17,6 +17,7 @@ public:
     // folder: where the lock and socket live; empty means $XDG_RUNTIME_DIR, else a private folder in the
     // temporary folder, else (when another user holds that name) one in the user's cache folder.
     explicit SingleInstance(QString folder = {}, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     const QString& folder() const { return folder_; }
 
@@ -33,10 +34,12 @@ signals:
 
 private:
     void serve();
+    void acceptClients();
 
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    int listener_ = -1;
+    std::uint64_t socketDevice_ = 0, socketInode_ = 0; // to remove only our own socket file at the end
 };
 
 } // namespace velloran

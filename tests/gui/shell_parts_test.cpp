@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocalSocket>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -16,8 +15,59 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace velloran;
+
+namespace {
+
+// A raw client of the instance's socket, for messages a second start would never send; -1 on failure.
+int connectTo(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (std::size_t(name.size()) >= sizeof address.sun_path)
+        return -1;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+bool sendAll(int fd, const QByteArray& bytes) {
+    return ::send(fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
+}
+
+// True once the instance has closed its end (no wait: the event loop must run meanwhile).
+bool closedByInstance(int fd) {
+    pollfd ready{fd, POLLIN, 0};
+    if (::poll(&ready, 1, 0) != 1)
+        return false;
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+// A socket file as a killed instance leaves it: bound, then never removed.
+bool leaveDeadSocket(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+} // namespace
 
 class ShellPartsTest : public QObject {
     Q_OBJECT
@@ -54,13 +104,131 @@ private slots:
         QCOMPARE(restore.at(0).at(0).toString(), QString("wayland-token_1"));
         QCOMPARE(restore.at(0).at(1).toString(), QString("launcher-7-host-velloran-0_TIME42"));
         // A message that is not a restore request brings nothing back.
-        QLocalSocket stranger;
-        stranger.connectToServer(dir.filePath("run/velloran.socket"));
-        QVERIFY(stranger.waitForConnected(2000));
-        stranger.write("quit\n\n");
-        stranger.flush();
-        QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        const int stranger = connectTo(dir.filePath("run/velloran.socket"));
+        QVERIFY(stranger >= 0);
+        QVERIFY(sendAll(stranger, "quit\n\n"));
+        QTRY_VERIFY(closedByInstance(stranger));
+        ::close(stranger);
         QCOMPARE(restore.count(), 1);
+    }
+
+    // A client that connects and says nothing must not keep a later second start from being heard, and
+    // is let go after a while.
+    void aSilentClientDoesNotStopALaterRestore() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        const int silent = connectTo(dir.filePath("run/velloran.socket"));
+        QVERIFY(silent >= 0);
+        QTest::qWait(50);
+        SingleInstance second(dir.filePath("run"));
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            answered = second.askRunningInstanceToRestore({"token-after-silence", ""});
+        });
+        QTRY_COMPARE(restore.count(), 1);
+        QVERIFY(answered);
+        QCOMPARE(restore.at(0).at(0).toString(), QString("token-after-silence"));
+        QTRY_VERIFY_WITH_TIMEOUT(closedByInstance(silent), 15000);
+        ::close(silent);
+        QCOMPARE(restore.count(), 1);
+    }
+
+    // A request may come in pieces; it counts once, when its last line is there.
+    void aRequestSplitOverSeveralWritesCountsOnce() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        const int client = connectTo(dir.filePath("run/velloran.socket"));
+        QVERIFY(client >= 0);
+        const QByteArray whole = QByteArray::fromStdString(encodeRestoreRequest({"split-token", "id_TIME7"}));
+        const qsizetype third = whole.size() / 3;
+        QVERIFY(sendAll(client, whole.left(third)));
+        QTest::qWait(100);
+        QVERIFY(sendAll(client, whole.mid(third, third)));
+        QTest::qWait(100);
+        QCOMPARE(restore.count(), 0);
+        QVERIFY(!closedByInstance(client));
+        QVERIFY(sendAll(client, whole.mid(2 * third)));
+        QTRY_COMPARE(restore.count(), 1);
+        QCOMPARE(restore.at(0).at(0).toString(), QString("split-token"));
+        QCOMPARE(restore.at(0).at(1).toString(), QString("id_TIME7"));
+        QTRY_VERIFY(closedByInstance(client));
+        ::close(client);
+        QTest::qWait(50);
+        QCOMPARE(restore.count(), 1);
+    }
+
+    // What came before a hang-up counts, once.
+    void aHangUpBeforeTheEmptyLineStillRestores() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        const int client = connectTo(dir.filePath("run/velloran.socket"));
+        QVERIFY(client >= 0);
+        QVERIFY(sendAll(client, "restore\nactivation-token=cut-short\n"));
+        ::close(client);
+        QTRY_COMPARE(restore.count(), 1);
+        QCOMPARE(restore.at(0).at(0).toString(), QString("cut-short"));
+        QTest::qWait(50);
+        QCOMPARE(restore.count(), 1);
+    }
+
+    void theSocketOfAKilledInstanceIsReplaced() {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("run"));
+        QFile::setPermissions(dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(leaveDeadSocket(dir.filePath("run/velloran.socket")));
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+        SingleInstance second(dir.filePath("run"));
+        QTimer::singleShot(0, [&] { second.askRunningInstanceToRestore(); });
+        QTRY_COMPARE(restore.count(), 1);
+    }
+
+    // A link under the socket's name is neither followed nor removed.
+    void aLinkInPlaceOfTheSocketIsLeftAlone() {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("run"));
+        QFile target(dir.filePath("target"));
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        target.close();
+        QVERIFY(QFile::link(dir.filePath("target"), dir.filePath("run/velloran.socket")));
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        struct stat info {};
+        QCOMPARE(::lstat(QFile::encodeName(dir.filePath("run/velloran.socket")).constData(), &info), 0);
+        QVERIFY(S_ISLNK(info.st_mode));
+        QVERIFY(QFile::exists(dir.filePath("target")));
+        SingleInstance second(dir.filePath("run"));
+        QVERIFY(!second.askRunningInstanceToRestore());
+    }
+
+    // Socket paths hold at most 107 bytes: a deeper folder still gives one instance, just no restore.
+    void aFolderTooDeepForASocketFailsCleanly() {
+        QTemporaryDir dir;
+        const QString deep = dir.filePath(QString(120, QChar('d')) + "/run");
+        QVERIFY(QDir().mkpath(deep));
+        SingleInstance first(deep);
+        QVERIFY(first.claim());
+        QVERIFY(!QFile::exists(deep + "/velloran.socket"));
+        SingleInstance second(deep);
+        QVERIFY(!second.claim());
+        QVERIFY(!second.askRunningInstanceToRestore());
+    }
+
+    void theSocketGoesWithTheInstance() {
+        QTemporaryDir dir;
+        {
+            SingleInstance first(dir.filePath("run"));
+            QVERIFY(first.claim());
+            QVERIFY(QFile::exists(dir.filePath("run/velloran.socket")));
+        }
+        QVERIFY(!QFile::exists(dir.filePath("run/velloran.socket")));
     }
 
     void lockOfAKilledInstanceIsTakenOver() {
