@@ -38,7 +38,9 @@ template <std::size_t N> std::string_view fieldText(const char (&field)[N]) {
 template <std::size_t N> void setFieldText(char (&field)[N], std::string_view text) {
     const std::string_view kept = cutUtf8(text.substr(0, text.find('\0')), N - 1);
     std::memset(field, 0, N);
-    std::memcpy(field, kept.data(), kept.size());
+    // An empty view may have no address at all, which memcpy must not be given.
+    if (!kept.empty())
+        std::memcpy(field, kept.data(), kept.size());
 }
 
 } // namespace velloran
