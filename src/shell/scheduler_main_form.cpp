@@ -154,9 +154,8 @@ void TSchedulerMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TSchedulerMainForm::RefreshTaskView() {
-    TaskView1->refresh(buildTaskRows(tasks_.tasks(), services_.settings.SortByDate != 0,
-                                     services_.settings.LongDateDisplay != 0, dateNames_),
-                       services_.settings.LongDateDisplay != 0);
+    TaskView1->refresh(tasks_.tasks(), services_.settings.SortByDate != 0,
+                       services_.settings.LongDateDisplay != 0, dateNames_);
 }
 
 void TSchedulerMainForm::MainTimerTimer() {

@@ -22,15 +22,19 @@ QString fromView(std::string_view text) {
 TaskRowsModel::TaskRowsModel(IconForKind iconForKind, QObject* parent)
     : QAbstractTableModel(parent), iconForKind_(std::move(iconForKind)) {}
 
-void TaskRowsModel::setRows(std::vector<TaskRow> rows) {
+void TaskRowsModel::setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay,
+                            DateNames names) {
     beginResetModel();
+    tasks_ = &tasks;
     rows_ = std::move(rows);
+    longDisplay_ = longDisplay;
+    names_ = std::move(names);
     endResetModel();
 }
 
 void TaskRowsModel::removeRowAt(int row) {
     beginRemoveRows({}, row, row);
-    rows_.erase(rows_.begin() + row);
+    removeTaskRow(rows_, static_cast<std::size_t>(row));
     endRemoveRows();
 }
 
@@ -43,29 +47,33 @@ int TaskRowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
+    if (!index.isValid() || index.row() >= rowCount() || tasks_ == nullptr)
         return {};
-    const TaskRow& row = rowAt(index.row());
-    if (role == Qt::DecorationRole && index.column() == TaskListView::TypeColumn && iconForKind_)
-        return iconForKind_(row.imageIndex);
+    const TaskRowRef row = rows_[static_cast<std::size_t>(index.row())];
     if (role == Qt::UserRole)
         return QVariant::fromValue(row.taskId);
+    // A task removed or moved since the rows were made shows an empty row until the next refresh.
+    const Task* task = rowTask(*tasks_, row);
+    if (task == nullptr)
+        return {};
+    if (role == Qt::DecorationRole && index.column() == TaskListView::TypeColumn && iconForKind_)
+        return iconForKind_(task->TaskType);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     switch (index.column()) {
     case TaskListView::TypeColumn:
-        return fromView(row.caption);
+        return fromView(kindName(task->TaskType));
     case TaskListView::TaskColumn:
-        return QString::fromStdString(row.target);
+        return QString::fromStdString(targetText(*task));
     case TaskListView::DateColumn:
-        return QString::fromStdString(row.nextRun);
+        return QString::fromStdString(nextRunText(*task, longDisplay_, names_));
     case TaskListView::RunColumn:
-        return fromView(row.repeat);
+        return fromView(repeatName(task->RepeatType));
     case TaskListView::StatusColumn:
-        return fromView(row.status);
+        return fromView(statusName(*task));
     case TaskListView::DescriptionColumn:
         // One line per row: a memo's line breaks show as blanks.
-        return QString::fromStdString(row.description).replace("\r\n", " ").replace('\n', ' ');
+        return QString::fromStdString(descriptionText(*task)).replace("\r\n", " ").replace('\n', ' ');
     default:
         return {};
     }
@@ -113,9 +121,9 @@ TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* pare
     shareFreeWidth();
 }
 
-void TaskListView::refresh(std::vector<TaskRow> rows, bool longDisplay) {
-    const bool any = !rows.empty();
-    model_.setRows(std::move(rows));
+void TaskListView::refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names) {
+    const bool any = !tasks.empty();
+    model_.setRows(tasks, orderTaskRows(tasks, sortByDate, names), longDisplay, names);
     clearSelection();
     setCurrentIndex({});
     if (any) {
@@ -135,7 +143,7 @@ std::optional<std::uint32_t> TaskListView::selectedTaskId() const {
     const auto row = selectedRow();
     if (!row)
         return std::nullopt;
-    return model_.rowAt(*row).taskId;
+    return model_.taskIdAt(*row);
 }
 
 void TaskListView::removeSelectedRow() {

@@ -18,9 +18,11 @@ public:
 
     explicit TaskRowsModel(IconForKind iconForKind, QObject* parent = nullptr);
 
-    void setRows(std::vector<TaskRow> rows);
+    // The rows stand for tasks of this list, which must outlive the model; a row's texts are made from
+    // its task each time the view asks for them.
+    void setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay, DateNames names);
     void removeRowAt(int row);
-    const TaskRow& rowAt(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    std::uint32_t taskIdAt(int row) const { return rows_[static_cast<std::size_t>(row)].taskId; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,7 +30,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    std::vector<TaskRow> rows_;
+    const TaskList* tasks_ = nullptr;
+    std::vector<TaskRowRef> rows_;
+    bool longDisplay_ = false;
+    DateNames names_;
     IconForKind iconForKind_;
 };
 
@@ -39,10 +44,11 @@ public:
 
     explicit TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent = nullptr);
 
-    // Rebuilds every row; afterwards no row is selected. Column "Date & Time" takes the width of the
-    // display format, except when there is no task.
-    void refresh(std::vector<TaskRow> rows, bool longDisplay);
+    // Rebuilds every row from the tasks, which must outlive the view; afterwards no row is selected.
+    // Column "Date & Time" takes the width of the display format, except when there is no task.
+    void refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names);
     std::optional<std::uint32_t> selectedTaskId() const;
+    // After the selected row's task was removed from the list.
     void removeSelectedRow();
 
 signals:

@@ -13,14 +13,62 @@ constexpr std::string_view kRepeatNames[] = {"Once", "Daily", "weekly", "Monthly
 
 } // namespace
 
+std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateNames& names) {
+    std::vector<TaskRowRef> rows(tasks.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = {static_cast<std::uint32_t>(i), tasks[i].TaskId};
+    if (sortByDate) {
+        // The sort key ("yymmdd a/p hh:mm", which no column shows) lives only while sorting.
+        std::vector<std::string> keys;
+        keys.reserve(tasks.size());
+        for (const Task& task : tasks)
+            keys.push_back(formatDateTime(kSortKeyFormat, task.NextRun, names));
+        std::stable_sort(rows.begin(), rows.end(), [&](TaskRowRef a, TaskRowRef b) {
+            return compareSortKeys(keys[a.place], keys[b.place]) < 0;
+        });
+    }
+    return rows;
+}
+
+const Task* rowTask(const TaskList& tasks, TaskRowRef row) {
+    if (row.place >= tasks.size())
+        return nullptr;
+    const Task& task = tasks[row.place];
+    return task.TaskId == row.taskId ? &task : nullptr;
+}
+
+void removeTaskRow(std::vector<TaskRowRef>& rows, std::size_t row) {
+    const std::uint32_t gone = rows[row].place;
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row));
+    for (TaskRowRef& other : rows)
+        if (other.place > gone)
+            --other.place;
+}
+
 std::string_view kindName(int kind) {
     const TaskKindInfo* info = taskKind(kind);
     return info != nullptr ? info->name : std::string_view();
 }
 
+std::string targetText(const Task& task) {
+    return displayUtf8(shortTarget(task));
+}
+
+std::string nextRunText(const Task& task, bool longDisplay, const DateNames& names) {
+    return formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
+}
+
 std::string_view repeatName(int repeat) {
     return repeat >= 0 && repeat < static_cast<int>(std::size(kRepeatNames)) ? kRepeatNames[repeat]
                                                                              : std::string_view();
+}
+
+std::string_view statusName(const Task& task) {
+    return task.enabled() ? "Enabled" : "Disabled";
+}
+
+std::string descriptionText(const Task& task) {
+    return displayUtf8(task.Description.view());
 }
 
 std::string_view shortTarget(const Task& task) {
@@ -33,20 +81,6 @@ std::string_view shortTarget(const Task& task) {
     return separator == std::string_view::npos ? target : target.substr(separator + 1);
 }
 
-TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names) {
-    TaskRow row;
-    row.caption = kindName(task.TaskType);
-    row.imageIndex = task.TaskType;
-    row.target = displayUtf8(shortTarget(task));
-    row.nextRun =
-        formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
-    row.repeat = repeatName(task.RepeatType);
-    row.status = task.enabled() ? "Enabled" : "Disabled";
-    row.description = displayUtf8(task.Description.view());
-    row.taskId = task.TaskId;
-    return row;
-}
-
 int compareSortKeys(std::string_view a, std::string_view b) {
     const auto upper = [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -57,28 +91,6 @@ int compareSortKeys(std::string_view a, std::string_view b) {
         if (upper(a[i]) != upper(b[i]))
             return upper(a[i]) - upper(b[i]);
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
-}
-
-std::vector<TaskRow> buildTaskRows(const TaskList& tasks, bool sortByDate, bool longDisplay,
-                                   const DateNames& names) {
-    // The order first, by the sort key ("yymmdd a/p hh:mm", which no column shows), so that the rows are
-    // made once, in place, and the keys are gone when the rows stay.
-    std::vector<std::size_t> order(tasks.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    if (sortByDate) {
-        std::vector<std::string> keys;
-        keys.reserve(tasks.size());
-        for (const Task& task : tasks)
-            keys.push_back(formatDateTime(kSortKeyFormat, task.NextRun, names));
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return compareSortKeys(keys[a], keys[b]) < 0; });
-    }
-    std::vector<TaskRow> rows;
-    rows.reserve(tasks.size());
-    for (const std::size_t index : order)
-        rows.push_back(makeTaskRow(tasks[index], longDisplay, names));
-    return rows;
 }
 
 } // namespace velloran

@@ -11,33 +11,34 @@
 
 namespace velloran {
 
-// One row per task is held for as long as the list shows it, so a row keeps only the texts of its own:
-// the names of kinds, repeats and states point into the program's tables.
-struct TaskRow {
-    std::string_view caption; // kind name; empty for an unknown kind
-    int imageIndex = 0;       // the kind value, whatever it is
+// A row of the list keeps only where its task is, a few bytes per task; its texts are made from the task
+// when they are shown. The id tells a row whose task has moved or gone since the rows were made.
+struct TaskRowRef {
+    std::uint32_t place = 0; // the task's place in the list when the rows were made
     std::uint32_t taskId = 0;
-    std::string target; // the last path component; a web address whole
-    std::string nextRun;
-    std::string_view repeat;
-    std::string_view status;
-    std::string description;
 };
 
-// Kind and repeat names; empty for codes outside their tables.
+// The rows of every task, in list order, or ascending by sort key (equal keys keep list order).
+std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateNames& names);
+
+// The row's task, or null when the list changed and the rows were not made again yet.
+const Task* rowTask(const TaskList& tasks, TaskRowRef row);
+
+// Drops a row after its task was removed from the list: the rows of the tasks behind it move up one place.
+void removeTaskRow(std::vector<TaskRowRef>& rows, std::size_t row);
+
+// The columns' texts of one task. Kind and repeat names are empty for codes outside their tables.
 std::string_view kindName(int kind);
+std::string targetText(const Task& task);
+std::string nextRunText(const Task& task, bool longDisplay, const DateNames& names);
 std::string_view repeatName(int repeat);
+std::string_view statusName(const Task& task);
+std::string descriptionText(const Task& task);
 
 // The target as the "Task" column shows it: after the last '\' or '/', except for a web address.
 std::string_view shortTarget(const Task& task);
 
-TaskRow makeTaskRow(const Task& task, bool longDisplay, const DateNames& names);
-
 // ASCII case-insensitive, byte by byte; a key that is a prefix of the other sorts first.
 int compareSortKeys(std::string_view a, std::string_view b);
-
-// Every task's row, in list order, or ascending by sort key (equal keys keep list order).
-std::vector<TaskRow> buildTaskRows(const TaskList& tasks, bool sortByDate, bool longDisplay,
-                                   const DateNames& names);
 
 } // namespace velloran

@@ -145,6 +145,40 @@ private slots:
         QCOMPARE(file.readAll(), before);
     }
 
+    void rowsOfTasksGoneBeforeTheRefreshShowNothing() {
+        writeTasks({task(kGeneral, "late", at(2009, 12, 5, 15, 0), "third"),
+                    task(kGeneral, "early", at(2009, 12, 3, 9, 0), "first"),
+                    task(kGeneral, "middle", at(2009, 12, 4, 9, 0), "second")});
+        bench_.settings.SortByDate = 1;
+        auto form = makeForm();
+        form->show();
+        QCOMPARE(cell(*form, 0, 1), QString("early"));
+        // Gone from the store, as a scan or another window may do, with the list not yet rebuilt: the row
+        // of "early" now finds "middle" at its place, the row of "middle" points past the end.
+        QVERIFY(bench_.stores.back()->remove(101));
+        TaskListView* view = test::taskView(*form);
+        QCOMPARE(view->model()->rowCount(), 3);
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < 6; ++column) {
+                const QModelIndex index = view->model()->index(row, column);
+                QCOMPARE(index.data(Qt::DisplayRole), QVariant());
+                QCOMPARE(index.data(Qt::ToolTipRole), QVariant());
+            }
+        QCOMPARE(cell(*form, 2, 1), QString("late"));
+        QCOMPARE(view->model()->index(2, 5).data(Qt::ToolTipRole).toString(), QString("third"));
+        view->grab(); // paints every row
+        // A command on a row whose task is gone does nothing.
+        selectRow(*form, 0);
+        form->DeleteBTClick();
+        QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(form->tasks().size(), std::size_t(2));
+        form->RefreshTaskView();
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(cell(*form, 0, 1), QString("middle"));
+        QCOMPARE(cell(*form, 0, 5), QString("second"));
+        QCOMPARE(cell(*form, 1, 1), QString("late"));
+    }
+
     void scanRunsDueTasksAndRefreshesOnlyThen() {
         writeTasks({task(kWebAddress, "https://example.org/?q=a b", at(2009, 12, 3, 12, 0)),
                     task(kMemo, "Memo", at(2009, 12, 3, 12, 0)),

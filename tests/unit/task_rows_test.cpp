@@ -72,16 +72,18 @@ TEST(TaskRows, TargetIsShortenedToItsLastComponent) {
 
 TEST(TaskRows, NamesAndStatus) {
     Task task = withTarget(kGeneral, "x");
-    task.TaskType = 8;
     task.RepeatType = kWeekly;
     task.Flags = 0;
-    const TaskRow row = makeTaskRow(task, false, english);
-    EXPECT_EQ(row.caption, "");
-    EXPECT_EQ(row.imageIndex, 8);
-    EXPECT_EQ(row.repeat, "weekly");
-    EXPECT_EQ(row.status, "Disabled");
-    task.RepeatType = 9;
-    EXPECT_EQ(makeTaskRow(task, false, english).repeat, "");
+    EXPECT_EQ(kindName(8), "");
+    EXPECT_EQ(kindName(-1), "");
+    EXPECT_EQ(kindName(kAlarmClock), "Alarm Clock");
+    EXPECT_EQ(repeatName(task.RepeatType), "weekly");
+    EXPECT_EQ(repeatName(9), "");
+    EXPECT_EQ(statusName(task), "Disabled");
+    task.Flags = kEnabled;
+    EXPECT_EQ(statusName(task), "Enabled");
+    EXPECT_EQ(nextRunText(task, false, english), "12/03/09 - 02:05pm");
+    EXPECT_EQ(nextRunText(task, true, english), "Thu, Dec 03, 2009 - 02:05 pm");
 }
 
 TEST(TaskRows, SortKeyOrder) {
@@ -97,26 +99,63 @@ TEST(TaskRows, SortKeyOrder) {
     EXPECT_GT(compareSortKeys("\xe9", "a"), 0) << "bytes compare unsigned";
 }
 
-TEST(TaskRows, SortedRowsKeepListOrderForEqualKeys) {
+TaskList threeTasks() {
     TaskList tasks;
     const DateTime nine = at(2009, 12, 3, 9, 0);
     tasks.appendNew(withTarget(kGeneral, "b"), 1).NextRun = nine;
     tasks.appendNew(withTarget(kGeneral, "late"), 2).NextRun = at(2009, 12, 3, 15, 0);
     tasks.appendNew(withTarget(kGeneral, "a"), 3).NextRun = nine;
-    const auto sorted = buildTaskRows(tasks, true, false, english);
-    ASSERT_EQ(sorted.size(), 3u);
-    EXPECT_EQ(sorted[0].target, "b");
-    EXPECT_EQ(sorted[1].target, "a");
-    EXPECT_EQ(sorted[2].target, "late");
-    const auto unsorted = buildTaskRows(tasks, false, false, english);
-    EXPECT_EQ(unsorted[1].target, "late");
+    return tasks;
+}
+
+std::vector<std::string> targetsOf(const TaskList& tasks, const std::vector<TaskRowRef>& rows) {
+    std::vector<std::string> targets;
+    for (const TaskRowRef row : rows) {
+        const Task* task = rowTask(tasks, row);
+        targets.push_back(task != nullptr ? targetText(*task) : "-");
+    }
+    return targets;
+}
+
+TEST(TaskRows, SortedRowsKeepListOrderForEqualKeys) {
+    const TaskList tasks = threeTasks();
+    EXPECT_EQ(targetsOf(tasks, orderTaskRows(tasks, true, english)),
+              (std::vector<std::string>{"b", "a", "late"}));
+    const auto unsorted = orderTaskRows(tasks, false, english);
+    EXPECT_EQ(targetsOf(tasks, unsorted), (std::vector<std::string>{"b", "late", "a"}));
     EXPECT_EQ(unsorted[1].taskId, 2u);
+    EXPECT_TRUE(orderTaskRows(TaskList(), true, english).empty());
+}
+
+TEST(TaskRows, RowsOfRemovedOrMovedTasksFindNoTask) {
+    TaskList tasks = threeTasks();
+    const auto rows = orderTaskRows(tasks, true, english); // b (place 0), a (place 2), late (place 1)
+    tasks.removeAt(1);
+    // The row of "late" finds "a" at its place, the row of "a" points past the end: neither shows a text.
+    EXPECT_EQ(targetsOf(tasks, rows), (std::vector<std::string>{"b", "-", "-"}));
+    tasks.removeAt(0);
+    tasks.removeAt(0);
+    EXPECT_EQ(targetsOf(tasks, rows), (std::vector<std::string>{"-", "-", "-"}));
+}
+
+TEST(TaskRows, RowsFollowTheirTasksWhenARowIsRemovedWithItsTask) {
+    TaskList tasks = threeTasks();
+    auto rows = orderTaskRows(tasks, true, english); // b, a, late
+    tasks.removeAt(0);                               // "b", the first row
+    removeTaskRow(rows, 0);
+    EXPECT_EQ(targetsOf(tasks, rows), (std::vector<std::string>{"a", "late"}));
+    tasks.removeAt(0); // "late", now the last row but first in the list
+    removeTaskRow(rows, 1);
+    EXPECT_EQ(targetsOf(tasks, rows), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(rows[0].place, 0u);
+    EXPECT_EQ(rows[0].taskId, 3u);
 }
 
 TEST(TaskRows, OlderTextsShowReadably) {
     Task task = withTarget(kDocument, "C:\\Docs\\r\xe9sum\xe9.doc");
-    const TaskRow row = makeTaskRow(task, false, english);
-    EXPECT_EQ(row.target, "résumé.doc");
+    task.Description = "caf\xe9";
+    EXPECT_EQ(targetText(task), "résumé.doc");
+    EXPECT_EQ(descriptionText(task), "café");
 }
 
 } // namespace
