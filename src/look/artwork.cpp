@@ -1,10 +1,10 @@
 #include "artwork.h"
 
-#include "sized_svg_icon_engine.h"
+#include "sized_icon_engine.h"
 #include "store/task_kinds.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QDir>
+#include <QHash>
 
 #include <array>
 #include <cmath>
@@ -13,29 +13,81 @@
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void registerCompiledResources() {
-    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(artwork_1x);
+    Q_INIT_RESOURCE(artwork_2x);
 }
 
 namespace velloran {
 namespace {
 
-// Each kind's pictures, named in the kinds table: kind-<picture>.svg and kind-<picture>-16.svg.
-struct KindPaths {
+// Renders are named <picture>-<width>x<height>.png.
+const QString kArtFolder = QStringLiteral(":/velloran/art");
+
+QString renderPath(const QString& picture, QSize pixelSize) {
+    return QStringLiteral("%1/%2-%3x%4.png")
+        .arg(kArtFolder, picture)
+        .arg(pixelSize.width())
+        .arg(pixelSize.height());
+}
+
+// The sizes each picture was rendered at, read once from the compiled-in names.
+const QHash<QString, QList<QSize>>& renderedSizes() {
+    static const QHash<QString, QList<QSize>> sizes = [] {
+        QHash<QString, QList<QSize>> found;
+        for (const QString& file : QDir(kArtFolder).entryList(QDir::Files)) {
+            const qsizetype dash = file.lastIndexOf('-');
+            const qsizetype cross = file.lastIndexOf('x');
+            const qsizetype dot = file.lastIndexOf('.');
+            if (dash <= 0 || cross < dash || dot < cross)
+                continue;
+            const QSize size(file.mid(dash + 1, cross - dash - 1).toInt(),
+                             file.mid(cross + 1, dot - cross - 1).toInt());
+            if (!size.isEmpty())
+                found[file.left(dash)].append(size);
+        }
+        return found;
+    }();
+    return sizes;
+}
+
+// The smallest render covering pixelSize, or else the largest: shrinking keeps a picture sharper than
+// blowing it up.
+QSize nearestRender(const QList<QSize>& renders, QSize pixelSize) {
+    QSize best;
+    for (const QSize& size : renders) {
+        const bool covers = size.width() >= pixelSize.width() && size.height() >= pixelSize.height();
+        const bool bestCovers = best.width() >= pixelSize.width() && best.height() >= pixelSize.height();
+        const qint64 area = qint64(size.width()) * size.height();
+        const qint64 bestArea = qint64(best.width()) * best.height();
+        if (best.isEmpty() || (covers && (!bestCovers || area < bestArea)) ||
+            (!covers && !bestCovers && area > bestArea))
+            best = size;
+    }
+    return best;
+}
+
+// Opaque pictures are stored without alpha and stay so: nothing to convert before they are shown.
+QImage loadRender(const QString& picture, QSize pixelSize) {
+    QImage image(renderPath(picture, pixelSize));
+    return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied) : image;
+}
+
+// Each kind's pictures, named in the kinds table: kind-<picture> and kind-<picture>-16.
+struct KindPictures {
     std::array<std::string, kKindImageCount> large;
     std::array<std::string, kKindImageCount> small;
 };
 
-const KindPaths& kindPaths() {
-    static const KindPaths paths = [] {
-        KindPaths made;
+const KindPictures& kindPictures() {
+    static const KindPictures pictures = [] {
+        KindPictures made;
         for (std::size_t kind = 0; kind < kKindImageCount; ++kind) {
-            const std::string base = ":/velloran/svg/kind-" + std::string(kTaskKinds[kind].picture);
-            made.large[kind] = base + ".svg";
-            made.small[kind] = base + "-16.svg";
+            made.large[kind] = "kind-" + std::string(kTaskKinds[kind].picture);
+            made.small[kind] = made.large[kind] + "-16";
         }
         return made;
     }();
-    return paths;
+    return pictures;
 }
 
 // Below 24 px the design drawn on the 16 px grid is sharper than the large one shrunk.
@@ -43,8 +95,7 @@ constexpr int kSmallDesignSize = 16;
 constexpr int kLargeDesignFrom = 24;
 
 QIcon twoDesignIcon(const char* small, const char* large) {
-    initResources();
-    return QIcon(new SizedSvgIconEngine(
+    return QIcon(new SizedIconEngine(
         {{kSmallDesignSize, QString::fromLatin1(small)}, {kLargeDesignFrom, QString::fromLatin1(large)}}));
 }
 
@@ -55,53 +106,61 @@ void initResources() {
     std::call_once(once, registerCompiledResources);
 }
 
-const char* kindIconPath(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kindPaths().large[static_cast<std::size_t>(kind)].c_str()
+const char* kindPicture(int kind) {
+    return kind >= 0 && kind < kKindImageCount ? kindPictures().large[static_cast<std::size_t>(kind)].c_str()
                                                : nullptr;
 }
 
-const char* kindIconSmallPath(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kindPaths().small[static_cast<std::size_t>(kind)].c_str()
+const char* kindSmallPicture(int kind) {
+    return kind >= 0 && kind < kKindImageCount ? kindPictures().small[static_cast<std::size_t>(kind)].c_str()
                                                : nullptr;
 }
 
 QIcon appIcon() {
-    initResources();
     // Trays and panels draw it at 22 to 24 px: the 24 px design shrunk a little keeps more of
     // its shape there than the 16 px one blown up.
-    return QIcon(new SizedSvgIconEngine({{16, QString::fromLatin1(kAppIconSmallPath)},
-                                         {20, QString::fromLatin1(kAppIconMediumPath)},
-                                         {32, QString::fromLatin1(kAppIconPath)}}));
+    return QIcon(new SizedIconEngine({{16, QString::fromLatin1(kAppIconSmallPicture)},
+                                      {20, QString::fromLatin1(kAppIconMediumPicture)},
+                                      {32, QString::fromLatin1(kAppIconPicture)}}));
 }
 
 QIcon kindIcon(int kind) {
     if (kind < 0 || kind >= kKindImageCount)
         return {};
-    return twoDesignIcon(kindIconSmallPath(kind), kindIconPath(kind));
+    // One icon per kind, made once: the list asks for a row's icon at every paint, and an icon keeps
+    // what it has drawn. Never freed, so never destroyed after the application object.
+    static auto* const icons = new std::array<QIcon, kKindImageCount>;
+    QIcon& icon = (*icons)[static_cast<std::size_t>(kind)];
+    if (icon.isNull())
+        icon = twoDesignIcon(kindSmallPicture(kind), kindPicture(kind));
+    return icon;
 }
 
 QIcon newTaskIcon() {
-    return twoDesignIcon(kNewTaskSmallPath, kNewTaskPath);
+    return twoDesignIcon(kNewTaskSmallPicture, kNewTaskPicture);
 }
 
-QImage renderArtwork(const QString& path, QSize pixelSize) {
-    initResources();
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid() || pixelSize.isEmpty())
+QImage artworkImage(const QString& picture, QSize pixelSize) {
+    if (pixelSize.isEmpty())
         return {};
-    QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixelSize)));
-    return image;
+    initResources();
+    QImage exact = loadRender(picture, pixelSize);
+    if (!exact.isNull())
+        return exact;
+    const auto renders = renderedSizes().constFind(picture);
+    if (renders == renderedSizes().constEnd())
+        return {};
+    const QImage nearest = loadRender(picture, nearestRender(*renders, pixelSize));
+    if (nearest.isNull())
+        return {};
+    return nearest.scaled(pixelSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QPixmap artworkPixmap(const QString& path, QSize logicalSize, qreal devicePixelRatio) {
+QPixmap artworkPixmap(const QString& picture, QSize logicalSize, qreal devicePixelRatio) {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     const QSize pixels(static_cast<int>(std::lround(logicalSize.width() * ratio)),
                        static_cast<int>(std::lround(logicalSize.height() * ratio)));
-    const QImage image = renderArtwork(path, pixels);
+    const QImage image = artworkImage(picture, pixels);
     if (image.isNull())
         return {};
     QPixmap pixmap = QPixmap::fromImage(image);
@@ -109,8 +168,8 @@ QPixmap artworkPixmap(const QString& path, QSize logicalSize, qreal devicePixelR
     return pixmap;
 }
 
-QRegion artworkShape(const QString& path, QSize logicalSize) {
-    const QImage image = renderArtwork(path, logicalSize);
+QRegion artworkShape(const QString& picture, QSize logicalSize) {
+    const QImage image = artworkImage(picture, logicalSize);
     if (image.isNull())
         return {};
     QRegion shape;

@@ -1,5 +1,5 @@
-// The program's pictures, compiled in from resources/svg; windows name them through these
-// constants and helpers instead of spelling resource paths.
+// The program's pictures: PNGs rendered at build time from resources/svg, at the sizes that
+// resources/artwork.txt lists, and compiled in. Windows name them through these constants and helpers.
 #pragma once
 
 #include "store/task_record.h"
@@ -17,9 +17,9 @@ namespace velloran {
 void initResources();
 
 // Application icon: a large design and two drawn on the 16 and the 24 px grid.
-inline constexpr const char* kAppIconPath = ":/velloran/svg/app.svg";
-inline constexpr const char* kAppIconSmallPath = ":/velloran/svg/app-16.svg";
-inline constexpr const char* kAppIconMediumPath = ":/velloran/svg/app-24.svg";
+inline constexpr const char* kAppIconPicture = "app";
+inline constexpr const char* kAppIconSmallPicture = "app-16";
+inline constexpr const char* kAppIconMediumPicture = "app-24";
 
 // Task kinds 0..7 in kind order (Alarm Clock, Memo, Executable, Web Address, Audio, Video,
 // Document, General). The large design fills the 56 x 56 task-kind buttons, the small one is
@@ -28,29 +28,30 @@ inline constexpr int kKindImageCount = kTaskKindCount;
 inline constexpr QSize kKindButtonImageSize{48, 48};
 inline constexpr QSize kKindSmallImageSize{16, 16};
 // nullptr for a kind outside 0..7.
-const char* kindIconPath(int kind);
-const char* kindIconSmallPath(int kind);
+const char* kindPicture(int kind);
+const char* kindSmallPicture(int kind);
 
 // The "New Task" button picture, and its small form for menus.
-inline constexpr const char* kNewTaskPath = ":/velloran/svg/new-task.svg";
-inline constexpr const char* kNewTaskSmallPath = ":/velloran/svg/new-task-16.svg";
+inline constexpr const char* kNewTaskPicture = "new-task";
+inline constexpr const char* kNewTaskSmallPicture = "new-task-16";
 
 // Alarm clock window: the clock drawn on transparency; its face is dark where the time shows.
-inline constexpr const char* kAlarmClockPath = ":/velloran/svg/alarm-clock.svg";
+inline constexpr const char* kAlarmClockPicture = "alarm-clock";
 inline constexpr QSize kAlarmClockSize{320, 320};
-inline constexpr const char* kSnoozePath = ":/velloran/svg/snooze.svg";
+inline constexpr const char* kSnoozePicture = "snooze";
 inline constexpr QSize kSnoozeSize{104, 111};
 
-// Memo window: note paper (drawn at 393 x 513 in the window) and its close picture.
-inline constexpr const char* kMemoPaperPath = ":/velloran/svg/memo-paper.svg";
+// Memo window: note paper (designed at 333 x 468, drawn at 393 x 513 in the window) and its close
+// picture.
+inline constexpr const char* kMemoPaperPicture = "memo-paper";
 inline constexpr QSize kMemoPaperSize{333, 468};
-inline constexpr const char* kMemoClosePath = ":/velloran/svg/memo-close.svg";
+inline constexpr const char* kMemoClosePicture = "memo-close";
 inline constexpr QSize kMemoCloseSize{22, 22};
 
 // Informational windows.
-inline constexpr const char* kSplashPath = ":/velloran/svg/splash.svg";
+inline constexpr const char* kSplashPicture = "splash";
 inline constexpr QSize kSplashSize{416, 355};
-inline constexpr const char* kAboutLogoPath = ":/velloran/svg/about-logo.svg";
+inline constexpr const char* kAboutLogoPicture = "about-logo";
 inline constexpr QSize kAboutLogoSize{96, 96};
 
 // The colour of the outermost edge of the alarm clock and of the memo paper. A shaped window
@@ -65,16 +66,17 @@ QIcon appIcon();
 QIcon kindIcon(int kind);
 QIcon newTaskIcon();
 
-// Renders a picture to an image of exactly pixelSize (stretched when the aspect differs).
-// A null image when the picture cannot be loaded.
-QImage renderArtwork(const QString& path, QSize pixelSize);
+// The picture as an image of exactly pixelSize: its render at that size, or the nearest larger
+// one scaled smoothly (stretched when the aspect differs). A null image for an unknown picture
+// or an empty size.
+QImage artworkImage(const QString& picture, QSize pixelSize);
 
-// Renders a picture for a widget of logicalSize on a screen with the given device-pixel
-// ratio; the pixmap carries that ratio so it is drawn sharp at logicalSize.
-QPixmap artworkPixmap(const QString& path, QSize logicalSize, qreal devicePixelRatio = 1.0);
+// The picture for a widget of logicalSize on a screen with the given device-pixel ratio; the
+// pixmap carries that ratio so it is drawn sharp at logicalSize.
+QPixmap artworkPixmap(const QString& picture, QSize logicalSize, qreal devicePixelRatio = 1.0);
 
 // The pixels of the picture drawn at logicalSize that are at least half opaque, for
-// QWidget::setMask on a shaped window. Empty when the picture cannot be loaded.
-QRegion artworkShape(const QString& path, QSize logicalSize);
+// QWidget::setMask on a shaped window. Empty when the picture is unknown.
+QRegion artworkShape(const QString& picture, QSize logicalSize);
 
 } // namespace velloran

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOptionGroupBox>
 
 namespace velloran {
@@ -76,6 +77,10 @@ void DesignStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
 
 void installDesignStyle() {
     QApplication::setStyle(new DesignStyle(QApplication::style()->name()));
+    // The style keeps a picture of every button face and header section it has drawn, in every state,
+    // to repaint them faster; the program spends its days in the tray with no window shown, so those
+    // pictures would be held for nothing. Drawing them again costs less than a millisecond.
+    QPixmapCache::setCacheLimit(0);
 }
 
 } // namespace velloran

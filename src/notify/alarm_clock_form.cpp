@@ -80,7 +80,7 @@ void TAlarmClockForm::createControls() {
     BackGround->setAccessibleName(QStringLiteral("Alarm clock"));
     BackGround->setGeometry(0, 0, 321, 321);
     BackGround->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    BackGround->setPixmap(picture(kAlarmClockPath, kAlarmClockSize, devicePixelRatioF()));
+    BackGround->setPixmap(picture(kAlarmClockPicture, kAlarmClockSize, devicePixelRatioF()));
 
     Button1 = new QPushButton(QStringLiteral("Turn &off alarm"), this);
     Button1->setObjectName("Button1");
@@ -92,7 +92,7 @@ void TAlarmClockForm::createControls() {
     // Shown only while the alarm snoozes, which is what it tells.
     ZzImage->setAccessibleName(QStringLiteral("Snoozing"));
     ZzImage->setGeometry(QRect(QPoint(216, 88), kSnoozeSize));
-    ZzImage->setPixmap(picture(kSnoozePath, kSnoozeSize, devicePixelRatioF()));
+    ZzImage->setPixmap(picture(kSnoozePicture, kSnoozeSize, devicePixelRatioF()));
     ZzImage->hide();
 
     TimeDisplay = new QLabel(QStringLiteral("11:35 am"), this);
@@ -180,7 +180,7 @@ void TAlarmClockForm::fitTimeDisplayFont() {
 }
 
 void TAlarmClockForm::updateShape() {
-    QRegion shape = pictureShape(kAlarmClockPath, kAlarmClockSize).translated(BackGround->pos());
+    QRegion shape = pictureShape(kAlarmClockPicture, kAlarmClockSize).translated(BackGround->pos());
     if (shape.isEmpty())
         shape = rect(); // without its picture the window still shows whole
     for (QWidget* control :
@@ -189,7 +189,7 @@ void TAlarmClockForm::updateShape() {
           static_cast<QWidget*>(Note)})
         shape += control->geometry();
     if (!ZzImage->isHidden())
-        shape += pictureShape(kSnoozePath, kSnoozeSize).translated(ZzImage->pos());
+        shape += pictureShape(kSnoozePicture, kSnoozeSize).translated(ZzImage->pos());
     setShape(shape);
 }
 

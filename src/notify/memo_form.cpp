@@ -36,12 +36,12 @@ void TMemoForm::createControls() {
     paperimage->setObjectName("paperimage");
     paperimage->setAccessibleName(QStringLiteral("Note paper"));
     paperimage->setGeometry(QRect(QPoint(0, 0), kPaperBox));
-    paperimage->setPixmap(picture(kMemoPaperPath, kPaperBox, devicePixelRatioF()));
+    paperimage->setPixmap(picture(kMemoPaperPicture, kPaperBox, devicePixelRatioF()));
 
     Image1 = new ClickablePicture(QStringLiteral("Close"), this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(QRect(QPoint(360, 24), kMemoCloseSize));
-    Image1->setPixmap(picture(kMemoClosePath, kMemoCloseSize, devicePixelRatioF()));
+    Image1->setPixmap(picture(kMemoClosePicture, kMemoCloseSize, devicePixelRatioF()));
     connect(Image1, &ClickablePicture::clicked, this, &TMemoForm::Image1Click);
 
     Memo1 = new QLabel(this);
@@ -64,7 +64,7 @@ void TMemoForm::createControls() {
     drag_->addHandle(paperimage);
     drag_->addHandle(Memo1);
 
-    const QRegion shape = pictureShape(kMemoPaperPath, kPaperBox);
+    const QRegion shape = pictureShape(kMemoPaperPicture, kPaperBox);
     setShape(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole
 }
 

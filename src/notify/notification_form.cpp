@@ -55,28 +55,28 @@ void NotificationForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QPixmap NotificationForm::picture(const char* path, QSize size, qreal devicePixelRatio) {
+QPixmap NotificationForm::picture(const char* name, QSize size, qreal devicePixelRatio) {
     const QString key = QStringLiteral("velloran-notify:%1:%2x%3@%4")
-                            .arg(QLatin1String(path))
+                            .arg(QLatin1String(name))
                             .arg(size.width())
                             .arg(size.height())
                             .arg(devicePixelRatio);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = artworkPixmap(QLatin1String(path), size, devicePixelRatio);
+        pixmap = artworkPixmap(QLatin1String(name), size, devicePixelRatio);
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }
 
-QRegion NotificationForm::pictureShape(const char* path, QSize size) {
+QRegion NotificationForm::pictureShape(const char* name, QSize size) {
     static QHash<QString, QRegion> shapes;
     const QString key =
-        QStringLiteral("%1:%2x%3").arg(QLatin1String(path)).arg(size.width()).arg(size.height());
+        QStringLiteral("%1:%2x%3").arg(QLatin1String(name)).arg(size.width()).arg(size.height());
     const auto found = shapes.constFind(key);
     if (found != shapes.constEnd())
         return *found;
-    return shapes.insert(key, artworkShape(QLatin1String(path), size)).value();
+    return shapes.insert(key, artworkShape(QLatin1String(name), size)).value();
 }
 
 } // namespace velloran

@@ -22,8 +22,8 @@ protected:
 
     // A picture of the artwork at a size, and the part of it that is at least half opaque; each is
     // rendered once and shared by every window.
-    static QPixmap picture(const char* path, QSize size, qreal devicePixelRatio);
-    static QRegion pictureShape(const char* path, QSize size);
+    static QPixmap picture(const char* name, QSize size, qreal devicePixelRatio);
+    static QRegion pictureShape(const char* name, QSize size);
 
     // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
     // cuts it out. Chosen once, on creation, for the platform the window shows on.

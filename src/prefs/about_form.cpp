@@ -37,7 +37,7 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
     // The logo is drawn at the size it is shown, sharper than its 96-pixel design scaled down.
     Image1->setScaledContents(true);
     Image1->setPixmap(
-        artworkPixmap(QString::fromLatin1(kAboutLogoPath), Image1->size(), devicePixelRatioF()));
+        artworkPixmap(QString::fromLatin1(kAboutLogoPicture), Image1->size(), devicePixelRatioF()));
 
     Label1 = new QLabel("Velloran (vesion 1.2)", this);
     Label1->setObjectName("Label1");

@@ -1,29 +1,29 @@
 #include "splash_form.h"
 
 #include "look/artwork.h"
+#include "look/picture_box.h"
 #include "look/window_placement.h"
+#include "platform/accessible_roles.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QScreen>
+#include <QEventLoop>
+#include <QShowEvent>
 
 namespace velloran {
 
 TSplashForm::TSplashForm(QWidget* parent) : TSplashForm(parent, programTickCounter()) {}
 
 TSplashForm::TSplashForm(QWidget* parent, int& tickCounter)
-    // A dialog rather than a splash-screen window: a modal splash-screen window's loop does not end when
-    // it closes.
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ticks_(tickCounter) {
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), ticks_(tickCounter) {
     setObjectName("SplashForm");
     setWindowTitle("SplashForm");
     setFixedSize(kSplashSize);
 
-    Image1 = new QLabel(this);
+    Image1 = new PictureBox(this);
     Image1->setObjectName("Image1");
+    Image1->setAccessibleName(QStringLiteral("Velloran is starting"));
+    setAccessibleRole(Image1, QAccessible::Graphic);
     Image1->setGeometry(0, 0, kSplashSize.width(), kSplashSize.height());
-    Image1->setPixmap(artworkPixmap(QString::fromLatin1(kSplashPath), kSplashSize, devicePixelRatioF()));
+    Image1->setPixmap(artworkPixmap(QString::fromLatin1(kSplashPicture), kSplashSize, devicePixelRatioF()));
 
     Timer1 = new Timer(this);
     Timer1->setEnabled(false);
@@ -38,10 +38,32 @@ int& TSplashForm::programTickCounter() {
     return ticks;
 }
 
+int TSplashForm::exec() {
+    result_ = 0;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    if (isVisible()) {
+        QEventLoop loop;
+        modalLoop_ = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        modalLoop_ = nullptr;
+    }
+    return result_;
+}
+
 void TSplashForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    QWidget::showEvent(event);
     if (!event->spontaneous())
         FormShow();
+}
+
+void TSplashForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    Timer1->setEnabled(false);
+    if (modalLoop_ != nullptr)
+        modalLoop_->quit();
 }
 
 void TSplashForm::FormShow() {
@@ -51,15 +73,10 @@ void TSplashForm::FormShow() {
 void TSplashForm::Timer1Timer() {
     if (ticks_ >= 3) {
         Timer1->setEnabled(false);
-        accept();
+        result_ = 1;
+        hide();
     }
     ++ticks_;
-}
-
-// The picture has no keys of its own: Escape does not cut the start-up short.
-void TSplashForm::keyPressEvent(QKeyEvent* event) {
-    if (!swallowKeys(event, {Qt::Key_Escape}))
-        QDialog::keyPressEvent(event);
 }
 
 } // namespace velloran

@@ -1,15 +1,19 @@
 // TSplashForm: the borderless start-up picture, shown modally for about four seconds on a normal start.
+// A plain window with its own modal loop rather than a dialog: it is the only window of the start-up that
+// is not the main one, and a dialog and a label would keep code in memory for it all day.
 #pragma once
 
 #include "platform/timer.h"
 
-#include <QDialog>
+#include <QWidget>
 
-class QLabel;
+class QEventLoop;
 
 namespace velloran {
 
-class TSplashForm : public QDialog {
+class PictureBox;
+
+class TSplashForm : public QWidget {
     Q_OBJECT
 public:
     // Counts with the program's one tick counter.
@@ -20,7 +24,11 @@ public:
     // The program's tick counter: 0 at start, never reset, so only the first splash of a run lasts.
     static int& programTickCounter();
 
-    QLabel* Image1 = nullptr;
+    // Shows the window modally and returns once it is gone: 1 when its ticks closed it, 0 when it was
+    // closed otherwise (a close request from the system).
+    int exec();
+
+    PictureBox* Image1 = nullptr;
     Timer* Timer1 = nullptr;
 
     void FormShow();
@@ -29,10 +37,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     int& ticks_;
+    int result_ = 0;
+    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace velloran

@@ -1,5 +1,6 @@
 #include "look/artwork.h"
 #include "look/fonts.h"
+#include "look/picture_box.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
 #include "prefs/splash_form.h"
@@ -148,10 +149,22 @@ private slots:
             ticksWhileOpen = splash.isVisible() ? ticks : -1;
             splash.Timer1Timer();
         });
-        QCOMPARE(splash.exec(), int(QDialog::Accepted));
+        QCOMPARE(splash.exec(), 1);
         QVERIFY(modal);
         QCOMPARE(ticksWhileOpen, 3);
         QCOMPARE(ticks, 4);
+        QVERIFY(!splash.isVisible());
+    }
+
+    // A close request from the system during start-up ends the splash's loop at once.
+    void closedSplashEndsItsLoop() {
+        int ticks = 0;
+        TSplashForm splash(nullptr, ticks);
+        QTimer::singleShot(0, &splash, [&] { QVERIFY(splash.close()); });
+        QCOMPARE(splash.exec(), 0);
+        QCOMPARE(ticks, 0);
+        QVERIFY(!splash.isVisible());
+        QVERIFY(!splash.Timer1->Enabled());
     }
 
     void splashCountsWithTheProgramCounter() {

@@ -1,6 +1,6 @@
 // Every picture the windows name must load from the compiled-in resources, at its designed size.
 #include "look/artwork.h"
-#include "look/sized_svg_icon_engine.h"
+#include "look/sized_icon_engine.h"
 
 #include <QFile>
 #include <QPainter>
@@ -15,27 +15,66 @@ using namespace velloran;
 namespace {
 
 struct Picture {
-    const char* path;
+    const char* name;
     QSize size;
 };
 
-QList<Picture> allPictures() {
-    QList<Picture> pictures = {{kAppIconPath, {256, 256}},
-                               {kAppIconSmallPath, {16, 16}},
-                               {kAppIconMediumPath, {24, 24}},
-                               {kNewTaskPath, kKindButtonImageSize},
-                               {kNewTaskSmallPath, kKindSmallImageSize},
-                               {kAlarmClockPath, kAlarmClockSize},
-                               {kSnoozePath, kSnoozeSize},
-                               {kMemoPaperPath, kMemoPaperSize},
-                               {kMemoClosePath, kMemoCloseSize},
-                               {kSplashPath, kSplashSize},
-                               {kAboutLogoPath, kAboutLogoSize}};
+// Every picture at the size its SVG is designed at.
+QList<Picture> designedPictures() {
+    QList<Picture> pictures = {{kAppIconPicture, {256, 256}},
+                               {kAppIconSmallPicture, {16, 16}},
+                               {kAppIconMediumPicture, {24, 24}},
+                               {kNewTaskPicture, kKindButtonImageSize},
+                               {kNewTaskSmallPicture, kKindSmallImageSize},
+                               {kAlarmClockPicture, kAlarmClockSize},
+                               {kSnoozePicture, kSnoozeSize},
+                               {kMemoPaperPicture, kMemoPaperSize},
+                               {kMemoClosePicture, kMemoCloseSize},
+                               {kSplashPicture, kSplashSize},
+                               {kAboutLogoPicture, kAboutLogoSize}};
     for (int kind = 0; kind < kKindImageCount; ++kind) {
-        pictures.append({kindIconPath(kind), kKindButtonImageSize});
-        pictures.append({kindIconSmallPath(kind), kKindSmallImageSize});
+        pictures.append({kindPicture(kind), kKindButtonImageSize});
+        pictures.append({kindSmallPicture(kind), kKindSmallImageSize});
     }
     return pictures;
+}
+
+// Every picture at the sizes the windows draw it: each must be compiled in at that size and at twice it,
+// so that nothing the program shows on a screen of ratio 1 or 2 is scaled.
+QList<Picture> drawnPictures() {
+    QList<Picture> pictures = {{kAppIconSmallPicture, {16, 16}},
+                               {kAppIconMediumPicture, {20, 20}},
+                               {kAppIconMediumPicture, {22, 22}},
+                               {kAppIconMediumPicture, {24, 24}},
+                               {kAppIconPicture, {32, 32}},
+                               {kNewTaskPicture, kKindButtonImageSize},
+                               {kNewTaskSmallPicture, kKindSmallImageSize},
+                               {kAlarmClockPicture, kAlarmClockSize},
+                               {kSnoozePicture, kSnoozeSize},
+                               {kMemoPaperPicture, {393, 513}},
+                               {kMemoClosePicture, kMemoCloseSize},
+                               {kSplashPicture, kSplashSize},
+                               {kAboutLogoPicture, {49, 49}}};
+    for (int kind = 0; kind < kKindImageCount; ++kind) {
+        pictures.append({kindPicture(kind), kKindButtonImageSize});
+        pictures.append({kindSmallPicture(kind), kKindSmallImageSize});
+    }
+    return pictures;
+}
+
+QString svgOf(const QString& picture) {
+    return QStringLiteral(VELLORAN_SVG_DIR "/%1.svg").arg(picture);
+}
+
+// The picture drawn now from its SVG, as the build drew the compiled-in ones.
+QImage drawnFromSvg(const QString& picture, QSize pixelSize) {
+    QSvgRenderer renderer(svgOf(picture));
+    QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixelSize)));
+    return image;
 }
 
 int alphaAt(const QImage& image, int x, int y) {
@@ -99,32 +138,62 @@ class ArtworkTest : public QObject {
 private slots:
     void initTestCase() { initResources(); }
 
-    void everyPictureLoadsAtItsDesignedSize() {
-        for (const Picture& picture : allPictures()) {
-            const QString path = QString::fromLatin1(picture.path);
-            QVERIFY2(QFile::exists(path), qPrintable(path));
-            QSvgRenderer renderer(path);
-            QVERIFY2(renderer.isValid(), qPrintable(path));
+    void everySvgHasItsDesignedSize() {
+        for (const Picture& picture : designedPictures()) {
+            QSvgRenderer renderer(svgOf(picture.name));
+            QVERIFY2(renderer.isValid(), picture.name);
             QCOMPARE(renderer.defaultSize(), picture.size);
-            const QImage image = renderArtwork(path, picture.size);
-            QCOMPARE(image.size(), picture.size);
-            QVERIFY2(opaquePixels(image) > picture.size.width() * picture.size.height() / 10,
-                     qPrintable(path));
         }
     }
 
+    void everyPictureIsCompiledInAtTheSizesDrawn() {
+        for (const Picture& picture : drawnPictures())
+            for (int ratio : {1, 2}) {
+                const QSize pixels = picture.size * ratio;
+                const QString render = QStringLiteral(":/velloran/art/%1-%2x%3.png")
+                                           .arg(QLatin1String(picture.name))
+                                           .arg(pixels.width())
+                                           .arg(pixels.height());
+                QVERIFY2(QFile::exists(render), qPrintable(render));
+                const QImage image = artworkImage(picture.name, pixels);
+                QCOMPARE(image.size(), pixels);
+                QVERIFY2(opaquePixels(image) > pixels.width() * pixels.height() / 10, qPrintable(render));
+                // The build drew it from the SVG as it is now, not from an older one.
+                const double diff = difference(image, drawnFromSvg(picture.name, pixels));
+                QVERIFY2(diff < 0.5, qPrintable(QStringLiteral("%1 differs by %2").arg(render).arg(diff)));
+            }
+    }
+
+    void otherSizesAreScaledFromTheNearestRender() {
+        // 1.5 x the splash: shrunk from the 2x render, close to the SVG drawn at that size.
+        const QImage splash = artworkImage(kSplashPicture, {624, 533});
+        QCOMPARE(splash.size(), QSize(624, 533));
+        QVERIFY(difference(splash, drawnFromSvg(kSplashPicture, {624, 533})) < 4);
+        // Larger than every render: blown up from the largest rather than from the smallest.
+        const QImage huge = artworkImage(kAppIconPicture, {1024, 1024});
+        QCOMPARE(huge.size(), QSize(1024, 1024));
+        QVERIFY(difference(huge, drawnFromSvg(kAppIconPicture, {1024, 1024})) < 4);
+        // Stretched when the aspect differs, as the memo paper is.
+        const QImage wide = artworkImage(kMemoClosePicture, {40, 20});
+        QCOMPARE(wide.size(), QSize(40, 20));
+        QCOMPARE(alphaAt(wide, 20, 10), 255);
+    }
+
     void missingPicturesGiveNothing() {
-        QVERIFY(renderArtwork(":/velloran/svg/no-such-picture.svg", {16, 16}).isNull());
-        QVERIFY(artworkPixmap(":/velloran/svg/no-such-picture.svg", {16, 16}).isNull());
-        QVERIFY(artworkShape(":/velloran/svg/no-such-picture.svg", {16, 16}).isEmpty());
-        QVERIFY(renderArtwork(kAlarmClockPath, {0, 0}).isNull());
+        QVERIFY(artworkImage("no-such-picture", {16, 16}).isNull());
+        QVERIFY(artworkPixmap("no-such-picture", {16, 16}).isNull());
+        QVERIFY(artworkShape("no-such-picture", {16, 16}).isEmpty());
+        QVERIFY(artworkImage(kAlarmClockPicture, {0, 0}).isNull());
+        QVERIFY(artworkImage(kAlarmClockPicture, {-5, 20}).isNull());
+        // A name that only begins like a picture's is not that picture.
+        QVERIFY(artworkImage("kind-alarm-1", {16, 16}).isNull());
     }
 
     void kindOutsideTheTableHasNoPicture() {
         // A stored task of an unknown kind gets a row without an image, not a crash.
         for (int kind : {-1, 8, 1000}) {
-            QCOMPARE(kindIconPath(kind), nullptr);
-            QCOMPARE(kindIconSmallPath(kind), nullptr);
+            QCOMPARE(kindPicture(kind), nullptr);
+            QCOMPARE(kindSmallPicture(kind), nullptr);
             QVERIFY(kindIcon(kind).isNull());
         }
         for (int kind = 0; kind < kKindImageCount; ++kind)
@@ -146,22 +215,22 @@ private slots:
     void iconsPickTheDesignForTheSizeShown() {
         for (int kind = 0; kind < kKindImageCount; ++kind) {
             const QIcon icon = kindIcon(kind);
-            QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), renderArtwork(kindIconSmallPath(kind), {16, 16}));
-            QCOMPARE(icon.pixmap(QSize(48, 48)).toImage(), renderArtwork(kindIconPath(kind), {48, 48}));
+            QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), artworkImage(kindSmallPicture(kind), {16, 16}));
+            QCOMPARE(icon.pixmap(QSize(48, 48)).toImage(), artworkImage(kindPicture(kind), {48, 48}));
             // A 16 px list image on a 2x screen is the small design drawn with twice the pixels.
             const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
             QCOMPARE(sharp.size(), QSize(32, 32));
             QCOMPARE(sharp.devicePixelRatio(), 2.0);
             QImage drawn = sharp.toImage();
             drawn.setDevicePixelRatio(1.0);
-            QCOMPARE(drawn, renderArtwork(kindIconSmallPath(kind), {32, 32}));
+            QCOMPARE(drawn, artworkImage(kindSmallPicture(kind), {32, 32}));
         }
-        SizedSvgIconEngine engine({{16, "small"}, {24, "large"}});
+        SizedIconEngine engine({{16, "small"}, {24, "large"}});
         QCOMPARE(engine.designFor(8), QString("small"));
         QCOMPARE(engine.designFor(23), QString("small"));
         QCOMPARE(engine.designFor(24), QString("large"));
         QCOMPARE(engine.designFor(256), QString("large"));
-        QVERIFY(SizedSvgIconEngine({}).designFor(16).isEmpty());
+        QVERIFY(SizedIconEngine({}).designFor(16).isEmpty());
     }
 
     void appIconIsSharpFromSixteenToTwoHundredFiftySix() {
@@ -172,10 +241,10 @@ private slots:
             QCOMPARE(alphaAt(image, size / 2, size / 2), 255);
         }
         QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
-        QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), renderArtwork(kAppIconSmallPath, {16, 16}));
-        QCOMPARE(icon.pixmap(QSize(22, 22)).toImage(), renderArtwork(kAppIconMediumPath, {22, 22}));
-        QCOMPARE(icon.pixmap(QSize(24, 24)).toImage(), renderArtwork(kAppIconMediumPath, {24, 24}));
-        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage(), renderArtwork(kAppIconPath, {32, 32}));
+        QCOMPARE(icon.pixmap(QSize(16, 16)).toImage(), artworkImage(kAppIconSmallPicture, {16, 16}));
+        QCOMPARE(icon.pixmap(QSize(22, 22)).toImage(), artworkImage(kAppIconMediumPicture, {22, 22}));
+        QCOMPARE(icon.pixmap(QSize(24, 24)).toImage(), artworkImage(kAppIconMediumPicture, {24, 24}));
+        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage(), artworkImage(kAppIconPicture, {32, 32}));
     }
 
     void disabledIconsAreGrey() {
@@ -190,7 +259,7 @@ private slots:
     }
 
     void alarmClockIsShapedWithACleanEdge() {
-        const QImage clock = renderArtwork(kAlarmClockPath, kAlarmClockSize);
+        const QImage clock = artworkImage(kAlarmClockPicture, kAlarmClockSize);
         // Corners and the sides of the case are see-through; the window is shaped from this.
         for (QPoint p : {QPoint(0, 0), QPoint(319, 0), QPoint(0, 319), QPoint(319, 319), QPoint(4, 180),
                          QPoint(315, 180), QPoint(161, 2)})
@@ -210,7 +279,7 @@ private slots:
     }
 
     void alarmClockShapeFollowsTheArtwork() {
-        const QRegion shape = artworkShape(kAlarmClockPath, kAlarmClockSize);
+        const QRegion shape = artworkShape(kAlarmClockPicture, kAlarmClockSize);
         QVERIFY(shape.contains(QPoint(161, 180)));
         QVERIFY(shape.contains(QPoint(68, 130)));
         QVERIFY(!shape.contains(QPoint(0, 0)));
@@ -220,7 +289,7 @@ private slots:
 
     void snoozePictureLeavesTheTimeDisplayFree() {
         // The snooze picture sits at 216,88; the time display covers its part left of x 255.
-        const QImage zz = renderArtwork(kSnoozePath, kSnoozeSize);
+        const QImage zz = artworkImage(kSnoozePicture, kSnoozeSize);
         for (int y = 130 - 88; y < 185 - 88; ++y)
             for (int x = 0; x < 255 - 216 - 3; ++x)
                 QCOMPARE(alphaAt(zz, x, y), 0);
@@ -230,30 +299,30 @@ private slots:
 
     void memoPaperStretchesToTheWindowSize() {
         const QSize shown(393, 513);
-        const QImage paper = renderArtwork(kMemoPaperPath, shown);
+        const QImage paper = artworkImage(kMemoPaperPicture, shown);
         QCOMPARE(alphaAt(paper, 388, 200), 255); // reaches the right edge: stretched, not letterboxed
         QCOMPARE(alphaAt(paper, 196, 508), 255); // and the bottom, under the date
         QCOMPARE(alphaAt(paper, 392, 512), 0);   // the folded corner is cut away
         QCOMPARE(fringeAt(paper, QColor::fromRgb(kMemoPaperEdgeColor)), QPoint(-1, -1));
-        const QRegion shape = artworkShape(kMemoPaperPath, shown);
+        const QRegion shape = artworkShape(kMemoPaperPicture, shown);
         QVERIFY(shape.contains(QPoint(56, 500)));
         QVERIFY(!shape.contains(QPoint(392, 512)));
-        const QImage close = renderArtwork(kMemoClosePath, kMemoCloseSize);
+        const QImage close = artworkImage(kMemoClosePicture, kMemoCloseSize);
         QCOMPARE(alphaAt(close, 11, 11), 255);
         QCOMPARE(alphaAt(close, 0, 0), 0);
     }
 
     void splashFillsItsWindow() {
-        const QImage splash = renderArtwork(kSplashPath, kSplashSize);
+        const QImage splash = artworkImage(kSplashPicture, kSplashSize);
         QCOMPARE(opaquePixels(splash), kSplashSize.width() * kSplashSize.height());
     }
 
     void pixmapsCarryTheScreenRatio() {
-        const QPixmap logo = artworkPixmap(kAboutLogoPath, {49, 49}, 2.0);
+        const QPixmap logo = artworkPixmap(kAboutLogoPicture, {49, 49}, 2.0);
         QCOMPARE(logo.size(), QSize(98, 98));
         QCOMPARE(logo.devicePixelRatio(), 2.0);
-        QCOMPARE(artworkPixmap(kSplashPath, kSplashSize, 1.5).size(), QSize(624, 533));
-        QCOMPARE(artworkPixmap(kSplashPath, kSplashSize, 0).size(), kSplashSize);
+        QCOMPARE(artworkPixmap(kSplashPicture, kSplashSize, 1.5).size(), QSize(624, 533));
+        QCOMPARE(artworkPixmap(kSplashPicture, kSplashSize, 0).size(), kSplashSize);
     }
 };
 

@@ -77,7 +77,7 @@ class NotificationOutlineTest : public QObject {
             shown.form = memo;
             shown.picture = memo->findChild<QLabel*>("paperimage");
             shown.rim = kMemoPaperEdgeColor;
-            shown.artwork = renderArtwork(kMemoPaperPath, shown.picture->size());
+            shown.artwork = artworkImage(kMemoPaperPicture, shown.picture->size());
         } else {
             auto* alarm = new TAlarmClockForm(*table, sound, settings, clock, "/opt/velloran/");
             alarm->ShowAlarm("Wake up", "bell.wav");
@@ -86,7 +86,7 @@ class NotificationOutlineTest : public QObject {
             shown.form = alarm;
             shown.picture = alarm->findChild<QLabel*>("BackGround");
             shown.rim = kAlarmClockEdgeColor;
-            shown.artwork = renderArtwork(kAlarmClockPath, kAlarmClockSize);
+            shown.artwork = artworkImage(kAlarmClockPicture, kAlarmClockSize);
         }
         return shown;
     }

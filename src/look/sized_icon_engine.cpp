@@ -1,19 +1,20 @@
-#include "sized_svg_icon_engine.h"
+#include "sized_icon_engine.h"
+
+#include "artwork.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
 
 namespace velloran {
 
-SizedSvgIconEngine::SizedSvgIconEngine(std::vector<std::pair<int, QString>> designs)
+SizedIconEngine::SizedIconEngine(std::vector<std::pair<int, QString>> designs)
     : designs_(std::move(designs)) {
     std::sort(designs_.begin(), designs_.end());
 }
 
-QString SizedSvgIconEngine::designFor(int logicalSize) const {
+QString SizedIconEngine::designFor(int logicalSize) const {
     if (designs_.empty())
         return {};
     QString chosen = designs_.front().second;
@@ -23,19 +24,18 @@ QString SizedSvgIconEngine::designFor(int logicalSize) const {
     return chosen;
 }
 
-QImage SizedSvgIconEngine::render(QSize pixelSize, int logicalSize, QIcon::Mode mode) const {
+QImage SizedIconEngine::render(QSize pixelSize, int logicalSize, QIcon::Mode mode) const {
     QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QSvgRenderer renderer(designFor(logicalSize));
-    if (!renderer.isValid())
-        return image;
     // Square designs are centred in a non-square request rather than stretched.
     const int side = std::min(pixelSize.width(), pixelSize.height());
-    const QRectF target((pixelSize.width() - side) / 2, (pixelSize.height() - side) / 2, side, side);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, target);
-    painter.end();
+    const QImage design = artworkImage(designFor(logicalSize), QSize(side, side));
+    if (design.isNull())
+        return image;
+    if (design.size() == pixelSize)
+        image = design;
+    else
+        QPainter(&image).drawImage((pixelSize.width() - side) / 2, (pixelSize.height() - side) / 2, design);
     if (mode == QIcon::Disabled) {
         // Grey and faded, the way disabled pictures look in the desktop's own styles.
         for (int y = 0; y < image.height(); ++y) {
@@ -52,7 +52,7 @@ QImage SizedSvgIconEngine::render(QSize pixelSize, int logicalSize, QIcon::Mode 
     return image;
 }
 
-QPixmap SizedSvgIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) {
+QPixmap SizedIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) {
     if (size.isEmpty())
         return {};
     // Qt hands the size in device pixels; the design is chosen by the size the user sees.
@@ -68,11 +68,11 @@ QPixmap SizedSvgIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QI
     return result;
 }
 
-QPixmap SizedSvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
+QPixmap SizedIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
     return scaledPixmap(size, mode, state, 1.0);
 }
 
-void SizedSvgIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) {
+void SizedIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) {
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     const QSize pixels(static_cast<int>(std::lround(rect.width() * ratio)),
                        static_cast<int>(std::lround(rect.height() * ratio)));
@@ -81,26 +81,26 @@ void SizedSvgIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode
     painter->drawPixmap(rect.topLeft(), drawn);
 }
 
-QSize SizedSvgIconEngine::actualSize(const QSize& size, QIcon::Mode, QIcon::State) {
+QSize SizedIconEngine::actualSize(const QSize& size, QIcon::Mode, QIcon::State) {
     return size;
 }
 
-QList<QSize> SizedSvgIconEngine::availableSizes(QIcon::Mode, QIcon::State) {
+QList<QSize> SizedIconEngine::availableSizes(QIcon::Mode, QIcon::State) {
     QList<QSize> sizes;
     for (const auto& design : designs_)
         sizes.append(QSize(design.first, design.first));
     return sizes;
 }
 
-QIconEngine* SizedSvgIconEngine::clone() const {
-    return new SizedSvgIconEngine(designs_);
+QIconEngine* SizedIconEngine::clone() const {
+    return new SizedIconEngine(designs_);
 }
 
-QString SizedSvgIconEngine::key() const {
-    return QStringLiteral("velloran-sized-svg");
+QString SizedIconEngine::key() const {
+    return QStringLiteral("velloran-sized");
 }
 
-bool SizedSvgIconEngine::isNull() {
+bool SizedIconEngine::isNull() {
     return designs_.empty();
 }
 

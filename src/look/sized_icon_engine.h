@@ -1,5 +1,5 @@
-// An icon made of several SVG designs, each drawn for a size range: the 16 px design stays
-// crisp in lists and menus, the large one on buttons and in the tray.
+// An icon made of several designs of one picture, each drawn for a size range: the 16 px design
+// stays crisp in lists and menus, the large one on buttons and in the tray.
 #pragma once
 
 #include <QHash>
@@ -10,11 +10,11 @@
 
 namespace velloran {
 
-class SizedSvgIconEngine : public QIconEngine {
+class SizedIconEngine : public QIconEngine {
 public:
-    // designs: (smallest logical size the design is drawn at, SVG path). Each size uses the
+    // designs: (smallest logical size the design is drawn at, picture name). Each size uses the
     // design with the largest start not above it; sizes below every start use the first.
-    explicit SizedSvgIconEngine(std::vector<std::pair<int, QString>> designs);
+    explicit SizedIconEngine(std::vector<std::pair<int, QString>> designs);
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
@@ -25,7 +25,7 @@ public:
     QString key() const override;
     bool isNull() override;
 
-    // The SVG chosen for a logical (device-independent) size.
+    // The picture chosen for a logical (device-independent) size.
     QString designFor(int logicalSize) const;
 
 private:
