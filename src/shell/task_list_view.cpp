@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QResizeEvent>
+#include <QStyleOptionHeader>
 
 namespace velloran {
 namespace {
@@ -85,9 +86,25 @@ QVariant TaskRowsModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
+TaskListHeader::TaskListHeader(Qt::Orientation orientation, QWidget* parent)
+    : QHeaderView(orientation, parent) {}
+
+QSize TaskListHeader::sectionSizeFromContents(int logicalIndex) const {
+    if (model() == nullptr || isSectionHidden(logicalIndex))
+        return {};
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.section = logicalIndex;
+    option.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+    option.fontMetrics = fontMetrics();
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+}
+
 TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent)
     : QTableView(parent), model_(std::move(iconForKind)) {
     setObjectName("TaskView1");
+    setHorizontalHeader(new TaskListHeader(Qt::Horizontal, this));
+    setVerticalHeader(new TaskListHeader(Qt::Vertical, this));
     setModel(&model_);
     setShowGrid(true);
     setSelectionBehavior(SelectRows);

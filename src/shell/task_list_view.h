@@ -4,6 +4,7 @@
 #include "task_rows.h"
 
 #include <QAbstractTableModel>
+#include <QHeaderView>
 #include <QIcon>
 #include <QTableView>
 #include <functional>
@@ -35,6 +36,18 @@ private:
     bool longDisplay_ = false;
     DateNames names_;
     IconForKind iconForKind_;
+};
+
+// The list's column headers. They are never shown highlighted, so they are measured in the list's own
+// font: the standard header measures in bold to make room for highlighting, and loads a second face of
+// the font only for that.
+class TaskListHeader final : public QHeaderView {
+    Q_OBJECT
+public:
+    TaskListHeader(Qt::Orientation orientation, QWidget* parent);
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override;
 };
 
 class TaskListView final : public QTableView {

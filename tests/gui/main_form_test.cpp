@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +106,25 @@ private slots:
         QCOMPARE(cell(*form, 0, 1), QString("late"));
         QCOMPARE(cell(*form, 0, 2), QString("Thu, Dec 03, 2009 - 03:00 pm"));
         QCOMPARE(test::taskView(*form)->columnWidth(TaskListView::DateColumn), 160);
+    }
+
+    // The headers are measured in the list's own font, and stand exactly as tall as standard ones.
+    void headersKeepTheStandardHeight() {
+        writeTasks({task(kGeneral, "one", at(2009, 12, 3, 9, 0))});
+        auto form = makeForm();
+        form->show();
+        TaskListView* view = test::taskView(*form);
+        QHeaderView standard(Qt::Horizontal);
+        standard.setModel(view->model());
+        QCOMPARE(view->horizontalHeader()->sizeHint().height(), standard.sizeHint().height());
+        QCOMPARE(view->horizontalHeader()->height(), standard.sizeHint().height());
+        // Room for each caption in the list's font.
+        const QFontMetrics metrics = view->horizontalHeader()->fontMetrics();
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            const QString caption = view->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(view->horizontalHeader()->sectionSizeHint(column) > metrics.horizontalAdvance(caption),
+                     qPrintable(caption));
+        }
     }
 
     void commandsWithoutSelectionDoNothing() {
