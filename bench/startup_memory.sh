@@ -18,8 +18,9 @@ for tool in Xvfb openbox trayer xprop xdotool; do
 done
 
 ROOT=$(mktemp -d /tmp/velloran-memory-XXXXXX)
-SESSION_PIDS=()
+PIDS=()
 ROUND_PIDS=()
+source "$(dirname "$0")/../tests/e2e/headless_session.sh"
 
 stop_pids() {
   for pid in "$@"; do kill "$pid" 2>/dev/null; done
@@ -28,34 +29,10 @@ stop_pids() {
 }
 cleanup() {
   stop_pids "${ROUND_PIDS[@]}"
-  stop_pids "${SESSION_PIDS[@]}"
+  stop_pids "${PIDS[@]}"
   rm -rf "$ROOT"
 }
 trap cleanup EXIT
-
-wait_until() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  while ! "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-
-start_session() {
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1920x1200x24 -nolisten tcp >"$ROOT/xvfb.log" 2>&1 &
-  SESSION_PIDS+=($!)
-  read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; exit 1; }
-  export DISPLAY=":$number"
-  openbox >"$ROOT/openbox.log" 2>&1 &
-  SESSION_PIDS+=($!)
-  wait_until 15 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "no window manager"; exit 1; }
-  trayer --edge top --align right --widthtype request --height 24 --SetDockType true >"$ROOT/trayer.log" 2>&1 &
-  SESSION_PIDS+=($!)
-  wait_until 15 xdotool search --classname panel || echo "note: no tray window found"
-}
 
 # A program directory of its own for each Velloran, with its tasks and its user folders.
 prepare_velloran() {
@@ -123,7 +100,7 @@ measure_pair() {
   ROUND_PIDS=()
 }
 
-start_session
+start_headless_session
 echo "Start-up memory, ${SETTLE_SECONDS} s after start, window shown:"
 status=0
 measure_pair no-bus 1000 || status=1

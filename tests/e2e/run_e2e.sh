@@ -16,36 +16,16 @@ cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   sleep 0.3
   for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  rm -rf "$ROOT"
+  [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
 }
 trap cleanup EXIT
 
 not() { ! "$@"; }
 
-# waits until a command succeeds, polling every 0.2 s, for at most the given seconds
-wait_until() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  while ! "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "$0")/headless_session.sh"
 
 start_display() {
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1920x1200x24 -nolisten tcp >"$ROOT/xvfb.log" 2>&1 &
-  PIDS+=($!)
-  read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; exit 1; }
-  export DISPLAY=":$number"
-  openbox >"$ROOT/openbox.log" 2>&1 &
-  PIDS+=($!)
-  wait_until 15 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "no window manager"; exit 1; }
-  trayer --edge top --align right --widthtype request --height 24 --SetDockType true >"$ROOT/trayer.log" 2>&1 &
-  PIDS+=($!)
-  wait_until 15 bash -c "xprop -root | grep -q _NET_SUPPORTING_WM_CHECK && xdotool search --classname panel" ||
-    echo "note: no tray window found"
+  start_headless_session
   # A desktop colour behind the shaped windows; ImageMagick's display stands in where xsetroot is missing.
   xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }

@@ -4,17 +4,11 @@
 start_trayless_display() {
   OUTER_DISPLAY=$DISPLAY
   TRAYLESS_PIDS=()
-  local fd number
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$CASE/xvfb.log" 2>&1 &
-  TRAYLESS_PIDS+=($!)
-  PIDS+=($!)
-  read -r -t 15 number <&"$fd" || return 1
-  export DISPLAY=":$number"
-  openbox >"$CASE/openbox.log" 2>&1 &
-  TRAYLESS_PIDS+=($!)
-  PIDS+=($!)
-  wait_until 15 xprop -root _NET_SUPPORTING_WM_CHECK
+  TRAYER=
+  start_x_server 1280x1024 "$CASE/xvfb.log" || return 1
+  TRAYLESS_PIDS+=($X_SERVER_PID)
+  start_window_manager "$CASE/openbox.log" || return 1
+  TRAYLESS_PIDS+=($WINDOW_MANAGER_PID)
 }
 
 end_trayless_display() {
@@ -91,11 +85,11 @@ late_tray_steps_x11() {
 
 case_late_x11_tray() {
   new_case late-tray-x11
-  start_trayless_display || return 1
+  start_trayless_display || { end_trayless_display; return 1; }
   local ok=0
   late_tray_steps_x11 || ok=1
   stop_app || ok=1
-  kill "$TRAYER" 2>/dev/null
+  [ -n "$TRAYER" ] && kill "$TRAYER" 2>/dev/null
   end_trayless_display
   return $ok
 }
@@ -134,7 +128,7 @@ case_late_status_notifier_watcher() {
     return 0
   fi
   new_case late-tray-sni
-  start_trayless_display || return 1
+  start_trayless_display || { end_trayless_display; return 1; }
   dbus-daemon --session --nofork --print-address=1 >"$CASE/bus-address" 2>"$CASE/bus.log" &
   local bus=$!
   PIDS+=("$bus")
