@@ -16,6 +16,7 @@ cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   sleep 0.3
   for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  # KEEP_E2E_ROOT=1 keeps the run's folder (each case's program folder and logs) to look into a failure.
   [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
 }
 trap cleanup EXIT
