@@ -13,11 +13,12 @@ wait_until() {
 }
 
 # Starts Xvfb with a screen of the given size (WIDTHxHEIGHT), logging to the given file; exports DISPLAY
-# once the display answers, and sets X_SERVER_PID.
+# once the display answers, and sets X_SERVER_PID. Without -noreset the server starts over each time its
+# last client leaves (the check below is one) and refuses connections meanwhile.
 start_x_server() {
   local size=$1 log=$2 fd number
   exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp >"$log" 2>&1 &
+  Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp -noreset >"$log" 2>&1 &
   X_SERVER_PID=$!
   PIDS+=($X_SERVER_PID)
   read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; return 1; }

@@ -15,7 +15,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
 PIDS+=($!)
 read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$number" QT_QPA_PLATFORM=xcb HOME="$WORK" XDG_RUNTIME_DIR="$WORK"

@@ -14,7 +14,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 800x600x24 -screen 1 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd "$fd" -screen 0 800x600x24 -screen 1 640x480x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
 XVFB=$!
 read -r -t 15 number <&"$fd" || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 DISPLAY=":$number" QT_QPA_PLATFORM=xcb HOME="$WORK" XDG_RUNTIME_DIR="$WORK" "$@"
