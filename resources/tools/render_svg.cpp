@@ -59,13 +59,13 @@ int renderList(const QString& jobsPath) {
         return 1;
     }
     while (!jobs.atEnd()) {
-        const QStringList job = QString::fromUtf8(jobs.readLine()).split(' ', Qt::SkipEmptyParts);
-        if (job.isEmpty() || job.join(' ').trimmed().isEmpty())
+        const QStringList job = QString::fromUtf8(jobs.readLine()).trimmed().split(' ', Qt::SkipEmptyParts);
+        if (job.isEmpty())
             continue;
         bool wide = false;
         bool high = false;
         const int width = job.value(2).toInt(&wide);
-        const int height = job.value(3).trimmed().toInt(&high);
+        const int height = job.value(3).toInt(&high);
         if (job.size() != 4 || !wide || !high) {
             std::fprintf(stderr, "%s: not a job: %s\n", qPrintable(jobsPath), qPrintable(job.join(' ')));
             return 1;

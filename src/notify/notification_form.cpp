@@ -7,7 +7,6 @@
 
 #include <QCloseEvent>
 #include <QHash>
-#include <QPixmapCache>
 
 namespace velloran {
 
@@ -55,18 +54,10 @@ void NotificationForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Made afresh for each window: decoding a picture takes a few milliseconds, and a cached copy would be
+// held all day for an alarm that rings once.
 QPixmap NotificationForm::picture(const char* name, QSize size, qreal devicePixelRatio) {
-    const QString key = QStringLiteral("velloran-notify:%1:%2x%3@%4")
-                            .arg(QLatin1String(name))
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(devicePixelRatio);
-    QPixmap pixmap;
-    if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = artworkPixmap(QLatin1String(name), size, devicePixelRatio);
-        QPixmapCache::insert(key, pixmap);
-    }
-    return pixmap;
+    return artworkPixmap(QLatin1String(name), size, devicePixelRatio);
 }
 
 QRegion NotificationForm::pictureShape(const char* name, QSize size) {

@@ -19,6 +19,14 @@ struct Picture {
     QSize size;
 };
 
+// Each kind's two designs, at the sizes they are designed at and drawn at alike.
+void appendKindPictures(QList<Picture>& pictures) {
+    for (int kind = 0; kind < kKindImageCount; ++kind) {
+        pictures.append({kindPicture(kind), kKindButtonImageSize});
+        pictures.append({kindSmallPicture(kind), kKindSmallImageSize});
+    }
+}
+
 // Every picture at the size its SVG is designed at.
 QList<Picture> designedPictures() {
     QList<Picture> pictures = {{kAppIconPicture, {256, 256}},
@@ -32,10 +40,7 @@ QList<Picture> designedPictures() {
                                {kMemoClosePicture, kMemoCloseSize},
                                {kSplashPicture, kSplashSize},
                                {kAboutLogoPicture, kAboutLogoSize}};
-    for (int kind = 0; kind < kKindImageCount; ++kind) {
-        pictures.append({kindPicture(kind), kKindButtonImageSize});
-        pictures.append({kindSmallPicture(kind), kKindSmallImageSize});
-    }
+    appendKindPictures(pictures);
     return pictures;
 }
 
@@ -55,10 +60,7 @@ QList<Picture> drawnPictures() {
                                {kMemoClosePicture, kMemoCloseSize},
                                {kSplashPicture, kSplashSize},
                                {kAboutLogoPicture, {49, 49}}};
-    for (int kind = 0; kind < kKindImageCount; ++kind) {
-        pictures.append({kindPicture(kind), kKindButtonImageSize});
-        pictures.append({kindSmallPicture(kind), kKindSmallImageSize});
-    }
+    appendKindPictures(pictures);
     return pictures;
 }
 
