@@ -5,9 +5,10 @@ BUILD_ASAN  ?= build-asan
 BUILD_FUZZ  ?= build-fuzz
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 10000000
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz format format-check clean install uninstall package
+.PHONY: all deps configure build run test test-asan bench fuzz fuzz-build fuzz-long format format-check clean install uninstall package
 
 all: build
 
@@ -44,11 +45,18 @@ bench: build
 	$(BUILD)/bench/velloran_view_bench
 	bash bench/startup_memory.sh $(BUILD)
 
-fuzz: deps
+fuzz-build: deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_FUZZ=ON \
 	  -DVELLORAN_GUI=OFF -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+# Each target for FUZZ_SECONDS, starting from its kept corpus in fuzz/corpus/.
+fuzz: fuzz-build
 	bash fuzz/run.sh $(BUILD_FUZZ)/fuzz $(FUZZ_SECONDS)
+
+# Each target to FUZZ_RUNS executions; what it finds is merged, minimised, into the kept corpus.
+fuzz-long: fuzz-build
+	bash fuzz/run.sh --long $(BUILD_FUZZ)/fuzz $(FUZZ_RUNS)
 
 # For the current user, without root: the program directory in $(PREFIX)/share/velloran (the program,
 # Sounds/, the help), the launcher $(PREFIX)/bin/velloran, the menu entry and the icons. `make uninstall`

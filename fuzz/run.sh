@@ -1,15 +1,46 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for the given number of seconds; a finding fails the run.
+# Runs every fuzz target from its kept corpus in fuzz/corpus/<target>/; a finding fails the run.
+#   run.sh FOLDER SECONDS        each target for SECONDS (CI); the kept corpus is left as it is
+#   run.sh --long FOLDER RUNS    each target to RUNS executions; then what it found is merged into the
+#                                kept corpus, minimised: only inputs that reach something new are kept
+# FUZZ_TARGETS="fuzz_a fuzz_b" runs only those, so that targets can run side by side.
 set -euo pipefail
+long=0
+if [ "${1:-}" = "--long" ]; then
+  long=1
+  shift
+fi
 folder="$1"
-seconds="$2"
-corpus_root="$(dirname "$0")/corpus"
+amount="$2"
+corpus_root="$(cd "$(dirname "$0")" && pwd)/corpus"
+# Inputs that crash land beside the targets, never in the source tree.
+artifacts="$(cd "$folder" && pwd)/findings"
+mkdir -p "$artifacts"
+common=(-max_len=16000 -len_control=0 -timeout=10 -print_final_stats=1 -artifact_prefix="$artifacts/")
+
 for target in "$folder"/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
+  if [ -n "${FUZZ_TARGETS:-}" ] && [[ " $FUZZ_TARGETS " != *" $name "* ]]; then
+    continue
+  fi
+  kept="$corpus_root/$name"
+  mkdir -p "$kept"
   work=$(mktemp -d)
-  [ -d "$corpus_root/$name" ] && cp -r "$corpus_root/$name/." "$work/"
-  echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -max_len=16000 -len_control=0 -timeout=10 -print_final_stats=1 "$work" 2>&1 | tail -n 12
-  rm -rf "$work"
+  merged=$(mktemp -d)
+  trap 'rm -rf "$work" "$merged"' EXIT
+  cp -r "$kept/." "$work/"
+  if [ "$long" = 1 ]; then
+    echo "fuzzing $name for $amount runs from $(ls "$kept" | wc -l) kept inputs"
+    "$target" -runs="$amount" "${common[@]}" "$work" 2>&1 | tail -n 12
+    "$target" -merge=1 "${common[@]}" "$merged" "$kept" "$work" > "$artifacts/$name.merge.log" 2>&1
+    rm -f "$kept"/*
+    cp "$merged"/* "$kept/"
+    echo "$name: kept corpus now $(ls "$kept" | wc -l) inputs, $(du -sk "$kept" | cut -f1) KiB"
+  else
+    echo "fuzzing $name for ${amount}s from $(ls "$kept" | wc -l) kept inputs"
+    "$target" -max_total_time="$amount" "${common[@]}" "$work" 2>&1 | tail -n 12
+  fi
+  rm -rf "$work" "$merged"
+  trap - EXIT
 done
