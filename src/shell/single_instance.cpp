@@ -90,16 +90,14 @@ bool SingleInstance::claim() {
                      qPrintable(folder_));
         return true;
     }
-    lock_ = std::make_unique<QLockFile>(folder_ + "/velloran.lock");
-    lock_->setStaleLockTime(0); // a lock whose process is gone is stale at once
-    if (!lock_->tryLock(0)) {
-        const bool held = lock_->error() == QLockFile::LockFailedError;
-        lock_.reset();
-        if (held)
-            return false;
-        std::fprintf(stderr, "velloran: cannot make a lock in %s; the one-instance check is off\n",
-                     qPrintable(folder_));
+    switch (lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString())) {
+    case FileLock::State::Busy:
+        return false;
+    case FileLock::State::Failed:
+        std::fprintf(stderr, "velloran: %s; the one-instance check is off\n", lock_.error().c_str());
         return true;
+    case FileLock::State::Held:
+        break;
     }
     serve();
     return true;

@@ -2,12 +2,11 @@
 // asks the first, through the socket, to bring its window back.
 #pragma once
 
+#include "files/file_lock.h"
 #include "restore_request.h"
 
-#include <QLockFile>
 #include <QObject>
 #include <cstdint>
-#include <memory>
 
 namespace velloran {
 
@@ -21,8 +20,8 @@ public:
 
     const QString& folder() const { return folder_; }
 
-    // True when this process is now the one instance; false when another holds the lock. A lock left
-    // by a killed instance is taken over.
+    // True when this process is now the one instance; false when another holds the lock. The lock is
+    // the kernel's and ends with its process, so nothing a crash left in the folder stops a start.
     bool claim();
     // From a second start: asks the running instance to restore its window, handing on the second
     // start's activation token. False when it cannot be reached.
@@ -37,7 +36,7 @@ private:
     void acceptClients();
 
     QString folder_;
-    std::unique_ptr<QLockFile> lock_;
+    FileLock lock_;
     int listener_ = -1;
     std::uint64_t socketDevice_ = 0, socketInode_ = 0; // to remove only our own socket file at the end
 };

@@ -1,5 +1,6 @@
 // The single-instance lock, its folder and message, close requests of the system, and the tray icon's
 // hint rule.
+#include "files/file_lock.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
@@ -241,6 +242,78 @@ private slots:
         lock.close();
         SingleInstance instance(dir.filePath("run"));
         QVERIFY(instance.claim());
+    }
+
+    // A crash or power cut while the lock file was written leaves it empty or half written; the lock is
+    // the kernel's, so no such file stops a start, and the start it let through then holds the lock.
+    void aDamagedLockFileDoesNotStopAStart_data() {
+        QTest::addColumn<QByteArray>("left");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("zeros") << QByteArray(16, '\0');
+        QTest::newRow("half a line") << QByteArray("4");
+        QTest::newRow("no process") << QByteArray("not a number\n");
+    }
+    void aDamagedLockFileDoesNotStopAStart() {
+        QFETCH(QByteArray, left);
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("run"));
+        QFile lock(dir.filePath("run/velloran.lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(left);
+        lock.close();
+        lock.setPermissions(QFile::Permissions());
+        SingleInstance first(dir.filePath("run"));
+        QVERIFY(first.claim());
+        SingleInstance second(dir.filePath("run"));
+        QVERIFY(!second.claim());
+    }
+
+    // Whoever holds the lock, the second start is refused and asks the question; the lock ends with
+    // its holder.
+    void aHeldLockRefusesUntilItIsLetGo() {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("run"));
+        FileLock other;
+        QCOMPARE(other.tryLock(QFile::encodeName(dir.filePath("run/velloran.lock")).toStdString()),
+                 FileLock::State::Held);
+        {
+            SingleInstance refused(dir.filePath("run"));
+            QVERIFY(!refused.claim());
+        }
+        other.release();
+        SingleInstance instance(dir.filePath("run"));
+        QVERIFY(instance.claim());
+    }
+
+    // Without a runtime folder, and with the temporary folder's name taken, the lock lives on the disk
+    // in the cache folder, where a damaged file survives a reboot: it behaves the same there.
+    void theLockInTheCacheFolderBehavesTheSame() {
+        QTemporaryDir dir;
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), temp = qgetenv("TMPDIR"),
+                         cache = qgetenv("XDG_CACHE_HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(dir.filePath("tmp")));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+        QDir().mkpath(dir.filePath("tmp"));
+        QDir().mkpath(dir.filePath("cache/velloran"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere"),
+                            dir.filePath(QString("tmp/velloran-%1").arg(::geteuid()))));
+        QFile lock(dir.filePath("cache/velloran/velloran.lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.close();
+        SingleInstance first, second;
+        const auto restore = [&] {
+            runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+            temp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
+            cache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", cache);
+        };
+        restore();
+        QCOMPARE(first.folder(), dir.filePath("cache/velloran"));
+        QVERIFY(first.claim());
+        QVERIFY(!second.claim());
+        QSignalSpy restored(&first, &SingleInstance::restoreRequested);
+        QTimer::singleShot(0, [&] { second.askRunningInstanceToRestore(); });
+        QTRY_COMPARE(restored.count(), 1);
     }
 
     void noInstanceToRestoreIsReported() {

@@ -73,3 +73,60 @@ case_planted_folder() {
 }
 check "another user's folder with a live lock in the temporary folder: left as it was, the program starts" \
   case_planted_folder
+
+# A crash or a power cut while the lock file was written leaves it empty or half written. The lock is
+# the kernel's, held by the running program, so such a file never stops a start; the lock it takes
+# then does stop the next one.
+case_crashed_lock() {
+  new_case crashed-lock
+  mkdir -m 700 "$XDG_RUNTIME_DIR/velloran"
+  : >"$XDG_RUNTIME_DIR/velloran/velloran.lock"
+  start_app
+  local first=$APP ok=0
+  wait_until 15 visible_window '^Velloran$' || { echo "    an empty lock file stopped the start"; stop_app; return 1; }
+  start_app
+  local second=$APP
+  wait_until 15 visible_window '^Application running$' || { echo "    the second start was not refused"; ok=1; }
+  press "$(window_id '^Application running$')" Escape
+  wait_until 10 not running "$second"
+  wait "$second"
+  [ $? -eq 255 ] || { echo "    the second start did not end with 255"; ok=1; }
+  APP=$first
+  stop_app || ok=1
+  # After an end by kill -9 the file is still there, with the killed run's text in it: no matter.
+  printf '999999\nvelloran\n%s\n' "$(hostname)" >"$XDG_RUNTIME_DIR/velloran/velloran.lock"
+  start_app
+  wait_until 15 visible_window '^Velloran$' || { echo "    a killed run's lock file stopped the start"; ok=1; }
+  kill -9 "$APP"
+  wait "$APP" 2>/dev/null
+  start_app
+  wait_until 15 visible_window '^Velloran$' || { echo "    the start after kill -9 was refused"; ok=1; }
+  stop_app || ok=1
+  return $ok
+}
+check "an empty lock file left by a crash does not stop a start; a running program's lock does" case_crashed_lock
+
+# The fallback folder in the user's cache is on the disk, so its lock file outlives a power cut.
+case_crashed_lock_on_disk() {
+  command -v setpriv >/dev/null || { echo "    note: skipped, setpriv not installed"; return 0; }
+  new_case crashed-lock-on-disk
+  prepare_for_nobody
+  # Another user holds the temporary folder's name, so the cache folder serves.
+  mkdir -m 755 "$SHARED"
+  mkdir -p -m 700 "$HOME/.cache/velloran"
+  printf '\0\0\0\0' >"$HOME/.cache/velloran/velloran.lock"
+  chown -R nobody "$HOME/.cache"
+  start_app_as_nobody
+  local first=$APP ok=0
+  started_with_own_lock || ok=1
+  start_app_as_nobody
+  local second=$APP
+  wait_until 15 visible_window '^Application running$' || { echo "    the second start was not refused"; ok=1; }
+  press "$(window_id '^Application running$')" Escape
+  wait_until 10 not running "$second" || ok=1
+  APP=$first
+  stop_app || ok=1
+  return $ok
+}
+check "a damaged lock file in the cache folder does not stop a start; a running program's lock does" \
+  case_crashed_lock_on_disk
