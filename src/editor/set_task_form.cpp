@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
 #include "platform/sound_player.h"
+#include "scheduler/program_search.h"
 #include "scheduler/task_actions.h"
 #include "store/task_kinds.h"
 
@@ -368,7 +369,11 @@ TaskEntries TSetTaskForm::entries() const {
 }
 
 void TSetTaskForm::SaveBTClick() {
-    const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists);
+    const ProgramSearch programs = programSearchOf(programDirectory_);
+    const auto programExists = [&programs](const std::string& target) {
+        return findProgram(target, programs).has_value();
+    };
+    const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists, programExists);
     if (!check.refusal.empty()) {
         MessageBoxes::warning(this, QString::fromStdString(check.refusal));
         return;

@@ -89,7 +89,8 @@ bool isValidWebAddress(std::string_view address) {
                                               startsWithIgnoringAsciiCase(address, "ftp://"));
 }
 
-SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists) {
+SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists,
+                       const PathExists& programExists) {
     SaveCheck check;
     const DateTime start = startMoment(entries.date, entries.time);
     // A start that cannot be read as a date (a NaN from damaged input) has not elapsed, but is no
@@ -106,7 +107,8 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
         check.refusal = kEmptyMemoMessage;
         return check;
     }
-    if (kindIs(entries.page, KindTarget::File) && !pathExists(entries.target)) {
+    if (kindIs(entries.page, KindTarget::File) &&
+        !(kindDoes(entries.page, KindAction::RunProgram) ? programExists : pathExists)(entries.target)) {
         check.refusal = entries.target + kFileNotFoundSuffix;
         return check;
     }

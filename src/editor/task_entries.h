@@ -54,8 +54,10 @@ struct SaveCheck {
 // The start moment: the date of one picker and the time of day of the other.
 DateTime startMoment(DateTime date, DateTime time);
 
-// Runs the checks in their fixed order and, when all pass, builds the record.
-SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists);
+// Runs the checks in their fixed order and, when all pass, builds the record. A program's path is checked
+// with programExists (where the task's start will look for it), every other path with pathExists.
+SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists,
+                       const PathExists& programExists);
 
 // At least 12 characters, beginning with http://, https:// or ftp:// in any letter case.
 bool isValidWebAddress(std::string_view address);

@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velloran {
 namespace {
@@ -29,11 +27,6 @@ std::string openerArgument(const std::string& target) {
     return target;
 }
 
-bool isExecutableFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
 void DesktopOpener::open(const std::string& target) {
     if (target.empty())
         return;
@@ -41,15 +34,18 @@ void DesktopOpener::open(const std::string& target) {
 }
 
 void DesktopOpener::runProgram(const std::string& path, const std::vector<std::string>& arguments) {
+    // The program that was found and checked, never one of the same name on PATH: a bare name is the
+    // current folder's.
+    const std::string program = path.find('/') == std::string::npos ? "./" + path : path;
     // A script without the execute bit, a .desktop entry or a document is opened the desktop's way.
-    if (!isExecutableFile(path)) {
-        open(path);
+    if (!isExecutableFile(program)) {
+        open(program);
         return;
     }
     QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
-    startDetached(path, list);
+    startDetached(program, list);
 }
 
 } // namespace velloran

@@ -23,7 +23,4 @@ private:
 // names the same file from the current directory, which the opener shares.
 std::string openerArgument(const std::string& target);
 
-// An ordinary file this user may execute.
-bool isExecutableFile(const std::string& path);
-
 } // namespace velloran

@@ -19,7 +19,9 @@ void TaskActions::carryOut(const Task& task) {
         windows_.showMemo(task.Description.str(), memoFont_);
         break;
     case KindAction::RunProgram:
-        opener_.runProgram(task.Target.str(), splitArguments(task.ExeArguments.view()));
+        // A program that is gone is no error anyone is told of, as for any target that cannot be opened.
+        if (const auto program = findProgram(task.Target.view(), programs_))
+            opener_.runProgram(*program, splitArguments(task.ExeArguments.view()));
         break;
     case KindAction::OpenTarget:
         opener_.open(task.Target.str());

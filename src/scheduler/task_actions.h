@@ -2,6 +2,7 @@
 #pragma once
 
 #include "due_scan.h"
+#include "program_search.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +16,8 @@ public:
     virtual ~Opener() = default;
     // A file path or web address, exactly as stored, with the program the desktop associates with it.
     virtual void open(const std::string& target) = 0;
-    // Starts a program with its arguments; a target that is not an executable file is opened instead.
+    // Starts the program at path (absolute, as findProgram found it) with its arguments; a path that is
+    // not an executable file is opened instead.
     virtual void runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;
 };
 
@@ -30,12 +32,15 @@ public:
 
 class TaskActions final : public TaskActionSink {
 public:
-    TaskActions(Opener& opener, NotificationWindows& windows) : opener_(opener), windows_(windows) {}
+    // programs: where an Executable task's program is looked for, as the editor looked when it was saved.
+    TaskActions(Opener& opener, NotificationWindows& windows, ProgramSearch programs)
+        : opener_(opener), windows_(windows), programs_(std::move(programs)) {}
     void carryOut(const Task& task) override;
 
 private:
     Opener& opener_;
     NotificationWindows& windows_;
+    ProgramSearch programs_;
     // One block serves every memo: each memo window copies its font from it when it is shown.
     FontBlock memoFont_{};
 };

@@ -27,7 +27,8 @@ constexpr int kClientHeight = 407;
 
 TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services), tasks_(services_.tasks),
-      actions_(services_.opener, services_.notifications), dateNames_(dateNamesFrom(QLocale::system())) {
+      actions_(services_.opener, services_.notifications, programSearchOf(services_.programDirectory)),
+      dateNames_(dateNamesFrom(QLocale::system())) {
     setObjectName("TSchedulerMainForm");
     setWindowTitle("Velloran");
     setWindowIcon(services_.appIcon);

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace velloran {
 namespace {
@@ -33,9 +34,10 @@ struct FakeWindows : NotificationWindows {
 
 class Actions : public ::testing::Test {
 protected:
+    test::TempDir programFolder;
     FakeOpener opener;
     FakeWindows windows;
-    TaskActions actions{opener, windows};
+    TaskActions actions{opener, windows, ProgramSearch{programFolder.path(), programFolder.file("bin")}};
 };
 
 TEST_F(Actions, AlarmAndMemoGoToTheirWindows) {
@@ -76,12 +78,32 @@ TEST_F(Actions, OpenKindsHandTheTargetOverExactlyAsStored) {
 
 TEST_F(Actions, ExecutableGetsItsArgumentsAsWords) {
     Task task = makeTask(kExecutable, at(2010, 1, 1));
-    task.Target = "/usr/bin/my program";
+    task.Target = programFolder.file("my program");
+    test::writeFile(task.Target.str(), "");
     task.ExeArguments = "--title 'Two words' -x";
     actions.carryOut(task);
     ASSERT_EQ(opener.programs.size(), 1u);
-    EXPECT_EQ(opener.programs[0].first, "/usr/bin/my program");
+    EXPECT_EQ(opener.programs[0].first, programFolder.file("my program"));
     EXPECT_EQ(opener.programs[0].second, (Words{"--title", "Two words", "-x"}));
+}
+
+// The start gets the absolute path of what the editor's check found: the program folder's file before
+// a command of the same name on PATH, PATH's for a name the program folder lacks, nothing for neither.
+TEST_F(Actions, ExecutableStartsWhatTheLookupFound) {
+    ASSERT_EQ(::mkdir(programFolder.file("bin").c_str(), 0755), 0);
+    test::writeFile(programFolder.file("date"), "");
+    test::writeFile(programFolder.file("bin/date"), "");
+    test::writeFile(programFolder.file("bin/only-on-path"), "");
+    ASSERT_EQ(::chmod(programFolder.file("bin/only-on-path").c_str(), 0755), 0);
+    for (const char* target : {"date", "only-on-path", "nowhere"}) {
+        Task task = makeTask(kExecutable, at(2010, 1, 1));
+        task.Target = target;
+        actions.carryOut(task);
+    }
+    ASSERT_EQ(opener.programs.size(), 2u);
+    EXPECT_EQ(opener.programs[0].first, programFolder.file("date"));
+    EXPECT_EQ(opener.programs[1].first, programFolder.file("bin/only-on-path"));
+    EXPECT_TRUE(opener.opened.empty());
 }
 
 TEST_F(Actions, UnknownKindDoesNothing) {

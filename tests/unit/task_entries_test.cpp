@@ -32,7 +32,7 @@ TaskEntries entriesFor(int page) {
 }
 
 SaveCheck check(const TaskEntries& entries, const PathExists& exists = anyPathExists) {
-    return checkEntries(entries, kNow, exists);
+    return checkEntries(entries, kNow, exists, exists);
 }
 
 TEST(TaskEntriesChecks, ElapsedStartIsReportedBeforeEverythingElse) {
@@ -311,11 +311,11 @@ TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
     TaskEntries entries = entriesFor(kAlarmClock);
     entries.repeatType = kMonthly;
     entries.date = at(2025, 2, 28);
-    storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
+    storeTask(tasks, checkEntries(entries, kNow, anyPathExists, anyPathExists).record, false, 300, 0);
     EXPECT_EQ(tasks.find(300)->DayOfMonth, 28);
 
     entries.date = at(2025, 3, 15);
-    storeTask(tasks, checkEntries(entries, kNow, anyPathExists).record, false, 300, 0);
+    storeTask(tasks, checkEntries(entries, kNow, anyPathExists, anyPathExists).record, false, 300, 0);
     EXPECT_EQ(tasks.find(300)->DayOfMonth, 15);
     EXPECT_DOUBLE_EQ(tasks.find(300)->NextRun, at(2025, 3, 15, 9, 30, 0));
 }
