@@ -100,6 +100,31 @@ private slots:
         QCOMPARE(argumentsReceived(program), (QStringList{"one two", "$(id)", ";", "-"}));
     }
 
+    // A bare name is the current folder's program, never one of the same name found on PATH.
+    void aBareNameIsNeverLookedForOnPath() {
+        QTemporaryDir work, onPath;
+        const QString here = work.filePath("velloran-same-name");
+        const QString there = onPath.filePath("velloran-same-name");
+        for (const QString& path : {here, there}) {
+            QFile script(path);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\n: > \"$0.ran\"\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QByteArray savedPath = qgetenv("PATH");
+        const QString previous = QDir::currentPath();
+        qputenv("PATH", QFile::encodeName(onPath.path()) + ":" + savedPath);
+        QDir::setCurrent(work.path());
+        DesktopOpener desktop(dir_.filePath("unused-opener").toStdString());
+        desktop.runProgram("velloran-same-name", {});
+        QDir::setCurrent(previous);
+        qputenv("PATH", savedPath);
+        QTRY_VERIFY(QFile::exists(here + ".ran"));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(there + ".ran"));
+    }
+
     void nonExecutableTargetGoesToTheOpener() {
         const QString opener = makeRecorder("opener2");
         const QString document = dir_.filePath("notes.txt");

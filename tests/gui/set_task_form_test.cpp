@@ -450,6 +450,49 @@ private slots:
         QCOMPARE(text(bench.tasks[0].Target), QStringLiteral("https://example.org"));
     }
 
+    // A program is checked where its start will look: the program folder first, then PATH; never the
+    // current folder, which the start does not use.
+    void aProgramIsCheckedWhereItWillStart() {
+        test::EditorBench bench;
+        QTemporaryDir pathFolder, current;
+        const auto make = [](const QString& path, QFile::Permissions mode) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            QVERIFY(file.setPermissions(mode));
+        };
+        const QFile::Permissions executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        make(bench.dir.filePath("velloran-own-tool"), QFile::ReadOwner | QFile::WriteOwner);
+        make(pathFolder.filePath("velloran-path-tool"), executable);
+        make(pathFolder.filePath("velloran-not-executable"), QFile::ReadOwner | QFile::WriteOwner);
+        make(current.filePath("velloran-elsewhere"), executable);
+        const QByteArray savedPath = qgetenv("PATH");
+        const QString savedCurrent = QDir::currentPath();
+        qputenv("PATH", QFile::encodeName(pathFolder.path()) + ":" + savedPath);
+        QDir::setCurrent(current.path());
+        for (const char* target : {"velloran-own-tool", "velloran-path-tool"}) {
+            auto form = bench.makeForm();
+            form->prepareNewTask(kExecutable);
+            startTomorrow(*form);
+            form->Pages.ExePath->setText(QString::fromUtf8(target));
+            form->SaveBTClick();
+            QVERIFY2(form->savedTaskId().has_value(), target);
+        }
+        for (const char* target : {"velloran-elsewhere", "velloran-not-executable"}) {
+            auto form = bench.makeForm();
+            form->prepareNewTask(kExecutable);
+            startTomorrow(*form);
+            form->Pages.ExePath->setText(QString::fromUtf8(target));
+            const qsizetype shown = boxes.size();
+            form->SaveBTClick();
+            QVERIFY2(!form->savedTaskId().has_value(), target);
+            QCOMPARE(boxes.size(), shown + 1);
+            QCOMPARE(boxes.last().text, QString::fromUtf8(target) + QStringLiteral("\nfile not found."));
+        }
+        QDir::setCurrent(savedCurrent);
+        qputenv("PATH", savedPath);
+    }
+
     void saveOfANewTaskAppendsItAndWritesTheFile() {
         test::EditorBench bench;
         bench.addStored(storedTask(kMemo, 1));
