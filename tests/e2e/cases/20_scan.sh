@@ -47,3 +47,26 @@ case_sigterm_saves() {
     echo "$dump" | awk '$3=="/tmp/later" && $6==1 {f=1} END {exit !f}'
 }
 check "SIGTERM writes tasks.tsk with the advanced and disabled tasks, then exits after the countdown" case_sigterm_saves
+
+# An Executable task's program is started from where the editor checked it: the program folder first,
+# then PATH for a bare name, always by the absolute path found. Each program writes the path it ran as.
+case_programs_start_where_checked() {
+  new_case programs
+  local name
+  for name in "$PROG/date" "$PROG/velloran-e2e-own" "$CASE/bin/velloran-e2e-on-path" "$CASE/bin/date"; do
+    printf '#!/bin/sh\nprintf "%%s\\n" "$0" >> "%s/ran.log"\n' "$CASE" >"$name"
+    chmod +x "$name"
+  done
+  "$TOOL" write "$PROG/tasks.tsk" \
+    2 date +2 0 1 -- \
+    2 velloran-e2e-own +2 0 1 -- \
+    2 velloran-e2e-on-path +2 0 1 || return 1
+  start_app hide
+  wait_until 20 bash -c "[ \$(wc -l < '$CASE/ran.log' 2>/dev/null || echo 0) -ge 3 ]" || { stop_app; return 1; }
+  sleep 1
+  stop_app
+  diff <(sort "$CASE/ran.log") <(printf '%s\n' "$PROG/date" "$PROG/velloran-e2e-own" \
+    "$CASE/bin/velloran-e2e-on-path" | sort)
+}
+check "a program task starts the program folder's date before PATH's, its own program, and one from PATH" \
+  case_programs_start_where_checked
