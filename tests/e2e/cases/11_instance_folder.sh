@@ -75,15 +75,22 @@ check "another user's folder with a live lock in the temporary folder: left as i
   case_planted_folder
 
 # A crash or a power cut while the lock file was written leaves it empty or half written. The lock is
-# the kernel's, held by the running program, so such a file never stops a start; the lock it takes
-# then does stop the next one.
+# the kernel's, held by the running program (flock(1) sees it), so such a file never stops a start;
+# the lock then stops the next one, and it ends with the program, even by kill -9.
+holds_lock() { ! flock -n "$1" true; }
+# A look with flock(1) while the program starts could take the lock from under it: wait first for its
+# socket, which it makes once it holds the lock.
+serving() { [ -S "$1" ]; }
+
 case_crashed_lock() {
   new_case crashed-lock
+  local lock="$XDG_RUNTIME_DIR/velloran/velloran.lock" ok=0
   mkdir -m 700 "$XDG_RUNTIME_DIR/velloran"
-  : >"$XDG_RUNTIME_DIR/velloran/velloran.lock"
-  start_app
-  local first=$APP ok=0
-  wait_until 15 visible_window '^Velloran$' || { echo "    an empty lock file stopped the start"; stop_app; return 1; }
+  : >"$lock"
+  start_app hide
+  local first=$APP
+  wait_until 15 serving "${lock%.lock}.socket" && holds_lock "$lock" ||
+    { echo "    an empty lock file stopped the start"; stop_app; return 1; }
   start_app
   local second=$APP
   wait_until 15 visible_window '^Application running$' || { echo "    the second start was not refused"; ok=1; }
@@ -91,17 +98,18 @@ case_crashed_lock() {
   wait_until 10 not running "$second"
   wait "$second"
   [ $? -eq 255 ] || { echo "    the second start did not end with 255"; ok=1; }
-  APP=$first
-  stop_app || ok=1
-  # After an end by kill -9 the file is still there, with the killed run's text in it: no matter.
-  printf '999999\nvelloran\n%s\n' "$(hostname)" >"$XDG_RUNTIME_DIR/velloran/velloran.lock"
-  start_app
-  wait_until 15 visible_window '^Velloran$' || { echo "    a killed run's lock file stopped the start"; ok=1; }
+  kill -9 "$first"
+  wait "$first" 2>/dev/null
+  holds_lock "$lock" && { echo "    the lock outlived its program"; ok=1; }
+  # What a killed run left in the file is no matter either.
+  printf '999999\nvelloran\n%s\n' "$(hostname)" >"$lock"
+  # (The killed run's socket is taken away, so that a new one shows that the start got this far.)
+  rm -f "${lock%.lock}.socket"
+  start_app hide
+  wait_until 15 serving "${lock%.lock}.socket" && holds_lock "$lock" ||
+    { echo "    a killed run's lock file stopped the start"; ok=1; }
   kill -9 "$APP"
   wait "$APP" 2>/dev/null
-  start_app
-  wait_until 15 visible_window '^Velloran$' || { echo "    the start after kill -9 was refused"; ok=1; }
-  stop_app || ok=1
   return $ok
 }
 check "an empty lock file left by a crash does not stop a start; a running program's lock does" case_crashed_lock
@@ -118,14 +126,15 @@ case_crashed_lock_on_disk() {
   chown -R nobody "$HOME/.cache"
   start_app_as_nobody
   local first=$APP ok=0
-  started_with_own_lock || ok=1
+  wait_until 15 serving "$HOME/.cache/velloran/velloran.socket" && holds_lock "$HOME/.cache/velloran/velloran.lock" ||
+    { echo "    the damaged lock file stopped the start"; ok=1; }
   start_app_as_nobody
   local second=$APP
   wait_until 15 visible_window '^Application running$' || { echo "    the second start was not refused"; ok=1; }
   press "$(window_id '^Application running$')" Escape
   wait_until 10 not running "$second" || ok=1
-  APP=$first
-  stop_app || ok=1
+  kill -9 "$first"
+  wait "$first" 2>/dev/null
   return $ok
 }
 check "a damaged lock file in the cache folder does not stop a start; a running program's lock does" \

@@ -64,7 +64,8 @@ case_programs_start_where_checked() {
   start_app hide
   wait_until 20 bash -c "[ \$(wc -l < '$CASE/ran.log' 2>/dev/null || echo 0) -ge 3 ]" || { stop_app; return 1; }
   sleep 1
-  stop_app
+  kill -9 "$APP"
+  wait "$APP" 2>/dev/null
   diff <(sort "$CASE/ran.log") <(printf '%s\n' "$PROG/date" "$PROG/velloran-e2e-own" \
     "$CASE/bin/velloran-e2e-on-path" | sort)
 }
