@@ -15,6 +15,7 @@ packages=(
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  lintian # Debian's package checker, which the package test runs
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )
