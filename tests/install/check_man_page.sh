@@ -26,10 +26,12 @@ metainfo=$(grep -o '<release version="[^"]*" date="[^"]*"' "$source_dir"/packagi
 [ "$header" = "$release" ] || fail "the page's header names '$header', the changelog '$release'"
 [ "$metainfo" = "$release" ] || fail "the metainfo names '$metainfo', the changelog '$release'"
 
-# What `make install PREFIX=...` runs; man then finds the page through that prefix's share/man alone.
+# What `make install PREFIX=...` installs, the default component; named, so that the build's
+# install_manifest.txt, which a `make install` running meanwhile reads, stays that install's own.
+# man then finds the page through that prefix's share/man alone.
 prefix=$(mktemp -d /tmp/velloran-man-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+cmake --install "$build" --prefix "$prefix" --component Unspecified >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 installed=$prefix/share/man/man1/velloran.1.gz
 found=$(MANPATH="$prefix/share/man" man -w velloran 2>&1)
 [ "$found" = "$installed" ] || fail "man -w velloran found '$found', not $installed"
