@@ -47,7 +47,7 @@ dpkg_locked() {
   cat "$work/dpkg.log"
   return 1
 }
-trap 'dpkg -r velloran >/dev/null 2>&1; rm -rf "$work"' EXIT
+trap 'dpkg --purge velloran >/dev/null 2>&1; rm -rf "$work"' EXIT
 dpkg_locked dpkg -i "$deb" || { echo "FAIL: dpkg -i"; exit 1; }
 
 listed=$(dpkg -L velloran)
