@@ -6,10 +6,9 @@ namespace velloran {
 
 TrayWatch::TrayWatch(QObject* parent, std::function<bool()> probe)
     : QObject(parent), probe_(probe ? std::move(probe) : std::function<bool()>(trayPresent)) {
+    auto* events = new TrayPresenceEvents(this);
+    connect(events, &TrayPresenceEvents::changed, this, &TrayWatch::check);
     present_ = probe_();
-    timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &TrayWatch::check);
-    timer_.start();
 }
 
 void TrayWatch::check() {

@@ -1,9 +1,9 @@
-// Looks once a second whether the desktop has a tray, and says when that changes: at logon the panel
-// often starts after the program, and a panel may restart while the program runs.
+// Follows whether the desktop has a tray, and says when that changes: at logon the panel often starts
+// after the program, and a panel may restart while the program runs. It asks only when the desktop
+// announces a change, never on a timer.
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
 
 namespace velloran {
@@ -15,7 +15,7 @@ public:
     explicit TrayWatch(QObject* parent = nullptr, std::function<bool()> probe = {});
 
     bool present() const { return present_; }
-    // Asks at once, as the timer does.
+    // Asks at once, as an announcement from the desktop does.
     void check();
 
 signals:
@@ -23,7 +23,6 @@ signals:
 
 private:
     std::function<bool()> probe_;
-    QTimer timer_;
     bool present_ = false;
 };
 
