@@ -172,7 +172,7 @@ void TTrayIcon::watchMainWindow(const QEvent* event) {
     if (!sentToTray_)
         return;
     switch (event->type()) {
-    case QEvent::Hide:
+    // Not a Hide: minimising sends one too, while the window may keep the focus.
     case QEvent::WindowDeactivate:
         leftSinceSent_ = true;
         break;
