@@ -15,6 +15,8 @@ packages=(
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
+  xfwm4 xfce4-panel xfconf
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )
