@@ -51,6 +51,7 @@ void TTrayIcon::setVisible(bool visible) {
         icon_->setToolTip(hint_);
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
         setPopupMenu(popupMenu_);
+        watch_->followKind(statusNotifier_);
     }
     if (icon_)
         icon_->setVisible(visible);

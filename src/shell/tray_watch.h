@@ -17,12 +17,17 @@ public:
     bool present() const { return present_; }
     // Asks at once, as an announcement from the desktop does.
     void check();
+    // From now on only trays of the kind of the icon that Qt made count: it can dock nowhere else. An
+    // X11 tray beside a StatusNotifier host that went away would otherwise swallow the window.
+    void followKind(bool statusNotifier);
 
 signals:
     void presenceChanged(bool present);
 
 private:
     std::function<bool()> probe_;
+    // The desktop is asked, not a test's probe.
+    bool asksDesktop_ = false;
     bool present_ = false;
 };
 
