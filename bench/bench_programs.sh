@@ -1,6 +1,22 @@
-# What the start-up benchmarks share: a program folder of its own for each Velloran, with its tasks and
-# its user folders, and starting and stopping the programs they compare. Source it after setting BUILD,
-# VELLORAN, MAKE_TASKS, ROOT and an array ROUND_PIDS.
+# What the start-up benchmarks share: Velloran and the bare Qt window they compare it with, a headless
+# session (Xvfb, openbox, trayer), a program folder of its own for each Velloran with its tasks and its
+# user folders, and starting and stopping the programs. Source it with the build folder in BUILD and the
+# benchmark's name in BENCH; it makes the run's folder ROOT and ends what the run started at exit.
+
+VELLORAN="$BUILD/velloran"
+BARE="$BUILD/bench/bare_qt_tray"
+MAKE_TASKS="$BUILD/bench/make_task_file"
+for program in "$VELLORAN" "$BARE" "$MAKE_TASKS"; do
+  [ -x "$program" ] || { echo "missing $program: build first"; exit 1; }
+done
+for tool in Xvfb openbox trayer xprop xdotool; do
+  command -v "$tool" >/dev/null || { echo "$BENCH: $tool is not installed (make deps)"; exit 1; }
+done
+
+ROOT=$(mktemp -d "/tmp/velloran-$BENCH-XXXXXX")
+PIDS=()
+ROUND_PIDS=()
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/headless_session.sh"
 
 stop_pids() {
   for pid in "$@"; do kill "$pid" 2>/dev/null; done
@@ -28,3 +44,10 @@ start_in() {
   HOME="$dir/home" XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" "$@" >>"$dir/log" 2>&1 &
   ROUND_PIDS+=($!)
 }
+
+cleanup() {
+  stop_pids "${ROUND_PIDS[@]}"
+  stop_pids "${PIDS[@]}"
+  rm -rf "$ROOT"
+}
+trap cleanup EXIT

@@ -9,30 +9,11 @@
 # Usage: idle_wakeups.sh BUILD_FOLDER
 set -u
 BUILD=$(realpath "${1:-build}")
-VELLORAN="$BUILD/velloran"
-BARE="$BUILD/bench/bare_qt_tray"
-MAKE_TASKS="$BUILD/bench/make_task_file"
 WATCHER="$BUILD/tests/e2e/sni_watcher"
 IDLE_SECONDS=${IDLE_SECONDS:-60}
 SETTLE_SECONDS=${SETTLE_SECONDS:-10}
-for program in "$VELLORAN" "$BARE" "$MAKE_TASKS"; do
-  [ -x "$program" ] || { echo "missing $program: build first"; exit 1; }
-done
-for tool in Xvfb openbox trayer xprop xdotool; do
-  command -v "$tool" >/dev/null || { echo "idle wake-ups: $tool is not installed (make deps)"; exit 1; }
-done
-
-ROOT=$(mktemp -d /tmp/velloran-idle-XXXXXX)
-PIDS=()
-ROUND_PIDS=()
-source "$(dirname "$0")/../tests/e2e/headless_session.sh"
+BENCH=idle
 source "$(dirname "$0")/bench_programs.sh"
-cleanup() {
-  stop_pids "${ROUND_PIDS[@]}"
-  stop_pids "${PIDS[@]}"
-  rm -rf "$ROOT"
-}
-trap cleanup EXIT
 
 # Each thread's context switches, one "thread-id count" a line.
 switches() {

@@ -6,29 +6,9 @@
 # Usage: startup_memory.sh BUILD_FOLDER
 set -u
 BUILD=$(realpath "${1:-build}")
-VELLORAN="$BUILD/velloran"
-BARE="$BUILD/bench/bare_qt_tray"
-MAKE_TASKS="$BUILD/bench/make_task_file"
 SETTLE_SECONDS=${SETTLE_SECONDS:-8}
-for program in "$VELLORAN" "$BARE" "$MAKE_TASKS"; do
-  [ -x "$program" ] || { echo "missing $program: build first"; exit 1; }
-done
-for tool in Xvfb openbox trayer xprop xdotool; do
-  command -v "$tool" >/dev/null || { echo "startup memory: $tool is not installed (make deps)"; exit 1; }
-done
-
-ROOT=$(mktemp -d /tmp/velloran-memory-XXXXXX)
-PIDS=()
-ROUND_PIDS=()
-source "$(dirname "$0")/../tests/e2e/headless_session.sh"
+BENCH=memory
 source "$(dirname "$0")/bench_programs.sh"
-
-cleanup() {
-  stop_pids "${ROUND_PIDS[@]}"
-  stop_pids "${PIDS[@]}"
-  rm -rf "$ROOT"
-}
-trap cleanup EXIT
 
 # PSS, its anonymous and file parts, and RSS, in KiB. The file part shrinks as other programs map the
 # same libraries, so a busy machine lowers both programs' figures; the anonymous part does not move.

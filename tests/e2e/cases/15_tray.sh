@@ -96,8 +96,10 @@ sni_clicks() {
   wait_until 5 window_gone "$MENU_WINDOW"
 }
 
-case_sni_clicks() {
-  new_case tray-sni-clicks
+# Runs a case's steps (the second argument) in a fresh program folder on a StatusNotifier panel of its
+# own, and ends what they left.
+on_sni_panel() {
+  new_case "$1"
   start_sni_panel
   case $? in
   0) ;;
@@ -111,13 +113,14 @@ case_sni_clicks() {
     ;;
   esac
   local ok=0
-  sni_clicks || ok=1
+  "$2" || ok=1
   [ -n "${APP:-}" ] && running "$APP" && stop_app
   stop_sni_panel
   return $ok
 }
+
 check "each Activate and SecondaryActivate on a StatusNotifier tray restores; ContextMenu opens the menu" \
-  case_sni_clicks
+  on_sni_panel tray-sni-clicks sni_clicks
 
 sni_exported_menu() {
   start_app hide
@@ -160,32 +163,11 @@ sni_exported_menu() {
   wait_until 10 not running "$APP" || { echo "    Yes did not end the program"; return 1; }
 }
 
-case_sni_exported_menu() {
-  new_case tray-sni-menu
-  start_sni_panel
-  case $? in
-  0) ;;
-  2)
-    echo "    note: no dbus-daemon or sni_watcher; the StatusNotifier menu is not checked"
-    return 0
-    ;;
-  *)
-    stop_sni_panel
-    return 1
-    ;;
-  esac
-  local ok=0
-  sni_exported_menu || ok=1
-  [ -n "${APP:-}" ] && running "$APP" && stop_app
-  stop_sni_panel
-  return $ok
-}
-
 # How many windows of a title are up.
 count_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
 check "a StatusNotifier panel reads the tray menu over DBusMenu; each entry works there, guards included" \
-  case_sni_exported_menu
+  on_sni_panel tray-sni-menu sni_exported_menu
 
 # Chooses an item of the XEmbed tray icon's menu by its access key.
 tray_choose() {

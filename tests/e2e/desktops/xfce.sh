@@ -131,6 +131,15 @@ back_to_tray() {
 
 count_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
+# Runs a case's steps (the second argument) in a fresh program folder and ends the program after them.
+in_case() {
+  new_case "$1"
+  local ok=0
+  "$2" || ok=1
+  stop_app || ok=1
+  return $ok
+}
+
 late_panel() {
   start_app hide
   wait_until 10 main_window || { echo "    no main window"; return 1; }
@@ -150,13 +159,6 @@ late_panel() {
   wait_until 5 icon_drawn || { echo "    no icon drawn in the restarted panel"; return 1; }
 }
 
-case_late_panel() {
-  new_case xfce-late-panel
-  local ok=0
-  late_panel || ok=1
-  stop_app || ok=1
-  return $ok
-}
 
 tray_menu() {
   start_in_tray || return 1
@@ -176,13 +178,6 @@ tray_menu() {
   wait_until 5 not visible_window '^Preferences$' || { echo "    Cancel left Preferences open"; return 1; }
 }
 
-case_tray_menu() {
-  new_case xfce-tray-menu
-  local ok=0
-  tray_menu || ok=1
-  stop_app || ok=1
-  return $ok
-}
 
 clicks() {
   start_in_tray || return 1
@@ -194,13 +189,6 @@ clicks() {
   timed 5 "shown by a click" shown "$WINDOW" || { describe "$WINDOW"; return 1; }
 }
 
-case_clicks() {
-  new_case xfce-clicks
-  local ok=0
-  clicks || ok=1
-  stop_app || ok=1
-  return $ok
-}
 
 second_start() {
   start_in_tray || return 1
@@ -218,13 +206,6 @@ second_start() {
   shot xfce-second-start-restored
 }
 
-case_second_start() {
-  new_case xfce-second-start
-  local ok=0
-  second_start || ok=1
-  stop_app || ok=1
-  return $ok
-}
 
 # Like check, for a case that waits for work elsewhere: its failure is reported, not counted.
 marked() {
@@ -241,13 +222,15 @@ marked() {
 start_xfce_session
 # The panel comes after the program in the first case, and stays for the others.
 check "XFCE: a hidden start without the panel minimises; the panel that comes (and comes back) takes the window into the tray" \
-  case_late_panel
+  in_case xfce-late-panel late_panel
 if [ -n "$PANEL" ]; then
-  check "XFCE: a right click on the icon opens the tray menu; Open restores; Preferences opens once" case_tray_menu
-  check "XFCE: a double click on the icon restores, and so does a single click" case_clicks
+  check "XFCE: a right click on the icon opens the tray menu; Open restores; Preferences opens once" in_case xfce-tray-menu tray_menu
+  check "XFCE: a double click on the icon restores, and so does a single click" \
+    in_case xfce-clicks clicks
   # Marked until Enter means OK on the message box whatever order the desktop shows its buttons in
   # (XFCE shows "Cancel | OK"); the mark goes when that lands.
-  marked "XFCE: Enter on the second start's question brings the window back" case_second_start
+  marked "XFCE: Enter on the second start's question brings the window back" \
+    in_case xfce-second-start second_start
 fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
