@@ -16,6 +16,8 @@ packages=(
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   lintian # Debian's package checker, which the package test runs
+  # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
+  xfwm4 xfce4-panel xfconf
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )
