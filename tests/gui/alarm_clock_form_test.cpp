@@ -7,6 +7,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
+#include "notify/ringing_alarms.h"
 #include "platform/timer.h"
 
 #include <QComboBox>
@@ -26,12 +27,14 @@ class AlarmClockFormTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    RingingAlarms alarmSounds{sound};
+    test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;
     TAlarmClockForm* form = nullptr; // owned by the table once shown
 
     TAlarmClockForm* ring(const std::string& note = "Wake up", const std::string& soundFile = "bell.wav") {
-        form = new TAlarmClockForm(*table, sound, settings, clock, "/opt/velloran/");
+        form = new TAlarmClockForm(*table, alarmSounds, notices, settings, clock, "/opt/velloran/");
         form->ShowAlarm(note, soundFile);
         return form;
     }

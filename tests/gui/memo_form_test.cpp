@@ -38,11 +38,12 @@ class MemoFormTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
     TMemoForm* form = nullptr; // owned by the table once shown
 
     TMemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
-        form = new TMemoForm(*table, sound, clock);
+        form = new TMemoForm(*table, sound, notices, clock);
         form->ShowMemo(text, font);
         return form;
     }
