@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace velloran {
 namespace {
 
-// Room left between windows placed side by side, and the step of the search and of the cascade.
+// Room left between windows placed side by side, and the step of the search over the screen.
 constexpr int kGap = 8;
-constexpr int kCascadeStep = 32;
+constexpr int kStep = 8;
 
-bool overlaps(const Box& a, const Box& b) {
-    return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
+std::int64_t overlapArea(const Box& a, const Box& b) {
+    const std::int64_t width = std::min(a.right(), b.right()) - std::max(a.x, b.x);
+    const std::int64_t height = std::min(a.bottom(), b.bottom()) - std::max(a.y, b.y);
+    return width > 0 && height > 0 ? width * height : 0;
 }
 
 bool covers(const Box& top, const Box& below) {
@@ -24,12 +28,10 @@ Box inflated(const Box& box, int by) {
     return {box.x - by, box.y - by, box.width + 2 * by, box.height + 2 * by};
 }
 
-// The nearest position to (x, y) at which the window lies on the screen; the top-left corner wins where
-// the screen is smaller than the window.
-Spot onScreen(int x, int y, int width, int height, const Box& screen) {
-    x = std::max(screen.x, std::min(x, screen.right() - width));
-    y = std::max(screen.y, std::min(y, screen.bottom() - height));
-    return {x, y};
+// The range of left (or top) edges at which a window lies on the screen. One larger than the screen
+// keeps its corner on the screen's first half, so that windows offset from one another still show.
+std::pair<int, int> edges(int start, int room, int size) {
+    return {start, size <= room ? start + room - size : start + room / 2};
 }
 
 std::int64_t squared(std::int64_t value) {
@@ -39,55 +41,50 @@ std::int64_t squared(std::int64_t value) {
 } // namespace
 
 Spot placeNotification(int width, int height, const Box& screen, const std::vector<Box>& open) {
+    const auto [left, lastLeft] = edges(screen.x, screen.width, width);
+    const auto [top, lastTop] = edges(screen.y, screen.height, height);
     if (open.empty())
-        return onScreen(screen.x + (screen.width - width) / 2, screen.y + (screen.height - height) / 2, width,
-                        height, screen);
+        return {std::max(left, screen.x + (screen.width - width) / 2),
+                std::max(top, screen.y + (screen.height - height) / 2)};
 
+    // Every place on the screen, in steps, weighed by how many windows it covers completely (or sits
+    // exactly upon), then by how much of them it covers, then by how far it lies from the newest
+    // window: side by side where there is room, as far aside as the screen allows where there is none.
     const Box& newest = open.back();
-    const std::int64_t centreX = newest.x + newest.width / 2;
-    const std::int64_t centreY = newest.y + newest.height / 2;
-
-    // Every place on the screen in steps, the free one whose middle is nearest the newest window's.
-    std::int64_t best = std::numeric_limits<std::int64_t>::max();
-    Spot chosen{};
-    const int step = kGap;
-    for (int y = screen.y; y + height <= screen.bottom(); y += step) {
-        for (int x = screen.x; x + width <= screen.right(); x += step) {
-            const Box candidate{x, y, width, height};
-            const std::int64_t distance =
-                squared(x + width / 2 - centreX) + squared(y + height / 2 - centreY);
-            if (distance >= best)
-                continue;
-            const bool free = std::none_of(open.begin(), open.end(), [&](const Box& window) {
-                return overlaps(candidate, inflated(window, kGap));
-            });
-            if (free) {
-                best = distance;
-                chosen = {x, y};
-            }
+    const std::int64_t wantX = newest.x + (newest.width - width) / 2;
+    const std::int64_t wantY = newest.y + (newest.height - height) / 2;
+    struct Weight {
+        int covered;
+        std::int64_t overlapped;
+        std::int64_t distance;
+        auto operator<=>(const Weight&) const = default;
+    };
+    std::optional<Weight> best;
+    Spot chosen{left, top};
+    auto consider = [&](int x, int y) {
+        const Box candidate{x, y, width, height};
+        Weight weight{0, 0, squared(x - wantX) + squared(y - wantY)};
+        for (const Box& window : open) {
+            if (covers(candidate, window) || (x == window.x && y == window.y))
+                ++weight.covered;
+            else
+                weight.overlapped += overlapArea(candidate, inflated(window, kGap));
         }
+        if (!best || weight < *best) {
+            best = weight;
+            chosen = {x, y};
+        }
+    };
+    for (int y = top;; y = std::min(y + kStep, lastTop)) {
+        for (int x = left;; x = std::min(x + kStep, lastLeft)) {
+            consider(x, y);
+            if (x == lastLeft)
+                break;
+        }
+        if (y == lastTop)
+            break;
     }
-    if (best != std::numeric_limits<std::int64_t>::max())
-        return chosen;
-
-    // No free place: down and right of the newest window, back to the screen's corner when the screen
-    // ends, until the window covers none completely and none lies exactly beneath it.
-    Spot spot = onScreen(newest.x + kCascadeStep, newest.y + kCascadeStep, width, height, screen);
-    const int tries = std::max(1, (screen.width + screen.height) / kCascadeStep);
-    for (int i = 0; i < tries; ++i) {
-        const Box candidate{spot.x, spot.y, width, height};
-        const bool coversOne = std::any_of(open.begin(), open.end(), [&](const Box& window) {
-            return covers(candidate, window) || (window.x == spot.x && window.y == spot.y);
-        });
-        if (!coversOne)
-            return spot;
-        Spot next = onScreen(spot.x + kCascadeStep, spot.y + kCascadeStep, width, height, screen);
-        if (next == spot)
-            next = onScreen(screen.x + kCascadeStep * (i % 4), screen.y + kCascadeStep * ((i + 1) % 4), width,
-                            height, screen);
-        spot = next;
-    }
-    return spot;
+    return chosen;
 }
 
 } // namespace velloran

@@ -25,9 +25,9 @@ struct Spot {
 
 // The top-left corner for a window of width x height on the screen's free area. open lists the windows
 // already shown, oldest first. With none open the window goes to the middle of the screen; otherwise to
-// the free place nearest the newest window that overlaps none of them; where the screen has no such
-// place, each step further down and right of the newest window until it covers none completely. The
-// window always lies on the screen as far as its size allows.
+// the place nearest the newest window that overlaps none of them, or, where the screen has no such
+// place, one that covers as few of them completely as can be (none, while that is possible) and as
+// little of the others. The window lies on the screen as far as its size allows.
 Spot placeNotification(int width, int height, const Box& screen, const std::vector<Box>& open);
 
 } // namespace velloran

@@ -10,9 +10,11 @@
 #include "platform/timer.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -75,6 +77,26 @@ private slots:
         QVERIFY(windows<TAlarmClockForm>().first()->isVisible());
         QCOMPARE(sound.played, QStringList{"/usr/lib/velloran/Sounds/Chimes.wav"});
         QCOMPARE(sound.beeps, 1);
+    }
+
+    // Due in the same scan: neither window hides the other; both lie on the screen.
+    void alarmAndMemoDueTogetherBothShow() {
+        forms->showAlarm("Wake up", "Chimes.wav");
+        forms->showMemo("Buy milk", face("Liberation Serif", 0));
+        const QRect alarm = windows<TAlarmClockForm>().first()->frameGeometry();
+        const QRect memo = windows<TMemoForm>().first()->frameGeometry();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // The test's screen has no room beside the alarm in its middle: the note overlaps it, but the
+        // clock's face stays in view.
+        QVERIFY(!memo.contains(alarm.center()));
+        QVERIFY((memo & alarm).width() * (memo & alarm).height() < alarm.width() * alarm.height() / 2);
+        QVERIFY(screen.contains(alarm));
+        QVERIFY(screen.contains(memo));
+        // A closed window makes room: the next one takes the middle again.
+        forms->alarmWindows().at(0)->close();
+        forms->memoWindows().at(0)->close();
+        forms->showAlarm("Again", "Chimes.wav");
+        QCOMPARE(forms->alarmWindows().at(1)->frameGeometry().center(), screen.center());
     }
 
     void twoMemosDueTogetherKeepTheirOwnFonts() {
