@@ -74,12 +74,15 @@ case_desktop_notices() {
   [ $status = 0 ] || return 1
   "$TOOL" write "$PROG/tasks.tsk" \
     0 'Alarm Clock' +3 0 1 'Catch the <8:10> train & bring the tickets' Chimes.wav -- \
-    1 Memo +3 0 1 $'\r\nDentist at 4 pm\r\nBring the insurance card' -- || return 1
+    1 Memo +3 0 1 $'\r\nDentist at 4 pm\r\nBring the insurance card' -- \
+    0 'Alarm Clock' +14 0 1 'Still ringing when the program ends' Chimes.wav -- || return 1
   start_app hide
   local ok=0
   desktop_notice_steps || ok=1
   running "$APP" || { echo "    the program ended"; ok=1; }
   stop_app
+  # A program that ended leaves no notice behind whose buttons would reach nobody.
+  [ $ok = 0 ] && { wait_until 5 notices_shown 0 || { echo "    a notice outlived the program"; ok=1; }; }
   stop_notification_service
   return $ok
 }
@@ -135,6 +138,10 @@ desktop_notice_steps() {
   wait_until 5 notices_shown 0 || { echo "    the memo's notice stayed after the note closed"; return 1; }
   click_window "$alarm" "${TURN_OFF_BT[@]}"
   wait_until 5 not visible_window '^Alarm Clock$' || { echo "    Turn off left the alarm"; return 1; }
+
+  # The next alarm rings on until the program ends.
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    no last alarm"; return 1; }
+  wait_until 5 notices_shown 1 || { echo "    the last alarm posted no notice"; return 1; }
 }
 
 check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
