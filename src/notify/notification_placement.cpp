@@ -1,6 +1,7 @@
 #include "notification_placement.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -9,9 +10,11 @@
 namespace velloran {
 namespace {
 
-// Room left between windows placed side by side, and the step of the search over the screen.
+// Room left between windows placed side by side; how far a window that finds no room is set off from
+// another; how many of the newest windows a new one keeps clear of.
 constexpr int kGap = 8;
-constexpr int kStep = 8;
+constexpr int kOffset = 32;
+constexpr std::size_t kConsidered = 24;
 
 std::int64_t overlapArea(const Box& a, const Box& b) {
     const std::int64_t width = std::min(a.right(), b.right()) - std::max(a.x, b.x);
@@ -47,12 +50,32 @@ Spot placeNotification(int width, int height, const Box& screen, const std::vect
         return {std::max(left, screen.x + (screen.width - width) / 2),
                 std::max(top, screen.y + (screen.height - height) / 2)};
 
-    // Every place on the screen, in steps, weighed by how many windows it covers completely (or sits
-    // exactly upon), then by how much of them it covers, then by how far it lies from the newest
-    // window: side by side where there is room, as far aside as the screen allows where there is none.
-    const Box& newest = open.back();
-    const std::int64_t wantX = newest.x + (newest.width - width) / 2;
-    const std::int64_t wantY = newest.y + (newest.height - height) / 2;
+    // Only the newest windows count: those open together are what must stay in view, and a screen full
+    // of older ones can no longer be kept clear anyway.
+    const std::size_t first = open.size() > kConsidered ? open.size() - kConsidered : 0;
+    const std::vector<Box> recent(open.begin() + static_cast<std::ptrdiff_t>(first), open.end());
+    const Box& newest = recent.back();
+    const int wantX = std::clamp(newest.x + (newest.width - width) / 2, left, lastLeft);
+    const int wantY = std::clamp(newest.y + (newest.height - height) / 2, top, lastTop);
+
+    // The places worth trying: the screen's edges, in line with the newest window, beside each window
+    // and a step down and right of each.
+    std::vector<int> xs{left, lastLeft, wantX};
+    std::vector<int> ys{top, lastTop, wantY};
+    for (const Box& window : recent) {
+        for (const int x : {window.right() + kGap, window.x - kGap - width, window.x + kOffset})
+            xs.push_back(std::clamp(x, left, lastLeft));
+        for (const int y : {window.bottom() + kGap, window.y - kGap - height, window.y + kOffset, window.y})
+            ys.push_back(std::clamp(y, top, lastTop));
+    }
+    for (std::vector<int>* edges : {&xs, &ys}) {
+        std::sort(edges->begin(), edges->end());
+        edges->erase(std::unique(edges->begin(), edges->end()), edges->end());
+    }
+
+    // Each weighed by how many windows it covers completely (or sits exactly upon), then by how much of
+    // them it covers, then by how far it lies from the newest window: side by side where there is room,
+    // as far aside as the screen allows where there is none.
     struct Weight {
         int covered;
         std::int64_t overlapped;
@@ -60,29 +83,22 @@ Spot placeNotification(int width, int height, const Box& screen, const std::vect
         auto operator<=>(const Weight&) const = default;
     };
     std::optional<Weight> best;
-    Spot chosen{left, top};
-    auto consider = [&](int x, int y) {
-        const Box candidate{x, y, width, height};
-        Weight weight{0, 0, squared(x - wantX) + squared(y - wantY)};
-        for (const Box& window : open) {
-            if (covers(candidate, window) || (x == window.x && y == window.y))
-                ++weight.covered;
-            else
-                weight.overlapped += overlapArea(candidate, inflated(window, kGap));
+    Spot chosen{wantX, wantY};
+    for (const int y : ys) {
+        for (const int x : xs) {
+            const Box candidate{x, y, width, height};
+            Weight weight{0, 0, squared(x - wantX) + squared(y - wantY)};
+            for (const Box& window : recent) {
+                if (covers(candidate, window) || (x == window.x && y == window.y))
+                    ++weight.covered;
+                else
+                    weight.overlapped += overlapArea(candidate, inflated(window, kGap));
+            }
+            if (!best || weight < *best) {
+                best = weight;
+                chosen = {x, y};
+            }
         }
-        if (!best || weight < *best) {
-            best = weight;
-            chosen = {x, y};
-        }
-    };
-    for (int y = top;; y = std::min(y + kStep, lastTop)) {
-        for (int x = left;; x = std::min(x + kStep, lastLeft)) {
-            consider(x, y);
-            if (x == lastLeft)
-                break;
-        }
-        if (y == lastTop)
-            break;
     }
     return chosen;
 }

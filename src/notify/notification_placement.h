@@ -27,7 +27,8 @@ struct Spot {
 // already shown, oldest first. With none open the window goes to the middle of the screen; otherwise to
 // the place nearest the newest window that overlaps none of them, or, where the screen has no such
 // place, one that covers as few of them completely as can be (none, while that is possible) and as
-// little of the others. The window lies on the screen as far as its size allows.
+// little of the others. Of many open windows the newest two dozen count. The window lies on the screen
+// as far as its size allows.
 Spot placeNotification(int width, int height, const Box& screen, const std::vector<Box>& open);
 
 } // namespace velloran

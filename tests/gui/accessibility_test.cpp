@@ -100,10 +100,10 @@ private slots:
     }
 
     void memoClosePictureIsAButtonForKeysAndScreenReaders() {
-        NotificationWindowTable table;
         test::RecordingSoundPlayer sound;
         test::RecordingNotifications notices;
         test::FixedClock clock;
+        NotificationWindowTable table; // destroys its windows before what they use goes
         for (const bool byKey : {true, false}) {
             auto* memo = new TMemoForm(table, sound, notices, clock);
             memo->ShowMemo("Call back", FontBlock{});
@@ -124,12 +124,12 @@ private slots:
     }
 
     void alarmIsAWindowWithANamedNote() {
-        NotificationWindowTable table;
         test::RecordingSoundPlayer sound;
         test::RecordingNotifications notices;
         test::FixedClock clock;
         const SettingsRecord settings = defaultSettings();
         RingingAlarms ringing(sound);
+        NotificationWindowTable table; // destroys its windows before what they use goes
         auto* alarm = new TAlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
         alarm->ShowAlarm("Wake up", "bell.wav");
         QCOMPARE(accessible(alarm)->role(), QAccessible::Window);

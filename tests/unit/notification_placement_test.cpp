@@ -52,7 +52,7 @@ TEST(NotificationPlacement, AlarmAndMemoDueTogetherBothShowWhole) {
 TEST(NotificationPlacement, ManyWindowsOnASmallScreenNeverCoverOneAnother) {
     const Box screen{0, 0, 800, 600};
     std::vector<std::pair<int, int>> sizes;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 24; ++i)
         sizes.emplace_back(i % 2 == 0 ? kAlarmWidth : kMemoWidth, i % 2 == 0 ? kAlarmHeight : kMemoHeight);
     const std::vector<Box> open = openAll(sizes, screen);
     for (std::size_t later = 0; later < open.size(); ++later) {
@@ -79,6 +79,19 @@ TEST(NotificationPlacement, AWindowLargerThanTheScreenKeepsItsTopLeftOnIt) {
     EXPECT_GE(next.x, 100);
     EXPECT_GE(next.y, 50);
     EXPECT_FALSE(next == (Spot{100, 50})); // not exactly over the first
+}
+
+// A full table of windows: each still lands on the screen, clear of the newest ones.
+TEST(NotificationPlacement, HundredsOfWindowsStayOnTheScreen) {
+    const Box screen{0, 0, 1920, 1080};
+    std::vector<std::pair<int, int>> sizes(500, {kAlarmWidth, kAlarmHeight});
+    const std::vector<Box> open = openAll(sizes, screen);
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        ASSERT_TRUE(inside(open[i], screen)) << i;
+        if (i > 0) {
+            EXPECT_FALSE(covers(open[i], open[i - 1])) << i;
+        }
+    }
 }
 
 TEST(NotificationPlacement, AWindowPartlyOffTheScreenIsStillAvoided) {
