@@ -9,6 +9,8 @@ packages=(
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
   dbus-daemon dbus-bin
+  # the alarm's stream on Debian's own sound server, and a desktop notification service on X11
+  pipewire pipewire-pulse wireplumber dunst
   # the accessibility case: the AT-SPI bus launcher and registry, and the Python bindings that read them
   at-spi2-core python3-pyatspi
   # the test session manager of the end-to-end tests
