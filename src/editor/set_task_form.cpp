@@ -87,11 +87,11 @@ TSetTaskForm::TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsReco
 void TSetTaskForm::createControls() {
     GroupBox1 = named(new QGroupBox(QStringLiteral("Start Date && Time"), this), "GroupBox1");
     GroupBox1->setGeometry(8, 4, 177, 78);
-    DatePicker = named(new QDateEdit(GroupBox1), "DatePicker");
+    DatePicker = named(new TypedDateEdit(GroupBox1), "DatePicker");
     DatePicker->setCalendarPopup(true);
     DatePicker->setDisplayFormat(shortDateFormat());
     DatePicker->setGeometry(10, 20, 157, 22);
-    TimePicker = named(new QTimeEdit(GroupBox1), "TimePicker");
+    TimePicker = named(new TypedTimeEdit(GroupBox1), "TimePicker");
     TimePicker->setDisplayFormat(timeFormat());
     TimePicker->setGeometry(10, 48, 157, 22);
     // The group's caption names both; a screen reader needs each told apart.
@@ -367,7 +367,28 @@ TaskEntries TSetTaskForm::entries() const {
     return e;
 }
 
+bool TSetTaskForm::takeTypedStart() {
+    DatePicker->commitTyping();
+    TimePicker->commitTyping();
+    // What the user typed and what Save would store must not differ without a word.
+    if (const std::optional<QString> refused = DatePicker->takeRefusedText()) {
+        MessageBoxes::warning(this, QStringLiteral("\"%1\" is not a valid date.\nThe start date is still %2.")
+                                        .arg(*refused, DatePicker->text()));
+        DatePicker->setFocus();
+        return false;
+    }
+    if (const std::optional<QString> refused = TimePicker->takeRefusedText()) {
+        MessageBoxes::warning(this, QStringLiteral("\"%1\" is not a valid time.\nThe start time is still %2.")
+                                        .arg(*refused, TimePicker->text()));
+        TimePicker->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TSetTaskForm::SaveBTClick() {
+    if (!takeTypedStart())
+        return;
     const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists);
     if (!check.refusal.empty()) {
         MessageBoxes::warning(this, QString::fromStdString(check.refusal));

@@ -16,7 +16,7 @@ enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
 struct DateWords {
     DateOrder order = DateOrder::DayMonthYear;
     std::array<std::vector<std::string>, 12> monthNames; // every name of each month: long, short
-    std::vector<std::string> dayNames;                  // weekday names, allowed and ignored
+    std::vector<std::string> dayNames;                   // weekday names, allowed and ignored
 };
 
 // The words a typed time may hold, in lower case.

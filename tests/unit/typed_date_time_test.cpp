@@ -64,10 +64,9 @@ TEST(TypedDate, LeapDaysAndMonthEnds) {
 }
 
 TEST(TypedDate, AnythingElseIsRefused) {
-    for (const char* text :
-         {"", "   ", "11", "11 dec", "11 dec 26", "11/12/26", "117 dec 2026", "11 dec 02026", "11 xyz 2026",
-          "11 dec 2026 12", "dec 2026", "11 dec jan 2026", "11+12+2026", "11122026", "11 dec 2026 10:00",
-          "2026/11", "26-12-11"})
+    for (const char* text : {"", "   ", "11", "11 dec", "11 dec 26", "11/12/26", "117 dec 2026",
+                             "11 dec 02026", "11 xyz 2026", "11 dec 2026 12", "dec 2026", "11 dec jan 2026",
+                             "11+12+2026", "11122026", "11 dec 2026 10:00", "2026/11", "26-12-11"})
         EXPECT_EQ(date(text), std::nullopt) << text;
     // "ma" starts both March and May: no guess.
     EXPECT_EQ(date("11 ma 2026"), std::nullopt);
@@ -110,9 +109,9 @@ TEST(TypedTime, TwelveHourTimes) {
 }
 
 TEST(TypedTime, ImpossibleAndPartialTimesAreRefused) {
-    for (const char* text : {"", "7", "25:61:00", "24:00:00", "23:60", "23:59:60", "7:5", "7:30:5", "07:300",
-                             "123:00", "7:30:00:00", "7::30", ":30", "7:30:", "7 30", "7:30 xm", "am",
-                             "7:30 am pm", "7-30", "7:30 am 5"})
+    for (const char* text : {"",       "7",       "25:61:00", "24:00:00",   "23:60", "23:59:60", "7:5",
+                             "7:30:5", "07:300",  "123:00",   "7:30:00:00", "7::30", ":30",      "7:30:",
+                             "7 30",   "7:30 xm", "am",       "7:30 am pm", "7-30",  "7:30 am 5"})
         EXPECT_EQ(time24(text), std::nullopt) << text;
 }
 
