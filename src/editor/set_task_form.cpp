@@ -3,6 +3,7 @@
 #include "button_page_control.h"
 #include "common/text.h"
 #include "editor_files.h"
+#include "files/file_io.h"
 #include "look/fonts.h"
 #include "look/window_placement.h"
 #include "platform/file_dialogs.h"
@@ -50,6 +51,24 @@ QString timeFormat() {
     if (!format.contains(QLatin1String("ss")))
         format.replace(QLatin1String("mm"), QLatin1String("mm:ss"));
     return format;
+}
+
+QString fromTable(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStandardPaths::StandardLocation standardLocation(UserFolder folder) {
+    switch (folder) {
+    case UserFolder::Music:
+        return QStandardPaths::MusicLocation;
+    case UserFolder::Videos:
+        return QStandardPaths::MoviesLocation;
+    case UserFolder::Documents:
+        return QStandardPaths::DocumentsLocation;
+    case UserFolder::Home:
+        break;
+    }
+    return QStandardPaths::HomeLocation;
 }
 
 DateTime fromQDate(const QDate& date) {
@@ -309,14 +328,18 @@ void TSetTaskForm::StopSndBTClick() {
 
 void TSetTaskForm::BrowseClick(int kind) {
     const TaskKindInfo& info = *taskKind(kind);
+    QLineEdit* box = Pages.targetBox(kind);
+    FileDialogRequest request;
+    request.filter = fromTable(info.browseFilter);
     // A program may be any executable file, whatever its name.
-    const bool offerPrograms = info.action == KindAction::RunProgram;
-    const std::optional<QString> chosen = FileDialogs::openFile(
-        this,
-        {QString::fromLatin1(info.browseFilter.data(), static_cast<qsizetype>(info.browseFilter.size())),
-         offerPrograms});
-    if (chosen)
-        Pages.targetBox(kind)->setText(*chosen);
+    request.offerPrograms = info.action == KindAction::RunProgram;
+    request.mimeTypes = fromTable(info.browse.types).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    request.mimeTypesTitle = fromTable(info.browse.typesTitle);
+    request.typedPath = QString::fromStdString(expandHomePrefix(box->text().toStdString(), homeFolder()));
+    request.rememberAs = fromTable(info.pageName);
+    request.firstFolder = standardLocation(info.browse.firstFolder);
+    if (const std::optional<QString> chosen = FileDialogs::openFile(this, request))
+        box->setText(*chosen);
 }
 
 void TSetTaskForm::WebVerifyClick() {
@@ -364,6 +387,7 @@ TaskEntries TSetTaskForm::entries() const {
     e.arguments = Pages.ExeArg->text().toStdString();
     e.alarmSound = Pages.AlarmSoundCB->currentText().toStdString();
     e.memoFont = memoFontBlock();
+    e.home = homeFolder();
     return e;
 }
 
