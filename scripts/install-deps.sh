@@ -14,6 +14,8 @@ packages=(
   # the test session manager of the end-to-end tests
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
+  # the desktop's file types that Browse offers
+  shared-mime-info
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format

@@ -123,6 +123,15 @@ bool staysInText(const QKeyEvent* event) {
     return false;
 }
 
+// A key that only changes what the next one types: Shift for ':', a dead key for an accent.
+bool preparesAKey(const QKeyEvent* event) {
+    const int key = event->key();
+    return (key >= Qt::Key_Shift && key <= Qt::Key_ScrollLock) || key == Qt::Key_AltGr ||
+           key == Qt::Key_Super_L || key == Qt::Key_Super_R || key == Qt::Key_Hyper_L ||
+           key == Qt::Key_Hyper_R || key == Qt::Key_Mode_switch ||
+           (key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay);
+}
+
 } // namespace
 
 DateTimeTyping::DateTimeTyping(QDateTimeEdit& edit, QLineEdit& line)
@@ -147,6 +156,8 @@ bool DateTimeTyping::keyPress(QKeyEvent* event) {
         if (!edits)
             return false;
         begin(event->matches(QKeySequence::Paste));
+    } else if (preparesAKey(event)) {
+        return true;
     } else if (!edits && !staysInText(event)) {
         // Enter, the arrows, Tab, the calendar's key: what was typed is taken first.
         commit();

@@ -132,6 +132,19 @@ private slots:
                                     .arg(QTime(19, 14).toString(form->TimePicker->displayFormat())));
     }
 
+    // A real keyboard sends Shift on its own before the ':' it makes: the typing goes on.
+    void shiftPressedAloneIsPartOfTyping() {
+        openEditor();
+        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
+        typeOver(form->TimePicker, QStringLiteral("07"));
+        QTest::keyPress(form->TimePicker, Qt::Key_Shift);
+        QTest::keyClick(form->TimePicker, Qt::Key_Colon, Qt::ShiftModifier);
+        QTest::keyRelease(form->TimePicker, Qt::Key_Shift);
+        QTest::keyClicks(form->TimePicker, QStringLiteral("30"));
+        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("07:30"));
+        QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, 7, 30, 0)));
+    }
+
     void typingOverOnePartKeepsTheOthers() {
         openEditor();
         // The cursor at the start of "7 Dec 2026": the day is typed over, not grown to 117 or 17.
