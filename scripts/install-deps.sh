@@ -17,6 +17,7 @@ packages=(
   # the desktop's file types that Browse offers
   shared-mime-info
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  lintian # Debian's package checker, which the package test runs
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )
