@@ -3,6 +3,7 @@
 #include "editor_test_support.h"
 #include "look/fonts.h"
 #include "platform/message_box.h"
+#include "window_checks.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -56,14 +57,6 @@ private:
     static bool shownInError(QWidget* picker) {
         const QColor text = lineOf(picker)->palette().color(QPalette::Text);
         return text.red() > 150 && text.green() < 60 && text.blue() < 60;
-    }
-
-    static void picture(QWidget* window, const QString& name) {
-        const QString folder = qEnvironmentVariable("VELLORAN_SCREENSHOTS");
-        if (folder.isEmpty())
-            return;
-        QDir().mkpath(folder);
-        window->grab().save(QDir(folder).filePath(name));
     }
 
 private slots:
@@ -179,7 +172,7 @@ private slots:
         typeOver(form->TimePicker, QStringLiteral("25:61:00"));
         QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("25:61:00"));
         QVERIFY(shownInError(form->TimePicker));
-        picture(form.get(), QStringLiteral("task-setup-time-in-error.png"));
+        QVERIFY(test::picture(*form, QStringLiteral("task-setup-time-in-error.png")));
 
         QCOMPARE(save(), std::nullopt);
         QCOMPARE(boxes.size(), 1);
