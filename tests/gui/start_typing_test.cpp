@@ -60,7 +60,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { installFontSubstitutes(); }
+    void initTestCase() {
+        installFontSubstitutes();
+        // The formats the texts below are typed in; a case that needs another locale sets its own.
+        QLocale::setDefault(QLocale::c());
+    }
 
     void init() {
         boxes.clear();
