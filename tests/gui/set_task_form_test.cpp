@@ -648,6 +648,31 @@ private slots:
         QCOMPARE(startFolder(requests[5]), home.filePath(QStringLiteral("Documents")));
     }
 
+    // A path typed from the home folder is checked there and saved written out.
+    void pathFromTheHomeFolderIsSavedInFull() {
+        test::EditorBench bench;
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+        QFile clip(home.filePath(QStringLiteral("holiday clip.mpg")));
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        auto form = bench.makeForm();
+        form->prepareNewTask(kVideo);
+        form->show();
+        startTomorrow(*form);
+        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/missing.mpg"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("~/missing.mpg\nfile not found."));
+        form->Pages.VideoPath->clear();
+        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/holiday clip.mpg"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(bench.tasks.size(), 1u);
+        QCOMPARE(text(bench.tasks[0].Target), home.filePath(QStringLiteral("holiday clip.mpg")));
+    }
+
     void webVerifyOpensOnlyValidAddresses() {
         test::EditorBench bench;
         auto form = bench.makeForm();
