@@ -155,7 +155,9 @@ bool DateTimeTyping::keyPress(QKeyEvent* event) {
     if (!typing_) {
         if (!edits)
             return false;
-        begin(event->matches(QKeySequence::Paste));
+        begin(event->matches(QKeySequence::Paste) ? FirstEdit::OverEverything
+              : isPlainText(event)                ? FirstEdit::OverThePart
+                                                  : FirstEdit::AtCursor);
     } else if (preparesAKey(event)) {
         return true;
     } else if (!edits && !staysInText(event)) {
@@ -172,7 +174,7 @@ bool DateTimeTyping::inputMethod(QInputMethodEvent* event) {
     if (!typing_) {
         if (event->commitString().isEmpty() && event->preeditString().isEmpty())
             return false;
-        begin(false);
+        begin(FirstEdit::OverThePart);
     }
     deliver(event);
     showValidity();
@@ -198,7 +200,7 @@ bool DateTimeTyping::lineEvent(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Drop:
         if (!typing_)
-            begin(false);
+            begin(FirstEdit::AtCursor);
         deliver(event);
         showValidity();
         return true;
@@ -283,11 +285,11 @@ bool DateTimeTyping::takeValue(const QString& text) {
     return true;
 }
 
-void DateTimeTyping::begin(bool replaceWholeText) {
+void DateTimeTyping::begin(FirstEdit first) {
     typing_ = true;
-    if (line_.hasSelectedText())
+    if (line_.hasSelectedText() || first == FirstEdit::AtCursor)
         return;
-    if (replaceWholeText) {
+    if (first == FirstEdit::OverEverything) {
         line_.selectAll();
         return;
     }

@@ -49,7 +49,9 @@ public:
 
 private:
     bool takeValue(const QString& text);
-    void begin(bool replaceWholeText);
+    // What the first edit replaces when nothing is selected.
+    enum class FirstEdit { AtCursor, OverThePart, OverEverything };
+    void begin(FirstEdit first);
     void deliver(QEvent* event);
     void showValidity();
     void showError(bool error);

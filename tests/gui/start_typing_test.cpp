@@ -157,6 +157,20 @@ private slots:
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 11, 7, 14, 0)));
     }
 
+    // Backspace takes one character, as in any text box.
+    void backspaceTakesOneCharacter() {
+        openEditor();
+        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
+        QTest::mouseClick(lineOf(form->TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(form->TimePicker, Qt::Key_End);
+        QTest::keyClick(form->TimePicker, Qt::Key_Backspace);
+        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("19:14:0"));
+        QVERIFY(shownInError(form->TimePicker));
+        QTest::keyClicks(form->TimePicker, QStringLiteral("5"));
+        QVERIFY(!shownInError(form->TimePicker));
+        QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, 19, 14, 5)));
+    }
+
     void pastedTextIsTakenWhole() {
         openEditor();
         QGuiApplication::clipboard()->setText(QStringLiteral("2026-12-24"));
