@@ -43,17 +43,44 @@ void rememberFolder(const FileDialogRequest& request, const std::optional<QStrin
         lastFolders()[request.rememberAs] = QFileInfo(*chosen).absolutePath();
 }
 
+// What a choice lists, its patterns made into one expression once, not once a file.
+class ChoiceMatch {
+public:
+    explicit ChoiceMatch(const FileChoice& choice) : executables_(choice.executables) {
+        QStringList each;
+        for (const QString& pattern : choice.patterns)
+            each << QRegularExpression::wildcardToRegularExpression(pattern);
+        names_ = QRegularExpression(each.isEmpty() ? QStringLiteral("(?!)") : each.join(QLatin1Char('|')),
+                                    QRegularExpression::CaseInsensitiveOption);
+    }
+
+    bool offers(const QFileInfo& file) const {
+        if (file.isDir() || names_.match(file.fileName()).hasMatch())
+            return true;
+        if (!executables_)
+            return false;
+        const QString suffix = file.suffix().toLower();
+        return (file.isFile() && file.isExecutable()) || suffix == QLatin1String("sh") ||
+               suffix == QLatin1String("desktop") || suffix == QLatin1String("appimage");
+    }
+
+private:
+    QRegularExpression names_;
+    bool executables_;
+};
+
 // Lists what the chosen file type offers. The dialog's own name filters let everything through: their
 // matching is case-sensitive on Linux and cannot look at the executable bit.
 class OfferedFilesProxy final : public QSortFilterProxyModel {
 public:
     OfferedFilesProxy(QList<FileChoice> choices, QObject* parent)
-        : QSortFilterProxyModel(parent), choices_(std::move(choices)) {}
+        : QSortFilterProxyModel(parent), choices_(std::move(choices)), match_(choices_.first()) {}
 
     void choose(qsizetype index) {
         if (index < 0 || index >= choices_.size() || index == chosen_)
             return;
         chosen_ = index;
+        match_ = ChoiceMatch(choices_[chosen_]);
         invalidateFilter();
     }
 
@@ -62,12 +89,13 @@ protected:
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
         if (files == nullptr)
             return true;
-        return choiceOffers(choices_[chosen_], files->fileInfo(files->index(row, 0, parent)));
+        return match_.offers(files->fileInfo(files->index(row, 0, parent)));
     }
 
 private:
     QList<FileChoice> choices_;
     qsizetype chosen_ = 0;
+    ChoiceMatch match_;
 };
 
 bool isExecutableType(const QMimeType& type) {
@@ -273,20 +301,7 @@ QList<FileChoice> fileChoices(const FileDialogRequest& request) {
 }
 
 bool choiceOffers(const FileChoice& choice, const QFileInfo& file) {
-    if (file.isDir())
-        return true;
-    const QString name = file.fileName();
-    for (const QString& pattern : choice.patterns) {
-        const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
-                                       QRegularExpression::CaseInsensitiveOption);
-        if (match.match(name).hasMatch())
-            return true;
-    }
-    if (!choice.executables)
-        return false;
-    const QString suffix = file.suffix().toLower();
-    return (file.isFile() && file.isExecutable()) || suffix == QLatin1String("sh") ||
-           suffix == QLatin1String("desktop") || suffix == QLatin1String("appimage");
+    return ChoiceMatch(choice).offers(file);
 }
 
 QString startFolder(const FileDialogRequest& request) {
