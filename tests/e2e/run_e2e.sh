@@ -65,6 +65,21 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
+# Places in the borderless windows, relative to their top left corner.
+SNOOZE_BT=(164 212)
+TURN_OFF_BT=(160 108)
+MEMO_CLOSE=(371 35)
+
+# Sound checks need the run's sound server; without it they pass with a note.
+expect_sound() {
+  [ "$SOUND_SERVER" = 1 ] || return 0
+  if [ "$1" = playing ]; then
+    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
+  else
+    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
+  fi
+}
+
 # A fresh program directory and user folders for one case; sets PROG, CASE.
 new_case() {
   CASE="$ROOT/$1"
