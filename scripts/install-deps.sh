@@ -16,6 +16,8 @@ packages=(
   # the test session manager of the end-to-end tests
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
+  # the desktop's file types that Browse offers
+  shared-mime-info
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   lintian # Debian's package checker, which the package test runs
   # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
