@@ -31,8 +31,12 @@ for target in "$folder"/fuzz_*; do
   trap 'rm -rf "$work" "$merged"' EXIT
   cp -r "$kept/." "$work/"
   if [ "$long" = 1 ]; then
-    echo "fuzzing $name for $amount runs from $(ls "$kept" | wc -l) kept inputs"
-    "$target" -runs="$amount" "${common[@]}" "$work" 2>&1 | tail -n 12
+    echo "fuzzing $name for $amount runs from $(ls "$kept" | wc -l) kept inputs (progress in $artifacts/$name.log)"
+    status=0
+    "$target" -runs="$amount" "${common[@]}" "$work" >"$artifacts/$name.log" 2>&1 || status=$?
+    tail -n 8 "$artifacts/$name.log"
+    # 72 is libFuzzer's answer to kill -INT: a long run stopped early still keeps what it found.
+    [ "$status" -eq 0 ] || [ "$status" -eq 72 ] || exit "$status"
     "$target" -merge=1 "${common[@]}" "$merged" "$kept" "$work" > "$artifacts/$name.merge.log" 2>&1
     rm -f "$kept"/*
     cp "$merged"/* "$kept/"
