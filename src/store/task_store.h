@@ -20,8 +20,9 @@ public:
     // A store that keeps its tasks in memory only, for tools and tests.
     TaskStore();
     explicit TaskStore(TaskList tasks);
-    // taskFile is tasks.tsk; journal is the recovery journal's path.
-    TaskStore(std::string taskFile, std::string journal);
+    // taskFile is tasks.tsk; journal is the recovery journal's path. Every change to the disk goes
+    // through disk.
+    TaskStore(std::string taskFile, std::string journal, Disk& disk = systemDisk());
     // A store holding tasks that were read already, with tasks.tsk taken as it is now; for tests.
     TaskStore(std::string taskFile, std::string journal, TaskList loaded);
     ~TaskStore();
@@ -55,7 +56,8 @@ public:
     void flushChanges();
 
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
-    // Returns why the save failed, or an empty text.
+    // Returns why the save failed, or an empty text; the tasks are then written beside tasks.tsk, and
+    // where is told.
     std::string save();
 
     // What happened that the user should know, each told once: a task file that could not be read, a
@@ -64,18 +66,21 @@ public:
 
 private:
     void record(const JournalEntry& entry);
-    void loadAndRecover();
     void replayJournal();
-    std::string saveBesideUnreadableFile();
+    void tellDamagedJournal(bool anyRecovered);
+    std::string saveBeside();
     void keepReplacedFile();
     void tell(std::string notice) { notices_.push_back(std::move(notice)); }
 
     std::string taskFile_;
+    Disk* disk_ = &systemDisk();
     std::unique_ptr<TaskJournal> journal_; // none for a store in memory only
     TaskList tasks_;
     FileIdentity known_;          // tasks.tsk as this run last read or wrote it
+    FileStamp knownStamp_;        // and as the system showed it then
     bool fileUnreadable_ = false; // then tasks.tsk is left alone and saves go to unsavedFile_
-    std::string unsavedFile_;
+    std::string unsavedFile_;     // this run's file beside tasks.tsk, once one was written
+    std::string unsavedToldFor_;
     bool journalFailureTold_ = false;
     std::vector<std::string> notices_;
 };
