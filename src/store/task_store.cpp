@@ -120,6 +120,8 @@ void TaskStore::tellDamagedJournal(bool anyRecovered) {
 }
 
 void TaskStore::record(const JournalEntry& entry) {
+    if (changed_)
+        changed_();
     // Nothing is recorded against a task file that could not be read: its journal is not this run's.
     if (!journal_ || fileUnreadable_)
         return;

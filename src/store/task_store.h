@@ -9,6 +9,7 @@
 #include "task_journal.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,10 @@ public:
     // where is told.
     std::string save();
 
+    // Called after each change to the list is recorded, so that the crash tests can follow every state
+    // the list passes through.
+    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
+
     // What happened that the user should know, each told once: a task file that could not be read, a
     // damaged one, recovered changes, where tasks were saved instead.
     std::vector<std::string> takeNotices();
@@ -83,6 +88,7 @@ private:
     std::string unsavedToldFor_;
     bool journalFailureTold_ = false;
     std::vector<std::string> notices_;
+    std::function<void()> changed_;
 };
 
 } // namespace velloran
