@@ -97,12 +97,12 @@ void TaskStore::replayJournal() {
     if (pending.empty())
         return journal_->drop(); // all of it is in tasks.tsk already
     tasks_ = std::move(replayed);
-    // Recording goes on behind the recovered entries: in the same file when it was read whole, else in
-    // a new one holding them all, so that nothing torn or damaged hides what is recorded next.
-    if (journal.torn || journal.damaged || !journal_->adopt(journal)) {
-        journal_->begin(known_, pending);
-        flushChanges();
-    }
+    // A new journal holding the recovered entries, written whole before it replaces the old one, so that
+    // nothing torn or damaged hides what is recorded next. Where the folder cannot take a new file, the
+    // old journal, read whole, is written on behind its entries.
+    journal_->begin(known_, pending);
+    if (!journal_->sync() && (journal.torn || journal.damaged || !journal_->adopt(journal)))
+        tellJournalFailure();
     if (!journal.damaged)
         tell("Velloran did not end normally last time. The changes made to your tasks since they were "
              "last saved have been recovered.");
@@ -131,7 +131,12 @@ void TaskStore::record(const JournalEntry& entry) {
 }
 
 void TaskStore::flushChanges() {
-    if (!journal_ || !journal_->active() || journal_->sync() || journalFailureTold_)
+    if (journal_ && journal_->active() && !journal_->sync())
+        tellJournalFailure();
+}
+
+void TaskStore::tellJournalFailure() {
+    if (journalFailureTold_)
         return;
     journalFailureTold_ = true;
     tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +

@@ -73,6 +73,7 @@ private:
     void record(const JournalEntry& entry);
     void replayJournal();
     void tellDamagedJournal(bool anyRecovered);
+    void tellJournalFailure();
     std::string saveBeside();
     void keepReplacedFile();
     void tell(std::string notice) { notices_.push_back(std::move(notice)); }
