@@ -223,9 +223,10 @@ JournalContents parseJournal(const std::string& bytes) {
     while (in.left() > 0) {
         const std::size_t start = in.at();
         std::uint32_t size = 0;
-        const bool sized = in.get(size) && size > 0 && size <= kLargestPayload;
+        const bool lengthRead = in.get(size);
+        const bool sized = lengthRead && size > 0 && size <= kLargestPayload;
         // What a crash while appending leaves: the beginning of the last entry, or zeros to the end.
-        const bool last = !sized || in.left() <= std::size_t{size} + 4;
+        const bool last = !lengthRead || (sized && in.left() <= std::size_t{size} + 4);
         bool whole = sized && in.left() >= std::size_t{size} + 4;
         JournalEntry entry;
         if (whole) {
@@ -335,8 +336,7 @@ void TaskJournal::recordSaving(const FileIdentity& next) {
 
 void TaskJournal::drop() {
     closeFile();
-    if (onDisk_)
-        disk_.unlink(path_);
+    disk_.unlink(path_);
     begun_ = false;
     onDisk_ = false;
     content_.clear();
