@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
   # running and testing the real program on a virtual display
-  xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
+  xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick strace
   dbus-daemon dbus-bin
   # the accessibility case: the AT-SPI bus launcher and registry, and the Python bindings that read them
   at-spi2-core python3-pyatspi
