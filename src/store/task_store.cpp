@@ -61,6 +61,8 @@ void TaskStore::replayJournal() {
     const auto setAside = [&](const std::string& why) {
         std::string error;
         const std::string aside = journal_->setAside(error);
+        // A journal that could not be moved is never written over: this run records nothing in its place.
+        journalHeld_ = aside.empty();
         tell("Changes recorded by an earlier run of Velloran were not applied, because " + why + ".\n" +
              (aside.empty() ? "They are still in \"" + journal_->path() + "\" (" + error + ")."
                             : "They are kept in \"" + aside + "\"."));
@@ -123,7 +125,7 @@ void TaskStore::record(const JournalEntry& entry) {
     if (changed_)
         changed_();
     // Nothing is recorded against a task file that could not be read: its journal is not this run's.
-    if (!journal_ || fileUnreadable_)
+    if (!journal_ || fileUnreadable_ || journalHeld_)
         return;
     if (!journal_->active())
         journal_->begin(known_);
@@ -251,7 +253,7 @@ std::string TaskStore::save() {
     }
     known_ = written;
     knownStamp_ = stampOfPath(taskFile_);
-    if (journal_)
+    if (journal_ && !journalHeld_)
         journal_->drop();
     return {};
 }

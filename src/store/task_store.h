@@ -88,6 +88,7 @@ private:
     std::string unsavedFile_;     // this run's file beside tasks.tsk, once one was written
     std::string unsavedToldFor_;
     bool journalFailureTold_ = false;
+    bool journalHeld_ = false; // a journal of another file that could not be set aside stays as it is
     std::vector<std::string> notices_;
     std::function<void()> changed_;
 };
