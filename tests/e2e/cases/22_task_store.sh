@@ -76,17 +76,21 @@ case_killed_at_the_replays_rename() {
   wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
   kill -9 "$APP"
   wait "$APP" 2>/dev/null
-  # The next start replays the journal and is killed the moment it renames the new journal over the old.
-  local journal="$HOME/.local/state/velloran/tasks.journal"
-  [ -s "$journal" ] || { echo "    no journal after the kill"; return 1; }
-  strace -f -o "$CASE/strace.log" -P "$journal" -e trace=rename,renameat,renameat2 \
-    -e inject=rename,renameat,renameat2:signal=SIGKILL "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
-  APP=$!
-  PIDS+=($APP)
-  wait_until 20 not running "$APP" || { echo "    the replaying start was not stopped"; kill -9 "$APP"; return 1; }
-  wait "$APP" 2>/dev/null
-  grep -q 'killed by SIGKILL' "$CASE/strace.log" && grep -q 'tasks.journal' "$CASE/strace.log" ||
-    { echo "    not killed at the journal's rename: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  # The next start replays the journal and is killed the moment it renames the new journal over the old
+  # (its first rename); the start after that is killed just after its rename, at the folder's fsync.
+  local journal="$HOME/.local/state/velloran/tasks.journal" inject
+  for inject in rename,renameat,renameat2:signal=SIGKILL:when=1 fsync:signal=SIGKILL:when=2; do
+    [ -s "$journal" ] || { echo "    no journal to replay"; return 1; }
+    strace -f -o "$CASE/strace.log" -e trace=rename,renameat,renameat2,fsync -e inject="$inject" \
+      "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+    APP=$!
+    PIDS+=($APP)
+    wait_until 20 not running "$APP" || { echo "    the replaying start was not stopped"; kill -9 "$APP"; return 1; }
+    wait "$APP" 2>/dev/null
+    grep -q 'killed by SIGKILL' "$CASE/strace.log" &&
+      grep -q 'rename(".*/\.tasks\.journal\.[^"]*", "'"$journal"'"' "$CASE/strace.log" ||
+      { echo "    not killed at the journal's rename: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  done
   # Started again: the scans behind the recovery message find nothing due.
   start_app hide
   wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
