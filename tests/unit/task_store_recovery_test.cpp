@@ -5,6 +5,7 @@
 #include "store/task_store.h"
 #include "test_support.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -191,6 +192,48 @@ TEST_F(TaskStoreRecovery, ReadOnlyJournalFolderIsToldOnceNotAtEveryStart) {
     EXPECT_EQ(told[0][0].rfind("Velloran did not end normally last time.", 0), 0u) << told[0][0];
     EXPECT_EQ(told[1], std::vector<std::string>{"saved"}) << told[1].front();
     EXPECT_EQ(told[2], std::vector<std::string>{"saved"});
+}
+
+// The system's disk on a file system without hard links.
+struct DiskWithoutLinks final : Disk {
+    Disk& real = systemDisk();
+    int openForWriting(const std::string& path, int flags, mode_t mode) override {
+        return real.openForWriting(path, flags, mode);
+    }
+    int createTemporary(std::string& name) override { return real.createTemporary(name); }
+    ssize_t write(int fd, const void* data, std::size_t size) override { return real.write(fd, data, size); }
+    int changeMode(int fd, mode_t mode) override { return real.changeMode(fd, mode); }
+    int fsync(int fd) override { return real.fsync(fd); }
+    int fdatasync(int fd) override { return real.fdatasync(fd); }
+    int close(int fd) override { return real.close(fd); }
+    int rename(const std::string& from, const std::string& to) override { return real.rename(from, to); }
+    int link(const std::string&, const std::string&) override {
+        errno = EPERM;
+        return -1;
+    }
+    int unlink(const std::string& path) override { return real.unlink(path); }
+    int mkdir(const std::string& path, mode_t mode) override { return real.mkdir(path, mode); }
+    int syncFolder(const std::string& path) override { return real.syncFolder(path); }
+};
+
+TEST_F(TaskStoreRecovery, JournalOfAnotherFileThatCannotBeSetAsideIsNeitherWrittenOverNorDeleted) {
+    killedRun();
+    const std::string theirs = readFile(journal());
+    TaskList other;
+    other.appendLoaded(makeTask(kGeneral, at(2031, 1, 1, 9, 0))).TaskId = 7;
+    ASSERT_EQ(saveTaskFile(taskFile(), other), ""); // the file was replaced since
+    DiskWithoutLinks disk;
+    TaskStore store(taskFile(), journal(), disk);
+    store.open();
+    EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{7});
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{
+                  "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
+                  "\" has been replaced since.\nThey are still in \"" + journal() +
+                  "\" (Operation not permitted)."});
+    store.toggleEnabled(7);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(journal()), theirs);
 }
 
 TEST(ContentChecksum, SameBytesInAnyPiecesGiveTheSameSumAndOneChangedBitAnother) {
