@@ -71,8 +71,8 @@ void TaskStore::replayJournal() {
         return setAside("they could not be read (" + journal.error + ")");
     if (!journal.headerRead) {
         // Nothing in it can be applied: a torn header recorded nothing, damage is kept and told.
-        if (journal.damaged)
-            tellDamagedJournal(false);
+        if (journal.damaged && !keepDamagedJournal(false))
+            return;
         return journal_->drop();
     }
     // The entries still to apply begin behind the last save that made tasks.tsk what it is now.
@@ -94,8 +94,10 @@ void TaskStore::replayJournal() {
             return setAside("they do not fit \"" + taskFile_ + "\"");
         pending.push_back(entry);
     }
-    if (journal.damaged)
-        tellDamagedJournal(!pending.empty());
+    if (journal.damaged && !keepDamagedJournal(!pending.empty())) {
+        tasks_ = std::move(replayed);
+        return;
+    }
     if (pending.empty())
         return journal_->drop(); // all of it is in tasks.tsk already
     tasks_ = std::move(replayed);
@@ -110,15 +112,18 @@ void TaskStore::replayJournal() {
              "last saved have been recovered.");
 }
 
-void TaskStore::tellDamagedJournal(bool anyRecovered) {
-    // Kept before anything is written over it, so that what could not be read is not lost.
+bool TaskStore::keepDamagedJournal(bool anyRecovered) {
+    // Kept before anything is written over it, so that what could not be read is not lost; without a
+    // copy it stays as it is, and this run records nothing in its place.
     std::string error;
     const std::string kept = keepCopyOf(journal_->path(), journal_->path() + ".damaged", error, *disk_);
+    journalHeld_ = kept.empty();
     tell("Some changes recorded by an earlier run of Velloran could not be read, because \"" +
          journal_->path() + "\" is damaged." +
          (anyRecovered ? " The changes recorded before the damage have been recovered." : "") + "\n" +
-         (kept.empty() ? "No copy of it could be kept: " + error + "."
+         (kept.empty() ? "No copy of it could be kept (" + error + "); it is left as it is."
                        : "The journal as it was is kept as \"" + kept + "\"."));
+    return !journalHeld_;
 }
 
 void TaskStore::record(const JournalEntry& entry) {

@@ -72,7 +72,7 @@ public:
 private:
     void record(const JournalEntry& entry);
     void replayJournal();
-    void tellDamagedJournal(bool anyRecovered);
+    bool keepDamagedJournal(bool anyRecovered);
     void tellJournalFailure();
     std::string saveBeside();
     void keepReplacedFile();
