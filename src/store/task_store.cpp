@@ -251,9 +251,8 @@ std::string TaskStore::save() {
         // The journal keeps the changes until a save succeeds; a copy the user can reach keeps the tasks.
         const std::string besideError = saveBeside();
         if (!tasks_.empty())
-            tell("Your tasks could not be saved to \"" + taskFile_ + "\".\n" +
-                 (besideError.empty() ? "They were saved to \"" + unsavedFile_ + "\"."
-                                      : "Nor could they be saved beside it: " + besideError + "."));
+            error += besideError.empty() ? "\nThey were saved to \"" + unsavedFile_ + "\"."
+                                         : "\nNor could they be saved beside it: " + besideError;
         return error;
     }
     known_ = written;

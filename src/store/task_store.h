@@ -57,8 +57,8 @@ public:
     void flushChanges();
 
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
-    // Returns why the save failed, or an empty text; the tasks are then written beside tasks.tsk, and
-    // where is told.
+    // Returns why the save failed, and where the tasks were written beside tasks.tsk instead; an empty
+    // text on success.
     std::string save();
 
     // Called after each change to the list is recorded, so that the crash tests can follow every state
