@@ -1,0 +1,143 @@
+# The cases on GNOME Shell, each checked by what the user sees: a screenshot of the whole screen and the
+# shell's own state of each window. Sourced by gnome.sh, which provides the session and its helpers.
+
+# Qt's Wayland windows other than the main one carry the application's name after their own.
+titled() { echo "$1( — Velloran)?"; }
+
+# The hidden start: the icon is in the top bar and no window is on screen.
+start_hidden() {
+  start_app hide
+  wait_until 20 indicator || { echo "    no Velloran icon in the top bar"; return 1; }
+  sleep 1
+  no_window Velloran || { echo "    the hidden start left the main window: $(window_state Velloran)"; return 1; }
+}
+
+restored() {
+  wait_until 10 window_is Velloran shown focused ||
+    { echo "    $1: the main window is '$(window_state Velloran)', not shown and focused"; return 1; }
+}
+
+# The tray menu as the Part lists it, separators as "-".
+TRAY_MENU=$'Open Task Scheduler\nCreate New Task\n-\nPreferences\n-\nAbout\n-\nExit Task Scheduler'
+
+tray_menu() {
+  start_hidden || return 1
+  click_indicator right || return 1
+  wait_until 5 shell_tool menu || { echo "    a right click on the icon opened no menu"; return 1; }
+  sleep 0.3
+  shot tray-menu
+  local items
+  items=$(shell_tool menu | cut -d' ' -f3-)
+  [ "$items" = "$TRAY_MENU" ] || {
+    echo "    the menu shows:"
+    echo "$items" | sed 's/^/    | /'
+    return 1
+  }
+  local x y
+  read -r x y < <(shell_tool menu | awk '$3 == "Preferences" && NF == 3 {print $1, $2}')
+  input move "$x" "$y" && input click left || return 1
+  wait_until 10 window_is "$(titled Preferences)" shown focused ||
+    { echo "    Preferences: '$(window_state "$(titled Preferences)")'"; return 1; }
+  sleep 0.5
+  shot preferences-from-tray-menu
+  shell_tool menu >/dev/null && { echo "    the menu stays open"; return 1; }
+  input key Escape
+  wait_until 5 no_window "$(titled Preferences)" || { echo "    Escape left Preferences open"; return 1; }
+}
+
+double_click() {
+  start_hidden || return 1
+  click_indicator left 2 || return 1
+  restored "a double click on the icon" || return 1
+  sleep 0.3
+  shot restored-by-double-click
+  # Back to the tray, and again: every double click restores.
+  input key alt+r
+  wait_until 10 no_window Velloran || { echo "    Run in background left '$(window_state Velloran)'"; return 1; }
+  click_indicator left 2 || return 1
+  restored "the second double click"
+}
+
+# A second start from a shell (no launcher's token): the question, Enter, and the running one in front.
+second_start() {
+  start_hidden || return 1
+  env -u XDG_ACTIVATION_TOKEN -u DESKTOP_STARTUP_ID "$PROG/velloran" >>"$CASE/second.log" 2>&1 &
+  local second=$!
+  PIDS+=($second)
+  wait_until 15 window_is "$(titled 'Application running')" shown focused ||
+    { echo "    the question is '$(window_state "$(titled 'Application running')")'"; return 1; }
+  sleep 0.5
+  shot second-start-question
+  input key Return
+  wait_until 10 not running "$second" || {
+    echo "    the second start did not end"
+    kill "$second"
+    return 1
+  }
+  wait "$second"
+  local code=$?
+  [ "$code" -eq 255 ] || { echo "    the second start ended with $code, not -1"; return 1; }
+  restored "Enter on the question" || return 1
+  sleep 0.3
+  shot second-start-raised
+}
+
+# Whole-window rectangles "x,y,w,h": true when the first lies entirely inside the second.
+inside() {
+  local ax ay aw ah bx by bw bh
+  IFS=, read -r ax ay aw ah <<<"$1"
+  IFS=, read -r bx by bw bh <<<"$2"
+  [ "$ax" -ge "$bx" ] && [ "$ay" -ge "$by" ] && [ $((ax + aw)) -le $((bx + bw)) ] && [ $((ay + ah)) -le $((by + bh)) ]
+}
+
+alarm_and_memo() {
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +3 0 1 'Alarm on GNOME' -- \
+    1 Memo +3 0 1 'Memo on GNOME' || return 1
+  start_hidden || return 1
+  local alarm memo
+  wait_until 20 window_is "$(titled 'Alarm Clock')" shown || { echo "    no alarm window"; return 1; }
+  wait_until 10 window_is "$(titled Memo)" shown || { echo "    no memo window"; return 1; }
+  sleep 1
+  shot alarm-and-memo
+  alarm=$(window_state "$(titled 'Alarm Clock')" | awk '{print $4}')
+  memo=$(window_state "$(titled Memo)" | awk '{print $4}')
+  ! inside "$alarm" "$memo" || { echo "    the memo ($memo) covers the alarm ($alarm)"; return 1; }
+  ! inside "$memo" "$alarm" || { echo "    the alarm ($alarm) covers the memo ($memo)"; return 1; }
+  # GNOME Shell is the notification service: the ringing alarm is there too, with its two actions.
+  wait_until 10 eval 'shell_tool notifications | grep -q "Alarm on GNOME"' ||
+    { echo "    no notification of the alarm; the shell has: $(shell_tool notifications)"; return 1; }
+  shell_tool notifications | grep -q '^3|.*Alarm on GNOME.*|Snooze,Turn off alarm$' ||
+    { echo "    the alarm's notification is '$(shell_tool notifications | grep 'Alarm on GNOME')'"; return 1; }
+}
+
+# Runs one case in a fresh program directory on the current platform and ends the program after it.
+gnome_case() {
+  new_case "gnome-$PLATFORM-$1"
+  wait_until 5 shell_tool ready || { echo "    the shell is not ready: $(shell_tool ready 2>&1)"; return 1; }
+  local ok=0
+  "$1" || ok=1
+  if [ $ok -ne 0 ]; then
+    shot "$1-failed"
+    echo "    windows: $(shell_tool windows | tr '\t\n' ' ;')"
+  fi
+  running "$APP" && { stop_app || ok=1; }
+  # Nothing of the case stays on screen for the next one.
+  shell_tool eval 'imports.ui.main.panel.menuManager.activeMenu?.close()' >/dev/null 2>&1
+  return $ok
+}
+
+# GNOME_CASES=pattern runs only the cases whose function names match.
+gnome_check() {
+  [[ $2 =~ ${GNOME_CASES:-.} ]] || return 0
+  check "GNOME ($PLATFORM): $1" gnome_case "$2"
+}
+
+for platform in wayland xcb; do
+  use_platform $platform
+  gnome_check "a right click on the icon shows the tray menu; its Preferences opens Preferences" tray_menu
+  gnome_check "a double click on the icon restores the hidden window, each time" double_click
+  gnome_check "a second start from a shell, Enter on its question: the window is in front" second_start
+done
+use_platform wayland
+gnome_check "an alarm and a memo due together are both seen, and the alarm is a notification too" alarm_and_memo
