@@ -58,28 +58,64 @@ double_click() {
   restored "the second double click"
 }
 
-# A second start from a shell (no launcher's token): the question, Enter, and the running one in front.
-second_start() {
-  start_hidden || return 1
-  env -u XDG_ACTIVATION_TOKEN -u DESKTOP_STARTUP_ID "$PROG/velloran" >>"$CASE/second.log" 2>&1 &
-  local second=$!
-  PIDS+=($second)
+# A terminal on the shell's display (weston's), where the user types; the program is on its PATH.
+start_terminal() {
+  ln -s "$PROG/velloran" "$CASE/bin/velloran"
+  WAYLAND_DISPLAY="$SHELL_WAYLAND" weston-terminal --shell=/bin/sh >>"$CASE/terminal.log" 2>&1 &
+  TERMINAL=$!
+  PIDS+=($TERMINAL)
+  wait_until 10 window_is 'Wayland Terminal' shown focused || { echo "    no terminal"; return 1; }
+}
+
+# A click in the middle of a window, as the user gives it the focus.
+click_into() {
+  local x y w h
+  IFS=, read -r x y w h < <(window_state "$1" | awk '{print $4}')
+  [ -n "$h" ] || { echo "    no window '$1' to click"; return 1; }
+  input move $((x + w / 2)) $((y + h / 2)) && input click left
+}
+
+# The first window is above the second in the shell's stacking order.
+above() {
+  shell_tool windows | awk -F'\t' -v top="$1" -v below="$2" \
+    '$5 ~ "^(" top ")$" {t = NR} $5 ~ "^(" below ")$" {b = NR} END {exit !(t && b && t > b)}'
+}
+
+# The process ids of the programs running from the case's program directory.
+instance_pids() {
+  local exe
+  for exe in /proc/[0-9]*/exe; do
+    [ "$(readlink "$exe" 2>/dev/null)" = "$PROG/velloran" ] && { exe=${exe#/proc/}; echo "${exe%/exe}"; }
+  done
+}
+instances() { instance_pids | wc -l; }
+
+# Types the second start into the focused terminal and answers its question with Enter: the running
+# program's window is then in front of the terminal, focused, and the second start has ended.
+second_start_from_terminal() {
+  click_into 'Wayland Terminal' && input type velloran && input key Return || return 1
   wait_until 15 window_is "$(titled 'Application running')" shown focused ||
     { echo "    the question is '$(window_state "$(titled 'Application running')")'"; return 1; }
   sleep 0.5
-  shot second-start-question
+  shot "second-start-question-$1"
   input key Return
-  wait_until 10 not running "$second" || {
-    echo "    the second start did not end"
-    kill "$second"
-    return 1
-  }
-  wait "$second"
-  local code=$?
-  [ "$code" -eq 255 ] || { echo "    the second start ended with $code, not -1"; return 1; }
-  restored "Enter on the question" || return 1
+  wait_until 10 no_window "$(titled 'Application running')" || { echo "    Enter left the question open"; return 1; }
+  wait_until 10 eval '[ "$(instances)" -eq 1 ]' || { echo "    the second start did not end"; return 1; }
+  restored "Enter on the question ($1)" || return 1
+  above Velloran 'Wayland Terminal' || { echo "    the window ($1) is behind the terminal"; return 1; }
   sleep 0.3
-  shot second-start-raised
+  shot "second-start-raised-$1"
+}
+
+# A second start from a shell (no launcher's token), with the window behind the terminal, then from the tray.
+second_start() {
+  start_app
+  wait_until 20 window_is Velloran shown focused || { echo "    the main window is '$(window_state Velloran)'"; return 1; }
+  start_terminal || return 1
+  second_start_from_terminal "behind a terminal" || return 1
+  input key alt+r
+  wait_until 10 no_window Velloran || { echo "    Run in background left '$(window_state Velloran)'"; return 1; }
+  second_start_from_terminal "from the tray"
 }
 
 # Whole-window rectangles "x,y,w,h": true when the first lies entirely inside the second.
@@ -122,7 +158,10 @@ gnome_case() {
     echo "    windows: $(shell_tool windows | tr '\t\n' ' ;')"
   fi
   running "$APP" && { stop_app || ok=1; }
-  # Nothing of the case stays on screen for the next one.
+  # A second start that hung, the terminal: nothing of the case stays on screen for the next one.
+  local pid
+  for pid in $(instance_pids) ${TERMINAL:-}; do kill -9 "$pid" 2>/dev/null; done
+  TERMINAL=""
   shell_tool eval 'imports.ui.main.panel.menuManager.activeMenu?.close()' >/dev/null 2>&1
   return $ok
 }
@@ -137,7 +176,7 @@ for platform in wayland xcb; do
   use_platform $platform
   gnome_check "a right click on the icon shows the tray menu; its Preferences opens Preferences" tray_menu
   gnome_check "a double click on the icon restores the hidden window, each time" double_click
-  gnome_check "a second start from a shell, Enter on its question: the window is in front" second_start
+  gnome_check "a second start from a terminal, Enter on its question: the window in front, from behind and from the tray" \
+    second_start
+  gnome_check "an alarm and a memo due together are both seen, and the alarm is a notification too" alarm_and_memo
 done
-use_platform wayland
-gnome_check "an alarm and a memo due together are both seen, and the alarm is a notification too" alarm_and_memo

@@ -3,8 +3,8 @@
 interfaces on the session bus.
 
   gnome_shell.py input            a pointer and keyboard (mutter's RemoteDesktop with a linked ScreenCast
-                                  stream): reads "move X Y", "click BUTTON [COUNT]", "key [MOD+]NAME" lines
-                                  on stdin and answers each with "ok" once the shell has it
+                                  stream): reads "move X Y", "click BUTTON [COUNT]", "key [MOD+]NAME",
+                                  "type TEXT" lines on stdin and answers each with "ok" once the shell has it
   gnome_shell.py eval CODE        the value of a JavaScript expression in the shell
   gnome_shell.py windows          one line per window: state, focus, client, geometry, title
   gnome_shell.py indicator TEXT   centre "X Y" of the AppIndicator icon whose id or title holds TEXT
@@ -148,6 +148,11 @@ def serve_input():
                 send("NotifyPointerButton", "(ib)", BUTTONS[words[1]], True)
                 send("NotifyPointerButton", "(ib)", BUTTONS[words[1]], False)
                 time.sleep(0.06)
+        elif words[0] == "type":
+            # Printable ASCII characters are their own keysyms; mutter adds the shift a character needs.
+            for character in line.rstrip("\n").split(" ", 1)[1]:
+                send("NotifyKeyboardKeysym", "(ub)", ord(character), True)
+                send("NotifyKeyboardKeysym", "(ub)", ord(character), False)
         elif words[0] == "key":
             # "alt+r": the modifiers held down around the key, as a person types it.
             keysyms = [KEYSYMS.get(name) or ord(name) for name in words[1].split("+")]
