@@ -15,8 +15,9 @@ packages=(
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
-  # the GNOME Shell cases: the shell and its tray extension, XWayland, and PipeWire for its remote desktop
-  gnome-shell gnome-shell-extension-appindicator xwayland pipewire-bin
+  # the GNOME Shell cases: the shell, its tray extension and its notification service (a gjs program),
+  # XWayland, and PipeWire for its remote desktop
+  gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )

@@ -18,6 +18,8 @@ skip() {
 if [ -z "${VELLORAN_GNOME_NAMESPACE:-}" ]; then
   command -v gnome-shell >/dev/null || skip "gnome-shell is not installed (scripts/install-deps.sh installs it)"
   [ -d "$APPINDICATOR" ] || skip "gnome-shell-extension-appindicator is not installed"
+  # GNOME Shell's notification service is a gjs program.
+  command -v gjs >/dev/null || skip "gjs is not installed"
   command -v pipewire >/dev/null || skip "pipewire is not installed (mutter's screen cast needs it for input)"
   /usr/bin/python3 -c 'from gi.repository import Gio' 2>/dev/null || skip "python3-gi is not installed"
   unshare --mount --net true 2>/dev/null ||
@@ -76,10 +78,13 @@ start_buses() {
 }
 
 shell_answers() { shell_tool ready; }
-watcher_on_bus() {
-  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
-    org.kde.StatusNotifierWatcher | grep -q true
+name_on_bus() {
+  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner "$1" |
+    grep -q true
 }
+watcher_on_bus() { name_on_bus org.kde.StatusNotifierWatcher; }
+# The shell starts its own notification service, before any other service on the machine is activated.
+notifications_on_bus() { name_on_bus org.gnome.Shell.Notifications && name_on_bus org.freedesktop.Notifications; }
 
 start_gnome_shell() {
   cp -r "$HERE/gnome-test-extension" "$XDG_DATA_HOME/gnome-shell/extensions/velloran-tests@velloran.invalid"
@@ -91,7 +96,7 @@ start_gnome_shell() {
   gnome-shell --headless --wayland --virtual-monitor 1280x800 >"$ROOT/gnome-shell.log" 2>&1 &
   SHELL_PID=$!
   PIDS+=($SHELL_PID)
-  if ! wait_until 60 shell_answers || ! wait_until 20 watcher_on_bus; then
+  if ! wait_until 60 shell_answers || ! wait_until 20 watcher_on_bus || ! wait_until 20 notifications_on_bus; then
     echo "GNOME Shell did not start:"
     tail -n 20 "$ROOT/gnome-shell.log" | sed 's/^/    | /'
     return 1

@@ -10,6 +10,7 @@ interfaces on the session bus.
   gnome_shell.py indicator TEXT   centre "X Y" of the AppIndicator icon whose id or title holds TEXT
   gnome_shell.py menu             the open panel menu's items, one "X Y label" line each ("-" a separator)
   gnome_shell.py notifications    the message tray's notifications: "urgency|title|body|actions"
+  gnome_shell.py banner-button L  centre "X Y" of the button labelled L on the notification banner shown
   gnome_shell.py ready            true once the shell has started up and shows no overview (it leaves the
                                   overview it starts in)
   gnome_shell.py screenshot FILE  the whole screen as the user sees it, into FILE (PNG)
@@ -89,6 +90,29 @@ MENU_JS = """
     return `${Math.round(x + w / 2)} ${Math.round(y + h / 2)} ${label}`;
   }).join('\\n');
 })()
+"""
+
+# The centre of the button of the notification banner on screen now that is labelled as given.
+BANNER_BUTTON_JS = """
+(label => {
+  const St = imports.gi.St;
+  const find = actor => {
+    if (actor instanceof St.Button && actor.label === label && actor.mapped)
+      return actor;
+    for (const child of actor.get_children()) {
+      const found = find(child);
+      if (found)
+        return found;
+    }
+    return null;
+  };
+  const button = find(imports.ui.main.messageTray._bannerBin);
+  if (!button)
+    return null;
+  const [x, y] = button.get_transformed_position();
+  const [w, h] = button.get_transformed_size();
+  return `${Math.round(x + w / 2)} ${Math.round(y + h / 2)}`;
+})
 """
 
 READY_JS = """
@@ -187,6 +211,11 @@ def main():
         if items is None:
             return 1
         print(items)
+    elif command == "banner-button":
+        centre = shell_eval(f"{BANNER_BUTTON_JS}({json.dumps(sys.argv[2])})")
+        if centre is None:
+            return 1
+        print(centre)
     elif command == "notifications":
         print(shell_eval(NOTIFICATIONS_JS) or "")
     elif command == "ready":
