@@ -109,16 +109,21 @@ start_gnome_shell() {
   SHELL_XAUTHORITY=$(shell_tool eval "imports.gi.GLib.getenv('XAUTHORITY')")
 }
 
-# A pointer and keyboard of the tests' own, held for the whole run.
+# A pointer and keyboard of the tests' own, for one case.
 start_input() {
   coproc INPUT { shell_tool input 2>>"$ROOT/input.log"; }
-  PIDS+=($INPUT_PID)
+  INPUT_SERVER=$INPUT_PID
+  PIDS+=($INPUT_SERVER)
   local answer
   read -r -t 15 answer <&"${INPUT[0]}" && [ "$answer" = ready ] || {
     echo "mutter's remote desktop did not start:"
     sed 's/^/    | /' "$ROOT/input.log"
     return 1
   }
+}
+stop_input() {
+  kill "$INPUT_SERVER" 2>/dev/null
+  wait "$INPUT_SERVER" 2>/dev/null
 }
 # input "move X Y" | "click left|right|middle [COUNT]" | "key Return"
 input() {
@@ -161,7 +166,6 @@ if ! start_buses || ! start_gnome_shell; then
   echo "0 passed, 1 failed"
   exit 1
 fi
-start_input || exit 1
 source "$HERE/gnome_cases.sh"
 # GNOME_HOLD=1 keeps the session up after the cases, to look around in it: enter it with the command shown.
 if [ -n "${GNOME_HOLD:-}" ]; then
