@@ -158,7 +158,7 @@ shot() { shell_tool screenshot "$SHOTS/gnome-$PLATFORM-$1.png"; }
 indicator() { shell_tool indicator Velloran; }
 click_indicator() {
   local x y
-  read -r x y < <(indicator) || { echo "    no Velloran icon in the top bar"; return 1; }
+  read -r x y _ < <(indicator) || { echo "    no Velloran icon in the top bar"; return 1; }
   input move "$x" "$y" && input click "$@"
 }
 

@@ -176,6 +176,7 @@ gnome_case() {
   if [ $ok -ne 0 ]; then
     shot "$1-failed"
     echo "    windows: $(shell_tool windows | tr '\t\n' ' ;')"
+    echo "    icon: $(indicator)"
   fi
   running "$APP" && { stop_app || ok=1; }
   # A second start that hung, the terminal: nothing of the case stays on screen for the next one.

@@ -7,7 +7,8 @@ interfaces on the session bus.
                                   "type TEXT" lines on stdin and answers each with "ok" once the shell has it
   gnome_shell.py eval CODE        the value of a JavaScript expression in the shell
   gnome_shell.py windows          one line per window: state, focus, client, geometry, title
-  gnome_shell.py indicator TEXT   centre "X Y" of the AppIndicator icon whose id or title holds TEXT
+  gnome_shell.py indicator TEXT   centre "X Y" of the AppIndicator icon whose id or title holds TEXT, and
+                                  the state of its menu and whether it was activated
   gnome_shell.py menu             the open panel menu's items, one "X Y label" line each ("-" a separator)
   gnome_shell.py notifications    the message tray's notifications: "urgency|title|body|actions"
   gnome_shell.py banner-button L  centre "X Y" of the button labelled L on the notification banner shown
@@ -71,7 +72,9 @@ INDICATOR_JS = """
     const [x, y] = item.get_transformed_position();
     const [w, h] = item.get_transformed_size();
     return {x: Math.round(x + w / 2), y: Math.round(y + h / 2), visible: item.visible && item.mapped,
-            text: [key, item._indicator.id, item._indicator.title, item._indicator.accessibleName].join(' ')};
+            text: [key, item._indicator.id, item._indicator.title, item._indicator.accessibleName].join(' '),
+            state: `menu ${item.menu.isOpen ? 'open' : 'closed'} with ${item.menu.numMenuItems} items, ` +
+                   `activation ${item._indicator.supportsActivation}`};
   });
 })()
 """
@@ -205,7 +208,7 @@ def main():
         found = [i for i in shell_eval(INDICATOR_JS) if sys.argv[2].lower() in i["text"].lower() and i["visible"]]
         if not found:
             return 1
-        print(found[0]["x"], found[0]["y"])
+        print(found[0]["x"], found[0]["y"], found[0]["state"])
     elif command == "menu":
         items = shell_eval(MENU_JS)
         if items is None:
