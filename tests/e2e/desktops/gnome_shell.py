@@ -171,8 +171,11 @@ def serve_input():
         if words[0] == "move":
             send("NotifyPointerMotionAbsolute", "(sdd)", stream, float(words[1]), float(words[2]))
         elif words[0] == "click":
+            # A person holds the button down a moment: the AppIndicator extension opens the icon's menu
+            # on the first press and sees the double click only on the second release.
             for _ in range(int(words[2]) if len(words) > 2 else 1):
                 send("NotifyPointerButton", "(ib)", BUTTONS[words[1]], True)
+                time.sleep(0.05)
                 send("NotifyPointerButton", "(ib)", BUTTONS[words[1]], False)
                 time.sleep(0.06)
         elif words[0] == "type":
