@@ -169,8 +169,7 @@ gnome_case() {
   new_case "gnome-$PLATFORM-$1"
   wait_until 5 shell_tool ready || { echo "    the shell is not ready: $(shell_tool ready 2>&1)"; return 1; }
   local ok=0
-  # A pointer and keyboard of the case's own: a long-lived remote desktop session stopped recognising
-  # double clicks on the top bar after a case had chosen from a menu.
+  # A pointer and keyboard of the case's own, so that nothing a case pressed carries over to the next.
   start_input || return 1
   "$1" || ok=1
   if [ $ok -ne 0 ]; then
