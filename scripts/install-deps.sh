@@ -19,6 +19,9 @@ packages=(
   # the desktop's file types that Browse offers
   shared-mime-info
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  # the GNOME Shell cases: the shell, its tray extension and its notification service (a gjs program),
+  # XWayland, and PipeWire for its remote desktop
+  gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
   lintian # Debian's package checker, which the package test runs
   # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
   xfwm4 xfce4-panel xfconf
