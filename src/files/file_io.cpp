@@ -100,6 +100,15 @@ std::string homeFolder() {
     return "/tmp/velloran-" + std::to_string(::getuid());
 }
 
+std::string expandHomePrefix(std::string_view path, std::string_view home) {
+    if (path.size() < 2 || path[0] != '~' || path[1] != '/' || home.empty())
+        return std::string(path);
+    // "~/x" with home "/" is "/x", not "//x".
+    if (home.back() == '/')
+        home.remove_suffix(1);
+    return std::string(home) + std::string(path.substr(1));
+}
+
 std::string describeFileError(std::string_view what, const std::string& path, int errorNumber) {
     return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
 }

@@ -29,6 +29,10 @@ bool isRegularFile(const std::string& path);
 // $HOME, else the user's home from the password database, else a folder of this user's in /tmp.
 std::string homeFolder();
 
+// A path typed as "~/..." is in the user's home, as in a shell; every other path, "~user/..." and a '~'
+// further on included, is returned as it is.
+std::string expandHomePrefix(std::string_view path, std::string_view home);
+
 // What the user is told when a file step fails: what "path": the system's reason.
 std::string describeFileError(std::string_view what, const std::string& path, int errorNumber);
 

@@ -12,18 +12,9 @@ PIDS=()
 passed=0
 failed=0
 
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  sleep 0.3
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  # KEEP_E2E_ROOT=1 keeps the run's folder (each case's program folder and logs) to look into a failure.
-  [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
-}
-trap cleanup EXIT
-
-not() { ! "$@"; }
-
 source "$(dirname "$0")/headless_session.sh"
+source "$(dirname "$0")/case_helpers.sh"
+trap cleanup EXIT
 
 start_display() {
   start_headless_session
@@ -65,34 +56,19 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
-# A fresh program directory and user folders for one case; sets PROG, CASE.
-new_case() {
-  CASE="$ROOT/$1"
-  PROG="$CASE/prog"
-  mkdir -p "$PROG" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/bin"
-  chmod 700 "$CASE/runtime"
-  cp "$VELLORAN" "$PROG/velloran"
-  cp "$(dirname "$VELLORAN")/velloran-sound.so" "$PROG/"
-  [ -d "$(dirname "$VELLORAN")/Sounds" ] && cp -r "$(dirname "$VELLORAN")/Sounds" "$PROG/"
-  cat >"$CASE/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-printf '%s\n' "\$@" >> "$CASE/opened.log"
-SCRIPT
-  chmod +x "$CASE/bin/xdg-open"
-  export HOME="$CASE/home" XDG_CONFIG_HOME="$CASE/config" XDG_RUNTIME_DIR="$CASE/runtime"
-  export PATH="$CASE/bin:$BASE_PATH"
-}
+# Places in the borderless windows, relative to their top left corner.
+SNOOZE_BT=(164 212)
+TURN_OFF_BT=(160 108)
+MEMO_CLOSE=(371 35)
 
-start_app() {
-  "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
-  APP=$!
-  PIDS+=($APP)
-}
-
-# A finished child stays a zombie until waited for, and kill -0 still reaches a zombie.
-running() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
+# Sound checks need the run's sound server; without it they pass with a note.
+expect_sound() {
+  [ "$SOUND_SERVER" = 1 ] || return 0
+  if [ "$1" = playing ]; then
+    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
+  else
+    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
+  fi
 }
 
 visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
@@ -134,18 +110,41 @@ tray_icon_position() {
 CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
 
-# True when the command does not succeed once within the given seconds.
-never_within() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  while [ $SECONDS -lt "$end" ]; do
-    "$@" >/dev/null 2>&1 && return 1
-    sleep 0.1
+windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+
+# The main window: the program's window named Velloran that is the size of the main window (the X11
+# tray icon's window has the same name).
+main_window() {
+  local id width
+  for id in $(xdotool search --name '^Velloran$' 2>/dev/null); do
+    width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
+    [ "${width:-0}" -ge 600 ] && { echo "$id"; return 0; }
   done
+  return 1
 }
 
-windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+in_task_bar() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$1")\b"; }
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+# Reachable for want of a tray: minimised, with its task bar entry.
+minimised() { iconic "$1" && in_task_bar "$1"; }
+# In the tray: not on screen and not in the task bar.
+in_tray() { ! mapped "$1" && ! in_task_bar "$1"; }
+
+# Waits at most the given seconds and says how long it took.
+timed() {
+  local seconds=$1 what=$2
+  shift 2
+  local start
+  start=$(date +%s%3N)
+  if wait_until "$seconds" "$@"; then
+    local took=$(($(date +%s%3N) - start))
+    printf '    %s after %d.%02d s\n' "$what" $((took / 1000)) $((took % 1000 / 10))
+    return 0
+  fi
+  echo "    $what: not within $seconds s"
+  return 1
+}
 
 # A menu window of the program (one that the window manager does not manage) that was not among the
 # windows given.
@@ -235,34 +234,9 @@ sni_call() {
     "org.kde.StatusNotifierItem.$2" int32:900 int32:500
 }
 
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok - $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL - $name"
-    [ -f "$CASE/velloran.log" ] && sed 's/^/    | /' "$CASE/velloran.log" | tail -n 20
-  fi
-}
-
-# Fails, after killing it, when the program is still there 15 s after SIGTERM.
-stop_app() {
-  kill -TERM "$APP" 2>/dev/null
-  # The countdown ends the program about four seconds after the close request.
-  local ended=0
-  wait_until 15 not running "$APP" || {
-    ended=1
-    echo "    velloran did not end within 15 s of SIGTERM"
-    kill -9 "$APP" 2>/dev/null
-  }
-  wait "$APP" 2>/dev/null
-  return $ended
-}
-
 BASE_PATH=$PATH
+# A desktop's own runner (tests/e2e/desktops/) sources this file for its helpers and starts its own session.
+[ -n "${E2E_HELPERS_ONLY:-}" ] && return 0
 start_display
 start_sound_server
 # E2E_CASES=pattern runs only the case files whose names match.
