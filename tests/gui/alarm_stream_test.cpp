@@ -15,7 +15,7 @@ using namespace velloran;
 
 namespace {
 
-// The properties of each sink input that pactl lists, by name.
+// The properties of each sink input that pactl lists, by name, and its number as "index".
 QList<QMap<QString, QString>> sinkInputs() {
     QProcess pactl;
     pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
@@ -25,7 +25,7 @@ QList<QMap<QString, QString>> sinkInputs() {
     static const QRegularExpression property(QStringLiteral(R"re(^\s+([\w.-]+) = "(.*)"$)re"));
     for (const QString& line : QString::fromUtf8(pactl.readAllStandardOutput()).split(u'\n')) {
         if (line.startsWith(QLatin1String("Sink Input #")))
-            inputs.append(QMap<QString, QString>());
+            inputs.append({{QStringLiteral("index"), line.mid(12)}});
         else if (const auto match = property.match(line); match.hasMatch() && !inputs.isEmpty())
             inputs.last().insert(match.captured(1), match.captured(2));
     }
@@ -121,9 +121,11 @@ private slots:
         const QString beat = write("beat.wav", squareWave(200));
         sound_.playLooping(beat, "Alarm Clock");
         QTRY_COMPARE_WITH_TIMEOUT(onlyInput().value("media.filename"), beat, 10000);
-        // Ten times its length later it is still there, and still heard.
+        const QString stream = onlyInput().value("index");
+        // Ten times its length later the same stream still plays it, and it is heard.
         QTest::qWait(2000);
         QCOMPARE(onlyInput().value("media.filename"), beat);
+        QCOMPARE(onlyInput().value("index"), stream);
         QVERIFY(outputIsHeard());
         sound_.stop();
         QTRY_COMPARE_WITH_TIMEOUT(sinkInputs().size(), 0, 10000);
