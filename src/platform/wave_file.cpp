@@ -136,8 +136,4 @@ std::size_t WaveSamples::read(char* buffer, std::size_t size, bool loop) {
     return written;
 }
 
-bool isPlayableWave(const std::string& path) {
-    return WaveSamples::open(path) != nullptr;
-}
-
 } // namespace velloran

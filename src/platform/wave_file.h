@@ -50,7 +50,4 @@ private:
     std::uint64_t position_ = 0;
 };
 
-// Whether WaveSamples::open would play the file.
-bool isPlayableWave(const std::string& path);
-
 } // namespace velloran

@@ -147,8 +147,10 @@ private slots:
     }
 
     void aMissingOrDamagedFilePlaysTheBuiltInAlarm() {
-        for (const QString& path :
-             {dir_.filePath("missing.wav"), write("damaged.wav", "RIFF\x10\0\0\0WAVEdata")}) {
+        // A rate no sound server takes: a WAVE file that reads well, which the server would refuse.
+        const QString tooFast = write("too-fast.wav", squareWave(100).replace(24, 4, le(50000000, 4)));
+        const QString damaged = write("damaged.wav", QByteArray("RIFF\x10\0\0\0WAVEdata", 16));
+        for (const QString& path : {dir_.filePath("missing.wav"), damaged, tooFast}) {
             sound_.playLooping(path, "Alarm Clock");
             QTRY_COMPARE_WITH_TIMEOUT(onlyInput().value("media.name"), QString("Alarm Clock"), 10000);
             QVERIFY2(!onlyInput().contains("media.filename"), qPrintable(path));

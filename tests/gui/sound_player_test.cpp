@@ -60,7 +60,7 @@ class SoundPlayerTest : public QObject {
         return path;
     }
     static bool playable(const QString& path) {
-        return isPlayableWave(QFile::encodeName(path).toStdString());
+        return WaveSamples::open(QFile::encodeName(path).toStdString()) != nullptr;
     }
 
 private slots:
