@@ -79,6 +79,9 @@ struct PulseSoundPlayer::Engine {
     pa_mainloop_api* api = nullptr;
     pa_context* context = nullptr;
     pa_time_event* retry = nullptr;
+    // After a failure, nothing more is tried until the retry: a server without an output refuses each
+    // stream at once, and trying again at once would spin.
+    bool holdOff = false;
 
     std::optional<Sound> wanted; // the looping sound that should be heard
     unsigned wantedGeneration = 0;
@@ -87,6 +90,7 @@ struct PulseSoundPlayer::Engine {
     bool warnedNoServer = false;
 
     std::unique_ptr<Stream> looping;
+    unsigned loopsStarted = 0;
     std::unique_ptr<Stream> alerting;
 
     void schedule() { pa_mainloop_api_once(api, &Engine::applyNow, this); }
@@ -116,15 +120,16 @@ struct PulseSoundPlayer::Engine {
         if (!wanted && !alert)
             return;
         if (context == nullptr) {
-            if (retry == nullptr)
+            if (!holdOff)
                 connect();
             return;
         }
         if (pa_context_get_state(context) != PA_CONTEXT_READY)
             return;
-        if (wanted && (looping == nullptr || looping->generation != wantedGeneration)) {
+        if (wanted && !holdOff && (looping == nullptr || looping->generation != wantedGeneration)) {
             drop(looping);
             looping = start(*wanted);
+            ++loopsStarted;
             if (looping == nullptr)
                 retryLater();
             else
@@ -171,6 +176,7 @@ struct PulseSoundPlayer::Engine {
     }
 
     void retryLater() {
+        holdOff = true;
         if (retry != nullptr)
             return;
         timeval when{};
@@ -183,6 +189,7 @@ struct PulseSoundPlayer::Engine {
         auto* engine = static_cast<Engine*>(data);
         api->time_free(event);
         engine->retry = nullptr;
+        engine->holdOff = false;
         engine->apply();
     }
 
@@ -315,8 +322,19 @@ void PulseSoundPlayer::playLooping(const QString& path, const QString& purpose) 
     engine.wanted = std::move(sound);
     ++engine.wantedGeneration;
     engine.warnedFor = false;
+    engine.holdOff = false; // a new sound is tried at once
     engine.schedule();
     pa_threaded_mainloop_unlock(engine.mainloop);
+}
+
+unsigned PulseSoundPlayer::loopsStarted() const {
+    Engine& engine = *engine_;
+    if (engine.mainloop == nullptr)
+        return 0;
+    pa_threaded_mainloop_lock(engine.mainloop);
+    const unsigned started = engine.loopsStarted;
+    pa_threaded_mainloop_unlock(engine.mainloop);
+    return started;
 }
 
 void PulseSoundPlayer::stop() {

@@ -32,6 +32,8 @@ public:
 
     // Each second while a sound should be heard and cannot be, the player tries again.
     static constexpr int kRetryMs = 1000;
+    // How many times a looping sound was offered to the server so far: once per try.
+    unsigned loopsStarted() const;
 
     struct Engine;
 

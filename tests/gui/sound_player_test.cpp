@@ -5,6 +5,8 @@
 #include "platform/wave_file.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -195,6 +197,49 @@ private slots:
         qputenv("PULSE_SERVER", before);
         QCOMPARE(warnings.size(), std::size_t{1});
         QVERIFY2(warnings[0].find("no sound output") == 0, warnings[0].c_str());
+    }
+
+    // A real server with no output yet: it refuses each stream at once. The player tries again each
+    // second, not each moment, and the output that comes later takes the alarm up.
+    void aServerWithoutAnOutputIsTriedEachSecondUntilOneComes() {
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
+            QStandardPaths::findExecutable("pactl").isEmpty())
+            QSKIP("needs pulseaudio and pactl");
+        QTemporaryDir home;
+        const QString socket = home.filePath("native");
+        QProcess server;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* folder : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+            environment.insert(folder, home.path());
+        server.setProcessEnvironment(environment);
+        server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+                                    "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+        const QByteArray before = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", QFile::encodeName("unix:" + socket));
+        const auto pactl = [](const QStringList& arguments) {
+            QProcess run;
+            run.start("pactl", arguments);
+            run.waitForFinished(10000);
+            return QString::fromUtf8(run.readAllStandardOutput());
+        };
+        {
+            PulseSoundPlayer player([](const std::string&) {});
+            player.playLooping(QString(), "Alarm Clock");
+            QTRY_VERIFY_WITH_TIMEOUT(player.loopsStarted() >= 1, 10000);
+            const unsigned first = player.loopsStarted();
+            QTest::qWait(3 * PulseSoundPlayer::kRetryMs);
+            const unsigned tries = player.loopsStarted() - first;
+            QVERIFY2(tries <= 4, qPrintable(QString("%1 tries in three seconds").arg(tries)));
+            QVERIFY(!pactl({"load-module", "module-null-sink", "sink_name=late"}).isEmpty());
+            QTRY_COMPARE_WITH_TIMEOUT(pactl({"list", "short", "sink-inputs"}).count('\n'), 1, 10000);
+            player.stop();
+            QTRY_COMPARE_WITH_TIMEOUT(pactl({"list", "short", "sink-inputs"}).count('\n'), 0, 10000);
+        }
+        qputenv("PULSE_SERVER", before);
+        server.terminate();
+        QVERIFY(server.waitForFinished(10000));
     }
 
     // A server that takes the connection and never answers: the program's thread never waits for it,
