@@ -49,6 +49,7 @@ bench: build
 	$(BUILD)/bench/velloran_bench
 	$(BUILD)/bench/velloran_view_bench
 	bash bench/startup_memory.sh $(BUILD)
+	bash bench/sound_memory.sh $(BUILD)
 	bash bench/idle_wakeups.sh $(BUILD)
 
 fuzz: deps

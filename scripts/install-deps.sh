@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   # building
-  build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick strace
