@@ -81,7 +81,8 @@ std::size_t headerSizeOfAJournal() {
     static const std::size_t size = [] {
         const std::string path = scratchFolder() + "/header.journal";
         TaskJournal journal(path);
-        if (!journal.start(FileIdentity{}))
+        journal.begin(FileIdentity{});
+        if (!journal.sync())
             __builtin_trap();
         const std::size_t made = fileBytes(path).size();
         journal.drop();
@@ -136,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t headerSize = headerSizeOfAJournal();
     if (trueHeader) {
         TaskJournal header(journalFile);
-        if (!header.start(identityOfPath(taskFile)))
+        header.begin(identityOfPath(taskFile));
+        if (!header.sync())
             __builtin_trap();
     }
     appendBytes(journalFile, data, size);

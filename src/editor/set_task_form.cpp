@@ -320,7 +320,8 @@ void TSetTaskForm::RepeatTypeCBSelect() {
 
 void TSetTaskForm::PlaySndBTClick() {
     sound_.playLooping(QString::fromStdString(programDirectory_ + "Sounds/") +
-                       Pages.AlarmSoundCB->currentText());
+                           Pages.AlarmSoundCB->currentText(),
+                       windowTitle());
 }
 
 void TSetTaskForm::StopSndBTClick() {

@@ -1,6 +1,8 @@
 // Whole-file reads, folders and the words for what went wrong with a file.
 #pragma once
 
+#include "disk.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,8 +16,9 @@ enum class FileRead { Read, Missing, Failed };
 FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
                        std::string& error);
 
-// Creates a folder and any missing folder above it with the given mode. Returns why it failed, or "".
-std::string makeFolders(const std::string& path, mode_t mode);
+// Creates a folder and any missing folder above it with the given mode, each made durable in the folder
+// above it. Returns why it failed, or "".
+std::string makeFolders(const std::string& path, mode_t mode, Disk& disk = systemDisk());
 
 // The folder part of a path ("." when there is none).
 std::string parentFolder(const std::string& path);

@@ -88,7 +88,8 @@ int main(int argc, char* argv[]) {
     memo->move(740, 30);
     snoozing->findChild<QPushButton*>("SnoozeBT")->click();
     for (QWidget* window : {static_cast<QWidget*>(&desktop), ringing, snoozing, memo}) {
-        if (!QTest::qWaitForWindowExposed(window)) {
+        // A busy machine may take longer than the default five seconds to map a window.
+        if (!QTest::qWaitForWindowExposed(window, 30000)) {
             std::fprintf(stderr, "notify_screenshots: %s was not shown\n", qPrintable(window->windowTitle()));
             return 1;
         }

@@ -192,6 +192,7 @@ private slots:
         const QString expected =
             QString::fromStdString(bench.programDirectory()) + QStringLiteral("Sounds/bell.wav");
         QCOMPARE(bench.sound.played, (QStringList{expected, expected}));
+        QCOMPARE(bench.sound.purposes, (QStringList{"Task Setup", "Task Setup"}));
         QTest::mouseClick(form->Pages.StopSndBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 1);
         QTest::mouseClick(form->CancelBT, Qt::LeftButton);
