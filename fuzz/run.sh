@@ -38,8 +38,9 @@ for target in "$folder"/fuzz_*; do
     # 72 is libFuzzer's answer to kill -INT: a long run stopped early still keeps what it found.
     [ "$status" -eq 0 ] || [ "$status" -eq 72 ] || exit "$status"
     "$target" -merge=1 "${common[@]}" "$merged" "$kept" "$work" > "$artifacts/$name.merge.log" 2>&1
-    rm -f "$kept"/*
-    cp "$merged"/* "$kept/"
+    # Inputs libFuzzer named (by their SHA-1) give way to the merged set; seeds written by hand stay.
+    find "$kept" -maxdepth 1 -type f -regextype egrep -regex '.*/[0-9a-f]{40}' -delete
+    cp -n "$merged"/* "$kept/"
     echo "$name: kept corpus now $(ls "$kept" | wc -l) inputs, $(du -sk "$kept" | cut -f1) KiB"
   else
     echo "fuzzing $name for ${amount}s from $(ls "$kept" | wc -l) kept inputs"
