@@ -6,6 +6,7 @@
 #include "store/task_store.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <string>
@@ -17,15 +18,23 @@ using namespace velloran;
 
 namespace {
 
-// A folder in memory-backed /dev/shm where there is one: every input writes and replaces files.
+void emptyFolder(const std::string& folder);
+
+// A folder in memory-backed /dev/shm where there is one: every input writes and replaces files. It goes
+// when the run ends normally.
 const std::string& scratchFolder() {
-    static const std::string folder = [] {
+    // Never destroyed, so that it is still there for the removal at exit.
+    static const std::string* const folder = [] {
         const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        std::string made = base + "/velloran-fuzz-journal-" + std::to_string(getpid());
-        mkdir(made.c_str(), 0700);
+        auto* made = new std::string(base + "/velloran-fuzz-journal-" + std::to_string(getpid()));
+        mkdir(made->c_str(), 0700);
+        std::atexit([] {
+            emptyFolder(scratchFolder());
+            rmdir(scratchFolder().c_str());
+        });
         return made;
     }();
-    return folder;
+    return *folder;
 }
 
 // A replay sets journals aside under new names: each input starts from an empty folder.
