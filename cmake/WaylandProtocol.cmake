@@ -1,7 +1,6 @@
 # Client code for Wayland protocols, made from their XML with wayland-scanner. VELLORAN_WAYLAND_FOUND says
 # whether wayland-scanner and libwayland-client are there; VELLORAN_WAYLAND_PROTOCOLS is the folder of the
 # wayland-protocols package (empty without it).
-include_guard(GLOBAL)
 find_package(PkgConfig QUIET)
 set(VELLORAN_WAYLAND_FOUND FALSE)
 if(PkgConfig_FOUND)

@@ -21,9 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-not() { ! "$@"; }
-
 source "$(dirname "$0")/headless_session.sh"
+source "$(dirname "$0")/e2e_common.sh"
 
 start_display() {
   start_headless_session
@@ -65,34 +64,10 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
-# A fresh program directory and user folders for one case; sets PROG, CASE.
-new_case() {
-  CASE="$ROOT/$1"
-  PROG="$CASE/prog"
-  mkdir -p "$PROG" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/bin"
-  chmod 700 "$CASE/runtime"
-  cp "$VELLORAN" "$PROG/velloran"
-  cp "$(dirname "$VELLORAN")/velloran-sound.so" "$PROG/"
-  [ -d "$(dirname "$VELLORAN")/Sounds" ] && cp -r "$(dirname "$VELLORAN")/Sounds" "$PROG/"
-  cat >"$CASE/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-printf '%s\n' "\$@" >> "$CASE/opened.log"
-SCRIPT
-  chmod +x "$CASE/bin/xdg-open"
-  export HOME="$CASE/home" XDG_CONFIG_HOME="$CASE/config" XDG_RUNTIME_DIR="$CASE/runtime"
-  export PATH="$CASE/bin:$BASE_PATH"
-}
-
 start_app() {
   "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
   APP=$!
   PIDS+=($APP)
-}
-
-# A finished child stays a zombie until waited for, and kill -0 still reaches a zombie.
-running() {
-  local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
 }
 
 visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
@@ -133,17 +108,6 @@ tray_icon_position() {
 # The text of the X clipboard, after a program copied into it (a list cell with Ctrl+C).
 CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
-
-# True when the command does not succeed once within the given seconds.
-never_within() {
-  local seconds=$1
-  shift
-  local end=$((SECONDS + seconds))
-  while [ $SECONDS -lt "$end" ]; do
-    "$@" >/dev/null 2>&1 && return 1
-    sleep 0.1
-  done
-}
 
 windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
 
@@ -233,33 +197,6 @@ sni_item() {
 sni_call() {
   dbus-send --session --type=method_call --dest="$1" /StatusNotifierItem \
     "org.kde.StatusNotifierItem.$2" int32:900 int32:500
-}
-
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok - $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL - $name"
-    [ -f "$CASE/velloran.log" ] && sed 's/^/    | /' "$CASE/velloran.log" | tail -n 20
-  fi
-}
-
-# Fails, after killing it, when the program is still there 15 s after SIGTERM.
-stop_app() {
-  kill -TERM "$APP" 2>/dev/null
-  # The countdown ends the program about four seconds after the close request.
-  local ended=0
-  wait_until 15 not running "$APP" || {
-    ended=1
-    echo "    velloran did not end within 15 s of SIGTERM"
-    kill -9 "$APP" 2>/dev/null
-  }
-  wait "$APP" 2>/dev/null
-  return $ended
 }
 
 BASE_PATH=$PATH
