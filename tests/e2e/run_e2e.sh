@@ -12,17 +12,9 @@ PIDS=()
 passed=0
 failed=0
 
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  sleep 0.3
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  # KEEP_E2E_ROOT=1 keeps the run's folder (each case's program folder and logs) to look into a failure.
-  [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/headless_session.sh"
-source "$(dirname "$0")/e2e_common.sh"
+source "$(dirname "$0")/case_helpers.sh"
+trap cleanup EXIT
 
 start_display() {
   start_headless_session
@@ -63,12 +55,6 @@ start_sound_server() {
 
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
-
-start_app() {
-  "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
-  APP=$!
-  PIDS+=($APP)
-}
 
 visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
 # Keys go to the window the way a person types them: activate it, then type.

@@ -23,17 +23,9 @@ passed=0
 failed=0
 BASE_PATH=$PATH
 
-cleanup() {
-  [ -n "${POINTER_FD:-}" ] && exec {POINTER_FD}>&-
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  sleep 0.3
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
-}
-trap cleanup EXIT
-
 source "$E2E/headless_session.sh"
-source "$E2E/e2e_common.sh"
+source "$E2E/case_helpers.sh"
+trap cleanup EXIT
 
 # sway refuses to run as root: the desktop and every program on it run as a user of the tests' own.
 E2E_USER=velloran-e2e

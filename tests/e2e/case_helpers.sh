@@ -1,6 +1,14 @@
-# What every end-to-end runner shares: a case's own program directory and folders, the program's life,
-# and the count of checks. Source it; set ROOT, VELLORAN, BASE_PATH, passed=0, failed=0 and an array PIDS
-# first.
+# What every end-to-end runner shares: a fresh program directory per case, starting and stopping the
+# program, the pass and fail count. Source it after setting VELLORAN, ROOT (the run's folder), BASE_PATH,
+# an array PIDS (every process the run starts, ended by cleanup) and the counters passed and failed.
+
+cleanup() {
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  sleep 0.3
+  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
+  # KEEP_E2E_ROOT=1 keeps the run's folder (each case's program folder and logs) to look into a failure.
+  [ -n "${KEEP_E2E_ROOT:-}" ] || rm -rf "$ROOT"
+}
 
 not() { ! "$@"; }
 
@@ -20,6 +28,12 @@ SCRIPT
   chmod +x "$CASE/bin/xdg-open"
   export HOME="$CASE/home" XDG_CONFIG_HOME="$CASE/config" XDG_RUNTIME_DIR="$CASE/runtime"
   export PATH="$CASE/bin:$BASE_PATH"
+}
+
+start_app() {
+  "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
 }
 
 # A finished child stays a zombie until waited for, and kill -0 still reaches a zombie.
@@ -65,3 +79,4 @@ stop_app() {
   wait "$APP" 2>/dev/null
   return $ended
 }
+
