@@ -65,8 +65,10 @@ CONFIG
   "tray": {"icon-size": 21, "spacing": 6}
 }
 CONFIG
-  # Notifications stay until they are dismissed, so that a screenshot finds them.
-  printf 'default-timeout=0\n' >"$SESSION/mako/config"
+  # Notifications stay until they are dismissed, so that a screenshot finds them. mako draws on the
+  # layer below fullscreen windows unless told otherwise, and sway then shows nothing of it over a
+  # fullscreen window; its manual names the overlay layer for notices that must be seen there.
+  printf 'default-timeout=0\nlayer=overlay\n' >"$SESSION/mako/config"
   own "$ROOT/sway.conf" "$SESSION"
 }
 
@@ -139,6 +141,18 @@ click_at() {
   pointer click "${3:-left}"
 }
 
+# The program's icon is in waybar's tray: the watcher lists an item.
+in_tray() {
+  "${DESKTOP[@]}" dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+    string:RegisteredStatusNotifierItems 2>/dev/null | grep -q 'string "'
+}
+# After a hidden start: the icon is in the tray and the window is not on screen.
+wait_hidden_in_tray() {
+  wait_until 15 in_tray || { echo "    no icon in the tray"; return 1; }
+  wait_until 5 not window_exists Velloran || { echo "    the window did not go into the tray"; show_windows; return 1; }
+}
+
 # The tray icon: waybar's tray sits at the right end of the panel, and the program's is its only item.
 TRAY_ICON_X=$((WIDTH - 21))
 TRAY_ICON_Y=15
@@ -176,9 +190,22 @@ changed_area() {
   area=$(convert "$1" "$2" -compose difference -composite -colorspace gray -threshold 8% -trim \
     -format '%wx%h%O' info: 2>/dev/null)
   # A picture with no change trims to a single pixel.
-  [ "${area%%+*}" = 1x1 ] || echo "$area"
+  [[ $area == 1x1[+-]* ]] || echo "$area"
 }
 area_height() { local size=${1%%+*}; echo "${size#*x}"; }
+
+# The notification service has a notice with this text.
+mako_has() { "${DESKTOP[@]}" makoctl list 2>/dev/null | grep -q "$1"; }
+# True when mako's corner of the screen (the top right, where it stacks its notices) shows the given
+# number of new notices (one by default) between two screenshots: each is some 50 pixels high.
+notices_drawn() {
+  local corner="330x400+$((WIDTH - 330))+0" area
+  convert "$1" -crop "$corner" +repage "$ROOT/corner-before.png" &&
+    convert "$2" -crop "$corner" +repage "$ROOT/corner-after.png" || return 1
+  area=$(changed_area "$ROOT/corner-before.png" "$ROOT/corner-after.png")
+  echo "    new in mako's corner: ${area:-nothing}"
+  [ -n "$area" ] && [ "$(area_height "$area")" -ge $((${3:-1} * 45)) ]
+}
 
 # --- the program ------------------------------------------------------------------------------------------
 
@@ -215,8 +242,10 @@ stop_terminal() {
   TERMINAL=""
 }
 
-# Ends the program as the session would, and whatever the case left on the desktop.
+# Ends the program as the session would, and whatever the case left on the desktop; the pointer goes
+# to an empty place of the panel, where it shows no tooltip.
 end_case() {
+  pointer move $((WIDTH / 2)) 15
   [ -n "${SECOND:-}" ] && kill "$SECOND" 2>/dev/null
   SECOND=""
   stop_app

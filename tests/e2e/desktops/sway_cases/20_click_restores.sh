@@ -3,9 +3,7 @@
 case_sway_click_restores() {
   sway_case sway-click-restores
   start_app hide
-  # The hidden start shows the window for a moment, then it goes into the tray.
-  wait_until 15 window_exists Velloran
-  wait_until 10 not window_exists Velloran || { echo "    the window did not go into the tray"; show_windows; end_case; return 1; }
+  wait_hidden_in_tray || { end_case; return 1; }
   shot click-restores-before
   click_at "$TRAY_ICON_X" "$TRAY_ICON_Y" left
   local ok=0

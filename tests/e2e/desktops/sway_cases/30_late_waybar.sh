@@ -13,6 +13,7 @@ case_sway_late_waybar() {
   start_waybar
   local ok=0
   wait_until 10 not window_exists Velloran || { echo "    the window stayed out of the late tray"; show_windows; ok=1; }
+  in_tray || { echo "    no icon in the late tray"; ok=1; }
   sleep 1
   shot late-waybar
   # The icon is in the panel: the right end of the bar is no longer plain.

@@ -27,8 +27,7 @@ answer_second_start() {
 case_sway_second_start_from_tray() {
   sway_case sway-second-start-tray
   start_app hide
-  wait_until 15 window_exists Velloran
-  wait_until 10 not window_exists Velloran || { echo "    the window did not go into the tray"; end_case; return 1; }
+  wait_hidden_in_tray || { end_case; return 1; }
   start_terminal shell || { end_case; return 1; }
   local ok=0
   answer_second_start enter || ok=1
