@@ -123,8 +123,10 @@ key() { "${DESKTOP[@]}" wtype -k "$1"; }
 # The mouse: virtual_pointer reads its commands from a pipe that stays open for the run.
 start_pointer() {
   mkfifo "$ROOT/pointer.in"
-  own "$ROOT/pointer.in"
-  "${DESKTOP[@]}" "$POINTER_TOOL" "$WIDTH" "$HEIGHT" <"$ROOT/pointer.in" >"$ROOT/pointer.out" 2>&1 &
+  # A copy the desktop's user can run, wherever the build folder is.
+  cp "$POINTER_TOOL" "$ROOT/virtual_pointer"
+  own "$ROOT/pointer.in" "$ROOT/virtual_pointer"
+  "${DESKTOP[@]}" "$ROOT/virtual_pointer" "$WIDTH" "$HEIGHT" <"$ROOT/pointer.in" >"$ROOT/pointer.out" 2>&1 &
   PIDS+=($!)
   exec {POINTER_FD}>"$ROOT/pointer.in"
   wait_until 10 grep -qx ready "$ROOT/pointer.out" || { echo "no virtual pointer"; cat "$ROOT/pointer.out"; return 1; }
