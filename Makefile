@@ -67,7 +67,7 @@ uninstall:
 # `make build` (CPack strips the program); warnings do not stop a package build.
 package: deps
 	cmake -S . -B $(BUILD_PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_WERROR=OFF -DVELLORAN_BENCH=OFF \
-	  -DVELLORAN_PROGRAM_DIR=lib/velloran $(CMAKE_FLAGS)
+	  $(CMAKE_FLAGS)
 	cmake --build $(BUILD_PACKAGE) -j $(JOBS)
 	cd $(BUILD_PACKAGE) && cpack -G DEB
 	@ls $(BUILD_PACKAGE)/*.deb

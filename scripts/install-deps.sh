@@ -15,6 +15,7 @@ packages=(
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  lintian # Debian's package checker, which the package test runs
   # a second start's activation token from the Wayland compositor: the protocol and Qt's Wayland objects
   libwayland-dev wayland-protocols qt6-base-private-dev
   # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,

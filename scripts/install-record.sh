@@ -51,7 +51,8 @@ remove)
   rm -f -- "$record"
   # Folders left empty go (such as icons/hicolor/48x48/apps), except the standard ones every desktop has.
   keep=" $prefix $prefix/bin $prefix/share $prefix/share/applications $prefix/share/icons"
-  keep+=" $prefix/share/icons/hicolor $prefix/share/metainfo $folder "
+  keep+=" $prefix/share/icons/hicolor $prefix/share/metainfo $prefix/share/man $prefix/share/man/man1"
+  keep+=" $prefix/share/doc $folder "
   for dir in "${folders[@]}"; do
     while [[ $dir == "$prefix"/* && $keep != *" $dir "* ]] && rmdir -- "$dir" 2>/dev/null; do
       dir=$(dirname "$dir")
