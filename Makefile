@@ -43,6 +43,7 @@ bench: build
 	$(BUILD)/bench/velloran_bench
 	$(BUILD)/bench/velloran_view_bench
 	bash bench/startup_memory.sh $(BUILD)
+	bash bench/idle_wakeups.sh $(BUILD)
 
 fuzz: deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_FUZZ=ON \

@@ -6,52 +6,9 @@
 # Usage: startup_memory.sh BUILD_FOLDER
 set -u
 BUILD=$(realpath "${1:-build}")
-VELLORAN="$BUILD/velloran"
-BARE="$BUILD/bench/bare_qt_tray"
-MAKE_TASKS="$BUILD/bench/make_task_file"
 SETTLE_SECONDS=${SETTLE_SECONDS:-8}
-for program in "$VELLORAN" "$BARE" "$MAKE_TASKS"; do
-  [ -x "$program" ] || { echo "missing $program: build first"; exit 1; }
-done
-for tool in Xvfb openbox trayer xprop xdotool; do
-  command -v "$tool" >/dev/null || { echo "startup memory: $tool is not installed (make deps)"; exit 1; }
-done
-
-ROOT=$(mktemp -d /tmp/velloran-memory-XXXXXX)
-PIDS=()
-ROUND_PIDS=()
-source "$(dirname "$0")/../tests/e2e/headless_session.sh"
-
-stop_pids() {
-  for pid in "$@"; do kill "$pid" 2>/dev/null; done
-  sleep 0.3
-  for pid in "$@"; do kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-}
-cleanup() {
-  stop_pids "${ROUND_PIDS[@]}"
-  stop_pids "${PIDS[@]}"
-  rm -rf "$ROOT"
-}
-trap cleanup EXIT
-
-# A program directory of its own for each Velloran, with its tasks and its user folders.
-prepare_velloran() {
-  local name=$1 count=$2
-  local dir="$ROOT/$name"
-  mkdir -p "$dir/prog" "$dir/home" "$dir/config" "$dir/runtime"
-  chmod 700 "$dir/runtime"
-  cp "$VELLORAN" "$dir/prog/velloran"
-  cp "$BUILD/velloran-sound.so" "$dir/prog/"
-  [ -d "$BUILD/Sounds" ] && cp -r "$BUILD/Sounds" "$dir/prog/"
-  "$MAKE_TASKS" "$dir/prog/tasks.tsk" "$count" || { echo "cannot write $count tasks"; exit 1; }
-}
-
-start_in() {
-  local dir=$1
-  shift
-  HOME="$dir/home" XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" "$@" >>"$dir/log" 2>&1 &
-  ROUND_PIDS+=($!)
-}
+BENCH=memory
+source "$(dirname "$0")/bench_programs.sh"
 
 # PSS, its anonymous and file parts, and RSS, in KiB. The file part shrinks as other programs map the
 # same libraries, so a busy machine lowers both programs' figures; the anonymous part does not move.
@@ -68,8 +25,6 @@ measure_pair() {
   local label=$1 count=$2
   shift 2
   local bare_dir="$ROOT/bare-$label-$count" app_dir="$ROOT/velloran-$label-$count"
-  mkdir -p "$bare_dir/home" "$bare_dir/config" "$bare_dir/runtime"
-  chmod 700 "$bare_dir/runtime"
   prepare_velloran "velloran-$label-$count" "$count"
   ROUND_PIDS=()
   start_in "$bare_dir" "$@" "$BARE"

@@ -9,6 +9,8 @@ packages=(
   # running and testing the real program on a virtual display
   xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
   dbus-daemon dbus-bin
+  # the alarm's stream on Debian's own sound server, and a desktop notification service on X11
+  pipewire pipewire-pulse wireplumber dunst
   # the accessibility case: the AT-SPI bus launcher and registry, and the Python bindings that read them
   at-spi2-core python3-pyatspi
   # the test session manager of the end-to-end tests
@@ -16,6 +18,8 @@ packages=(
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   lintian # Debian's package checker, which the package test runs
+  # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
+  xfwm4 xfce4-panel xfconf
   # a second start's activation token from the Wayland compositor: the protocol and Qt's Wayland objects
   libwayland-dev wayland-protocols qt6-base-private-dev
   # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,

@@ -1,10 +1,12 @@
 // Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
+#include "common/product.h"
 #include "editor/set_task_form.h"
 #include "files/program_directory.h"
 #include "look/artwork.h"
 #include "look/design_style.h"
 #include "look/fonts.h"
 #include "notify/notification_forms.h"
+#include "platform/bus_notifications.h"
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
@@ -153,7 +155,8 @@ int main(int argc, char* argv[]) {
     DeferredSoundPlayer sound(folder);
     FileRegistry registry;
     SettingsRecord settings = zeroSettings();
-    NotificationForms notifications(sound, settings, clock, folder);
+    BusNotifications desktopNotices(QString::fromLatin1(kProgramIconName));
+    NotificationForms notifications(sound, desktopNotices, settings, clock, folder);
 
     ProgramWindows windows{tasks, settings, sound, opener, clock, registry, notifications, folder};
     const MainFormServices services{.tasks = tasks,

@@ -4,12 +4,12 @@
 
 #include "notification_window_table.h"
 #include "notify_texts.h"
+#include "ringing_alarms.h"
 #include "window_drag.h"
 
 #include "common/text.h"
 #include "look/artwork.h"
 #include "look/fonts.h"
-#include "platform/sound_player.h"
 #include "platform/timer.h"
 
 #include <QComboBox>
@@ -26,6 +26,21 @@ namespace velloran {
 namespace {
 
 constexpr int kClockInterval = 5000;
+constexpr const char* kSnoozeAction = "snooze";
+constexpr const char* kTurnOffAction = "turn-off";
+
+// What the desktop's notification service shows while the alarm rings: it draws above full-screen
+// windows, and its buttons do what the window's do.
+DesktopNotice ringingNotice(const QString& note) {
+    DesktopNotice notice;
+    notice.summary = QStringLiteral("Alarm Clock");
+    notice.body = note;
+    notice.critical = true;
+    notice.actions = {{QStringLiteral("default"), QStringLiteral("Show")},
+                      {QLatin1String(kSnoozeAction), QStringLiteral("Snooze")},
+                      {QLatin1String(kTurnOffAction), QStringLiteral("Turn off alarm")}};
+    return notice;
+}
 
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
@@ -48,11 +63,11 @@ QFont boldFont(const QFont& base) {
 
 } // namespace
 
-TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& sound,
-                                 const SettingsRecord& settings, const Clock& clock,
-                                 std::string programDirectory)
-    : NotificationForm(QStringLiteral("Alarm Clock"), QSize(320, 385)), table_(table), sound_(sound),
-      settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {
+TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
+                                 DesktopNotifications& notifications, const SettingsRecord& settings,
+                                 const Clock& clock, std::string programDirectory)
+    : NotificationForm(QStringLiteral("Alarm Clock"), QSize(320, 385), notifications), table_(table),
+      ringing_(ringing), settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {
     createControls();
 
     clockTimer_ = new Timer(this);
@@ -70,6 +85,10 @@ TAlarmClockForm::TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& so
     // tick acts on it.
     snoozeTimer_->followRealTime(clock_);
     offTimer_->followRealTime(clock_);
+}
+
+TAlarmClockForm::~TAlarmClockForm() {
+    ringing_.silence(this);
 }
 
 void TAlarmClockForm::createControls() {
@@ -198,14 +217,16 @@ void TAlarmClockForm::ShowAlarm(const std::string& note, const std::string& soun
     QString noteText = QString::fromStdString(displayUtf8(note));
     noteText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Note->setPlainText(noteText);
+    note_ = noteText;
     // File names are bytes; the locale's encoding turns them into the name the file system knows.
     soundPath_ = QFile::decodeName(QByteArray::fromStdString(programDirectory_ + "Sounds/" + soundFile));
-    sound_.playLooping(soundPath_);
+    ringing_.ring(this, soundPath_);
     SnoozeTimeCB->setCurrentIndex(offeredSnoozeIndex(settings_));
     startOffTimerIfEnabled();
     TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
     show();
     activateWindow();
+    postNotice(ringingNotice(note_));
 }
 
 void TAlarmClockForm::startOffTimerIfEnabled() {
@@ -223,7 +244,8 @@ void TAlarmClockForm::ClockTimerTimer() {
 }
 
 void TAlarmClockForm::SnoozeBTClick() {
-    sound_.stop();
+    ringing_.silence(this);
+    withdrawNotice();
     // The same snooze time again keeps the running countdown; a different one restarts it.
     snoozeTimer_->setInterval(countdownInterval(SnoozeTimeCB->currentIndex()));
     snoozeTimer_->setEnabled(true);
@@ -236,10 +258,11 @@ void TAlarmClockForm::SnoozeBTClick() {
 
 void TAlarmClockForm::SnoozeTimerTimer() {
     snoozeTimer_->setEnabled(false);
-    sound_.playLooping(soundPath_);
+    ringing_.ring(this, soundPath_);
     ZzImage->hide();
     updateShape();
     startOffTimerIfEnabled();
+    postNotice(ringingNotice(note_));
 }
 
 void TAlarmClockForm::OffTimerTimer() {
@@ -249,16 +272,25 @@ void TAlarmClockForm::OffTimerTimer() {
 }
 
 void TAlarmClockForm::Button1Click() {
-    sound_.stop();
+    ringing_.silence(this);
     close();
 }
 
 void TAlarmClockForm::FormClose() {
-    sound_.stop();
+    ringing_.silence(this);
     // A closed window must never ring again: one that no sweep frees (its table was full) would
     // otherwise re-ring hidden, with nothing left to stop it.
     snoozeTimer_->setEnabled(false);
     offTimer_->setEnabled(false);
+}
+
+void TAlarmClockForm::noticeAction(const QString& action, const QString& activationToken) {
+    if (action == QLatin1String(kSnoozeAction))
+        SnoozeBTClick();
+    else if (action == QLatin1String(kTurnOffAction))
+        Button1Click();
+    else
+        NotificationForm::noticeAction(action, activationToken);
 }
 
 void TAlarmClockForm::keyPressEvent(QKeyEvent* event) {

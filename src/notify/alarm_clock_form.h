@@ -18,7 +18,7 @@ class QPushButton;
 namespace velloran {
 
 class NotificationWindowTable;
-class SoundPlayer;
+class RingingAlarms;
 class Timer;
 class WindowDrag;
 
@@ -27,8 +27,10 @@ class TAlarmClockForm final : public NotificationForm {
 public:
     // The settings are read at each moment they are used, so a change in the preferences reaches an
     // alarm that is already ringing. programDirectory ends with '/'.
-    TAlarmClockForm(NotificationWindowTable& table, SoundPlayer& sound, const SettingsRecord& settings,
-                    const Clock& clock, std::string programDirectory);
+    TAlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
+                    DesktopNotifications& notifications, const SettingsRecord& settings, const Clock& clock,
+                    std::string programDirectory);
+    ~TAlarmClockForm() override;
 
     // Registers the window, starts the sound of Sounds/soundFile and shows the window without waiting.
     void ShowAlarm(const std::string& note, const std::string& soundFile);
@@ -46,6 +48,7 @@ public:
 
 protected:
     void FormClose() override;
+    void noticeAction(const QString& action, const QString& activationToken) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -53,13 +56,15 @@ private:
     void fitTimeDisplayFont();
     void updateShape();
     void startOffTimerIfEnabled();
+    void ring();
 
     NotificationWindowTable& table_;
-    SoundPlayer& sound_;
+    RingingAlarms& ringing_;
     const SettingsRecord& settings_;
     const Clock& clock_;
     const std::string programDirectory_;
     QString soundPath_;
+    QString note_;
 
     QLabel* BackGround = nullptr;
     QPushButton* Button1 = nullptr;

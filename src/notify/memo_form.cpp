@@ -19,10 +19,21 @@ namespace {
 
 const QSize kPaperBox(393, 513);
 
+// The memo's first line that holds anything, which the desktop's notification service shows.
+QString firstLine(const QString& memo) {
+    for (const QString& line : memo.split(u'\n')) {
+        if (!line.trimmed().isEmpty())
+            return line.trimmed();
+    }
+    return {};
+}
+
 } // namespace
 
-TMemoForm::TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, const Clock& clock)
-    : NotificationForm(QStringLiteral("Memo"), QSize(393, 521)), table_(table), sound_(sound), clock_(clock) {
+TMemoForm::TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
+                     const Clock& clock)
+    : NotificationForm(QStringLiteral("Memo"), QSize(393, 521), notifications), table_(table), sound_(sound),
+      clock_(clock) {
     createControls();
 }
 
@@ -77,6 +88,10 @@ void TMemoForm::ShowMemo(const std::string& text, const FontBlock& font) {
     Memo1->setText(memo);
     applyFont(font);
     show();
+    postNotice({QStringLiteral("Memo"),
+                firstLine(memo),
+                false,
+                {{QStringLiteral("default"), QStringLiteral("Show")}}});
 }
 
 // Character set, colour, face, size and style, in that order. Qt chooses the character set by the text

@@ -21,7 +21,8 @@ class WindowDrag;
 class TMemoForm final : public NotificationForm {
     Q_OBJECT
 public:
-    TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, const Clock& clock);
+    TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
+              const Clock& clock);
 
     // Registers the window, fills it and shows it without waiting. The font block is read during the
     // call only.

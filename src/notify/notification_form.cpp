@@ -7,12 +7,14 @@
 
 #include <QCloseEvent>
 #include <QHash>
+#include <utility>
 
 namespace velloran {
 
-NotificationForm::NotificationForm(const QString& caption, QSize clientSize)
+NotificationForm::NotificationForm(const QString& caption, QSize clientSize,
+                                   DesktopNotifications& notifications)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      drawnByAlpha_(shapedWindowsUseAlpha()) {
+      notifications_(notifications), drawnByAlpha_(shapedWindowsUseAlpha()) {
     setWindowTitle(caption);
     // A window to screen readers, as the framed windows are, named by its title.
     setAccessibleRole(this, QAccessible::Window);
@@ -48,10 +50,43 @@ void NotificationForm::setShape(const QRegion& shape) {
     setMask(grown & rect());
 }
 
+NotificationForm::~NotificationForm() {
+    withdrawNotice();
+}
+
 void NotificationForm::closeEvent(QCloseEvent* event) {
     closed_ = true;
     FormClose();
+    withdrawNotice();
     event->accept();
+}
+
+void NotificationForm::postNotice(const DesktopNotice& notice) {
+    withdrawNotice();
+    // The handler never outlives the notice, which goes with the window at the latest.
+    notice_ = notifications_.post(notice, [this](const QString& action, const QString& activationToken) {
+        noticeAction(action, activationToken);
+    });
+}
+
+void NotificationForm::withdrawNotice() {
+    notifications_.withdraw(std::exchange(notice_, 0));
+}
+
+void NotificationForm::noticeAction(const QString& action, const QString& activationToken) {
+    if (action == QLatin1String("default"))
+        bringForward(activationToken);
+}
+
+// Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
+// again so that no program started later inherits it. Elsewhere the window manager is asked directly.
+void NotificationForm::bringForward(const QString& activationToken) {
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    show();
+    raise();
+    activateWindow();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 // Made afresh for each window: decoding a picture takes a few milliseconds, and a cached copy would be

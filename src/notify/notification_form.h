@@ -2,6 +2,8 @@
 // closed flag that tells the main window's sweep that the window may be destroyed.
 #pragma once
 
+#include "platform/desktop_notifications.h"
+
 #include <QWidget>
 
 namespace velloran {
@@ -9,16 +11,27 @@ namespace velloran {
 class NotificationForm : public QWidget {
     Q_OBJECT
 public:
+    ~NotificationForm() override;
+
     // Set by every close; a closed window is only hidden until the sweep destroys it.
     bool closed() const { return closed_; }
 
 protected:
-    // No owner: the window stands on its own on the desktop, where the window manager places it.
-    NotificationForm(const QString& caption, QSize clientSize);
+    // No owner: the window stands on its own on the desktop. Its notices go to notifications.
+    NotificationForm(const QString& caption, QSize clientSize, DesktopNotifications& notifications);
 
     // Runs on every close (the window's own buttons, the window manager's close command, close()).
     virtual void FormClose() {}
     void closeEvent(QCloseEvent* event) override;
+
+    // The window's notice on the desktop's notification service, replacing the one it had. The user's
+    // choices in it reach noticeAction(); every close withdraws it.
+    void postNotice(const DesktopNotice& notice);
+    void withdrawNotice();
+    // A click on the notice itself brings the window forward.
+    virtual void noticeAction(const QString& action, const QString& activationToken);
+    // Shows the window in front, with the activation token that the desktop handed over for it.
+    void bringForward(const QString& activationToken);
 
     // A picture of the artwork at a size, and the part of it that is at least half opaque; each is
     // rendered once and shared by every window.
@@ -36,6 +49,8 @@ protected:
     void setShape(const QRegion& shape);
 
 private:
+    DesktopNotifications& notifications_;
+    DesktopNotifications::NoticeId notice_ = 0;
     bool closed_ = false; // cleared on creation
     const bool drawnByAlpha_;
 };

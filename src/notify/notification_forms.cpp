@@ -2,12 +2,26 @@
 
 #include "alarm_clock_form.h"
 #include "memo_form.h"
+#include "notification_placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 namespace velloran {
+namespace {
 
-NotificationForms::NotificationForms(SoundPlayer& sound, const SettingsRecord& settings, const Clock& clock,
+Box boxOf(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+} // namespace
+
+NotificationForms::NotificationForms(SoundPlayer& sound, DesktopNotifications& notifications,
+                                     const SettingsRecord& settings, const Clock& clock,
                                      std::string programDirectory)
-    : sound_(sound), settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {}
+    : sound_(sound), notifications_(notifications), ringing_(sound), settings_(settings), clock_(clock),
+      programDirectory_(std::move(programDirectory)) {}
 
 NotificationForms::~NotificationForms() {
     memoWindows_.destroyAll();
@@ -17,15 +31,38 @@ NotificationForms::~NotificationForms() {
 }
 
 void NotificationForms::showAlarm(const std::string& note, const std::string& soundFile) {
-    auto* window = new TAlarmClockForm(alarmWindows_, sound_, settings_, clock_, programDirectory_);
+    auto* window =
+        new TAlarmClockForm(alarmWindows_, ringing_, notifications_, settings_, clock_, programDirectory_);
+    place(window);
     window->ShowAlarm(note, soundFile);
     keepIfUnregistered(window, alarmWindows_);
 }
 
 void NotificationForms::showMemo(const std::string& text, const FontBlock& font) {
-    auto* window = new TMemoForm(memoWindows_, sound_, clock_);
+    auto* window = new TMemoForm(memoWindows_, sound_, notifications_, clock_);
+    place(window);
     window->ShowMemo(text, font);
     keepIfUnregistered(window, memoWindows_);
+}
+
+void NotificationForms::place(NotificationForm* window) {
+    std::erase_if(opened_, [](const QPointer<NotificationForm>& open) {
+        return open.isNull() || open->closed() || !open->isVisible();
+    });
+    std::vector<Box> open;
+    for (const QPointer<NotificationForm>& shown : opened_)
+        open.push_back(boxOf(shown->frameGeometry()));
+    opened_.emplace_back(window);
+
+    // The screen of the newest open window, else the primary one.
+    QScreen* screen = opened_.size() > 1 ? opened_[opened_.size() - 2]->screen() : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const Spot spot =
+        placeNotification(window->width(), window->height(), boxOf(screen->availableGeometry()), open);
+    window->move(spot.x, spot.y);
 }
 
 void NotificationForms::keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table) {

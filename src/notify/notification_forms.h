@@ -3,6 +3,7 @@
 #pragma once
 
 #include "notification_window_table.h"
+#include "ringing_alarms.h"
 
 #include "common/datetime.h"
 #include "prefs/settings_record.h"
@@ -14,15 +15,16 @@
 
 namespace velloran {
 
+class DesktopNotifications;
 class NotificationForm;
 class SoundPlayer;
 
 class NotificationForms final : public NotificationWindows {
 public:
     // Everything passed in must outlive this object. programDirectory ends with '/'; the alarm sounds
-    // are in its Sounds/ folder.
-    NotificationForms(SoundPlayer& sound, const SettingsRecord& settings, const Clock& clock,
-                      std::string programDirectory);
+    // are in its Sounds/ folder. Each window also posts a notice to notifications.
+    NotificationForms(SoundPlayer& sound, DesktopNotifications& notifications, const SettingsRecord& settings,
+                      const Clock& clock, std::string programDirectory);
     // Destroys every window that it opened, registered or not.
     ~NotificationForms() override;
     NotificationForms(const NotificationForms&) = delete;
@@ -38,11 +40,16 @@ public:
 
     NotificationWindowTable& alarmWindows() { return alarmWindows_; }
     NotificationWindowTable& memoWindows() { return memoWindows_; }
+    RingingAlarms& ringing() { return ringing_; }
 
 private:
+    // Moves a new window where it covers none of the open ones completely, before it shows.
+    void place(NotificationForm* window);
     void keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table);
 
     SoundPlayer& sound_;
+    DesktopNotifications& notifications_;
+    RingingAlarms ringing_;
     const SettingsRecord& settings_;
     const Clock& clock_;
     const std::string programDirectory_;
@@ -50,6 +57,8 @@ private:
     NotificationWindowTable memoWindows_;
     // Windows that found their table full: no sweep frees them, so they go with this object.
     std::vector<QPointer<NotificationForm>> unregistered_;
+    // Every window opened, in the order they opened, for placing the next one.
+    std::vector<QPointer<NotificationForm>> opened_;
 };
 
 } // namespace velloran

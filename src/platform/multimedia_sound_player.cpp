@@ -1,7 +1,6 @@
 #include "multimedia_sound_player.h"
 
 #include "builtin_sounds.h"
-#include "child_environment.h"
 #include "wave_file.h"
 
 #include <QApplication>
@@ -9,7 +8,6 @@
 #include <QFile>
 #include <QMediaDevices>
 #include <cstdio>
-#include <cstdlib>
 
 namespace velloran {
 namespace {
@@ -21,23 +19,12 @@ QUrl resourceUrl(const char* resourcePath) {
     return QUrl(QStringLiteral("qrc") + QString::fromLatin1(resourcePath));
 }
 
-// The sound server's client library reads these when Qt connects to it, which is at the first sound:
-// the mixer then lists the alarm under Velloran, as an event sound. Qt names the client itself, so the
-// name must override; a role the user set is left alone.
-void describeSoundStreams() {
-    setOwnVariable("PULSE_PROP_OVERRIDE_application.name", "Velloran");
-    setOwnVariable("PULSE_PROP_OVERRIDE_application.icon_name", "velloran");
-    if (std::getenv("PULSE_PROP_media.role") == nullptr)
-        setOwnVariable("PULSE_PROP_media.role", "event");
-}
-
 } // namespace
 
 MultimediaSoundPlayer::MultimediaSoundPlayer(QObject* parent, std::function<void(const QString&)> warn)
     : QObject(parent), warn_(std::move(warn)) {
     if (!warn_)
         warn_ = [](const QString& text) { std::fprintf(stderr, "velloran: %s\n", qPrintable(text)); };
-    describeSoundStreams();
     loadWatchdog_.setSingleShot(true);
     loadWatchdog_.setInterval(kLoadPatienceMs);
     connect(&loadWatchdog_, &QTimer::timeout, this, &MultimediaSoundPlayer::giveUpLoading);

@@ -1,5 +1,6 @@
-// TrayClicks: tells the tray icon's double clicks from single ones. Trays report each press (X11 the
-// left button's double click only, StatusNotifier panels never one), so the pairs are found here.
+// TrayClicks: tells the X11 tray icon's double clicks from single ones. That tray reports each press (a
+// double click only for the left button), so the pairs are found here. A StatusNotifier host decides
+// for itself what a click is.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -18,7 +19,7 @@ TTrayIcon::TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe)
     clock_.start();
     connect(watch_, &TrayWatch::presenceChanged, this, &TTrayIcon::trayPresenceChanged);
     // The X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its presses are
-    // watched wherever they arrive.
+    // watched wherever they arrive; the main window's activations are watched here too.
     qApp->installEventFilter(this);
 }
 
@@ -32,14 +33,25 @@ void TTrayIcon::setIcon(const QIcon& icon) {
 
 void TTrayIcon::setPopupMenu(QMenu* menu) {
     popupMenu_ = menu;
+    // A StatusNotifier host shows the menu itself, item by item, from what Qt exports over DBusMenu.
+    // An X11 tray's icon gets no menu from Qt: Qt would open it on the press, and here it opens on the
+    // release that the program's clicks decide.
+    if (icon_ && statusNotifier_)
+        icon_->setContextMenu(menu);
 }
 
 void TTrayIcon::setVisible(bool visible) {
     visible_ = visible;
     if (visible && !icon_ && watch_->present()) {
+        // Qt makes a StatusNotifier item where a host is there when its first icon is made (always off
+        // X11), an X11 tray icon otherwise, and keeps to that kind; the same question, asked just before.
+        statusNotifier_ =
+            QGuiApplication::platformName() != QLatin1String("xcb") || statusNotifierHostPresent();
         icon_ = std::make_unique<QSystemTrayIcon>(image_);
         icon_->setToolTip(hint_);
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
+        setPopupMenu(popupMenu_);
+        watch_->followKind(statusNotifier_);
     }
     if (icon_)
         icon_->setVisible(visible);
@@ -55,10 +67,14 @@ void TTrayIcon::trayPresenceChanged(bool present) {
         setVisible(true);
     if (!sentToTray_)
         return;
-    if (present && mainWindow_->isMinimized())
+    if (present) {
+        // Whether minimised or, where the compositor ignored the minimise (sway), still on screen.
         mainWindow_->hide();
-    else if (!present && !mainWindow_->isVisible())
+    } else if (!mainWindow_->isVisible()) {
         mainWindow_->showMinimized();
+        // A compositor that shows it focused has not seen the user bring it back.
+        leftSinceSent_ = false;
+    }
 }
 
 void TTrayIcon::setHint(const QString& hint) {
@@ -79,6 +95,7 @@ bool TTrayIcon::inTray() const {
 
 void TTrayIcon::Minimize() {
     sentToTray_ = true;
+    leftSinceSent_ = false;
     if (inTray())
         mainWindow_->hide();
     else
@@ -104,6 +121,20 @@ void TTrayIcon::ShowMenu() {
 }
 
 void TTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (statusNotifier_) {
+        // The host decides what a click is (GNOME: a double click, waybar: a press, KDE: a click) and says
+        // so with Activate; restoring a window already shown is harmless. A host that asks for the menu
+        // with ContextMenu instead of reading it gets it at the pointer.
+        if (reason == QSystemTrayIcon::Context) {
+            ShowMenu();
+        } else if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick ||
+                   reason == QSystemTrayIcon::DoubleClick) {
+            if (popupMenu_ && popupMenu_->isVisible())
+                popupMenu_->hide();
+            Restore();
+        }
+        return;
+    }
     switch (reason) {
     case QSystemTrayIcon::Trigger:
         onPress(TrayClicks::Button::Left);
@@ -138,7 +169,34 @@ void TTrayIcon::onPress(TrayClicks::Button button) {
     }
 }
 
+void TTrayIcon::watchMainWindow(const QEvent* event) {
+    if (!sentToTray_)
+        return;
+    switch (event->type()) {
+    // Not a Hide: minimising sends one too, while the window may keep the focus.
+    case QEvent::WindowDeactivate:
+        leftSinceSent_ = true;
+        break;
+    case QEvent::WindowActivate:
+        // Brought back by the task bar or the window list; it stays where the user put it.
+        if (leftSinceSent_)
+            sentToTray_ = false;
+        break;
+    case QEvent::WindowStateChange:
+        // Un-minimised by the user. Wayland reports no minimised state, so there only activations tell.
+        if (QGuiApplication::platformName() != QLatin1String("wayland") &&
+            (static_cast<const QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
+            !mainWindow_->isMinimized() && mainWindow_->isVisible())
+            sentToTray_ = false;
+        break;
+    default:
+        break;
+    }
+}
+
 bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow_)
+        watchMainWindow(event);
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
         return QObject::eventFilter(watched, event);
     const auto* press = static_cast<QMouseEvent*>(event);
@@ -149,12 +207,10 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         watched->inherits("QSystemTrayIconSys")) {
         // The second press of a right or middle double click, which the X11 tray does not report.
         onPress(button);
-    } else if (watched == popupMenu_ && popupMenu_->isVisible()) {
+    } else if (!statusNotifier_ && watched == popupMenu_ && popupMenu_->isVisible()) {
         const QPoint at = press->globalPosition().toPoint();
-        // A panel that draws the icon itself tells no place; a press beside the menu is then taken as
-        // one on the icon, which the menu opened over.
         const QRect iconPlace = icon_ ? icon_->geometry() : QRect();
-        if (!popupMenu_->geometry().contains(at) && (iconPlace.isEmpty() || iconPlace.contains(at)) &&
+        if (!popupMenu_->geometry().contains(at) && iconPlace.contains(at) &&
             clicks_.press(button, clock_.elapsed()) == TrayClicks::Command::Restore) {
             // The menu closes on this press as usual; the restore comes after it.
             QMetaObject::invokeMethod(

@@ -39,8 +39,11 @@ public:
     bool inTray() const;
     // The desktop's icon, made once a tray is there; null until then.
     const QSystemTrayIcon* systemIcon() const { return icon_.get(); }
-    // Asks at once whether a tray came or went, as the once-a-second look does.
+    // Asks at once whether a tray came or went, as an announcement from the desktop does.
     void checkTray();
+    // Whether the icon is a StatusNotifier item, whose host shows the menu and reads clicks itself;
+    // false for an X11 tray's icon, and before the icon is made.
+    bool statusNotifierItem() const { return statusNotifier_; }
 
     // Sends the application to the tray: no window and no taskbar entry remain, only the icon. Where
     // there is no tray, the window is minimised normally instead.
@@ -49,12 +52,14 @@ public:
     void ShowMenu();
 
 protected:
-    // Watches the open menu for the second press of a double click, which its grab keeps from the icon.
+    // Watches the open menu for the second press of a double click, which its grab keeps from the icon,
+    // and the main window for the user bringing it back by other roads than the tray's.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
     void onPress(TrayClicks::Button button);
+    void watchMainWindow(const QEvent* event);
     // A tray came or went: the icon is made where it is missing, and a window sent to the tray goes
     // there or, without a tray, stays reachable as a minimised window.
     void trayPresenceChanged(bool present);
@@ -66,8 +71,12 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     QIcon image_;
     bool visible_ = false;
-    // The window was sent to the tray (hidden start, Run in background, the minimise box).
+    bool statusNotifier_ = false;
+    // The window was sent to the tray (hidden start, Run in background, the minimise box) and the user
+    // has not brought it back since.
     bool sentToTray_ = false;
+    // The window lost the focus after it was sent to the tray: its next activation is the user's.
+    bool leftSinceSent_ = false;
     QString hint_;
     QPointer<QMenu> popupMenu_;
     TrayClicks clicks_;

@@ -4,12 +4,18 @@
 
 namespace velloran {
 
-TrayWatch::TrayWatch(QObject* parent, std::function<bool()> probe)
-    : QObject(parent), probe_(probe ? std::move(probe) : std::function<bool()>(trayPresent)) {
+TrayWatch::TrayWatch(QObject* parent, std::function<bool()> probe) : QObject(parent), asksDesktop_(!probe) {
+    probe_ = probe ? std::move(probe) : std::function<bool()>(trayPresent);
+    auto* events = new TrayPresenceEvents(this);
+    connect(events, &TrayPresenceEvents::changed, this, &TrayWatch::check);
     present_ = probe_();
-    timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &TrayWatch::check);
-    timer_.start();
+}
+
+void TrayWatch::followKind(bool statusNotifier) {
+    if (!asksDesktop_)
+        return;
+    probe_ = statusNotifier ? statusNotifierHostPresent : x11TrayPresent;
+    check();
 }
 
 void TrayWatch::check() {

@@ -56,6 +56,21 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
+# Places in the borderless windows, relative to their top left corner.
+SNOOZE_BT=(164 212)
+TURN_OFF_BT=(160 108)
+MEMO_CLOSE=(371 35)
+
+# Sound checks need the run's sound server; without it they pass with a note.
+expect_sound() {
+  [ "$SOUND_SERVER" = 1 ] || return 0
+  if [ "$1" = playing ]; then
+    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
+  else
+    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
+  fi
+}
+
 visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
 # Keys go to the window the way a person types them: activate it, then type.
 press() { xdotool windowactivate --sync "$1" key --clearmodifiers "$2" 2>/dev/null; }
@@ -96,6 +111,40 @@ CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
 
 windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+
+# The main window: the program's window named Velloran that is the size of the main window (the X11
+# tray icon's window has the same name).
+main_window() {
+  local id width
+  for id in $(xdotool search --name '^Velloran$' 2>/dev/null); do
+    width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
+    [ "${width:-0}" -ge 600 ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+in_task_bar() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$1")\b"; }
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+# Reachable for want of a tray: minimised, with its task bar entry.
+minimised() { iconic "$1" && in_task_bar "$1"; }
+# In the tray: not on screen and not in the task bar.
+in_tray() { ! mapped "$1" && ! in_task_bar "$1"; }
+
+# Waits at most the given seconds and says how long it took.
+timed() {
+  local seconds=$1 what=$2
+  shift 2
+  local start
+  start=$(date +%s%3N)
+  if wait_until "$seconds" "$@"; then
+    local took=$(($(date +%s%3N) - start))
+    printf '    %s after %d.%02d s\n' "$what" $((took / 1000)) $((took % 1000 / 10))
+    return 0
+  fi
+  echo "    $what: not within $seconds s"
+  return 1
+}
 
 # A menu window of the program (one that the window manager does not manage) that was not among the
 # windows given.
@@ -186,6 +235,8 @@ sni_call() {
 }
 
 BASE_PATH=$PATH
+# A desktop's own runner (tests/e2e/desktops/) sources this file for its helpers and starts its own session.
+[ -n "${E2E_HELPERS_ONLY:-}" ] && return 0
 start_display
 start_sound_server
 # E2E_CASES=pattern runs only the case files whose names match.

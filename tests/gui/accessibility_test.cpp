@@ -6,6 +6,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
+#include "notify/ringing_alarms.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
 #include "shell/task_list_view.h"
@@ -99,11 +100,12 @@ private slots:
     }
 
     void memoClosePictureIsAButtonForKeysAndScreenReaders() {
-        NotificationWindowTable table;
         test::RecordingSoundPlayer sound;
+        test::RecordingNotifications notices;
         test::FixedClock clock;
+        NotificationWindowTable table; // destroys its windows before what they use goes
         for (const bool byKey : {true, false}) {
-            auto* memo = new TMemoForm(table, sound, clock);
+            auto* memo = new TMemoForm(table, sound, notices, clock);
             memo->ShowMemo("Call back", FontBlock{});
             QAccessibleInterface* window = accessible(memo);
             QCOMPARE(window->role(), QAccessible::Window);
@@ -122,11 +124,13 @@ private slots:
     }
 
     void alarmIsAWindowWithANamedNote() {
-        NotificationWindowTable table;
         test::RecordingSoundPlayer sound;
+        test::RecordingNotifications notices;
         test::FixedClock clock;
         const SettingsRecord settings = defaultSettings();
-        auto* alarm = new TAlarmClockForm(table, sound, settings, clock, "/opt/velloran/");
+        RingingAlarms ringing(sound);
+        NotificationWindowTable table; // destroys its windows before what they use goes
+        auto* alarm = new TAlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
         alarm->ShowAlarm("Wake up", "bell.wav");
         QCOMPARE(accessible(alarm)->role(), QAccessible::Window);
         QCOMPARE(accessible(alarm)->text(QAccessible::Name), QString("Alarm Clock"));

@@ -7,6 +7,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
+#include "notify/ringing_alarms.h"
 #include "platform/timer.h"
 
 #include <QComboBox>
@@ -26,12 +27,14 @@ class AlarmClockFormTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    RingingAlarms alarmSounds{sound};
+    test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;
     TAlarmClockForm* form = nullptr; // owned by the table once shown
 
     TAlarmClockForm* ring(const std::string& note = "Wake up", const std::string& soundFile = "bell.wav") {
-        form = new TAlarmClockForm(*table, sound, settings, clock, "/opt/velloran/");
+        form = new TAlarmClockForm(*table, alarmSounds, notices, settings, clock, "/opt/velloran/");
         form->ShowAlarm(note, soundFile);
         return form;
     }
@@ -50,6 +53,7 @@ private slots:
     }
     void init() {
         sound = RecordingSoundPlayer();
+        notices = test::RecordingNotifications();
         settings = defaultSettings();
         clock.value = at(2024, 3, 9, 7, 15);
         table = std::make_unique<NotificationWindowTable>();
@@ -57,6 +61,78 @@ private slots:
     void cleanup() {
         table.reset(); // destroys the registered windows
         form = nullptr;
+    }
+
+    // While it rings the alarm is on the desktop's notification service too, drawn above full-screen
+    // windows, with the window's own buttons.
+    void ringingAlarmPostsACriticalNotice() {
+        ring("Leave for the <b>station</b> & the train");
+        QCOMPARE(notices.shown().size(), 1);
+        const DesktopNotice notice = notices.shown().first();
+        QCOMPARE(notice.summary, QString("Alarm Clock"));
+        QCOMPARE(notice.body, QString("Leave for the <b>station</b> & the train"));
+        QVERIFY(notice.critical);
+        QStringList labels;
+        for (const auto& action : notice.actions)
+            labels << action.second;
+        QCOMPARE(labels, (QStringList{"Show", "Snooze", "Turn off alarm"}));
+        QCOMPARE(notice.actions.first().first, QString("default"));
+    }
+
+    void snoozeFromTheNoticeWithdrawsItUntilTheAlarmRingsAgain() {
+        ring();
+        snoozeTime()->setCurrentIndex(2);
+        const DesktopNotice notice = notices.shown().first();
+        QVERIFY(notices.choose(notices.newest(), notice.actions.at(1).first));
+        QVERIFY(form->SnoozeTimer().Enabled());
+        QCOMPARE(form->SnoozeTimer().Interval(), 15 * 60000);
+        QVERIFY(!zz()->isHidden());
+        QVERIFY(!sound.looping);
+        QVERIFY(notices.shown().isEmpty());
+        form->SnoozeTimer().OnTimer();
+        QCOMPARE(notices.posted.size(), 2);
+        QCOMPARE(notices.shown().size(), 1);
+        QVERIFY(notices.shown().first().critical);
+        QVERIFY(sound.looping);
+    }
+
+    void turnOffFromTheNoticeClosesTheWindow() {
+        ring();
+        const QString turnOff = notices.shown().first().actions.at(2).first;
+        QVERIFY(notices.choose(notices.newest(), turnOff));
+        QVERIFY(form->closed());
+        QVERIFY(!form->isVisible());
+        QVERIFY(!sound.looping);
+        QVERIFY(notices.shown().isEmpty());
+    }
+
+    void everyWayOfFallingSilentWithdrawsTheNotice() {
+        settings.AlarmOffEnabled = 1;
+        settings.AlarmOffTime = 0;
+        ring();
+        snooze();
+        QVERIFY(notices.shown().isEmpty());
+        snooze(); // again while snoozing: nothing posted, nothing withdrawn twice
+        QCOMPARE(notices.withdrawn.size(), 1);
+        form->SnoozeTimer().OnTimer();
+        QCOMPARE(notices.shown().size(), 1);
+        form->OffTimer().OnTimer(); // switched off by itself
+        QVERIFY(notices.shown().isEmpty());
+
+        ring();
+        form->close(); // the window manager's close
+        QVERIFY(notices.shown().isEmpty());
+        QCOMPARE(notices.withdrawn.size(), 3);
+    }
+
+    void clickOnTheNoticeBringsTheAlarmForward() {
+        ring();
+        form->hide();
+        QVERIFY(notices.choose(notices.newest(), "default", "token"));
+        QVERIFY(form->isVisible());
+        QVERIFY(sound.looping); // still ringing
+        QCOMPARE(notices.shown().size(), 1);
+        QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
     }
 
     void captionsFitRingingAndSnoozing() {

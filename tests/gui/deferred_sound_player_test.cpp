@@ -1,5 +1,6 @@
 // The program's sound player: Qt Multimedia comes into the process with the first sound, not before, and
 // a missing or broken sound module leaves the program silent but working.
+#include "platform/child_environment.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/sound_module.h"
 
@@ -24,6 +25,8 @@ private slots:
     // First: once a test has loaded the back end, it stays in the process.
     void firstSoundLoadsTheBackEndAndNothingElseDoes() {
         QVERIFY2(!multimediaMapped(), "the test program itself must not bring Qt Multimedia");
+        ::setenv("PULSE_PROP_media.role", "music", 1); // the user's own choice stays
+        ::unsetenv("PULSE_PROP_OVERRIDE_application.name");
         std::vector<std::string> warnings;
         DeferredSoundPlayer player(VELLORAN_SOUND_MODULE_DIR,
                                    [&](const std::string& w) { warnings.push_back(w); });
@@ -37,6 +40,16 @@ private slots:
         player.stop();
         player.beep();
         QVERIFY(warnings.empty());
+
+        // The sound server learns whose sound it is from the program's environment, set as the module
+        // loads; programs that tasks start get the environment as it was.
+        QCOMPARE(qgetenv("PULSE_PROP_OVERRIDE_application.name"), QByteArray("Velloran"));
+        QCOMPARE(qgetenv("PULSE_PROP_OVERRIDE_application.icon_name"), QByteArray("velloran"));
+        QCOMPARE(qgetenv("PULSE_PROP_media.role"), QByteArray("music"));
+        const QProcessEnvironment children = childEnvironment();
+        QVERIFY(!children.contains("PULSE_PROP_OVERRIDE_application.name"));
+        QVERIFY(!children.contains("PULSE_PROP_OVERRIDE_application.icon_name"));
+        QCOMPARE(children.value("PULSE_PROP_media.role"), QString("music"));
     }
 
     void missingOrBrokenModuleStaysSilentAndSaysSoOnce() {

@@ -38,11 +38,12 @@ class MemoFormTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
     TMemoForm* form = nullptr; // owned by the table once shown
 
     TMemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
-        form = new TMemoForm(*table, sound, clock);
+        form = new TMemoForm(*table, sound, notices, clock);
         form->ShowMemo(text, font);
         return form;
     }
@@ -57,12 +58,56 @@ private slots:
     }
     void init() {
         sound = RecordingSoundPlayer();
+        notices = test::RecordingNotifications();
         clock.value = at(2024, 7, 4, 14, 5, 9);
         table = std::make_unique<NotificationWindowTable>();
     }
     void cleanup() {
         table.reset();
         form = nullptr;
+    }
+
+    // The desktop's notice carries the memo's first line that holds anything, and goes with the window.
+    void noticeShowsTheFirstLineUntilClosed() {
+        show(" \r\n\t\r\n  Dentist at 4 pm. \r\nBring the insurance card.");
+        QCOMPARE(notices.posted.size(), 1);
+        const DesktopNotice& notice = notices.posted.first();
+        QCOMPARE(notice.summary, QString("Memo"));
+        QCOMPARE(notice.body, QString("Dentist at 4 pm."));
+        QVERIFY(!notice.critical);
+        QCOMPARE(notice.actions.size(), 1);
+        QCOMPARE(notice.actions.first().first, QString("default"));
+        QCOMPARE(notices.shown().size(), 1);
+        label("Image1")->setFocus();
+        QTest::keyClick(label("Image1"), Qt::Key_Space);
+        QVERIFY(form->closed());
+        QVERIFY(notices.shown().isEmpty());
+    }
+
+    void emptyMemoPostsAnEmptyBody() {
+        show("");
+        QCOMPARE(notices.posted.size(), 1);
+        QCOMPARE(notices.posted.first().body, QString());
+    }
+
+    void clickOnTheNoticeBringsTheNoteForward() {
+        show("Call mum");
+        form->hide(); // behind or away, as the user left it
+        QVERIFY(notices.choose(notices.newest(), "default", "token-from-the-service"));
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->closed());
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        // Handed to the window only: a program started later must not inherit it.
+        QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
+    }
+
+    void destroyedNoteTakesItsNoticeAlong() {
+        show("one");
+        show("two");
+        QCOMPARE(notices.shown().size(), 2);
+        table->destroyAll();
+        QVERIFY(notices.shown().isEmpty());
+        QCOMPARE(notices.withdrawn.size(), 2);
     }
 
     void captionsFit() {

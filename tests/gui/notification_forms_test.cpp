@@ -10,9 +10,11 @@
 #include "platform/timer.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -38,6 +40,7 @@ class NotificationFormsTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    test::RecordingNotifications notices;
     SettingsRecord settings = defaultSettings();
     std::unique_ptr<NotificationForms> forms;
 
@@ -57,7 +60,7 @@ private slots:
     void init() {
         sound = RecordingSoundPlayer();
         clock.value = at(2024, 5, 1, 6, 30);
-        forms = std::make_unique<NotificationForms>(sound, settings, clock, "/usr/lib/velloran/");
+        forms = std::make_unique<NotificationForms>(sound, notices, settings, clock, "/usr/lib/velloran/");
     }
     void cleanup() {
         forms.reset();
@@ -76,6 +79,26 @@ private slots:
         QCOMPARE(sound.beeps, 1);
     }
 
+    // Due in the same scan: neither window hides the other; both lie on the screen.
+    void alarmAndMemoDueTogetherBothShow() {
+        forms->showAlarm("Wake up", "Chimes.wav");
+        forms->showMemo("Buy milk", face("Liberation Serif", 0));
+        const QRect alarm = windows<TAlarmClockForm>().first()->frameGeometry();
+        const QRect memo = windows<TMemoForm>().first()->frameGeometry();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // The test's screen has no room beside the alarm in its middle: the note overlaps it, but the
+        // clock's face stays in view.
+        QVERIFY(!memo.contains(alarm.center()));
+        QVERIFY((memo & alarm).width() * (memo & alarm).height() < alarm.width() * alarm.height() / 2);
+        QVERIFY(screen.contains(alarm));
+        QVERIFY(screen.contains(memo));
+        // A closed window makes room: the next one takes the middle again.
+        forms->alarmWindows().at(0)->close();
+        forms->memoWindows().at(0)->close();
+        forms->showAlarm("Again", "Chimes.wav");
+        QCOMPARE(forms->alarmWindows().at(1)->frameGeometry().center(), screen.center());
+    }
+
     void twoMemosDueTogetherKeepTheirOwnFonts() {
         forms->showMemo("one", face("Liberation Serif", kFontBold));
         forms->showMemo("two", face("Liberation Mono", kFontItalic));
@@ -90,14 +113,62 @@ private slots:
         QVERIFY(second->font().italic() && !second->font().bold());
     }
 
-    void twoAlarmsShareOneSound() {
+    // One sound at a time: the alarm that began ringing last among those still ringing is heard.
+    void theNewestRingingAlarmIsHeard() {
+        const QString a("/usr/lib/velloran/Sounds/a.wav"), b("/usr/lib/velloran/Sounds/b.wav");
         forms->showAlarm("first", "a.wav");
         forms->showAlarm("second", "b.wav");
-        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/b.wav"));
-        // Snooze in either window silences both: the player has one sound.
-        QTest::mouseClick(alarmIn(0)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        QCOMPARE(sound.played, (QStringList{a, b}));
+        TAlarmClockForm* older = alarmIn(0);
+        TAlarmClockForm* newer = alarmIn(1);
+
+        // The newer one snoozed: the older one, still ringing, is heard again.
+        QTest::mouseClick(newer->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        QCOMPARE(sound.played.last(), a);
+        QVERIFY(sound.looping);
+        QVERIFY(!older->SnoozeTimer().Enabled());
+
+        // The older one turned off too: silence.
+        QTest::mouseClick(older->findChild<QPushButton*>("Button1"), Qt::LeftButton);
         QVERIFY(!sound.looping);
-        QVERIFY(!alarmIn(1)->SnoozeTimer().Enabled());
+        QCOMPARE(sound.played.size(), 3);
+
+        // The snoozed one rings again: its sound.
+        newer->SnoozeTimer().OnTimer();
+        QCOMPARE(sound.played.last(), b);
+        QVERIFY(sound.looping);
+        QCOMPARE(forms->ringing().heard(), newer);
+    }
+
+    void silencingAnAlarmNotHeardChangesNothing() {
+        forms->showAlarm("first", "a.wav");
+        forms->showAlarm("second", "b.wav");
+        const int stops = sound.stops;
+        const qsizetype plays = sound.played.size();
+        QTest::mouseClick(alarmIn(0)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        alarmIn(0)->close();
+        QCOMPARE(sound.stops, stops);
+        QCOMPARE(sound.played.size(), plays);
+        QVERIFY(sound.looping);
+        QCOMPARE(forms->ringing().heard(), alarmIn(1));
+    }
+
+    // Three alarms: the one heard after the newest goes is the one that rang last before it, whatever
+    // happened to those in between; a window closed by the window manager counts as turned off.
+    void ringingOrderFollowsTheLastRing() {
+        forms->showAlarm("a", "a.wav");
+        forms->showAlarm("b", "b.wav");
+        forms->showAlarm("c", "c.wav");
+        QTest::mouseClick(alarmIn(1)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
+        alarmIn(1)->SnoozeTimer().OnTimer(); // b rings again, after c
+        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/b.wav"));
+        alarmIn(1)->close();
+        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/c.wav"));
+        alarmIn(2)->close();
+        QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/a.wav"));
+        forms->sweep(); // destroying closed windows disturbs nothing
+        QVERIFY(sound.looping);
+        QCOMPARE(forms->ringing().heard(), alarmIn(0));
     }
 
     void sweepFreesOnlyClosedWindows() {

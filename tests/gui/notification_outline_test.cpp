@@ -10,6 +10,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
+#include "notify/ringing_alarms.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -58,6 +59,8 @@ class NotificationOutlineTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    RingingAlarms ringing{sound};
+    test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;
 
@@ -72,14 +75,14 @@ class NotificationOutlineTest : public QObject {
     Shown show(Window window) {
         Shown shown;
         if (window == Window::Memo) {
-            auto* memo = new TMemoForm(*table, sound, clock);
+            auto* memo = new TMemoForm(*table, sound, notices, clock);
             memo->ShowMemo("Water the plants", FontBlock{});
             shown.form = memo;
             shown.picture = memo->findChild<QLabel*>("paperimage");
             shown.rim = kMemoPaperEdgeColor;
             shown.artwork = artworkImage(kMemoPaperPicture, shown.picture->size());
         } else {
-            auto* alarm = new TAlarmClockForm(*table, sound, settings, clock, "/opt/velloran/");
+            auto* alarm = new TAlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
             alarm->ShowAlarm("Wake up", "bell.wav");
             if (window == Window::SnoozingAlarm)
                 alarm->findChild<QPushButton*>("SnoozeBT")->click();

@@ -64,10 +64,11 @@ int main(int argc, char* argv[]) {
     desktop.show();
 
     test::RecordingSoundPlayer sound;
+    test::RecordingNotifications notices;
     test::FixedClock clock;
     clock.value = test::at(2024, 3, 11, 7, 45, 12);
     SettingsRecord settings = defaultSettings();
-    NotificationForms forms(sound, settings, clock, QDir::tempPath().toStdString() + "/");
+    NotificationForms forms(sound, notices, settings, clock, QDir::tempPath().toStdString() + "/");
     forms.showAlarm("Leave for the station: the 8:10 train", "Chimes.wav");
     forms.showAlarm("Tea is ready", "Marimba.wav");
     FontBlock font{};

@@ -86,10 +86,11 @@ class ShapedWindowsX11Test : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
+    test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
 
     TMemoForm* showMemo() {
-        auto* memo = new TMemoForm(*table, sound, clock);
+        auto* memo = new TMemoForm(*table, sound, notices, clock);
         memo->ShowMemo("Water the plants", FontBlock{});
         return memo;
     }

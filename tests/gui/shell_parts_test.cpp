@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -372,6 +373,81 @@ private slots:
         present = false;
         tray.checkTray();
         QVERIFY(window.isVisible() && !window.isMinimized());
+    }
+
+    // Off X11 the icon is a StatusNotifier item: the host shows the exported menu and decides what a
+    // click is, so each Activate restores and ContextMenu opens the menu.
+    void aStatusNotifierItemExportsTheMenuAndRestoresOnEachActivate() {
+        QWidget window;
+        QMenu menu;
+        menu.addAction("&Open Task Scheduler");
+        TTrayIcon tray(&window, [] { return true; });
+        tray.setVisible(true);
+        tray.setPopupMenu(&menu);
+        QVERIFY(tray.statusNotifierItem());
+        auto* icon = const_cast<QSystemTrayIcon*>(tray.systemIcon());
+        QVERIFY(icon != nullptr);
+        QCOMPARE(icon->contextMenu(), &menu);
+        window.show();
+        for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger,
+                                  QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
+            tray.Minimize();
+            QVERIFY(!window.isVisible());
+            // One at a time, far apart or not: each one restores.
+            emit icon->activated(reason);
+            QVERIFY2(window.isVisible(), qPrintable(QString::number(reason)));
+            // A second one on a shown window leaves it shown.
+            emit icon->activated(reason);
+            QVERIFY(window.isVisible());
+        }
+        tray.Minimize();
+        emit icon->activated(QSystemTrayIcon::Context);
+        QVERIFY(menu.isVisible());
+        QVERIFY(!window.isVisible());
+        // An Activate while the menu is open restores and closes the menu.
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window.isVisible());
+        QVERIFY(!menu.isVisible());
+    }
+
+    // A menu given before the icon is made (no tray yet) is exported once the tray comes.
+    void aMenuGivenBeforeTheTrayIsExportedWhenItComes() {
+        bool present = false;
+        QWidget window;
+        QMenu menu;
+        TTrayIcon tray(&window, [&] { return present; });
+        tray.setPopupMenu(&menu);
+        tray.setVisible(true);
+        QVERIFY(tray.systemIcon() == nullptr);
+        present = true;
+        tray.checkTray();
+        QVERIFY(tray.systemIcon() != nullptr);
+        QCOMPARE(tray.systemIcon()->contextMenu(), &menu);
+    }
+
+    // Where the compositor ignores a minimise (sway) the window stays on screen and focused; only when it
+    // lost the focus and got it back did the user bring it back.
+    void onlyTheUsersActivationKeepsTheWindowFromALateTray() {
+        for (const bool userCameBack : {false, true}) {
+            bool present = false;
+            QWidget window;
+            TTrayIcon tray(&window, [&] { return present; });
+            tray.setVisible(true);
+            window.show();
+            QCoreApplication::processEvents();
+            tray.Minimize();
+            QCoreApplication::processEvents();
+            if (userCameBack) {
+                QEvent away(QEvent::WindowDeactivate);
+                QCoreApplication::sendEvent(&window, &away);
+            }
+            // The focus that the compositor gives the window shown at start may come late.
+            QEvent focus(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(&window, &focus);
+            present = true;
+            tray.checkTray();
+            QCOMPARE(window.isVisible(), userCameBack);
+        }
     }
 
     void withoutATrayHidingMinimisesInstead() {

@@ -1,6 +1,5 @@
 // The sound player: which files it plays, what stands in for the rest, and that it never fails loudly
 // where there is no sound output.
-#include "platform/child_environment.h"
 #include "platform/multimedia_sound_player.h"
 #include "platform/wave_file.h"
 
@@ -135,18 +134,6 @@ private slots:
         // An empty sound name leaves the Sounds folder itself.
         QCOMPARE(MultimediaSoundPlayer::sourceFor(dir.path() + '/'), MultimediaSoundPlayer::builtinAlarm());
         QCOMPARE(MultimediaSoundPlayer::sourceFor(QString()), MultimediaSoundPlayer::builtinAlarm());
-    }
-
-    void streamsShowAsVelloransEventSoundsButNotInStartedPrograms() {
-        ::setenv("PULSE_PROP_media.role", "music", 1); // the user's own choice stays
-        ::unsetenv("PULSE_PROP_OVERRIDE_application.name");
-        MultimediaSoundPlayer player(nullptr, [](const QString&) {});
-        QCOMPARE(qgetenv("PULSE_PROP_OVERRIDE_application.name"), QByteArray("Velloran"));
-        QCOMPARE(qgetenv("PULSE_PROP_media.role"), QByteArray("music"));
-        const QProcessEnvironment children = childEnvironment();
-        QVERIFY(!children.contains("PULSE_PROP_OVERRIDE_application.name"));
-        QVERIFY(!children.contains("PULSE_PROP_OVERRIDE_application.icon_name"));
-        QCOMPARE(children.value("PULSE_PROP_media.role"), QString("music"));
     }
 
     void playReplacesAndStopSilences() {

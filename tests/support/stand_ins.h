@@ -1,14 +1,17 @@
-// Stand-ins the window tests share: a clock that stands where it is set, a sound player and an opener
-// that record what they were asked to do, and message boxes that are answered and kept.
+// Stand-ins the window tests share: a clock that stands where it is set, a sound player, an opener and a
+// notification service that record what they were asked to do, and message boxes that are answered and
+// kept.
 #pragma once
 
 #include "common/datetime.h"
+#include "platform/desktop_notifications.h"
 #include "platform/message_box.h"
 #include "platform/sound_player.h"
 #include "scheduler/task_actions.h"
 #include "test_support.h"
 
 #include <QList>
+#include <QMap>
 #include <QStringList>
 #include <functional>
 #include <string>
@@ -42,6 +45,45 @@ public:
         looping = false;
     }
     void beep() override { ++beeps; }
+};
+
+// Keeps every notice posted and which are still on the desktop; choose() acts as the user would.
+class RecordingNotifications final : public DesktopNotifications {
+public:
+    QList<DesktopNotice> posted;
+    QList<NoticeId> withdrawn;
+
+    NoticeId post(const DesktopNotice& notice, ActionHandler onAction) override {
+        posted << notice;
+        const NoticeId id = static_cast<NoticeId>(posted.size());
+        shown_.insert(id, std::move(onAction));
+        return id;
+    }
+    void withdraw(NoticeId id) override {
+        if (id != 0 && shown_.remove(id) > 0)
+            withdrawn << id;
+    }
+    // The notices still on the desktop, oldest first.
+    QList<DesktopNotice> shown() const {
+        QList<DesktopNotice> result;
+        for (NoticeId id : shown_.keys())
+            result << posted.at(static_cast<qsizetype>(id - 1));
+        return result;
+    }
+    // The user picks an action of the notice; false when it is no longer shown.
+    bool choose(NoticeId id, const QString& action, const QString& token = {}) {
+        const auto found = shown_.constFind(id);
+        if (found == shown_.constEnd())
+            return false;
+        const ActionHandler handler = *found;
+        handler(action, token);
+        return true;
+    }
+    // The id of the newest notice still shown; 0 when none.
+    NoticeId newest() const { return shown_.isEmpty() ? 0 : shown_.lastKey(); }
+
+private:
+    QMap<NoticeId, ActionHandler> shown_;
 };
 
 class RecordingOpener final : public Opener {

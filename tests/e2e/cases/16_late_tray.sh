@@ -23,44 +23,11 @@ start_trayer() {
   PIDS+=($!)
 }
 
-# The main window: the program's window named Velloran that is the size of the main window (the X11
-# tray icon's window has the same name).
-main_window() {
-  local id width
-  for id in $(xdotool search --name '^Velloran$' 2>/dev/null); do
-    width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
-    [ "${width:-0}" -ge 600 ] && { echo "$id"; return 0; }
-  done
-  return 1
-}
-
-in_task_bar() { xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$1")\b"; }
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
-# Reachable for want of a tray: minimised, with its task bar entry.
-minimised() { iconic "$1" && in_task_bar "$1"; }
-# In the tray: not on screen and not in the task bar.
-in_tray() { ! mapped "$1" && ! in_task_bar "$1"; }
 # The program's icon is docked in trayer's panel.
 docked() {
   local panel
   panel=$(xdotool search --classname panel 2>/dev/null | head -n 1)
   [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null | grep -q '"Velloran": ("velloran"'
-}
-
-# Waits at most the given seconds and says how long it took.
-timed() {
-  local seconds=$1 what=$2
-  shift 2
-  local start
-  start=$(date +%s%3N)
-  if wait_until "$seconds" "$@"; then
-    local took=$(($(date +%s%3N) - start))
-    printf '    %s after %d.%02d s\n' "$what" $((took / 1000)) $((took % 1000 / 10))
-    return 0
-  fi
-  echo "    $what: not within $seconds s"
-  return 1
 }
 
 late_tray_steps_x11() {

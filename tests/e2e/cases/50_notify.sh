@@ -1,25 +1,10 @@
 # Due Alarm Clock and Memo tasks: their windows, the alarm's sound, Snooze and Turn off, and the sweep
 # that frees closed windows.
 
-# Places in the borderless windows, relative to their top left corner.
-SNOOZE_BT=(164 212)
-TURN_OFF_BT=(160 108)
-MEMO_CLOSE=(371 35)
-
 # Qt gives up a closed window's X window at once, but the widget keeps its drawing buffer, shared
 # with the X server, until it is destroyed: counting those mappings shows what the sweep freed.
 window_buffers() { grep -c -E 'memfd:xorg|/SYSV' "/proc/$1/maps"; }
 buffers_at_most() { [ "$(window_buffers "$1")" -le "$2" ]; }
-
-# Sound checks need the run's sound server; without it they pass with a note.
-expect_sound() {
-  [ "$SOUND_SERVER" = 1 ] || return 0
-  if [ "$1" = playing ]; then
-    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
-  else
-    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
-  fi
-}
 
 case_notification_windows() {
   new_case notify

@@ -1,7 +1,7 @@
 # The alarm follows the sound output: a sink that goes away while the alarm rings, then a new one that
 # becomes the default, and a sound server that restarts.
 
-# The sink names of the run's Velloran alarm streams (application.name "Velloran", media.role "event"),
+# The sink names of the run's Velloran alarm streams (application.name "Velloran", media.role "alarm"),
 # one a line.
 velloran_alarm_sinks() {
   local names
@@ -11,7 +11,7 @@ velloran_alarm_sinks() {
     /^Sink Input #/ { flush() }
     /^\tSink: / { sink = $2 }
     /application.name = "Velloran"/ { app = 1 }
-    /media.role = "event"/ { role = 1 }
+    /media.role = "alarm"/ { role = 1 }
     END { flush() }' | while read -r index; do
     awk -v i="$index" '$1 == i {print $2}' <<<"$names"
   done

@@ -1,0 +1,148 @@
+# Alarm and memo due together on a desktop with a real notification service (dunst, from Debian): both
+# windows show side by side, each posts its notice, the notice's Snooze snoozes the alarm, a click on a
+# notice brings its window forward, and closing a window withdraws its notice.
+
+# The desktop's notification service on a session bus of the case's own, which starts nothing by
+# itself; dbus-monitor records what passes on the notification interface. Returns 2 where dunst is
+# missing.
+start_notification_service() {
+  command -v dunst >/dev/null && command -v dunstctl >/dev/null && command -v dbus-monitor >/dev/null || return 2
+  cat >"$CASE/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$CASE/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+  dbus-daemon --config-file="$CASE/bus.conf" --nofork >"$CASE/bus-daemon.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 5 test -S "$CASE/bus" || { echo "    no session bus"; return 1; }
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$CASE/bus"
+  dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$CASE/notices.log" 2>&1 &
+  PIDS+=($!)
+  # The context menu's chooser picks the alarm's Snooze, as a user would in dunst's menu.
+  cat >"$CASE/bin/choose-snooze" <<'CHOOSE'
+#!/bin/sh
+tee -a "${0%/bin/*}/menu.log" | grep -m 1 'Snooze'
+CHOOSE
+  chmod +x "$CASE/bin/choose-snooze"
+  cat >"$CASE/dunstrc" <<CONF
+[global]
+    dmenu = $CASE/bin/choose-snooze
+    font = DejaVu Sans 10
+    width = 360
+    origin = top-left
+    offset = 10x10
+CONF
+  dunst -config "$CASE/dunstrc" >"$CASE/dunst.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 service_on_bus || { echo "    dunst did not take the notification service"; return 1; }
+}
+stop_notification_service() { unset DBUS_SESSION_BUS_ADDRESS; }
+
+service_on_bus() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:org.freedesktop.Notifications | grep -q true
+}
+notices_shown() { [ "$(dunstctl count displayed 2>/dev/null)" = "$1" ]; }
+active_window() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
+is_active() { [ $((16#$(active_window | sed 's/^0x//'))) -eq "$1" ]; }
+
+# The geometry of a window: "X Y WIDTH HEIGHT".
+geometry_of() {
+  # shellcheck disable=SC2034 # the eval sets all six
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+case_desktop_notices() {
+  new_case desktop-notices
+  local status=0
+  start_notification_service || status=$?
+  if [ $status = 2 ]; then
+    echo "    note: dunst is not installed; the desktop notices are not checked"
+    return 0
+  fi
+  [ $status = 0 ] || return 1
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +3 0 1 'Catch the <8:10> train & bring the tickets' Chimes.wav -- \
+    1 Memo +3 0 1 $'\r\nDentist at 4 pm\r\nBring the insurance card' -- \
+    0 'Alarm Clock' +14 0 1 'Still ringing when the program ends' Chimes.wav -- || return 1
+  start_app hide
+  local ok=0
+  desktop_notice_steps || ok=1
+  running "$APP" || { echo "    the program ended"; ok=1; }
+  stop_app
+  # A program that ended leaves no notice behind whose buttons would reach nobody.
+  [ $ok = 0 ] && { wait_until 5 notices_shown 0 || { echo "    a notice outlived the program"; ok=1; }; }
+  stop_notification_service
+  return $ok
+}
+
+desktop_notice_steps() {
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    no alarm window"; return 1; }
+  wait_until 5 visible_window '^Memo$' || { echo "    no memo window"; return 1; }
+  local alarm memo
+  alarm=$(window_id '^Alarm Clock$')
+  memo=$(window_id '^Memo$')
+
+  # Side by side on the screen, neither over the other.
+  local ax ay aw ah mx my mw mh
+  read -r ax ay aw ah < <(geometry_of "$alarm")
+  read -r mx my mw mh < <(geometry_of "$memo")
+  if [ $((ax + aw)) -gt "$mx" ] && [ $((mx + mw)) -gt "$ax" ] && [ $((ay + ah)) -gt "$my" ] &&
+    [ $((my + mh)) -gt "$ay" ]; then
+    echo "    the windows overlap: alarm $ax,$ay ${aw}x$ah, memo $mx,$my ${mw}x$mh"
+    return 1
+  fi
+
+  wait_until 5 notices_shown 2 || { echo "    dunst shows $(dunstctl count displayed) notices, not 2"; return 1; }
+  sleep 0.5
+  shot desktop-notices-alarm-and-memo
+  local log="$CASE/notices.log"
+  # What the program asked of the service, whole: the alarm's texts, its urgency and buttons; the memo's
+  # first line. Markup in the note reaches the service as text.
+  for expected in 'string "Alarm Clock"' \
+    'string "Catch the &lt;8:10&gt; train &amp; bring the tickets"' \
+    'string "snooze"' 'string "Snooze"' 'string "Turn off alarm"' 'byte 2' \
+    'string "Memo"' 'string "Dentist at 4 pm"' 'string "Velloran"'; do
+    grep -qF "$expected" "$log" || { echo "    the notices lack: $expected"; return 1; }
+  done
+
+  # Snooze from dunst's context menu: the alarm snoozes and its notice goes; the memo's stays.
+  dunstctl context
+  wait_until 5 notices_shown 1 || { echo "    the alarm's notice stayed after its Snooze"; return 1; }
+  grep -q 'string "snooze"' "$log" && grep -q 'member=ActionInvoked' "$log" ||
+    { echo "    dunst sent no Snooze"; return 1; }
+  grep -q 'member=CloseNotification' "$log" || { echo "    the program withdrew nothing"; return 1; }
+  visible_window '^Alarm Clock$' || { echo "    Snooze from the notice closed the alarm"; return 1; }
+  expect_sound silent "after Snooze from the notice" || return 1
+  sleep 0.3
+  shot desktop-notices-alarm-snoozed
+
+  # A click on the memo's notice brings the note forward.
+  xdotool windowactivate --sync "$alarm" 2>/dev/null
+  dunstctl action 0
+  wait_until 5 is_active "$memo" || { echo "    the memo's notice did not bring the note forward"; return 1; }
+
+  # Closing the note withdraws its notice.
+  click_window "$memo" "${MEMO_CLOSE[@]}"
+  wait_until 5 notices_shown 0 || { echo "    the memo's notice stayed after the note closed"; return 1; }
+  click_window "$alarm" "${TURN_OFF_BT[@]}"
+  wait_until 5 not visible_window '^Alarm Clock$' || { echo "    Turn off left the alarm"; return 1; }
+
+  # The next alarm rings on until the program ends.
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    no last alarm"; return 1; }
+  wait_until 5 notices_shown 1 || { echo "    the last alarm posted no notice"; return 1; }
+}
+
+check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
+  case_desktop_notices
