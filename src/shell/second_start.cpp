@@ -1,7 +1,6 @@
 #include "second_start.h"
 
 #include "platform/message_box.h"
-#include "platform/wayland_activation.h"
 
 namespace velloran {
 namespace {
@@ -13,10 +12,6 @@ constexpr const char* kAlreadyRunning =
     "select cancel and double click in icon tray to open.";
 
 } // namespace
-
-QString compositorActivationToken(QWidget* question) {
-    return waylandActivationToken(question);
-}
 
 QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch,
                                                     const std::function<void(const RestoreRequest&)>& restore,
