@@ -7,7 +7,7 @@ JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz format format-check clean install uninstall package
+.PHONY: all deps configure build run test test-asan crashcheck bench fuzz format format-check clean install uninstall package
 
 all: build
 
@@ -39,10 +39,17 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(abspath tests/lsan.supp):print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS) -L 'unit|gui'
 
+# Every crash state and power-cut state of the task store's scenarios against the invariants, with each
+# scenario's figures; `make test` runs the same checks.
+crashcheck: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velloran_crash_tests
+	$(BUILD)/tests/crash/velloran_crash_tests
+
 bench: build
 	$(BUILD)/bench/velloran_bench
 	$(BUILD)/bench/velloran_view_bench
 	bash bench/startup_memory.sh $(BUILD)
+	bash bench/sound_memory.sh $(BUILD)
 	bash bench/idle_wakeups.sh $(BUILD)
 
 fuzz: deps

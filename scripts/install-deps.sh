@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
   # building
-  build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
   # running and testing the real program on a virtual display
-  xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick
+  xvfb xauth x11-utils xdotool openbox trayer pulseaudio pulseaudio-utils faketime imagemagick strace
   dbus-daemon dbus-bin
   # the alarm's stream on Debian's own sound server, and a desktop notification service on X11
   pipewire pipewire-pulse wireplumber dunst
@@ -16,7 +16,12 @@ packages=(
   # the test session manager of the end-to-end tests
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
+  # the desktop's file types that Browse offers
+  shared-mime-info
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
+  # the GNOME Shell cases: the shell, its tray extension and its notification service (a gjs program),
+  # XWayland, and PipeWire for its remote desktop
+  gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
   lintian # Debian's package checker, which the package test runs
   # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
   xfwm4 xfce4-panel xfconf

@@ -3,6 +3,7 @@
 #include "button_page_control.h"
 #include "common/text.h"
 #include "editor_files.h"
+#include "files/file_io.h"
 #include "look/fonts.h"
 #include "look/window_placement.h"
 #include "platform/file_dialogs.h"
@@ -52,6 +53,24 @@ QString timeFormat() {
     return format;
 }
 
+QString fromTable(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStandardPaths::StandardLocation standardLocation(UserFolder folder) {
+    switch (folder) {
+    case UserFolder::Music:
+        return QStandardPaths::MusicLocation;
+    case UserFolder::Videos:
+        return QStandardPaths::MoviesLocation;
+    case UserFolder::Documents:
+        return QStandardPaths::DocumentsLocation;
+    case UserFolder::Home:
+        break;
+    }
+    return QStandardPaths::HomeLocation;
+}
+
 DateTime fromQDate(const QDate& date) {
     DateTime value = 0;
     tryEncodeDate(date.year(), date.month(), date.day(), value);
@@ -87,11 +106,11 @@ TSetTaskForm::TSetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsReco
 void TSetTaskForm::createControls() {
     GroupBox1 = named(new QGroupBox(QStringLiteral("Start Date && Time"), this), "GroupBox1");
     GroupBox1->setGeometry(8, 4, 177, 78);
-    DatePicker = named(new QDateEdit(GroupBox1), "DatePicker");
+    DatePicker = named(new TypedDateEdit(GroupBox1), "DatePicker");
     DatePicker->setCalendarPopup(true);
     DatePicker->setDisplayFormat(shortDateFormat());
     DatePicker->setGeometry(10, 20, 157, 22);
-    TimePicker = named(new QTimeEdit(GroupBox1), "TimePicker");
+    TimePicker = named(new TypedTimeEdit(GroupBox1), "TimePicker");
     TimePicker->setDisplayFormat(timeFormat());
     TimePicker->setGeometry(10, 48, 157, 22);
     // The group's caption names both; a screen reader needs each told apart.
@@ -300,7 +319,8 @@ void TSetTaskForm::RepeatTypeCBSelect() {
 
 void TSetTaskForm::PlaySndBTClick() {
     sound_.playLooping(QString::fromStdString(programDirectory_ + "Sounds/") +
-                       Pages.AlarmSoundCB->currentText());
+                           Pages.AlarmSoundCB->currentText(),
+                       windowTitle());
 }
 
 void TSetTaskForm::StopSndBTClick() {
@@ -309,14 +329,18 @@ void TSetTaskForm::StopSndBTClick() {
 
 void TSetTaskForm::BrowseClick(int kind) {
     const TaskKindInfo& info = *taskKind(kind);
+    QLineEdit* box = Pages.targetBox(kind);
+    FileDialogRequest request;
+    request.filter = fromTable(info.browseFilter);
     // A program may be any executable file, whatever its name.
-    const bool offerPrograms = info.action == KindAction::RunProgram;
-    const std::optional<QString> chosen = FileDialogs::openFile(
-        this,
-        {QString::fromLatin1(info.browseFilter.data(), static_cast<qsizetype>(info.browseFilter.size())),
-         offerPrograms});
-    if (chosen)
-        Pages.targetBox(kind)->setText(*chosen);
+    request.offerPrograms = info.action == KindAction::RunProgram;
+    request.mimeTypes = fromTable(info.browse.types).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    request.mimeTypesTitle = fromTable(info.browse.typesTitle);
+    request.typedPath = QString::fromStdString(expandHomePrefix(box->text().toStdString(), homeFolder()));
+    request.rememberAs = fromTable(info.pageName);
+    request.firstFolder = standardLocation(info.browse.firstFolder);
+    if (const std::optional<QString> chosen = FileDialogs::openFile(this, request))
+        box->setText(*chosen);
 }
 
 void TSetTaskForm::WebVerifyClick() {
@@ -364,10 +388,32 @@ TaskEntries TSetTaskForm::entries() const {
     e.arguments = Pages.ExeArg->text().toStdString();
     e.alarmSound = Pages.AlarmSoundCB->currentText().toStdString();
     e.memoFont = memoFontBlock();
+    e.home = homeFolder();
     return e;
 }
 
+bool TSetTaskForm::takeTypedStart() {
+    DatePicker->commitTyping();
+    TimePicker->commitTyping();
+    // What the user typed and what Save would store must not differ without a word.
+    if (const std::optional<QString> refused = DatePicker->takeRefusedText()) {
+        MessageBoxes::warning(this, QStringLiteral("\"%1\" is not a valid date.\nThe start date is still %2.")
+                                        .arg(*refused, DatePicker->text()));
+        DatePicker->setFocus();
+        return false;
+    }
+    if (const std::optional<QString> refused = TimePicker->takeRefusedText()) {
+        MessageBoxes::warning(this, QStringLiteral("\"%1\" is not a valid time.\nThe start time is still %2.")
+                                        .arg(*refused, TimePicker->text()));
+        TimePicker->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TSetTaskForm::SaveBTClick() {
+    if (!takeTypedStart())
+        return;
     const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists);
     if (!check.refusal.empty()) {
         MessageBoxes::warning(this, QString::fromStdString(check.refusal));

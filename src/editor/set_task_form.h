@@ -3,6 +3,7 @@
 
 #include "editor/task_entries.h"
 #include "editor/task_pages.h"
+#include "editor/typed_date_time_edit.h"
 #include "prefs/settings_record.h"
 
 #include <QDialog>
@@ -13,12 +14,10 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QTimeEdit;
 
 namespace velloran {
 
@@ -56,8 +55,8 @@ public:
 
     // The controls, with the names the window's layout gives them.
     QGroupBox* GroupBox1;
-    QDateEdit* DatePicker;
-    QTimeEdit* TimePicker;
+    TypedDateEdit* DatePicker;
+    TypedTimeEdit* TimePicker;
     QLabel* Label18;
     QComboBox* RepeatTypeCB;
     QCheckBox* AutoDeleteCK;
@@ -101,6 +100,8 @@ private:
     void setMemoFont(const FontBlock& block);
     FontBlock memoFontBlock() const;
     TaskEntries entries() const;
+    // Takes what was typed into the date and time; false, after telling the user, when either was refused.
+    bool takeTypedStart();
     Result runModal();
 
     TaskStore& tasks_;

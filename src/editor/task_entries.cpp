@@ -1,6 +1,7 @@
 #include "task_entries.h"
 
 #include "common/text.h"
+#include "files/file_io.h"
 #include "store/task_kinds.h"
 
 #include <cstring>
@@ -89,8 +90,12 @@ bool isValidWebAddress(std::string_view address) {
                                               startsWithIgnoringAsciiCase(address, "ftp://"));
 }
 
-SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists) {
+SaveCheck checkEntries(const TaskEntries& typed, DateTime now, const PathExists& pathExists) {
     SaveCheck check;
+    // A path typed as "~/..." means the home folder, as in a shell: checked and stored so, and told as typed.
+    TaskEntries entries = typed;
+    if (kindIs(entries.page, KindTarget::File))
+        entries.target = expandHomePrefix(entries.target, entries.home);
     const DateTime start = startMoment(entries.date, entries.time);
     // A start that cannot be read as a date (a NaN from damaged input) has not elapsed, but is no
     // future either: refuse it with the same message.
@@ -107,7 +112,7 @@ SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExist
         return check;
     }
     if (kindIs(entries.page, KindTarget::File) && !pathExists(entries.target)) {
-        check.refusal = entries.target + kFileNotFoundSuffix;
+        check.refusal = typed.target + kFileNotFoundSuffix;
         return check;
     }
     if (kindIs(entries.page, KindTarget::WebAddress) && !isValidWebAddress(entries.target)) {

@@ -42,6 +42,8 @@ struct TaskEntries {
     std::string description; // the page's description box, or the memo
     std::string alarmSound;
     FontBlock memoFont{};
+    // The user's home folder: a path typed as "~/..." is checked and stored in it.
+    std::string home;
 };
 
 using PathExists = std::function<bool(const std::string&)>;

@@ -9,17 +9,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace velloran {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // Temporaries are ".<name>.XXXXXX" beside the file: mkostemp fills the six places with letters and digits.
 std::string temporaryPrefix(const std::string& path) {
@@ -40,7 +32,8 @@ bool isTemporaryName(const std::string& name, const std::string& prefix) {
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string path, mode_t mode) : path_(std::move(path)), mode_(mode) {}
+AtomicFile::AtomicFile(std::string path, mode_t mode, Disk& disk)
+    : path_(std::move(path)), mode_(mode), disk_(disk) {}
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -49,20 +42,20 @@ AtomicFile::~AtomicFile() {
 bool AtomicFile::open() {
     discard();
     error_.clear();
+    content_ = ContentChecksum();
+    flushed_ = false;
     const auto slash = path_.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
-    std::string pattern = folder + temporaryPrefix(path_) + "XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    fd_ = mkostemp(name.data(), O_CLOEXEC);
+    std::string name = folder + temporaryPrefix(path_) + "XXXXXX";
+    fd_ = disk_.createTemporary(name);
     if (fd_ < 0)
         return fail("Cannot write", errno);
-    tempPath_ = name.data();
+    tempPath_ = name;
     // Held until the temporary is renamed or removed: start-up cleaning leaves a locked temporary alone.
     ::flock(fd_, LOCK_EX | LOCK_NB);
     struct stat existing {};
     const mode_t mode = ::stat(path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : mode_;
-    if (fchmod(fd_, mode) != 0)
+    if (disk_.changeMode(fd_, mode) != 0)
         return fail("Cannot write", errno);
     return true;
 }
@@ -70,45 +63,39 @@ bool AtomicFile::open() {
 bool AtomicFile::write(const void* data, std::size_t size) {
     if (fd_ < 0)
         return false;
-    const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = ::write(fd_, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail("Cannot write", errno);
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
+    if (!writeAll(disk_, fd_, data, size))
+        return fail("Cannot write", errno);
+    content_.add(data, size);
+    flushed_ = false;
+    return true;
+}
+
+bool AtomicFile::flush() {
+    if (fd_ < 0)
+        return false;
+    if (disk_.fsync(fd_) != 0)
+        return fail("Cannot write", errno);
+    flushed_ = true;
     return true;
 }
 
 bool AtomicFile::commit() {
-    if (fd_ < 0)
+    if (fd_ < 0 || (!flushed_ && !flush()))
         return false;
-    if (fsync(fd_) != 0)
-        return fail("Cannot write", errno);
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0)
-        written_ = identityOf(info);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) {
+    if (disk_.close(fd) != 0) {
         const int closeError = errno;
-        ::unlink(tempPath_.c_str());
+        disk_.unlink(tempPath_);
         tempPath_.clear();
         return fail("Cannot write", closeError);
     }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0)
+    if (disk_.rename(tempPath_, path_) != 0)
         return fail("Cannot replace", errno);
     tempPath_.clear();
-    // Make the rename itself survive a crash.
-    const int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        ::close(folder);
-    }
+    // Makes the rename itself survive a power cut; what comes after a commit may rely on it. A folder that
+    // cannot be flushed (some file systems refuse) leaves the file replaced all the same.
+    disk_.syncFolder(parentFolder(path_));
     return true;
 }
 
@@ -120,23 +107,23 @@ bool AtomicFile::fail(std::string_view what, int errorNumber) {
 
 void AtomicFile::discard() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        disk_.close(fd_);
         fd_ = -1;
     }
     if (!tempPath_.empty()) {
-        ::unlink(tempPath_.c_str());
+        disk_.unlink(tempPath_);
         tempPath_.clear();
     }
 }
 
-std::string writeFileAtomically(const std::string& path, std::string_view content, mode_t mode) {
-    AtomicFile file(path, mode);
+std::string writeFileAtomically(const std::string& path, std::string_view content, mode_t mode, Disk& disk) {
+    AtomicFile file(path, mode, disk);
     if (file.open() && file.write(content.data(), content.size()) && file.commit())
         return {};
     return file.error();
 }
 
-void removeLeftTemporaries(const std::string& path) {
+void removeLeftTemporaries(const std::string& path, Disk& disk) {
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string prefix = temporaryPrefix(path);
@@ -154,16 +141,21 @@ void removeLeftTemporaries(const std::string& path) {
         struct stat info {};
         // Only plain files that no save holds any more.
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(::dirfd(listing), name.c_str(), 0);
+            disk.unlink(slash == std::string::npos ? name : folder + name);
         ::close(fd);
     }
     ::closedir(listing);
 }
 
-std::string removeFileIfPresent(const std::string& path) {
-    if (::unlink(path.c_str()) == 0 || errno == ENOENT)
-        return {};
-    return describeFileError("Cannot delete", path, errno);
+std::string removeFileIfPresent(const std::string& path, Disk& disk) {
+    if (disk.unlink(path) != 0) {
+        if (errno == ENOENT)
+            return {};
+        return describeFileError("Cannot delete", path, errno);
+    }
+    if (disk.syncFolder(parentFolder(path)) != 0)
+        return describeFileError("Cannot delete", path, errno);
+    return {};
 }
 
 } // namespace velloran

@@ -1,5 +1,8 @@
 #include "file_identity.h"
 
+#include "disk.h"
+#include "file_io.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,8 +13,8 @@ namespace velloran {
 namespace {
 
 // Copies the bytes of one open file into a new file created exclusively; false on any failure.
-bool copyInto(int from, const std::string& to, mode_t mode, int& failure) {
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+bool copyInto(int from, const std::string& to, mode_t mode, int& failure, Disk& disk) {
+    const int out = disk.openForWriting(to, O_WRONLY | O_CREAT | O_EXCL, mode);
     if (out < 0) {
         failure = errno;
         return false;
@@ -22,79 +25,92 @@ bool copyInto(int from, const std::string& to, mode_t mode, int& failure) {
         const ssize_t got = ::read(from, buffer, sizeof buffer);
         if (got == 0)
             break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 || !writeAll(disk, out, buffer, static_cast<std::size_t>(got))) {
             failure = errno;
             ok = false;
             break;
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out, buffer + done, static_cast<std::size_t>(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0) {
-                failure = errno;
-                ok = false;
-                break;
-            }
-            done += put;
-        }
-        if (!ok)
-            break;
     }
-    if (ok && ::fsync(out) != 0) {
+    if (ok && disk.fsync(out) != 0) {
         failure = errno;
         ok = false;
     }
-    ::close(out);
+    disk.close(out);
     if (!ok)
-        ::unlink(to.c_str());
+        disk.unlink(to);
     return ok;
 }
 
 } // namespace
 
-FileIdentity identityOf(const struct stat& info) {
-    FileIdentity identity;
-    identity.present = true;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = static_cast<std::uint64_t>(info.st_size);
-    identity.modifiedSeconds = info.st_mtim.tv_sec;
-    identity.modifiedNanoseconds = info.st_mtim.tv_nsec;
-    return identity;
+FileIdentity identityOfPath(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    ContentChecksum content;
+    char buffer[1 << 16];
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        content.add(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ok ? identityOf(content) : FileIdentity{};
 }
 
-FileIdentity identityOfPath(const std::string& path) {
+FileStamp stampOf(const struct stat& info) {
+    FileStamp stamp;
+    stamp.present = true;
+    stamp.inode = info.st_ino;
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modified = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+    stamp.changed = info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec;
+    return stamp;
+}
+
+FileStamp stampOfPath(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return {};
-    return identityOf(info);
+    return stampOf(info);
 }
 
-std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error) {
+std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error, Disk& disk) {
     for (int number = 1; number < 1000; ++number) {
         const std::string name = number == 1 ? wanted : wanted + "-" + std::to_string(number);
-        if (::link(path.c_str(), name.c_str()) == 0)
-            return name;
-        if (errno == EEXIST)
+        bool kept = disk.link(path, name) == 0;
+        if (!kept && errno == EEXIST)
             continue;
-        // Some file systems have no hard links: copy the bytes instead.
-        const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (from < 0) {
-            error = std::strerror(errno);
-            return {};
+        if (!kept) {
+            // Some file systems have no hard links: copy the bytes instead.
+            const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (from < 0) {
+                error = std::strerror(errno);
+                return {};
+            }
+            int failure = 0;
+            kept = copyInto(from, name, 0600, failure, disk);
+            ::close(from);
+            if (!kept && failure == EEXIST)
+                continue;
+            if (!kept) {
+                error = std::strerror(failure);
+                return {};
+            }
         }
-        int failure = 0;
-        const bool copied = copyInto(from, name, 0600, failure);
-        ::close(from);
-        if (copied)
-            return name;
-        if (failure == EEXIST)
-            continue;
-        error = std::strerror(failure);
-        return {};
+        // The user is told of the copy: it must still be there after a power cut.
+        disk.syncFolder(parentFolder(name));
+        return name;
     }
     error = std::strerror(EEXIST);
     return {};

@@ -1,6 +1,9 @@
-// Which file a path named when it was read or written: a file replaced or rewritten since has another
-// identity, so a record of changes made to one version is never applied to another.
+// Which version of a file a path held: its size and a checksum of its bytes, taken while it was read or
+// written. A record of changes made to one version is never applied to another, and the device number,
+// which may change across a reboot, plays no part.
 #pragma once
+
+#include "content_checksum.h"
 
 #include <cstdint>
 #include <string>
@@ -9,24 +12,39 @@ struct stat;
 
 namespace velloran {
 
+class Disk;
+
 struct FileIdentity {
     bool present = false; // false: there was no file
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
     std::uint64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
-    std::int64_t modifiedNanoseconds = 0;
+    std::uint64_t checksum = 0;
 
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
-FileIdentity identityOf(const struct stat& info);
-// The identity of what the path names now; not present when there is nothing there.
+inline FileIdentity identityOf(const ContentChecksum& content) {
+    return {true, content.size(), content.value()};
+}
+// Reads the whole file; not present when there is nothing there or it cannot be read.
 FileIdentity identityOfPath(const std::string& path);
 
+// What a running program sees of a file between its own reads and writes: cheap to take at each save, and
+// changed by any write or replacement (the change time cannot be set back).
+struct FileStamp {
+    bool present = false;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // nanoseconds
+    std::int64_t changed = 0;  // nanoseconds
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp stampOf(const struct stat& info);
+FileStamp stampOfPath(const std::string& path);
+
 // Keeps the file at path under the name wanted, or wanted-2, wanted-3 ... when that is taken, without
-// touching the original: a hard link where the folder allows it, a copy otherwise. Returns the name
-// given, or an empty text when no copy could be made (the reason in error).
-std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error);
+// touching the original: a hard link where the folder allows it, a copy otherwise; made durable before it
+// returns. Returns the name given, or an empty text when no copy could be made (the reason in error).
+std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error, Disk& disk);
 
 } // namespace velloran

@@ -53,19 +53,21 @@ FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string
     return result;
 }
 
-std::string makeFolders(const std::string& path, mode_t mode) {
+std::string makeFolders(const std::string& path, mode_t mode, Disk& disk) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
         return S_ISDIR(info.st_mode) ? std::string()
                                      : describeFileError("Cannot create folder", path, ENOTDIR);
     const std::string parent = parentFolder(path);
     if (parent != path && parent != "." && parent != "/") {
-        std::string error = makeFolders(parent, mode);
+        std::string error = makeFolders(parent, mode, disk);
         if (!error.empty())
             return error;
     }
-    if (::mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
-        return describeFileError("Cannot create folder", path, errno);
+    if (disk.mkdir(path, mode) != 0)
+        return errno == EEXIST ? std::string() : describeFileError("Cannot create folder", path, errno);
+    // A file made in the new folder next must not outlive the folder in a power cut.
+    disk.syncFolder(parent);
     return {};
 }
 
@@ -96,6 +98,15 @@ std::string homeFolder() {
     if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
         return user->pw_dir;
     return "/tmp/velloran-" + std::to_string(::getuid());
+}
+
+std::string expandHomePrefix(std::string_view path, std::string_view home) {
+    if (path.size() < 2 || path[0] != '~' || path[1] != '/' || home.empty())
+        return std::string(path);
+    // "~/x" with home "/" is "/x", not "//x".
+    if (home.back() == '/')
+        home.remove_suffix(1);
+    return std::string(home) + std::string(path.substr(1));
 }
 
 std::string describeFileError(std::string_view what, const std::string& path, int errorNumber) {

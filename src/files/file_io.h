@@ -1,6 +1,8 @@
 // Whole-file reads, folders and the words for what went wrong with a file.
 #pragma once
 
+#include "disk.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,8 +16,9 @@ enum class FileRead { Read, Missing, Failed };
 FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
                        std::string& error);
 
-// Creates a folder and any missing folder above it with the given mode. Returns why it failed, or "".
-std::string makeFolders(const std::string& path, mode_t mode);
+// Creates a folder and any missing folder above it with the given mode, each made durable in the folder
+// above it. Returns why it failed, or "".
+std::string makeFolders(const std::string& path, mode_t mode, Disk& disk = systemDisk());
 
 // The folder part of a path ("." when there is none).
 std::string parentFolder(const std::string& path);
@@ -25,6 +28,10 @@ bool isRegularFile(const std::string& path);
 
 // $HOME, else the user's home from the password database, else a folder of this user's in /tmp.
 std::string homeFolder();
+
+// A path typed as "~/..." is in the user's home, as in a shell; every other path, "~user/..." and a '~'
+// further on included, is returned as it is.
+std::string expandHomePrefix(std::string_view path, std::string_view home);
 
 // What the user is told when a file step fails: what "path": the system's reason.
 std::string describeFileError(std::string_view what, const std::string& path, int errorNumber);

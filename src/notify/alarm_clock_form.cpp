@@ -220,7 +220,7 @@ void TAlarmClockForm::ShowAlarm(const std::string& note, const std::string& soun
     note_ = noteText;
     // File names are bytes; the locale's encoding turns them into the name the file system knows.
     soundPath_ = QFile::decodeName(QByteArray::fromStdString(programDirectory_ + "Sounds/" + soundFile));
-    ringing_.ring(this, soundPath_);
+    ringing_.ring(this, soundPath_, windowTitle());
     SnoozeTimeCB->setCurrentIndex(offeredSnoozeIndex(settings_));
     startOffTimerIfEnabled();
     TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
@@ -258,7 +258,7 @@ void TAlarmClockForm::SnoozeBTClick() {
 
 void TAlarmClockForm::SnoozeTimerTimer() {
     snoozeTimer_->setEnabled(false);
-    ringing_.ring(this, soundPath_);
+    ringing_.ring(this, soundPath_, windowTitle());
     ZzImage->hide();
     updateShape();
     startOffTimerIfEnabled();

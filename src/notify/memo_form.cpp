@@ -114,7 +114,7 @@ void TMemoForm::showEvent(QShowEvent* event) {
 }
 
 void TMemoForm::FormShow() {
-    sound_.beep();
+    sound_.beep(windowTitle());
 }
 
 void TMemoForm::Image1Click() {

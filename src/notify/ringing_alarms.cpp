@@ -6,10 +6,10 @@
 
 namespace velloran {
 
-void RingingAlarms::ring(const void* alarm, const QString& soundPath) {
+void RingingAlarms::ring(const void* alarm, const QString& soundPath, const QString& purpose) {
     std::erase_if(ringing_, [alarm](const Ringing& entry) { return entry.alarm == alarm; });
-    ringing_.push_back({alarm, soundPath});
-    sound_.playLooping(soundPath);
+    ringing_.push_back({alarm, soundPath, purpose});
+    sound_.playLooping(soundPath, purpose);
 }
 
 void RingingAlarms::silence(const void* alarm) {
@@ -20,7 +20,7 @@ void RingingAlarms::silence(const void* alarm) {
     if (ringing_.empty())
         sound_.stop();
     else
-        sound_.playLooping(ringing_.back().soundPath);
+        sound_.playLooping(ringing_.back().soundPath, ringing_.back().purpose);
 }
 
 bool RingingAlarms::isRinging(const void* alarm) const {

@@ -14,8 +14,9 @@ class RingingAlarms {
 public:
     explicit RingingAlarms(SoundPlayer& sound) : sound_(sound) {}
 
-    // The alarm begins (or begins again) to ring: its sound replaces whatever plays.
-    void ring(const void* alarm, const QString& soundPath);
+    // The alarm begins (or begins again) to ring: its sound replaces whatever plays. The purpose names
+    // the sound in the mixer.
+    void ring(const void* alarm, const QString& soundPath, const QString& purpose);
     // The alarm has fallen silent (snoozed, turned off, closed). When it was the one heard, the alarm
     // that rang before it is heard again, or all is quiet when none rings; otherwise nothing changes.
     void silence(const void* alarm);
@@ -30,6 +31,7 @@ private:
     struct Ringing {
         const void* alarm;
         QString soundPath;
+        QString purpose;
     };
 
     SoundPlayer& sound_;

@@ -1,31 +1,13 @@
 #include "deferred_sound_player.h"
 
-#include "child_environment.h"
 #include "sound_module.h"
-
-#include "common/product.h"
 
 #include <QApplication>
 #include <bit>
 #include <cstdio>
-#include <cstdlib>
 #include <dlfcn.h>
 
 namespace velloran {
-namespace {
-
-// The sound server's client library reads these when the back end connects to it, at the first sound:
-// the mixer then lists the sound under Velloran, as an alarm, which the desktop's alarm volume governs
-// and not its system sounds. Qt names the client itself, so the name must override; a role the user set
-// is left alone. They are set here, in the program, so that the programs tasks start never get them.
-void describeSoundStreams() {
-    setOwnVariable("PULSE_PROP_OVERRIDE_application.name", kProgramName);
-    setOwnVariable("PULSE_PROP_OVERRIDE_application.icon_name", kProgramIconName);
-    if (std::getenv("PULSE_PROP_media.role") == nullptr)
-        setOwnVariable("PULSE_PROP_media.role", "alarm");
-}
-
-} // namespace
 
 DeferredSoundPlayer::DeferredSoundPlayer(std::string moduleFolder,
                                          std::function<void(const std::string&)> warn)
@@ -41,7 +23,6 @@ SoundPlayer* DeferredSoundPlayer::player() {
     if (tried_)
         return player_.get();
     tried_ = true;
-    describeSoundStreams();
     const std::string path = moduleFolder_ + kSoundModuleFile;
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
@@ -58,9 +39,9 @@ SoundPlayer* DeferredSoundPlayer::player() {
     return player_.get();
 }
 
-void DeferredSoundPlayer::playLooping(const QString& path) {
+void DeferredSoundPlayer::playLooping(const QString& path, const QString& purpose) {
     if (SoundPlayer* sound = player())
-        sound->playLooping(path);
+        sound->playLooping(path, purpose);
 }
 
 void DeferredSoundPlayer::stop() {
@@ -69,9 +50,9 @@ void DeferredSoundPlayer::stop() {
         player_->stop();
 }
 
-void DeferredSoundPlayer::beep() {
+void DeferredSoundPlayer::beep(const QString& purpose) {
     if (SoundPlayer* sound = player())
-        sound->beep();
+        sound->beep(purpose);
     else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
         QApplication::beep();
 }

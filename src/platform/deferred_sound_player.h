@@ -18,9 +18,9 @@ public:
                                  std::function<void(const std::string&)> warn = nullptr);
     ~DeferredSoundPlayer() override;
 
-    void playLooping(const QString& path) override;
+    void playLooping(const QString& path, const QString& purpose) override;
     void stop() override;
-    void beep() override;
+    void beep(const QString& purpose) override;
 
     // Whether the back end has been loaded: only a sound loads it.
     bool loaded() const { return player_ != nullptr; }

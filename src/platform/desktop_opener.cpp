@@ -1,7 +1,5 @@
 #include "desktop_opener.h"
 
-#include "child_environment.h"
-
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -16,7 +14,6 @@ void startDetached(const std::string& program, const QStringList& arguments) {
     QProcess process;
     process.setProgram(QString::fromStdString(program));
     process.setArguments(arguments);
-    process.setProcessEnvironment(childEnvironment());
     if (!process.startDetached())
         std::fprintf(stderr, "velloran: cannot start %s\n", program.c_str());
 }

@@ -5,16 +5,20 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeDatabase>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <map>
 
 namespace velloran {
 namespace {
@@ -29,24 +33,102 @@ FileDialogs::FontHandler& fontHandler() {
     return instance;
 }
 
-// Lists what the request offers. The dialog's own name filter lets everything through: its matching
-// is case-sensitive on Linux and cannot look at the executable bit.
+std::map<QString, QString>& lastFolders() {
+    static std::map<QString, QString> instance;
+    return instance;
+}
+
+void rememberFolder(const FileDialogRequest& request, const std::optional<QString>& chosen) {
+    if (chosen && !request.rememberAs.isEmpty())
+        lastFolders()[request.rememberAs] = QFileInfo(*chosen).absolutePath();
+}
+
+// What a choice lists, its patterns made into one expression once, not once a file.
+class ChoiceMatch {
+public:
+    explicit ChoiceMatch(const FileChoice& choice) : executables_(choice.executables) {
+        QStringList each;
+        for (const QString& pattern : choice.patterns)
+            each << QRegularExpression::wildcardToRegularExpression(pattern);
+        names_ = QRegularExpression(each.isEmpty() ? QStringLiteral("(?!)") : each.join(QLatin1Char('|')),
+                                    QRegularExpression::CaseInsensitiveOption);
+    }
+
+    bool offers(const QFileInfo& file) const {
+        if (file.isDir() || names_.match(file.fileName()).hasMatch())
+            return true;
+        if (!executables_)
+            return false;
+        const QString suffix = file.suffix().toLower();
+        return (file.isFile() && file.isExecutable()) || suffix == QLatin1String("sh") ||
+               suffix == QLatin1String("desktop") || suffix == QLatin1String("appimage");
+    }
+
+private:
+    QRegularExpression names_;
+    bool executables_;
+};
+
+// Lists what the chosen file type offers. The dialog's own name filters let everything through: their
+// matching is case-sensitive on Linux and cannot look at the executable bit.
 class OfferedFilesProxy final : public QSortFilterProxyModel {
 public:
-    OfferedFilesProxy(FileDialogRequest request, QObject* parent)
-        : QSortFilterProxyModel(parent), request_(std::move(request)) {}
+    OfferedFilesProxy(QList<FileChoice> choices, QObject* parent)
+        : QSortFilterProxyModel(parent), choices_(std::move(choices)), match_(choices_.first()) {}
+
+    void choose(qsizetype index) {
+        if (index < 0 || index >= choices_.size() || index == chosen_)
+            return;
+        chosen_ = index;
+        match_ = ChoiceMatch(choices_[chosen_]);
+        invalidateFilter();
+    }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
         if (files == nullptr)
             return true;
-        return dialogOffers(request_, files->fileInfo(files->index(row, 0, parent)));
+        return match_.offers(files->fileInfo(files->index(row, 0, parent)));
     }
 
 private:
-    FileDialogRequest request_;
+    QList<FileChoice> choices_;
+    qsizetype chosen_ = 0;
+    ChoiceMatch match_;
 };
+
+bool isExecutableType(const QMimeType& type) {
+    return type.inherits(QStringLiteral("application/x-executable"));
+}
+
+// The MIME types a request names, each once, in the order named; "audio/*" by their descriptions.
+QList<QMimeType> namedTypes(const QStringList& names) {
+    const QMimeDatabase database;
+    QList<QMimeType> types;
+    auto add = [&types](const QMimeType& type) {
+        if (type.isValid() && !types.contains(type))
+            types << type;
+    };
+    for (const QString& name : names) {
+        if (!name.endsWith(QLatin1String("/*"))) {
+            add(database.mimeTypeForName(name));
+            continue;
+        }
+        const QString media = name.chopped(1);
+        QList<QMimeType> all;
+        for (const QMimeType& type : database.allMimeTypes()) {
+            if (type.name().startsWith(media))
+                all << type;
+        }
+        std::sort(all.begin(), all.end(), [](const QMimeType& a, const QMimeType& b) {
+            return a.comment().compare(b.comment(), Qt::CaseInsensitive) < 0;
+        });
+        for (const QMimeType& type : all)
+            add(type);
+    }
+    return types;
+}
 
 // The sixteen colours of the classic font dialog.
 struct NamedColor {
@@ -129,9 +211,25 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    const QString description = request.filter.section(QLatin1Char('|'), 0, 0);
-    dialog.setNameFilter(description + QStringLiteral(" (*)"));
-    dialog.setProxyModel(new OfferedFilesProxy(request, &dialog));
+    const QList<FileChoice> choices = fileChoices(request);
+    QStringList filters;
+    // Each filter passes every name; the label before it is all the list shows.
+    for (const FileChoice& choice : choices)
+        filters << choice.label + QStringLiteral(" (*)");
+    dialog.setNameFilters(filters);
+    auto* offered = new OfferedFilesProxy(choices, &dialog);
+    dialog.setProxyModel(offered);
+    // The dialog names the chosen filter as its list shows it: by its label.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, offered, [offered, filters](const QString& shown) {
+            for (qsizetype i = 0; i < filters.size(); ++i) {
+                if (filters[i] == shown || filters[i].chopped(4).simplified() == shown.simplified()) {
+                    offered->choose(i);
+                    return;
+                }
+            }
+        });
+    dialog.setDirectory(startFolder(request));
     dialog.selectFile(QString());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -141,9 +239,10 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
 } // namespace
 
 std::optional<QString> FileDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
-    if (fileHandler())
-        return fileHandler()(request);
-    return runFileDialog(parent, request);
+    const std::optional<QString> chosen =
+        fileHandler() ? fileHandler()(request) : runFileDialog(parent, request);
+    rememberFolder(request, chosen);
+    return chosen;
 }
 
 std::optional<FontChoice> FileDialogs::chooseFont(QWidget* parent, const FontChoice& initial) {
@@ -160,29 +259,64 @@ void FileDialogs::setFontHandler(FontHandler handler) {
     fontHandler() = std::move(handler);
 }
 
+void FileDialogs::forgetFolders() {
+    lastFolders().clear();
+}
+
 QStringList filterPatterns(const QString& filter) {
     return filter.section(QLatin1Char('|'), 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
-bool dialogOffers(const FileDialogRequest& request, const QFileInfo& file) {
-    if (file.isDir())
-        return true;
-    const QString name = file.fileName();
-    for (QString pattern : filterPatterns(request.filter)) {
-        pattern = pattern.trimmed();
+QList<FileChoice> fileChoices(const FileDialogRequest& request) {
+    QList<FileChoice> choices;
+    FileChoice first{request.filter.section(QLatin1Char('|'), 0, 0), {}, request.offerPrograms};
+    for (const QString& pattern : filterPatterns(request.filter))
         // "*.*" meant every file where names carry an extension; here many do not.
-        if (pattern == QLatin1String("*.*"))
-            pattern = QStringLiteral("*");
-        const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
-                                       QRegularExpression::CaseInsensitiveOption);
-        if (match.match(name).hasMatch())
-            return true;
+        first.patterns << (pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                                     : pattern.trimmed());
+    choices << first;
+
+    const QList<QMimeType> types = namedTypes(request.mimeTypes);
+    FileChoice all{request.mimeTypesTitle, {}, false};
+    QList<FileChoice> each;
+    for (const QMimeType& type : types) {
+        const bool executables = isExecutableType(type);
+        if (type.globPatterns().isEmpty() && !executables)
+            continue;
+        const QString globs = type.globPatterns().join(QLatin1Char(' '));
+        each << FileChoice{globs.isEmpty() ? type.comment()
+                                           : type.comment() + QStringLiteral(" (") + globs + QLatin1Char(')'),
+                           type.globPatterns(), executables};
+        for (const QString& glob : type.globPatterns()) {
+            if (!all.patterns.contains(glob))
+                all.patterns << glob;
+        }
+        all.executables = all.executables || executables;
     }
-    if (!request.offerPrograms)
-        return false;
-    const QString suffix = file.suffix().toLower();
-    return (file.isFile() && file.isExecutable()) || suffix == QLatin1String("sh") ||
-           suffix == QLatin1String("desktop") || suffix == QLatin1String("appimage");
+    if (!each.isEmpty())
+        choices << all << each;
+    if (first.patterns != QStringList{QStringLiteral("*")})
+        choices << FileChoice{QStringLiteral("All files (*)"), {QStringLiteral("*")}, false};
+    return choices;
+}
+
+bool choiceOffers(const FileChoice& choice, const QFileInfo& file) {
+    return ChoiceMatch(choice).offers(file);
+}
+
+QString startFolder(const FileDialogRequest& request) {
+    // A path typed with a folder in it; a bare name says nothing about where to look.
+    if (request.typedPath.contains(QLatin1Char('/'))) {
+        const QFileInfo typed(request.typedPath);
+        const QString folder = typed.isDir() ? typed.absoluteFilePath() : typed.absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    if (const auto last = lastFolders().find(request.rememberAs);
+        last != lastFolders().end() && QFileInfo(last->second).isDir())
+        return last->second;
+    const QString own = QStandardPaths::writableLocation(request.firstFolder);
+    return QFileInfo(own).isDir() ? own : QDir::homePath();
 }
 
 } // namespace velloran

@@ -1,8 +1,8 @@
 #include "sound_module.h"
 
-#include "multimedia_sound_player.h"
+#include "pulse_sound_player.h"
 
 // A plain C name, so that the loader finds it by kSoundModuleEntry.
 extern "C" Q_DECL_EXPORT velloran::SoundPlayer* velloranCreateSoundPlayer() {
-    return new velloran::MultimediaSoundPlayer(); // the caller owns it
+    return new velloran::PulseSoundPlayer(); // the caller owns it
 }

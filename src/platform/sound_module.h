@@ -1,5 +1,5 @@
 // The sound back end as a module of its own beside the program: the program loads it at the first sound,
-// so that Qt Multimedia and the sound server's libraries stay out of a program that waits in the tray.
+// so that the sound server's client library and its thread stay out of a program that waits in the tray.
 #pragma once
 
 #include "sound_player.h"

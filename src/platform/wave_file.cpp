@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace velloran {
 namespace {
 
-constexpr std::uint16_t kFormatPcm = 1;
-constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 
 std::uint32_t little32(const unsigned char* p) {
@@ -23,36 +21,41 @@ std::uint16_t little16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
-struct WaveFormat {
-    std::uint16_t tag = 0;
-    std::uint16_t channels = 0;
-    std::uint32_t rate = 0;
-    std::uint16_t blockAlign = 0;
-    std::uint16_t bits = 0;
-};
-
 bool formatIsPlayable(const WaveFormat& format) {
-    const bool pcm = format.tag == kFormatPcm &&
+    const bool pcm = format.tag == kWavePcm &&
                      (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
-    const bool floating = format.tag == kFormatFloat && format.bits == 32;
+    const bool floating = format.tag == kWaveFloat && format.bits == 32;
     return (pcm || floating) && format.channels >= 1 && format.channels <= 8 && format.rate > 0 &&
            format.blockAlign == format.channels * format.bits / 8;
 }
 
 } // namespace
 
-bool isPlayableWave(const std::string& path) {
+WaveSamples::WaveSamples(std::unique_ptr<std::istream> stream, const WaveFormat& format,
+                         std::streamoff dataStart, std::uint64_t dataSize)
+    : stream_(std::move(stream)), format_(format), dataStart_(dataStart), dataSize_(dataSize) {}
+
+std::unique_ptr<WaveSamples> WaveSamples::open(const std::string& path) {
     // Opening a pipe or a device would wait for a writer, and the alarm would hang.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
+        return nullptr;
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!*file)
+        return nullptr;
+    return parse(std::move(file));
+}
+
+std::unique_ptr<WaveSamples> WaveSamples::fromBytes(std::string bytes) {
+    return parse(std::make_unique<std::istringstream>(std::move(bytes), std::ios::binary));
+}
+
+std::unique_ptr<WaveSamples> WaveSamples::parse(std::unique_ptr<std::istream> stream) {
+    std::istream& file = *stream;
     std::array<unsigned char, 12> riff{};
     if (!file.read(reinterpret_cast<char*>(riff.data()), riff.size()) ||
         std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
-        return false;
+        return nullptr;
 
     // Chunks follow one another, each padded to an even length; "fmt " must come before "data".
     bool haveFormat = false;
@@ -60,14 +63,14 @@ bool isPlayableWave(const std::string& path) {
     for (int chunks = 0; chunks < 64; ++chunks) {
         std::array<unsigned char, 8> header{};
         if (!file.read(reinterpret_cast<char*>(header.data()), header.size()))
-            return false;
+            return nullptr;
         const std::uint32_t size = little32(header.data() + 4);
         if (std::memcmp(header.data(), "fmt ", 4) == 0) {
             if (size < 16 || size > 1024)
-                return false;
+                return nullptr;
             std::array<unsigned char, 1024> body{};
             if (!file.read(reinterpret_cast<char*>(body.data()), size))
-                return false;
+                return nullptr;
             format.tag = little16(body.data());
             format.channels = little16(body.data() + 2);
             format.rate = little32(body.data() + 4);
@@ -76,7 +79,7 @@ bool isPlayableWave(const std::string& path) {
             if (format.tag == kFormatExtensible) {
                 // The sub-format's first two bytes are the plain format tag.
                 if (size < 40)
-                    return false;
+                    return nullptr;
                 format.tag = little16(body.data() + 24);
             }
             haveFormat = true;
@@ -84,18 +87,53 @@ bool isPlayableWave(const std::string& path) {
                 file.ignore(1);
         } else if (std::memcmp(header.data(), "data", 4) == 0) {
             if (!haveFormat || !formatIsPlayable(format) || size < format.blockAlign)
-                return false;
+                return nullptr;
+            const std::streamoff start = file.tellg();
             // The samples must really be there: a cut-off file plays nothing.
             std::array<char, 64> first{};
-            return static_cast<bool>(
-                file.read(first.data(), std::min<std::streamsize>(format.blockAlign, 64)));
+            if (!file.read(first.data(), std::min<std::streamsize>(format.blockAlign, 64)))
+                return nullptr;
+            file.seekg(start);
+            const std::uint64_t whole = size - size % format.blockAlign;
+            return std::unique_ptr<WaveSamples>(new WaveSamples(std::move(stream), format, start, whole));
         } else {
             file.ignore(static_cast<std::streamsize>(size) + size % 2);
             if (!file)
-                return false;
+                return nullptr;
         }
     }
-    return false;
+    return nullptr;
+}
+
+std::size_t WaveSamples::read(char* buffer, std::size_t size, bool loop) {
+    const std::size_t frame = format_.blockAlign;
+    size -= size % frame;
+    std::size_t written = 0;
+    bool readSinceStart = position_ > 0;
+    while (written < size) {
+        if (position_ >= dataSize_) {
+            // Without anything read since the first sample, the file holds none any more.
+            if (!loop || !readSinceStart)
+                break;
+            stream_->clear();
+            stream_->seekg(dataStart_);
+            position_ = 0;
+            readSinceStart = false;
+        }
+        const auto want =
+            static_cast<std::streamsize>(std::min<std::uint64_t>(size - written, dataSize_ - position_));
+        stream_->read(buffer + written, want);
+        const auto got = static_cast<std::size_t>(stream_->gcount());
+        const std::size_t whole = got - got % frame;
+        written += whole;
+        position_ += whole;
+        readSinceStart = readSinceStart || whole > 0;
+        if (got < static_cast<std::size_t>(want)) {
+            // The file is shorter than its header says, or was cut meanwhile: its end is here.
+            dataSize_ = position_;
+        }
+    }
+    return written;
 }
 
 } // namespace velloran

@@ -35,8 +35,10 @@ TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks) {
     // Bytes, not records: a short read must tell a partial last record from the end of the file.
     std::vector<char> buffer(kRecordsPerChunk * sizeof(TaskRecord));
     std::size_t held = 0;
+    ContentChecksum content;
     for (;;) {
         const std::size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, file);
+        content.add(buffer.data() + held, got);
         held += got;
         std::size_t used = 0;
         for (; held - used >= sizeof(TaskRecord); used += sizeof(TaskRecord)) {
@@ -57,6 +59,7 @@ TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks) {
     TaskFileLoad load;
     load.state = held == 0 ? TaskFileState::Loaded : TaskFileState::PartialLastRecord;
     load.strayBytes = held;
+    load.identity = identityOf(content);
     return load;
 }
 
@@ -88,18 +91,21 @@ TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks) {
     }
     errno = 0;
     TaskFileLoad load = readTaskRecords(file.get(), tasks);
-    load.identity = identityOf(info);
+    load.stamp = stampOf(info);
     return load;
 }
 
-std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written) {
+std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written, Disk& disk,
+                         const BeforeReplace& beforeReplace) {
     if (tasks.empty()) {
-        std::string error = removeFileIfPresent(path);
+        if (beforeReplace)
+            beforeReplace(FileIdentity{});
+        std::string error = removeFileIfPresent(path, disk);
         if (error.empty() && written != nullptr)
             *written = FileIdentity{};
         return error;
     }
-    AtomicFile file(path, 0644);
+    AtomicFile file(path, 0644, disk);
     if (!file.open())
         return file.error();
     std::vector<TaskRecord> chunk(kRecordsPerChunk);
@@ -116,6 +122,10 @@ std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIde
     }
     if (held != 0 && !flush())
         return file.error();
+    if (!file.flush())
+        return file.error();
+    if (beforeReplace)
+        beforeReplace(file.written());
     if (!file.commit())
         return file.error();
     if (written != nullptr)

@@ -4,6 +4,7 @@
 #include "files/file_io.h"
 #include "task_record.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,9 +14,10 @@
 namespace velloran {
 namespace {
 
-// "VLRNJ" and a format number; a header of a different kind is not this program's journal.
-constexpr char kMagic[8] = {'V', 'L', 'R', 'N', 'J', '0', '0', '1'};
-constexpr std::size_t kHeaderSize = sizeof kMagic + 8 + 5 * 8 + 4;
+// "VLRNJ" and a format number; a header of a different kind is not this program's journal. Format 2
+// knows tasks.tsk by its size and checksum.
+constexpr char kMagic[8] = {'V', 'L', 'R', 'N', 'J', '0', '0', '2'};
+constexpr std::size_t kHeaderSize = sizeof kMagic + 3 * 8 + 4;
 // No entry is larger than a kind, an index and a whole record.
 constexpr std::size_t kLargestPayload = 1 + 4 + sizeof(TaskRecord);
 
@@ -54,14 +56,15 @@ private:
     std::size_t at_;
 };
 
+void putIdentity(std::string& out, const FileIdentity& identity) {
+    put<std::uint64_t>(out, identity.present ? 1 : 0);
+    put(out, identity.size);
+    put(out, identity.checksum);
+}
+
 std::string header(const FileIdentity& base) {
     std::string out(kMagic, sizeof kMagic);
-    put<std::uint64_t>(out, base.present ? 1 : 0);
-    put(out, base.device);
-    put(out, base.inode);
-    put(out, base.size);
-    put(out, base.modifiedSeconds);
-    put(out, base.modifiedNanoseconds);
+    putIdentity(out, base);
     put(out, checksum(out.data(), out.size()));
     return out;
 }
@@ -100,8 +103,22 @@ std::string payloadOf(const JournalEntry& entry) {
         put(out, entry.index);
         put(out, entry.taskId);
         break;
+    case JournalEntry::Kind::Saving:
+        putIdentity(out, entry.saved);
+        break;
     }
     return out;
+}
+
+void appendFramed(std::string& out, const JournalEntry& entry) {
+    const std::string payload = payloadOf(entry);
+    put(out, static_cast<std::uint32_t>(payload.size()));
+    out += payload;
+    put(out, checksum(payload.data(), payload.size()));
+}
+
+bool allZero(const std::string& bytes, std::size_t from) {
+    return bytes.find_first_not_of('\0', from) == std::string::npos;
 }
 
 bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, JournalEntry& entry) {
@@ -129,6 +146,13 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
         if (!in.get(entry.index) || !in.get(entry.taskId))
             return false;
         break;
+    case JournalEntry::Kind::Saving: {
+        std::uint64_t present = 0;
+        if (!in.get(present) || present > 1 || !in.get(entry.saved.size) || !in.get(entry.saved.checksum))
+            return false;
+        entry.saved.present = present == 1;
+        break;
+    }
     default:
         return false;
     }
@@ -138,6 +162,8 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
 } // namespace
 
 bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry) {
+    if (entry.kind == JournalEntry::Kind::Saving)
+        return true;
     if (entry.kind == JournalEntry::Kind::Append) {
         tasks.appendLoaded(entry.record);
         return true;
@@ -165,6 +191,60 @@ TaskJournal::~TaskJournal() {
     closeFile();
 }
 
+JournalContents parseJournal(const std::string& bytes) {
+    JournalContents contents;
+    contents.exists = true;
+    if (bytes.size() < kHeaderSize) {
+        // A header cut off while it was written records nothing yet.
+        if (std::memcmp(bytes.data(), kMagic, std::min(bytes.size(), sizeof kMagic)) == 0)
+            contents.torn = true;
+        else
+            contents.damaged = true;
+        return contents;
+    }
+    if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
+        contents.damaged = true;
+        return contents;
+    }
+    Reader in(bytes, sizeof kMagic);
+    std::uint64_t present = 0;
+    std::uint32_t sum = 0;
+    in.get(present);
+    in.get(contents.base.size);
+    in.get(contents.base.checksum);
+    in.get(sum);
+    if (present > 1 || sum != checksum(bytes.data(), kHeaderSize - 4)) {
+        contents.base = {};
+        contents.damaged = true;
+        return contents;
+    }
+    contents.base.present = present == 1;
+    contents.headerRead = true;
+    while (in.left() > 0) {
+        const std::size_t start = in.at();
+        std::uint32_t size = 0;
+        const bool lengthRead = in.get(size);
+        const bool sized = lengthRead && size > 0 && size <= kLargestPayload;
+        // What a crash while appending leaves: the beginning of the last entry, or zeros to the end.
+        const bool last = !lengthRead || (sized && in.left() <= std::size_t{size} + 4);
+        bool whole = sized && in.left() >= std::size_t{size} + 4;
+        JournalEntry entry;
+        if (whole) {
+            const std::size_t payload = in.at();
+            in.skip(size);
+            in.get(sum);
+            whole =
+                sum == checksum(bytes.data() + payload, size) && parsePayload(bytes, payload, size, entry);
+        }
+        if (!whole) {
+            (last || allZero(bytes, start) ? contents.torn : contents.damaged) = true;
+            break;
+        }
+        contents.entries.push_back(entry);
+    }
+    return contents;
+}
+
 JournalContents TaskJournal::read() const {
     JournalContents contents;
     struct stat info {};
@@ -183,114 +263,97 @@ JournalContents TaskJournal::read() const {
     case FileRead::Read:
         break;
     }
-    contents.exists = true;
-    if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-        contents.damaged = true;
-        return contents;
-    }
-    Reader in(bytes, sizeof kMagic);
-    std::uint64_t present = 0;
-    std::uint32_t sum = 0;
-    in.get(present);
-    in.get(contents.base.device);
-    in.get(contents.base.inode);
-    in.get(contents.base.size);
-    in.get(contents.base.modifiedSeconds);
-    in.get(contents.base.modifiedNanoseconds);
-    in.get(sum);
-    contents.base.present = present != 0;
-    if (sum != checksum(bytes.data(), kHeaderSize - 4)) {
-        contents.damaged = true;
-        contents.base = {};
-        return contents;
-    }
-    while (in.left() > 0) {
-        std::uint32_t size = 0;
-        if (!in.get(size) || size > kLargestPayload || in.left() < std::size_t{size} + 4) {
-            contents.damaged = true;
-            break;
-        }
-        const std::size_t start = in.at();
-        in.skip(size);
-        in.get(sum);
-        JournalEntry entry;
-        if (sum != checksum(bytes.data() + start, size) || !parsePayload(bytes, start, size, entry)) {
-            contents.damaged = true;
-            break;
-        }
-        contents.entries.push_back(entry);
-    }
-    return contents;
+    return parseJournal(bytes);
 }
 
-bool TaskJournal::start(const FileIdentity& base) {
+void TaskJournal::begin(const FileIdentity& base, const std::vector<JournalEntry>& entries) {
     closeFile();
-    pending_.clear();
-    const std::string folderError = makeFolders(parentFolder(path_), 0700);
-    if (!folderError.empty()) {
-        error_ = folderError;
-        return false;
-    }
-    // The header is written whole or not at all, so that a new journal never looks torn.
-    const std::string error = writeFileAtomically(path_, header(base), 0600);
-    if (!error.empty()) {
-        error_ = error;
-        return false;
-    }
-    return resume();
+    begun_ = true;
+    content_ = header(base);
+    for (const JournalEntry& entry : entries)
+        appendFramed(content_, entry);
+    durable_ = 0;
 }
 
-bool TaskJournal::resume() {
-    closeFile();
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
-    if (fd_ < 0)
+bool TaskJournal::adopt(const JournalContents& contents) {
+    begin(contents.base, contents.entries);
+    onDisk_ = true;
+    fd_ = disk_.openForWriting(path_, O_WRONLY | O_APPEND, 0);
+    // What a crashed run wrote may not have reached the disk yet: it does before anything relies on it.
+    if (fd_ < 0 || disk_.fdatasync(fd_) != 0)
         return fail("Cannot record changes in", errno);
+    durable_ = content_.size();
     return true;
 }
 
 void TaskJournal::record(const JournalEntry& entry) {
-    const std::string payload = payloadOf(entry);
-    put(pending_, static_cast<std::uint32_t>(payload.size()));
-    pending_ += payload;
-    put(pending_, checksum(payload.data(), payload.size()));
+    appendFramed(content_, entry);
 }
 
 bool TaskJournal::sync() {
-    if (pending_.empty())
+    if (!begun_)
         return true;
     if (fd_ < 0)
-        return false;
-    const char* data = pending_.data();
-    std::size_t left = pending_.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd_, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return fail("Cannot record changes in", errno);
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    pending_.clear();
-    if (::fdatasync(fd_) != 0)
+        return restate();
+    if (durable_ == content_.size())
+        return true;
+    if (!writeAll(disk_, fd_, content_.data() + durable_, content_.size() - durable_) ||
+        disk_.fdatasync(fd_) != 0)
         return fail("Cannot record changes in", errno);
+    durable_ = content_.size();
     return true;
+}
+
+bool TaskJournal::restate() {
+    const std::string folderError = makeFolders(parentFolder(path_), 0700, disk_);
+    if (!folderError.empty()) {
+        error_ = folderError;
+        return false;
+    }
+    // Whole or not at all: the old journal stays until the new one, holding all it held, replaces it.
+    const std::string error = writeFileAtomically(path_, content_, 0600, disk_);
+    if (!error.empty()) {
+        error_ = error;
+        return false;
+    }
+    onDisk_ = true;
+    fd_ = disk_.openForWriting(path_, O_WRONLY | O_APPEND, 0);
+    if (fd_ < 0)
+        return fail("Cannot record changes in", errno);
+    durable_ = content_.size();
+    return true;
+}
+
+void TaskJournal::recordSaving(const FileIdentity& next) {
+    if (!begun_ || !onDisk_)
+        return; // no journal on the disk that a start could take for this run's
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Saving;
+    entry.saved = next;
+    record(entry);
+    sync();
 }
 
 void TaskJournal::drop() {
     closeFile();
-    pending_.clear();
-    ::unlink(path_.c_str());
+    disk_.unlink(path_);
+    begun_ = false;
+    onDisk_ = false;
+    content_.clear();
+    durable_ = 0;
 }
 
 std::string TaskJournal::setAside(std::string& error) {
     closeFile();
-    pending_.clear();
+    begun_ = false;
+    onDisk_ = false;
+    content_.clear();
     for (int number = 1; number < 1000; ++number) {
         const std::string name = path_ + ".unmatched" + (number == 1 ? "" : "-" + std::to_string(number));
         // link and unlink, not rename: rename would replace a journal set aside before.
-        if (::link(path_.c_str(), name.c_str()) == 0) {
-            ::unlink(path_.c_str());
+        if (disk_.link(path_, name) == 0) {
+            disk_.unlink(path_);
+            disk_.syncFolder(parentFolder(path_));
             return name;
         }
         if (errno != EEXIST) {
@@ -305,13 +368,12 @@ std::string TaskJournal::setAside(std::string& error) {
 bool TaskJournal::fail(const std::string& what, int errorNumber) {
     error_ = describeFileError(what, path_, errorNumber);
     closeFile();
-    pending_.clear();
     return false;
 }
 
 void TaskJournal::closeFile() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        disk_.close(fd_);
         fd_ = -1;
     }
 }

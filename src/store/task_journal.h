@@ -1,8 +1,11 @@
 // The recovery journal: every change made to the task list between two saves of tasks.tsk, written down
 // durably the moment it is made, with the identity of the tasks.tsk it applies to. A run that ends
 // without its save (a crash, a kill, a power cut) loses none of them: the next start replays them.
+// Before a save replaces tasks.tsk, the journal names the file about to take its place, so that a start
+// that finds that file knows the journal is in it.
 #pragma once
 
+#include "files/disk.h"
 #include "files/file_identity.h"
 #include "task_list.h"
 
@@ -18,29 +21,37 @@ struct JournalEntry {
         Replace = 2,    // the task at index, whole, after an edit
         Reschedule = 3, // the task at index has a new NextRun and Flags
         Remove = 4,     // the task at index is gone
+        Saving = 5,     // a save is about to make tasks.tsk the file named by saved
     };
     Kind kind = Kind::Append;
     std::uint32_t index = 0;  // the task's place in the list when the change was made
     std::uint32_t taskId = 0; // its id, to check that the place still holds it
     DateTime nextRun = 0;
     std::uint32_t flags = 0;
-    Task record; // Append and Replace
+    Task record;        // Append and Replace
+    FileIdentity saved; // Saving
 };
 
-// Makes the same change to a list; false when the list does not hold the task where the entry says.
+// Makes the same change to a list; false when the list does not hold the task where the entry says. A
+// Saving entry changes nothing.
 bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry);
 
 struct JournalContents {
     bool exists = false;
-    FileIdentity base; // the tasks.tsk the entries apply to
-    std::vector<JournalEntry> entries;
-    bool damaged = false; // a part could not be read (a crash while recording): only what came before counts
+    bool headerRead = false; // false: nothing in it can be trusted, not even which file it belongs to
+    FileIdentity base;       // the tasks.tsk the entries apply to
+    std::vector<JournalEntry> entries; // the whole entries, up to a torn or damaged part
+    bool torn = false;    // it ends in part of an entry: a crash while recording; what came before counts
+    bool damaged = false; // a part that is not a torn end could not be read; what came after it is lost
     std::string error;    // it is there but could not be read at all
 };
 
+// What a journal's bytes hold.
+JournalContents parseJournal(const std::string& bytes);
+
 class TaskJournal {
 public:
-    explicit TaskJournal(std::string path) : path_(std::move(path)) {}
+    explicit TaskJournal(std::string path, Disk& disk = systemDisk()) : path_(std::move(path)), disk_(disk) {}
     ~TaskJournal();
     TaskJournal(const TaskJournal&) = delete;
     TaskJournal& operator=(const TaskJournal&) = delete;
@@ -48,16 +59,22 @@ public:
     const std::string& path() const { return path_; }
     JournalContents read() const;
 
-    // Begins a new journal for the task file as it is now (its folder is made 0700, the file 0600).
-    bool start(const FileIdentity& base);
-    // Goes on recording behind what an earlier run recorded, for the same task file.
-    bool resume();
-    bool active() const { return fd_ >= 0; }
+    // Begins a journal for the task file as it is now, holding the given entries first. Nothing reaches
+    // the disk before sync(), which writes the journal whole to a temporary and renames it over the old
+    // one: an old journal is never replaced by one that holds less.
+    void begin(const FileIdentity& base, const std::vector<JournalEntry>& entries = {});
+    // Goes on recording behind a journal that was read whole (nothing torn or damaged in it); false when
+    // it cannot be opened, and then the next sync() writes it whole again.
+    bool adopt(const JournalContents& contents);
+    bool active() const { return begun_; }
 
-    // Buffers an entry; sync() writes what is buffered and waits until it is on the disk.
+    // Buffers an entry; sync() writes what is buffered and waits until it is on the disk. After a failed
+    // write the next sync() restates the whole journal, so that no torn entry hides the ones behind it.
     void record(const JournalEntry& entry);
     bool sync();
 
+    // Before a save replaces tasks.tsk with the file next: recorded durably where a journal is on the disk.
+    void recordSaving(const FileIdentity& next);
     // After a save of the task file: the entries are in it now.
     void drop();
     // Moves a journal that belongs to another task file out of the way; returns its new name.
@@ -66,12 +83,17 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    bool restate();
     bool fail(const std::string& what, int errorNumber);
     void closeFile();
 
     std::string path_;
+    Disk& disk_;
+    bool begun_ = false;
+    bool onDisk_ = false;     // a journal of this run's, or one adopted, may be on the disk
+    std::string content_;     // the whole journal as it should be on the disk
+    std::size_t durable_ = 0; // how much of it is there, when fd_ is open
     int fd_ = -1;
-    std::string pending_;
     std::string error_;
 };
 

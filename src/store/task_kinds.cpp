@@ -1,41 +1,60 @@
 #include "task_kinds.h"
 
 namespace velloran {
+namespace {
+
+constexpr BrowseOffer kNoBrowsing{};
+constexpr BrowseOffer kProgramTypes{
+    "application/x-executable application/x-shellscript application/x-desktop application/vnd.appimage",
+    "All programs", UserFolder::Home};
+constexpr BrowseOffer kAudioTypes{"audio/*", "All audio files", UserFolder::Music};
+constexpr BrowseOffer kVideoTypes{"video/*", "All video files", UserFolder::Videos};
+// PDF, OpenDocument, Office and plain text.
+constexpr BrowseOffer kDocumentTypes{
+    "application/pdf application/vnd.oasis.opendocument.text application/vnd.oasis.opendocument.spreadsheet "
+    "application/vnd.oasis.opendocument.presentation application/vnd.oasis.opendocument.graphics "
+    "application/msword application/vnd.openxmlformats-officedocument.wordprocessingml.document "
+    "application/vnd.ms-excel application/vnd.openxmlformats-officedocument.spreadsheetml.sheet "
+    "application/vnd.ms-powerpoint application/vnd.openxmlformats-officedocument.presentationml.presentation "
+    "application/rtf text/plain",
+    "All documents", UserFolder::Documents};
+
+} // namespace
 
 const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds = {{
     {"Alarm Clock", KindTarget::Fixed, "Alarm Clock", KindAction::ShowAlarm, "Alarm Clock", "AlarmSheet", "",
      "", "", "", "AlarmDescription", "", "CreateAlarm", "Create Alarm Clock Task", "Alarmclock1",
-     "&Alarm clock", "alarm"},
+     "&Alarm clock", "alarm", kNoBrowsing},
     {"Memo", KindTarget::Fixed, "Memo", KindAction::ShowMemo, "Memo", "MemoSheet", "", "", "", "",
-     "MemoDescription", "", "CreateMemo", "Create Memo Task", "Memo1", "&Memo", "memo"},
+     "MemoDescription", "", "CreateMemo", "Create Memo Task", "Memo1", "&Memo", "memo", kNoBrowsing},
     {"Executable", KindTarget::File, "", KindAction::RunProgram, "Run Executable", "ExeSheet",
      "Type full path or browse for program to execute.", "ExePath", "BrowseExe", "Browse...",
      "ExeDescription", "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat", "CreateExe",
-     "Create Executable Task", "Executable1", "&Executable", "executable"},
+     "Create Executable Task", "Executable1", "&Executable", "executable", kProgramTypes},
     {"Web Address", KindTarget::WebAddress, "", KindAction::OpenTarget, "Open Webpage", "WebSheet",
      "Type the address of the web page to open. Include any parameters. ( must use http:// or ftp:// )",
      "WebAddress", "WebVerify", "&Verify", "WebDescription", "", "CreateWeb", "Create Web Task", "Webpage1",
-     "&Web page", "web"},
+     "&Web page", "web", kNoBrowsing},
     {"Audio", KindTarget::File, "", KindAction::OpenTarget, "Play Audio", "AudioSheet",
      "Type full path or browse for audio file to play.", "AudioPath", "BrowseAudio", "Browse...",
      "AudioDescription",
      "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
      "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff",
-     "CreateAudio", "Create Audio Task", "Audio1", "A&udio", "audio"},
+     "CreateAudio", "Create Audio Task", "Audio1", "A&udio", "audio", kAudioTypes},
     {"Video", KindTarget::File, "", KindAction::OpenTarget, "Play Video", "VideoSheet",
      "Type full path or browse for video file to play.", "VideoPath", "BrowseVideo", "Browse...",
      "VideoDescription",
      "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
      "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe",
-     "CreateVideo", "Create Video Task", "Video1", "&Video", "video"},
+     "CreateVideo", "Create Video Task", "Video1", "&Video", "video", kVideoTypes},
     {"Document", KindTarget::File, "", KindAction::OpenTarget, "Open Document", "DocSheet",
      "Type full path or browse for document to open.", "DocPath", "BrowseDoc", "Browse...", "DocDescription",
      "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw",
-     "CreateDoc", "Create Document Task", "Document1", "&Document", "document"},
+     "CreateDoc", "Create Document Task", "Document1", "&Document", "document", kDocumentTypes},
     // General has neither a button nor a menu item: the "New Task" button opens the editor on no page.
     {"General", KindTarget::File, "", KindAction::OpenTarget, "General", "GeneralSheet",
      "Type full path or browse for file to open.", "GeneralPath", "BrowseGeneral", "Browse...",
-     "GeneralDescription", "All files (*.*)|*.*", "", "", "", "", "general"},
+     "GeneralDescription", "All files (*.*)|*.*", "", "", "", "", "general", kNoBrowsing},
 }};
 
 const TaskKindInfo* taskKind(int code) {

@@ -23,6 +23,18 @@ enum class KindTarget : std::uint8_t {
     WebAddress, // a web address, checked when the task is saved
 };
 
+// The user's own folder in which a kind's first Browse opens.
+enum class UserFolder : std::uint8_t { Home, Music, Videos, Documents };
+
+// What Browse offers beside the kind's own filter, and where it opens first.
+struct BrowseOffer {
+    // The types the desktop's MIME database knows for the kind, names separated by blanks ("audio/*" is
+    // every audio type), offered after the filter: first all at once under this title, then each.
+    std::string_view types;
+    std::string_view typesTitle;
+    UserFolder firstFolder = UserFolder::Home;
+};
+
 struct TaskKindInfo {
     std::string_view name; // the list's "Type" column
     KindTarget target;
@@ -45,6 +57,7 @@ struct TaskKindInfo {
     std::string_view newMenuCaption;
     // The artwork: kind-<picture>.svg, and kind-<picture>-16.svg for small sizes.
     std::string_view picture;
+    BrowseOffer browse;
 };
 
 extern const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds;

@@ -2,6 +2,7 @@
 
 #include "files/atomic_file.h"
 
+#include <optional>
 #include <sys/stat.h>
 #include <utility>
 
@@ -11,13 +12,15 @@ TaskStore::TaskStore() = default;
 
 TaskStore::TaskStore(TaskList tasks) : tasks_(std::move(tasks)) {}
 
-TaskStore::TaskStore(std::string taskFile, std::string journal)
-    : taskFile_(std::move(taskFile)), journal_(std::make_unique<TaskJournal>(std::move(journal))) {}
+TaskStore::TaskStore(std::string taskFile, std::string journal, Disk& disk)
+    : taskFile_(std::move(taskFile)), disk_(&disk),
+      journal_(std::make_unique<TaskJournal>(std::move(journal), disk)) {}
 
 TaskStore::TaskStore(std::string taskFile, std::string journal, TaskList loaded)
     : TaskStore(std::move(taskFile), std::move(journal)) {
     tasks_ = std::move(loaded);
     known_ = identityOfPath(taskFile_);
+    knownStamp_ = stampOfPath(taskFile_);
 }
 
 TaskStore::~TaskStore() = default;
@@ -27,7 +30,7 @@ TaskStore& TaskStore::operator=(TaskStore&&) noexcept = default;
 void TaskStore::open() {
     if (taskFile_.empty())
         return;
-    removeLeftTemporaries(taskFile_);
+    removeLeftTemporaries(taskFile_, *disk_);
     const TaskFileLoad load = loadTaskFile(taskFile_, tasks_);
     if (load.state == TaskFileState::Unreadable) {
         // Its journal, if any, waits for a run that can read the file it belongs to.
@@ -38,9 +41,10 @@ void TaskStore::open() {
         return;
     }
     known_ = load.identity;
+    knownStamp_ = load.stamp;
     if (load.state == TaskFileState::PartialLastRecord) {
         std::string error;
-        const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", error);
+        const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", error, *disk_);
         tell("The last task in \"" + taskFile_ + "\" is incomplete (" + std::to_string(load.strayBytes) +
              " bytes) and could not be read; the other tasks were loaded.\n" +
              (kept.empty() ? "No copy of the file as it was could be kept: " + error + "."
@@ -57,47 +61,89 @@ void TaskStore::replayJournal() {
     const auto setAside = [&](const std::string& why) {
         std::string error;
         const std::string aside = journal_->setAside(error);
+        // A journal that could not be moved is never written over: this run records nothing in its place.
+        journalHeld_ = aside.empty();
         tell("Changes recorded by an earlier run of Velloran were not applied, because " + why + ".\n" +
              (aside.empty() ? "They are still in \"" + journal_->path() + "\" (" + error + ")."
                             : "They are kept in \"" + aside + "\"."));
     };
     if (!journal.error.empty())
         return setAside("they could not be read (" + journal.error + ")");
-    if (journal.base != known_ || (journal.damaged && journal.entries.empty() && !journal.base.present))
+    if (!journal.headerRead) {
+        // Nothing in it can be applied: a torn header recorded nothing, damage is kept and told.
+        if (journal.damaged && !keepDamagedJournal(false))
+            return;
+        return journal_->drop();
+    }
+    // The entries still to apply begin behind the last save that made tasks.tsk what it is now.
+    std::optional<std::size_t> from;
+    if (journal.base == known_)
+        from = 0;
+    for (std::size_t i = 0; i < journal.entries.size(); ++i)
+        if (journal.entries[i].kind == JournalEntry::Kind::Saving && journal.entries[i].saved == known_)
+            from = i + 1;
+    if (!from)
         return setAside("\"" + taskFile_ + "\" has been replaced since");
     TaskList replayed = tasks_;
-    for (const JournalEntry& entry : journal.entries)
+    std::vector<JournalEntry> pending;
+    for (std::size_t i = *from; i < journal.entries.size(); ++i) {
+        const JournalEntry& entry = journal.entries[i];
+        if (entry.kind == JournalEntry::Kind::Saving)
+            continue;
         if (!applyJournalEntry(replayed, entry))
             return setAside("they do not fit \"" + taskFile_ + "\"");
-    tasks_ = std::move(replayed);
-    // A fresh journal with the same entries: appending behind a torn entry would hide what follows it.
-    if (journal_->start(known_)) {
-        for (const JournalEntry& entry : journal.entries)
-            journal_->record(entry);
-        flushChanges();
+        pending.push_back(entry);
     }
-    if (!journal.entries.empty())
+    if (journal.damaged && !keepDamagedJournal(!pending.empty())) {
+        tasks_ = std::move(replayed);
+        return;
+    }
+    if (pending.empty())
+        return journal_->drop(); // all of it is in tasks.tsk already
+    tasks_ = std::move(replayed);
+    // A new journal holding the recovered entries, written whole before it replaces the old one, so that
+    // nothing torn or damaged hides what is recorded next. Where the folder cannot take a new file, the
+    // old journal, read whole, is written on behind its entries.
+    journal_->begin(known_, pending);
+    if (!journal_->sync() && (journal.torn || journal.damaged || !journal_->adopt(journal)))
+        tellJournalFailure();
+    if (!journal.damaged)
         tell("Velloran did not end normally last time. The changes made to your tasks since they were "
              "last saved have been recovered.");
 }
 
+bool TaskStore::keepDamagedJournal(bool anyRecovered) {
+    // Kept before anything is written over it, so that what could not be read is not lost; without a
+    // copy it stays as it is, and this run records nothing in its place.
+    std::string error;
+    const std::string kept = keepCopyOf(journal_->path(), journal_->path() + ".damaged", error, *disk_);
+    journalHeld_ = kept.empty();
+    tell("Some changes recorded by an earlier run of Velloran could not be read, because \"" +
+         journal_->path() + "\" is damaged." +
+         (anyRecovered ? " The changes recorded before the damage have been recovered." : "") + "\n" +
+         (kept.empty() ? "No copy of it could be kept (" + error + "); it is left as it is."
+                       : "The journal as it was is kept as \"" + kept + "\"."));
+    return !journalHeld_;
+}
+
 void TaskStore::record(const JournalEntry& entry) {
+    if (changed_)
+        changed_();
     // Nothing is recorded against a task file that could not be read: its journal is not this run's.
-    if (!journal_ || fileUnreadable_)
+    if (!journal_ || fileUnreadable_ || journalHeld_)
         return;
-    if (!journal_->active() && !journal_->start(known_)) {
-        if (!journalFailureTold_) {
-            journalFailureTold_ = true;
-            tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +
-                 ".\nThey are kept when Velloran saves your tasks.");
-        }
-        return;
-    }
+    if (!journal_->active())
+        journal_->begin(known_);
     journal_->record(entry);
 }
 
 void TaskStore::flushChanges() {
-    if (!journal_ || !journal_->active() || journal_->sync() || journalFailureTold_)
+    if (journal_ && journal_->active() && !journal_->sync())
+        tellJournalFailure();
+}
+
+void TaskStore::tellJournalFailure() {
+    if (journalFailureTold_)
         return;
     journalFailureTold_ = true;
     tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +
@@ -185,15 +231,33 @@ void TaskStore::removeAt(std::size_t index) {
 std::string TaskStore::save() {
     if (taskFile_.empty())
         return {};
-    if (fileUnreadable_)
-        return saveBesideUnreadableFile();
+    if (fileUnreadable_) {
+        const std::string error = saveBeside();
+        if (error.empty() && !unsavedFile_.empty() && unsavedToldFor_ != unsavedFile_) {
+            unsavedToldFor_ = unsavedFile_;
+            tell("\"" + taskFile_ + "\" could not be read when Velloran started, so it is left as it was. " +
+                 "Your tasks were saved to \"" + unsavedFile_ + "\".");
+        }
+        return error;
+    }
     keepReplacedFile();
     FileIdentity written;
-    std::string error = saveTaskFile(taskFile_, tasks_, &written);
-    if (!error.empty())
-        return error; // the journal keeps the changes until a save succeeds
+    const auto markSaving = [this](const FileIdentity& next) {
+        if (journal_)
+            journal_->recordSaving(next);
+    };
+    std::string error = saveTaskFile(taskFile_, tasks_, &written, *disk_, markSaving);
+    if (!error.empty()) {
+        // The journal keeps the changes until a save succeeds; a copy the user can reach keeps the tasks.
+        const std::string besideError = saveBeside();
+        if (!tasks_.empty())
+            error += besideError.empty() ? "\nThey were saved to \"" + unsavedFile_ + "\"."
+                                         : "\nNor could they be saved beside it: " + besideError;
+        return error;
+    }
     known_ = written;
-    if (journal_)
+    knownStamp_ = stampOfPath(taskFile_);
+    if (journal_ && !journalHeld_)
         journal_->drop();
     return {};
 }
@@ -201,35 +265,36 @@ std::string TaskStore::save() {
 void TaskStore::keepReplacedFile() {
     struct stat info {};
     // Only a file holds tasks: whatever else stands there makes the save fail and is reported then.
-    if (::stat(taskFile_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || identityOf(info) == known_)
+    if (::stat(taskFile_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || stampOf(info) == knownStamp_)
         return;
+    // Touched or put back as it was: still the file this run knows.
+    if (identityOfPath(taskFile_) == known_) {
+        knownStamp_ = stampOf(info);
+        return;
+    }
     // Another program put a file there since this run read or wrote it: it is kept before it is replaced.
     std::string error;
-    const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".replaced", error);
+    const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".replaced", error, *disk_);
     tell("\"" + taskFile_ + "\" was changed by another program while Velloran ran. " +
          (kept.empty() ? "No copy of that version could be kept: " + error + "."
                        : "That version is kept as \"" + kept + "\".") +
          " Velloran's tasks were saved in its place.");
 }
 
-std::string TaskStore::saveBesideUnreadableFile() {
+std::string TaskStore::saveBeside() {
+    if (tasks_.empty())
+        return {}; // nothing of this run to keep
     if (unsavedFile_.empty()) {
-        if (tasks_.empty())
-            return {}; // nothing of this run to keep
         // A name of this run's own: an earlier run's unsaved tasks are never written over.
-        unsavedFile_ = taskFile_ + ".unsaved";
-        for (int number = 2; identityOfPath(unsavedFile_).present && number < 1000; ++number)
-            unsavedFile_ = taskFile_ + ".unsaved-" + std::to_string(number);
-        const std::string error = saveTaskFile(unsavedFile_, tasks_);
-        if (!error.empty()) {
-            unsavedFile_.clear();
-            return error;
-        }
-        tell("\"" + taskFile_ + "\" could not be read when Velloran started, so it is left as it was. Your " +
-             "tasks were saved to \"" + unsavedFile_ + "\".");
-        return {};
+        std::string name = taskFile_ + ".unsaved";
+        for (int number = 2; stampOfPath(name).present && number < 1000; ++number)
+            name = taskFile_ + ".unsaved-" + std::to_string(number);
+        const std::string error = saveTaskFile(name, tasks_, nullptr, *disk_);
+        if (error.empty())
+            unsavedFile_ = name;
+        return error;
     }
-    return saveTaskFile(unsavedFile_, tasks_);
+    return saveTaskFile(unsavedFile_, tasks_, nullptr, *disk_);
 }
 
 std::vector<std::string> TaskStore::takeNotices() {

@@ -9,6 +9,7 @@
 #include "task_journal.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ public:
     // A store that keeps its tasks in memory only, for tools and tests.
     TaskStore();
     explicit TaskStore(TaskList tasks);
-    // taskFile is tasks.tsk; journal is the recovery journal's path.
-    TaskStore(std::string taskFile, std::string journal);
+    // taskFile is tasks.tsk; journal is the recovery journal's path. Every change to the disk goes
+    // through disk.
+    TaskStore(std::string taskFile, std::string journal, Disk& disk = systemDisk());
     // A store holding tasks that were read already, with tasks.tsk taken as it is now; for tests.
     TaskStore(std::string taskFile, std::string journal, TaskList loaded);
     ~TaskStore();
@@ -55,8 +57,13 @@ public:
     void flushChanges();
 
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
-    // Returns why the save failed, or an empty text.
+    // Returns why the save failed, and where the tasks were written beside tasks.tsk instead; an empty
+    // text on success.
     std::string save();
+
+    // Called after each change to the list is recorded, so that the crash tests can follow every state
+    // the list passes through.
+    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
     // What happened that the user should know, each told once: a task file that could not be read, a
     // damaged one, recovered changes, where tasks were saved instead.
@@ -64,20 +71,26 @@ public:
 
 private:
     void record(const JournalEntry& entry);
-    void loadAndRecover();
     void replayJournal();
-    std::string saveBesideUnreadableFile();
+    bool keepDamagedJournal(bool anyRecovered);
+    void tellJournalFailure();
+    std::string saveBeside();
     void keepReplacedFile();
     void tell(std::string notice) { notices_.push_back(std::move(notice)); }
 
     std::string taskFile_;
+    Disk* disk_ = &systemDisk();
     std::unique_ptr<TaskJournal> journal_; // none for a store in memory only
     TaskList tasks_;
     FileIdentity known_;          // tasks.tsk as this run last read or wrote it
+    FileStamp knownStamp_;        // and as the system showed it then
     bool fileUnreadable_ = false; // then tasks.tsk is left alone and saves go to unsavedFile_
-    std::string unsavedFile_;
+    std::string unsavedFile_;     // this run's file beside tasks.tsk, once one was written
+    std::string unsavedToldFor_;
     bool journalFailureTold_ = false;
+    bool journalHeld_ = false; // a journal of another file that could not be set aside stays as it is
     std::vector<std::string> notices_;
+    std::function<void()> changed_;
 };
 
 } // namespace velloran

@@ -158,6 +158,8 @@ private slots:
         QCOMPARE(control<QPlainTextEdit>("Note")->toPlainText(), QString("Take the pills"));
         QCOMPARE(form->soundPath(), QString("/opt/velloran/Sounds/Chimes.wav"));
         QCOMPARE(sound.played, QStringList{"/opt/velloran/Sounds/Chimes.wav"});
+        // The mixer lists the sound by the window's purpose.
+        QCOMPARE(sound.purposes, QStringList{"Alarm Clock"});
         QVERIFY2(!shownWhenSoundStarted, "the sound starts before the window shows");
         QCOMPARE(snoozeTime()->currentText(), QString("10 min"));
         QCOMPARE(control<QLabel>("TimeDisplay")->text(), QString("07:15 am"));

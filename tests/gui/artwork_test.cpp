@@ -299,6 +299,24 @@ private slots:
         QCOMPARE(alphaAt(zz, 103, 110), 0);
     }
 
+    // The letters and their outline lie wholly inside the picture's frame at both screen ratios: nothing
+    // opaque on its outermost rows and columns, which the window would cut off.
+    void snoozePictureFitsItsFrame() {
+        for (int ratio : {1, 2}) {
+            const QImage zz = artworkImage(kSnoozePicture, kSnoozeSize * ratio);
+            const int right = zz.width() - 1, bottom = zz.height() - 1;
+            for (int x = 0; x <= right; ++x) {
+                QVERIFY2(alphaAt(zz, x, 0) == 0 && alphaAt(zz, x, bottom) == 0,
+                         qPrintable(QString::number(x)));
+            }
+            for (int y = 0; y <= bottom; ++y) {
+                QVERIFY2(alphaAt(zz, 0, y) == 0 && alphaAt(zz, right, y) == 0,
+                         qPrintable(QString::number(y)));
+            }
+            QVERIFY(opaquePixels(zz) > zz.width() * zz.height() / 4);
+        }
+    }
+
     void memoPaperStretchesToTheWindowSize() {
         const QSize shown(393, 513);
         const QImage paper = artworkImage(kMemoPaperPicture, shown);

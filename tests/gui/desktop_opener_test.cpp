@@ -1,5 +1,4 @@
 // The opener starts programs without a shell: a recording stand-in for xdg-open shows what arrived.
-#include "platform/child_environment.h"
 #include "platform/desktop_opener.h"
 
 #include <QDir>
@@ -109,26 +108,6 @@ private slots:
         DesktopOpener desktop(opener.toStdString());
         desktop.runProgram(document.toStdString(), {"ignored"});
         QCOMPARE(argumentsReceived(opener), QStringList{document});
-    }
-
-    void startedProgramsDoNotInheritVelloransOwnVariables() {
-        ::setenv("VELLORAN_TEST_THEIRS", "the user's", 1);
-        ::unsetenv("VELLORAN_TEST_NEW");
-        velloran::setOwnVariable("VELLORAN_TEST_THEIRS", "Velloran's");
-        velloran::setOwnVariable("VELLORAN_TEST_NEW", "Velloran's");
-        velloran::setOwnVariable("VELLORAN_TEST_THEIRS", "Velloran's again"); // keeps the first before
-        QCOMPARE(qgetenv("VELLORAN_TEST_THEIRS"), QByteArray("Velloran's again"));
-        const QString program = dir_.filePath("env-recorder");
-        QFile script(program);
-        script.open(QIODevice::WriteOnly);
-        script.write(
-            "#!/bin/sh\nprintf '%s\\n' \"theirs=$VELLORAN_TEST_THEIRS\" "
-            "\"new=${VELLORAN_TEST_NEW-unset}\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        DesktopOpener desktop(dir_.filePath("unused-opener").toStdString());
-        desktop.runProgram(program.toStdString(), {});
-        QCOMPARE(argumentsReceived(program), (QStringList{"theirs=the user's", "new=unset"}));
     }
 
     void executableCheck() {

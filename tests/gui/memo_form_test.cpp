@@ -130,6 +130,7 @@ private slots:
         QCOMPARE(label("Label1")->text(), memoShownText(clock.value, QLocale()));
         QVERIFY(label("Label1")->font().bold());
         QCOMPARE(sound.beeps, 1);
+        QCOMPARE(sound.purposes, QStringList{"Memo"});
         QVERIFY(sound.played.isEmpty());
         QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

@@ -88,23 +88,30 @@ int main(int argc, char* argv[]) {
     memo->move(740, 30);
     snoozing->findChild<QPushButton*>("SnoozeBT")->click();
     for (QWidget* window : {static_cast<QWidget*>(&desktop), ringing, snoozing, memo}) {
-        if (!QTest::qWaitForWindowExposed(window)) {
+        // A busy machine may take longer than the default five seconds to map a window.
+        if (!QTest::qWaitForWindowExposed(window, 30000)) {
             std::fprintf(stderr, "notify_screenshots: %s was not shown\n", qPrintable(window->windowTitle()));
             return 1;
         }
     }
     // Wait until the screen shows the desktop's sky in its corner, the note paper in the memo's middle and
     // the dark face of the ringing clock: only then are the pictures worth looking at.
+    // The grab counts the screen's pixels; the windows are placed in its ratio's larger units.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const auto pixels = [ratio](const QRect& area) {
+        return QRect((QPointF(area.topLeft()) * ratio).toPoint(), (QSizeF(area.size()) * ratio).toSize());
+    };
     const auto painted = [&](const QImage& image) {
-        const QPoint paper = memo->geometry().center();
-        const QPoint face = ringing->geometry().topLeft() + QPoint(100, 270); // dark, left of the list
+        const QPoint paper = (QPointF(memo->geometry().center()) * ratio).toPoint();
+        // Dark, left of the list.
+        const QPoint face = (QPointF(ringing->geometry().topLeft() + QPoint(100, 270)) * ratio).toPoint();
         const QColor sky = image.pixelColor(image.width() - 5, image.height() - 5);
         const QColor note = image.pixelColor(paper);
         return sky.lightness() >= 100 && note.red() > 200 && note.blue() < 200 &&
                image.pixelColor(face).lightness() < 60;
     };
     QImage screen;
-    for (int tries = 0; tries < 50; ++tries) {
+    for (int tries = 0; tries < 150; ++tries) {
         QTest::qWait(100);
         screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
         if (painted(screen))
@@ -117,8 +124,9 @@ int main(int argc, char* argv[]) {
     }
     save(screen, folder + "/notify_desktop.png");
     const QMargins margin(12, 12, 12, 12);
-    save(screen.copy(ringing->frameGeometry().marginsAdded(margin)), folder + "/alarm_clock.png");
-    save(screen.copy(snoozing->frameGeometry().marginsAdded(margin)), folder + "/alarm_clock_snoozing.png");
-    save(screen.copy(memo->frameGeometry().marginsAdded(margin)), folder + "/memo.png");
+    save(screen.copy(pixels(ringing->frameGeometry().marginsAdded(margin))), folder + "/alarm_clock.png");
+    save(screen.copy(pixels(snoozing->frameGeometry().marginsAdded(margin))),
+         folder + "/alarm_clock_snoozing.png");
+    save(screen.copy(pixels(memo->frameGeometry().marginsAdded(margin))), folder + "/memo.png");
     return 0;
 }

@@ -30,6 +30,8 @@ wireplumber >"$WORK/wireplumber.log" 2>&1 &
 PIDS+=($!)
 pipewire-pulse >"$WORK/pipewire-pulse.log" 2>&1 &
 PIDS+=($!)
+# The test may end the PulseAudio server to see a sound outlive it.
+export VELLORAN_PULSE_SERVER_PID=$!
 # Ready once the session manager has made the null output the default.
 ready=0
 for _ in $(seq 100); do

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -191,6 +192,7 @@ private slots:
         const QString expected =
             QString::fromStdString(bench.programDirectory()) + QStringLiteral("Sounds/bell.wav");
         QCOMPARE(bench.sound.played, (QStringList{expected, expected}));
+        QCOMPARE(bench.sound.purposes, (QStringList{"Task Setup", "Task Setup"}));
         QTest::mouseClick(form->Pages.StopSndBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 1);
         QTest::mouseClick(form->CancelBT, Qt::LeftButton);
@@ -594,6 +596,82 @@ private slots:
         answer.reset(); // cancelled
         form->Pages.BrowseDoc->click();
         QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/usr/bin/env"));
+    }
+
+    // Each Browse: the kind's own filter, then the desktop's types for the kind and every file; the
+    // first one opens in the user's folder for the kind, or where the path already typed is.
+    void browseOffersTheDesktopsTypesAndTheUsersFolders() {
+        test::EditorBench bench;
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+        for (const char* folder : {"Music", "Videos", "Documents"})
+            QDir(home.path()).mkdir(QString::fromLatin1(folder));
+        FileDialogs::forgetFolders();
+        auto form = bench.makeForm();
+        form->prepareNewTask(kExecutable);
+        QList<FileDialogRequest> requests;
+        FileDialogs::setFileHandler([&](const FileDialogRequest& request) {
+            requests << request;
+            return std::optional<QString>();
+        });
+        for (QPushButton* browse : {form->Pages.BrowseExe, form->Pages.BrowseAudio, form->Pages.BrowseVideo,
+                                    form->Pages.BrowseDoc, form->Pages.BrowseGeneral})
+            browse->click();
+        form->Pages.VideoPath->setText(QStringLiteral("~/Documents/holiday.mp4"));
+        form->Pages.BrowseVideo->click();
+
+        QCOMPARE(requests.size(), 6);
+        const QStringList titles{"All programs", "All audio files", "All video files", "All documents", ""};
+        const QStringList folders{home.path(), home.filePath("Music"), home.filePath("Videos"),
+                                  home.filePath("Documents"), home.path()};
+        for (int i = 0; i < 5; ++i) {
+            const QList<FileChoice> choices = fileChoices(requests[i]);
+            QCOMPARE(choices.first().label, requests[i].filter.section(QLatin1Char('|'), 0, 0));
+            QCOMPARE(requests[i].mimeTypesTitle, titles[i]);
+            if (i < 4) // General's own filter is already every file
+                QCOMPARE(choices.last().label, QStringLiteral("All files (*)"));
+            QCOMPARE(startFolder(requests[i]), folders[i]);
+        }
+        const QList<FileChoice> audio = fileChoices(requests[1]);
+        QVERIFY(audio.size() > 10);
+        QCOMPARE(audio[1].label, QStringLiteral("All audio files"));
+        for (const char* glob : {"*.ogg", "*.flac", "*.opus", "*.m4a", "*.mp3"})
+            QVERIFY2(audio[1].patterns.contains(QString::fromLatin1(glob)), glob);
+        const QList<FileChoice> documents = fileChoices(requests[3]);
+        for (const char* glob : {"*.pdf", "*.odt", "*.docx", "*.xlsx", "*.txt"})
+            QVERIFY2(documents[1].patterns.contains(QString::fromLatin1(glob)), glob);
+        QVERIFY(fileChoices(requests[0])[1].executables);
+        QCOMPARE(fileChoices(requests[4]).size(), 1);
+        // A path typed from the home folder: the dialog opens in its folder.
+        QCOMPARE(requests[5].typedPath, home.filePath(QStringLiteral("Documents/holiday.mp4")));
+        QCOMPARE(startFolder(requests[5]), home.filePath(QStringLiteral("Documents")));
+    }
+
+    // A path typed from the home folder is checked there and saved written out.
+    void pathFromTheHomeFolderIsSavedInFull() {
+        test::EditorBench bench;
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+        QFile clip(home.filePath(QStringLiteral("holiday clip.mpg")));
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        auto form = bench.makeForm();
+        form->prepareNewTask(kVideo);
+        form->show();
+        startTomorrow(*form);
+        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/missing.mpg"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("~/missing.mpg\nfile not found."));
+        form->Pages.VideoPath->clear();
+        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/holiday clip.mpg"));
+        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(bench.tasks.size(), 1u);
+        QCOMPARE(text(bench.tasks[0].Target), home.filePath(QStringLiteral("holiday clip.mpg")));
     }
 
     void webVerifyOpensOnlyValidAddresses() {

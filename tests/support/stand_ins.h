@@ -29,13 +29,15 @@ public:
 class RecordingSoundPlayer final : public SoundPlayer {
 public:
     QStringList played;
+    QStringList purposes; // of each sound played and each alert, in order
     int stops = 0;
     int beeps = 0;
     bool looping = false;
     std::function<void()> onPlay; // runs inside playLooping, to look at the caller at that moment
 
-    void playLooping(const QString& path) override {
+    void playLooping(const QString& path, const QString& purpose) override {
         played << path;
+        purposes << purpose;
         looping = true;
         if (onPlay)
             onPlay();
@@ -44,7 +46,10 @@ public:
         ++stops;
         looping = false;
     }
-    void beep() override { ++beeps; }
+    void beep(const QString& purpose) override {
+        ++beeps;
+        purposes << purpose;
+    }
 };
 
 // Keeps every notice posted and which are still on the desktop; choose() acts as the user would.

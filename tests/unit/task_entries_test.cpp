@@ -1,5 +1,6 @@
 #include "editor/editor_files.h"
 #include "editor/task_entries.h"
+#include "files/file_io.h"
 
 #include "common/text.h"
 #include "test_support.h"
@@ -125,6 +126,46 @@ TEST(TaskEntriesChecks, PathIsCheckedExactlyAsTypedAndAFolderPasses) {
     EXPECT_NE(check(entries, pathExists).refusal, "");
     entries.target = dir.file("*.txt");
     EXPECT_EQ(check(entries, pathExists).refusal, dir.file("*.txt") + "\nfile not found.");
+}
+
+TEST(TaskEntriesChecks, PathFromTheHomeFolderIsCheckedAndStoredInIt) {
+    test::TempDir home;
+    test::writeFile(home.file("holiday.mp4"), "x");
+    TaskEntries entries = entriesFor(kVideo);
+    entries.home = home.path();
+    entries.target = "~/holiday.mp4";
+    const SaveCheck saved = check(entries, pathExists);
+    EXPECT_EQ(saved.refusal, "");
+    EXPECT_EQ(saved.record.Target.str(), home.file("holiday.mp4"));
+    // A refusal shows the path as it was typed.
+    entries.target = "~/missing.mp4";
+    EXPECT_EQ(check(entries, pathExists).refusal, "~/missing.mp4\nfile not found.");
+    // Only a leading "~/" is the home folder; "~user", a bare "~" and a '~' further on are names.
+    std::vector<std::string> asked;
+    const PathExists recording = [&](const std::string& path) { return asked.push_back(path), true; };
+    for (const char* typed : {"~root/holiday.mp4", "~", "/tmp/~/holiday.mp4", "a~/b", "~holiday.mp4"}) {
+        entries.target = typed;
+        EXPECT_EQ(check(entries, recording).record.Target.str(), typed);
+    }
+    EXPECT_EQ(asked, (std::vector<std::string>{"~root/holiday.mp4", "~", "/tmp/~/holiday.mp4", "a~/b",
+                                               "~holiday.mp4"}));
+    // The web address is no path.
+    entries = entriesFor(kWebAddress);
+    entries.home = home.path();
+    entries.target = "http://example.org/~/x";
+    EXPECT_EQ(check(entries).record.Target.str(), "http://example.org/~/x");
+}
+
+TEST(HomePrefix, OnlyALeadingTildeSlashIsTheHomeFolder) {
+    EXPECT_EQ(expandHomePrefix("~/Videos/a b.mp4", "/home/ann"), "/home/ann/Videos/a b.mp4");
+    EXPECT_EQ(expandHomePrefix("~/", "/home/ann/"), "/home/ann/");
+    EXPECT_EQ(expandHomePrefix("~/x", "/"), "/x");
+    EXPECT_EQ(expandHomePrefix("~/x", ""), "~/x"); // no home known: left as typed
+    EXPECT_EQ(expandHomePrefix("~", "/home/ann"), "~");
+    EXPECT_EQ(expandHomePrefix("~ann/x", "/home/ann"), "~ann/x");
+    EXPECT_EQ(expandHomePrefix(" ~/x", "/home/ann"), " ~/x");
+    EXPECT_EQ(expandHomePrefix("/x/~/y", "/home/ann"), "/x/~/y");
+    EXPECT_EQ(expandHomePrefix("", "/home/ann"), "");
 }
 
 TEST(TaskEntriesChecks, AlarmAndWebPagesDoNotCheckPaths) {

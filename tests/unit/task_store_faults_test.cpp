@@ -301,14 +301,14 @@ TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
     EXPECT_FALSE(fileExists(journal()));
 }
 
-TEST_F(TaskStoreFaults, JournalThatDoesNotFitTheListIsNotApplied) {
+TEST_F(TaskStoreFaults, SameSizeRewriteWithItsTimeRestoredIsNoticed) {
     writeFile(taskFile(), recordsWithIds({1, 2}));
     {
         TaskStore store = start();
         store.remove(2);
     }
-    // Rewritten in place to the same size and given back its time: it looks like the same file, but
-    // the task the journal removes is not where it says.
+    // Rewritten in place to the same size and given back its time: the same file to stat, not in what
+    // it holds.
     struct stat before {};
     ASSERT_EQ(stat(taskFile().c_str(), &before), 0);
     {
@@ -323,11 +323,10 @@ TEST_F(TaskStoreFaults, JournalThatDoesNotFitTheListIsNotApplied) {
 
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
-    EXPECT_EQ(
-        store.takeNotices(),
-        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                 "they do not fit \"" +
-                                 taskFile() + "\".\nThey are kept in \"" + journal() + ".unmatched\"."});
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{
+                  "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
+                  "\" has been replaced since.\nThey are kept in \"" + journal() + ".unmatched\"."});
 }
 
 TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {

@@ -64,3 +64,41 @@ case_killed_run_does_not_run_again() {
   echo "$dump" | awk '$3=="/tmp/daily" && $6==1 {d=1} $3=="/tmp/once-autodelete" {o=1} END {exit !(d && !o)}'
 }
 check "killed with SIGKILL after due tasks ran, the restarted program runs none of them again" case_killed_run_does_not_run_again
+
+case_killed_at_the_replays_rename() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case replay-killed
+  "$TOOL" write "$PROG/tasks.tsk" \
+    7 /tmp/daily +2 1 1 -- \
+    7 /tmp/once-autodelete +2 0 5 -- \
+    7 /tmp/later +86400 0 1 || return 1
+  start_app hide
+  wait_until 20 bash -c "[ \$(wc -l < '$CASE/opened.log' 2>/dev/null || echo 0) -ge 2 ]" || { stop_app; return 1; }
+  kill -9 "$APP"
+  wait "$APP" 2>/dev/null
+  # The next start replays the journal and is killed the moment it renames the new journal over the old
+  # (its first rename); the start after that is killed just after its rename, at the folder's fsync.
+  local journal="$HOME/.local/state/velloran/tasks.journal" inject
+  for inject in rename,renameat,renameat2:signal=SIGKILL:when=1 fsync:signal=SIGKILL:when=2; do
+    [ -s "$journal" ] || { echo "    no journal to replay"; return 1; }
+    strace -f -o "$CASE/strace.log" -e trace=rename,renameat,renameat2,fsync -e inject="$inject" \
+      "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+    APP=$!
+    PIDS+=($APP)
+    wait_until 20 not running "$APP" || { echo "    the replaying start was not stopped"; kill -9 "$APP"; return 1; }
+    wait "$APP" 2>/dev/null
+    grep -q 'killed by SIGKILL' "$CASE/strace.log" &&
+      grep -q 'rename(".*/\.tasks\.journal\.[^"]*", "'"$journal"'"' "$CASE/strace.log" ||
+      { echo "    not killed at the journal's rename: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  done
+  # Started again: the scans behind the recovery message find nothing due.
+  start_app hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  sleep 8
+  press "$(window_id '^Velloran$')" Return
+  sleep 1
+  stop_app
+  [ "$(wc -l <"$CASE/opened.log")" -eq 2 ] || { echo "    opened: $(tr '\n' ' ' <"$CASE/opened.log")"; return 1; }
+  "$TOOL" dump "$PROG/tasks.tsk" | awk '$3=="/tmp/daily" && $6==1 {d=1} $3=="/tmp/once-autodelete" {o=1} END {exit !(d && !o)}'
+}
+check "killed with SIGKILL at the replay's rename, the restarted program runs nothing twice" case_killed_at_the_replays_rename

@@ -342,6 +342,58 @@ case_editor_refusals() {
   [ "$(md5sum <"$PROG/tasks.tsk")" = "$before" ]
 }
 
+# The start typed with the keyboard, and a file chosen through Browse's dialog, which opens in the user's
+# folder for the kind: a name typed there is found in that folder only.
+TIME_PICKER=(100 63)
+
+choose_in_dialog() {
+  local name=$1 shot_name=$2
+  click_at "$ED" "${PAGE_BUTTON_BESIDE[@]}"
+  wait_until 10 visible_window '^Open$' || { echo "    Browse opened no dialog"; return 1; }
+  local dialog
+  dialog=$(window_id '^Open$')
+  sleep 0.3
+  shot "$shot_name" "$dialog"
+  # The file name box has the keyboard.
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool type --delay 4 -- "$name"
+  xdotool key Return
+  wait_until 5 not visible_window '^Open$' || { echo "    the dialog did not take '$name'"; return 1; }
+}
+
+typed_start() {
+  fill "${DATE_PICKER[@]}" "$1"
+  fill "${TIME_PICKER[@]}" "$2"
+}
+
+case_editor_browse_and_typed_start() {
+  new_case editor-browse
+  mkdir -p "$HOME/Music" "$HOME/Documents"
+  printf 'OggS' >"$HOME/Music/podcast.ogg"
+  printf '%%PDF-1.4\n' >"$HOME/Documents/report.pdf"
+  start_app
+  wait_until 15 visible_window '^Velloran$' || return 1
+  wait_until 10 not visible_window '^SplashForm$' || return 1
+  local year=$(($(date +%Y) + 1))
+  open_editor "$AUDIO_X" || return 1
+  typed_start "$year-12-24" '07:30:00'
+  choose_in_dialog podcast.ogg file-dialog-audio || return 1
+  shot editor-audio-browsed "$ED"
+  save_editor || return 1
+  expect_task 4 "$HOME/Music/podcast.ogg" 0 7 127 '' '' '' || return 1
+  open_editor "$DOC_X" || return 1
+  typed_start "$year-12-24" '23:45:00'
+  choose_in_dialog report.pdf file-dialog-document || return 1
+  save_editor || return 1
+  expect_task 6 "$HOME/Documents/report.pdf" 0 7 127 '' '' '' || return 1
+  # Each start is the moment typed, not one that kept a part of the moment the editor opened.
+  local runs
+  runs=$("$TOOL" show "$PROG/tasks.tsk" | cut -f 4 | sort | tr '\n' ' ')
+  [ "$runs" = "$(date -d "$year-12-24 07:30:00" +%s) $(date -d "$year-12-24 23:45:00" +%s) " ] ||
+    { echo "    stored starts: $runs"; return 1; }
+  stop_app
+}
+
 EDITOR_APP=""
 EXE_ROW=""
 check "the editor makes a task of each kind from the main window's buttons, saved in tasks.tsk" \
@@ -354,3 +406,5 @@ if [ -n "$EDITOR_APP" ]; then
   APP=$EDITOR_APP
   stop_app
 fi
+check "Browse opens in ~/Music and ~/Documents and takes a .ogg and a .pdf; typed starts are stored as typed" \
+  case_editor_browse_and_typed_start

@@ -1,0 +1,216 @@
+#include "crash_check.h"
+
+#include "scheduler/due_scan.h"
+#include "store/task_record.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace velloran::crash {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RecordingSink : TaskActionSink {
+    std::vector<std::uint32_t> runs;
+    void carryOut(const Task& task) override { runs.push_back(task.TaskId); }
+};
+
+std::string describe(const TaskList& tasks) {
+    std::string text;
+    for (const Task& task : tasks)
+        text += std::to_string(task.TaskId) + (task.enabled() ? "" : "(off)") + "@" +
+                std::to_string(task.NextRun) + " ";
+    return text.empty() ? "no tasks" : text;
+}
+
+bool mentions(const std::vector<std::string>& notices, const std::string& words) {
+    return std::any_of(notices.begin(), notices.end(),
+                       [&](const std::string& notice) { return notice.find(words) != std::string::npos; });
+}
+
+// A fresh store on the state, as the next start of the program; then its scan, a save point and one more
+// start. Returns what is wrong, if anything.
+std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size_t prefix,
+                          const std::string& folder) {
+    const std::string taskFile = folder + "/" + kTaskFile;
+    const std::string journal = folder + "/" + kJournal;
+    TaskStore store(taskFile, journal);
+    store.open();
+    const std::vector<std::string> notices = store.takeNotices();
+    const auto [first, last] = log.allowed(prefix);
+    const std::string found = recordsOf(store.tasks());
+    bool allowed = false;
+    for (std::size_t i = first; i <= last && !allowed; ++i)
+        allowed = log.states()[i].records == found;
+    if (!allowed)
+        return "recovered " + describe(store.tasks()) +
+               ", which is none of the states from the last one reported done (" + std::to_string(first) +
+               ") to the last one made (" + std::to_string(last) + ")";
+    if (mentions(notices, "were not applied") || mentions(notices, "could not be read"))
+        return "told \"" + notices.front() + "\" though nothing was set aside or damaged";
+    RecordingSink sink;
+    scanDueTasks(store, scenario.now, sink);
+    std::vector<std::uint32_t> ran = log.ranBefore(prefix);
+    ran.insert(ran.end(), scenario.ranInEarlierRun.begin(), scenario.ranInEarlierRun.end());
+    for (const std::uint32_t id : sink.runs)
+        if (std::count(ran.begin(), ran.end(), id) != 0)
+            return "task " + std::to_string(id) + " ran again after the recovery";
+    store.takeNotices();
+    if (const std::string error = store.save(); !error.empty())
+        return "the save point after the recovery failed: " + error;
+    TaskStore again(taskFile, journal);
+    again.open();
+    if (recordsOf(again.tasks()) != recordsOf(store.tasks()))
+        return "the start after the next save found " + describe(again.tasks()) + ", not " +
+               describe(store.tasks());
+    if (const auto told = again.takeNotices(); !told.empty())
+        return "the start after the next save told \"" + told.front() + "\"";
+    return {};
+}
+
+void freshFolder(const std::string& path) {
+    fs::remove_all(path);
+    fs::create_directories(path);
+}
+
+// One run of the scenario in root, on the disk given; the log follows it.
+TaskList runOnce(const Scenario& scenario, const std::string& root, RecordingDisk& disk, RunLog*& log,
+                 std::unique_ptr<RunLog>& owned) {
+    const TaskList start = scenario.prepare(root);
+    owned = std::make_unique<RunLog>(start);
+    log = owned.get();
+    TaskStore store(root + "/" + kTaskFile, root + "/" + kJournal, disk);
+    store.setChangeListener([&store, &disk, log] { log->changed(store.tasks(), disk.count()); });
+    try {
+        scenario.run(store, *log, disk);
+    } catch (const ProgramStopped&) {
+    }
+    // The listener sees the change after it is made: the last state is the list as the run left it.
+    log->changed(store.tasks(), disk.count());
+    return start;
+}
+
+} // namespace
+
+std::string recordsOf(const TaskList& tasks) {
+    std::string bytes;
+    for (const Task& task : tasks) {
+        TaskRecord record;
+        encodeTaskRecord(task, record);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    return bytes;
+}
+
+RunLog::RunLog(const TaskList& start) {
+    states_.push_back({recordsOf(start), 0, true, 0});
+}
+
+void RunLog::changed(const TaskList& tasks, std::size_t step) {
+    std::string records = recordsOf(tasks);
+    if (records != states_.back().records)
+        states_.push_back({std::move(records), step, false, 0});
+}
+
+void RunLog::acknowledged(std::size_t step) {
+    if (!states_.back().acknowledged)
+        states_.back() = {states_.back().records, states_.back().madeAt, true, step};
+}
+
+void RunLog::ran(std::uint32_t taskId, std::size_t step) {
+    runs_.emplace_back(taskId, step);
+}
+
+std::pair<std::size_t, std::size_t> RunLog::allowed(std::size_t prefix) const {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+        if (states_[i].acknowledged && states_[i].acknowledgedAt <= prefix)
+            first = i;
+        if (i == 0 || states_[i].madeAt < prefix)
+            last = i;
+    }
+    return {first, std::max(first, last)};
+}
+
+std::vector<std::uint32_t> RunLog::ranBefore(std::size_t prefix) const {
+    std::vector<std::uint32_t> ids;
+    for (const auto& [id, step] : runs_)
+        if (step <= prefix)
+            ids.push_back(id);
+    return ids;
+}
+
+CheckFigures checkScenario(const Scenario& scenario, const std::string& scratch, std::size_t limit,
+                           std::size_t stopEvery) {
+    CheckFigures figures;
+    const std::string root = scratch + "/run";
+    const std::string state = scratch + "/state";
+    freshFolder(root);
+    RecordingDisk disk;
+    RunLog* log = nullptr;
+    std::unique_ptr<RunLog> owned;
+    // The folder as the run found it is read before the run, inside runOnce's prepare.
+    FolderTree start;
+    Scenario recorded = scenario;
+    recorded.prepare = [&](const std::string& folder) {
+        TaskList tasks = scenario.prepare(folder);
+        start = FolderTree::readFrom(folder);
+        return tasks;
+    };
+    runOnce(recorded, root, disk, log, owned);
+    const DiskModel model(root, start, disk.steps());
+    figures.steps = model.stepCount();
+
+    std::set<std::string> seen;
+    const auto check = [&](const FolderTree& tree, std::size_t prefix, const char* kind) {
+        const auto [first, last] = log->allowed(prefix);
+        std::string key = tree.key() + '|' + std::to_string(first) + '|' + std::to_string(last) + '|' +
+                          std::to_string(log->ranBefore(prefix).size());
+        if (!seen.insert(std::move(key)).second)
+            return;
+        ++figures.distinctChecked;
+        freshFolder(state);
+        tree.writeTo(state);
+        const std::string wrong = checkRecovery(scenario, *log, prefix, state);
+        if (!wrong.empty()) {
+            std::string files;
+            for (const auto& [path, bytes] : tree.files)
+                files += " " + path + "(" + std::to_string(bytes.size()) + ")";
+            figures.failures.push_back(scenario.name + ", " + kind + " before step " +
+                                       std::to_string(prefix) + " of " + std::to_string(figures.steps) +
+                                       " [" + files + " ]: " + wrong);
+        }
+    };
+    for (std::size_t prefix = 0; prefix <= model.stepCount(); ++prefix) {
+        const FolderTree crashed = model.crashState(prefix);
+        ++figures.crashStates;
+        check(crashed, prefix, "crash");
+        figures.powerCutCombinations += model.powerCutStates(prefix, limit, [&](const FolderTree& tree) {
+            if (tree == crashed)
+                return;
+            ++figures.powerCutStates;
+            check(tree, prefix, "power cut");
+        });
+        // The model's crash state is what a program stopped there really leaves.
+        if (stopEvery != 0 && prefix % stopEvery == 0 && prefix < model.stepCount()) {
+            const std::string again = scratch + "/stopped";
+            freshFolder(again);
+            RecordingDisk stopping;
+            stopping.stopAt(prefix);
+            RunLog* ignored = nullptr;
+            std::unique_ptr<RunLog> ignoredOwned;
+            runOnce(scenario, again, stopping, ignored, ignoredOwned);
+            ++figures.stopRunsCompared;
+            FolderTree left = FolderTree::readFrom(again);
+            if (!(left == crashed))
+                figures.failures.push_back(scenario.name + ": stopped before step " + std::to_string(prefix) +
+                                           ", the folder differs from the model's crash state");
+        }
+    }
+    return figures;
+}
+
+} // namespace velloran::crash

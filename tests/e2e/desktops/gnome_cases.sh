@@ -1,0 +1,206 @@
+# The cases on GNOME Shell, each checked by what the user sees: a screenshot of the whole screen and the
+# shell's own state of each window. Sourced by gnome.sh, which provides the session and its helpers.
+
+# Qt's Wayland windows other than the main one carry the application's name after their own.
+titled() { echo "$1( — Velloran)?"; }
+
+# The hidden start: the icon is in the top bar and no window is on screen.
+start_hidden() {
+  start_app hide
+  wait_until 20 indicator || { echo "    no Velloran icon in the top bar"; return 1; }
+  sleep 1
+  no_window Velloran || { echo "    the hidden start left the main window: $(window_state Velloran)"; return 1; }
+}
+
+restored() {
+  wait_until 10 window_is Velloran shown focused ||
+    { echo "    $1: the main window is '$(window_state Velloran)', not shown and focused"; return 1; }
+}
+
+# The tray menu as the Part lists it, separators as "-".
+TRAY_MENU=$'Open Task Scheduler\nCreate New Task\n-\nPreferences\n-\nAbout\n-\nExit Task Scheduler'
+
+tray_menu() {
+  start_hidden || return 1
+  click_indicator right || return 1
+  wait_until 5 shell_tool menu || { echo "    a right click on the icon opened no menu"; return 1; }
+  sleep 0.3
+  shot tray-menu
+  local items
+  items=$(shell_tool menu | cut -d' ' -f3-)
+  [ "$items" = "$TRAY_MENU" ] || {
+    echo "    the menu shows:"
+    echo "$items" | sed 's/^/    | /'
+    return 1
+  }
+  local x y
+  read -r x y < <(shell_tool menu | awk '$3 == "Preferences" && NF == 3 {print $1, $2}')
+  input move "$x" "$y" && input click left || return 1
+  wait_until 10 window_is "$(titled Preferences)" shown focused ||
+    { echo "    Preferences: '$(window_state "$(titled Preferences)")'"; return 1; }
+  sleep 0.5
+  shot preferences-from-tray-menu
+  shell_tool menu >/dev/null && { echo "    the menu stays open"; return 1; }
+  input key alt+c
+  wait_until 5 no_window "$(titled Preferences)" || { echo "    Cancel left Preferences open"; return 1; }
+}
+
+double_click() {
+  start_hidden || return 1
+  click_indicator left 2 || return 1
+  restored "a double click on the icon" || return 1
+  sleep 0.3
+  shot restored-by-double-click
+  # Back to the tray, and again: every double click restores.
+  input key alt+r
+  wait_until 10 no_window Velloran || { echo "    Run in background left '$(window_state Velloran)'"; return 1; }
+  click_indicator left 2 || return 1
+  restored "the second double click"
+}
+
+# A terminal on the shell's display (weston's), where the user types; the program is on its PATH.
+start_terminal() {
+  ln -s "$PROG/velloran" "$CASE/bin/velloran"
+  (cd "$CASE" && WAYLAND_DISPLAY="$SHELL_WAYLAND" exec weston-terminal --shell=/bin/sh >>"$CASE/terminal.log" 2>&1) &
+  TERMINAL=$!
+  PIDS+=($TERMINAL)
+  wait_until 10 window_is 'Wayland Terminal' shown focused || { echo "    no terminal"; return 1; }
+}
+
+# A click in the middle of a window, as the user gives it the focus.
+click_into() {
+  local x y w h
+  IFS=, read -r x y w h < <(window_state "$1" | awk '{print $4}')
+  [ -n "$h" ] || { echo "    no window '$1' to click"; return 1; }
+  input move $((x + w / 2)) $((y + h / 2)) && input click left
+}
+
+# The first window is above the second in the shell's stacking order.
+above() {
+  shell_tool windows | awk -F'\t' -v top="$1" -v below="$2" \
+    '$5 ~ "^(" top ")$" {t = NR} $5 ~ "^(" below ")$" {b = NR} END {exit !(t && b && t > b)}'
+}
+
+# The process ids of the programs running from the case's program directory.
+instance_pids() {
+  local exe
+  for exe in /proc/[0-9]*/exe; do
+    [ "$(readlink "$exe" 2>/dev/null)" = "$PROG/velloran" ] && { exe=${exe#/proc/}; echo "${exe%/exe}"; }
+  done
+}
+instances() { instance_pids | wc -l; }
+
+# Types the second start into the focused terminal and answers its question with Enter: the running
+# program's window is then in front of the terminal, focused, and the second start has ended.
+second_start_from_terminal() {
+  # With its protocol log in the case's folder, where a failure can be looked into.
+  click_into 'Wayland Terminal' && input type "WAYLAND_DEBUG=client velloran 2>>second.log" && input key Return ||
+    return 1
+  wait_until 15 window_is "$(titled 'Application running')" shown focused ||
+    { echo "    the question is '$(window_state "$(titled 'Application running')")'"; return 1; }
+  sleep 0.5
+  shot "second-start-question-$1"
+  input key Return
+  wait_until 10 no_window "$(titled 'Application running')" || { echo "    Enter left the question open"; return 1; }
+  wait_until 10 eval '[ "$(instances)" -eq 1 ]' || { echo "    the second start did not end"; return 1; }
+  restored "Enter on the question ($1)" || return 1
+  above Velloran 'Wayland Terminal' || { echo "    the window ($1) is behind the terminal"; return 1; }
+  sleep 0.3
+  shot "second-start-raised-$1"
+}
+
+# A second start from a shell (no launcher's token), with the window behind the terminal, then from the tray.
+second_start() {
+  start_app
+  wait_until 20 window_is Velloran shown focused || { echo "    the main window is '$(window_state Velloran)'"; return 1; }
+  start_terminal || return 1
+  second_start_from_terminal "behind a terminal" || return 1
+  input key alt+r
+  wait_until 10 no_window Velloran || { echo "    Run in background left '$(window_state Velloran)'"; return 1; }
+  second_start_from_terminal "from the tray"
+}
+
+# Whole-window rectangles "x,y,w,h": true when the first lies entirely inside the second.
+inside() {
+  local ax ay aw ah bx by bw bh
+  IFS=, read -r ax ay aw ah <<<"$1"
+  IFS=, read -r bx by bw bh <<<"$2"
+  [ "$ax" -ge "$bx" ] && [ "$ay" -ge "$by" ] && [ $((ax + aw)) -le $((bx + bw)) ] && [ $((ay + ah)) -le $((by + bh)) ]
+}
+
+alarm_and_memo() {
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +3 0 1 'Alarm on GNOME' -- \
+    1 Memo +3 0 1 'Memo on GNOME' || return 1
+  start_hidden || return 1
+  local alarm memo
+  wait_until 20 window_is "$(titled 'Alarm Clock')" shown || { echo "    no alarm window"; return 1; }
+  wait_until 10 window_is "$(titled Memo)" shown || { echo "    no memo window"; return 1; }
+  sleep 1
+  shot alarm-and-memo
+  alarm=$(window_state "$(titled 'Alarm Clock')" | awk '{print $4}')
+  memo=$(window_state "$(titled Memo)" | awk '{print $4}')
+  ! inside "$alarm" "$memo" || { echo "    the memo ($memo) covers the alarm ($alarm)"; return 1; }
+  ! inside "$memo" "$alarm" || { echo "    the alarm ($alarm) covers the memo ($memo)"; return 1; }
+  # GNOME Shell is the notification service: the ringing alarm is there too, with its two actions, and
+  # the memo with its text.
+  wait_until 10 eval 'shell_tool notifications | grep -q "Alarm on GNOME"' ||
+    { echo "    no notification of the alarm; the shell has: '$(shell_tool notifications)'"; return 1; }
+  local notices
+  notices=$(shell_tool notifications)
+  grep -qx '3|Alarm Clock|Alarm on GNOME|Snooze,Turn off alarm' <<<"$notices" &&
+    grep -qx '[0-9]|Memo|Memo on GNOME|' <<<"$notices" ||
+    { echo "    the shell's notifications are:"; sed 's/^/    | /' <<<"$notices"; return 1; }
+  # Turn off alarm on the notice does what the window's button does: the alarm goes, the memo stays.
+  local x y
+  read -r x y < <(shell_tool banner-button 'Turn off alarm') || { echo "    no Turn off alarm on screen"; return 1; }
+  input move "$x" "$y" && input click left || return 1
+  wait_until 10 no_window "$(titled 'Alarm Clock')" ||
+    { echo "    the alarm is still '$(window_state "$(titled 'Alarm Clock')")'"; return 1; }
+  wait_until 5 not eval 'shell_tool notifications | grep -q "Alarm on GNOME"' ||
+    { echo "    the alarm's notice stays"; return 1; }
+  window_is "$(titled Memo)" shown || { echo "    the memo went too"; return 1; }
+  sleep 0.5
+  shot alarm-turned-off-from-notice
+}
+
+# Runs one case in a fresh program directory on the current platform and ends the program after it.
+gnome_case() {
+  new_case "gnome-$PLATFORM-$1"
+  wait_until 5 shell_tool ready || { echo "    the shell is not ready: $(shell_tool ready 2>&1)"; return 1; }
+  local ok=0
+  # A pointer and keyboard of the case's own, so that nothing a case pressed carries over to the next.
+  start_input || return 1
+  "$1" || ok=1
+  if [ $ok -ne 0 ]; then
+    shot "$1-failed"
+    echo "    windows: $(shell_tool windows | tr '\t\n' ' ;')"
+    echo "    icon: $(indicator)"
+  fi
+  running "$APP" && { stop_app || ok=1; }
+  # A second start that hung, the terminal: nothing of the case stays on screen for the next one.
+  local pid
+  for pid in $(instance_pids) ${TERMINAL:-}; do kill -9 "$pid" 2>/dev/null; done
+  TERMINAL=""
+  stop_input
+  # The icon of the program that ended leaves the top bar before the next case looks for its own.
+  wait_until 10 not indicator || { echo "    the icon stays in the top bar after the program ended"; ok=1; }
+  shell_tool eval 'imports.ui.main.panel.menuManager.activeMenu?.close()' >/dev/null 2>&1
+  return $ok
+}
+
+# GNOME_CASES=pattern runs only the cases whose function names match, GNOME_PLATFORMS="xcb" only those.
+gnome_check() {
+  [[ $2 =~ ${GNOME_CASES:-.} ]] || return 0
+  check "GNOME ($PLATFORM): $1" gnome_case "$2"
+}
+
+for platform in ${GNOME_PLATFORMS:-wayland xcb}; do
+  use_platform $platform
+  gnome_check "a right click on the icon shows the tray menu; its Preferences opens Preferences" tray_menu
+  gnome_check "a double click on the icon restores the hidden window, each time" double_click
+  gnome_check "a second start from a terminal, Enter on its question: the window in front, from behind and from the tray" \
+    second_start
+  gnome_check "an alarm and a memo due together are both seen and are notifications; the alarm's notice turns it off" \
+    alarm_and_memo
+done

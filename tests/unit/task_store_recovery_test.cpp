@@ -1,0 +1,264 @@
+// Recovery from what a crash, a power cut or a failing disk leaves: damaged journals, a task file known
+// by its content rather than where it lies, saves that fail, journal folders that cannot be written.
+#include "files/content_checksum.h"
+#include "store/task_journal.h"
+#include "store/task_store.h"
+#include "test_support.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velloran {
+namespace {
+
+namespace fs = std::filesystem;
+using test::at;
+using test::fileExists;
+using test::makeTask;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+constexpr std::size_t kJournalHeader = 36;
+constexpr std::size_t kRemoveEntry = 4 + 9 + 4; // length, kind index id, checksum
+
+class TaskStoreRecovery : public ::testing::Test {
+protected:
+    TaskStoreRecovery() {
+        fs::create_directories(dir.file("state/velloran"));
+        TaskList tasks;
+        for (std::uint32_t id = 1; id <= 3; ++id)
+            tasks.appendLoaded(makeTask(kGeneral, at(2030, 1, 1, 9, 0))).TaskId = id;
+        EXPECT_EQ(saveTaskFile(taskFile(), tasks), "");
+    }
+    std::string taskFile() const { return dir.file("tasks.tsk"); }
+    std::string journal() const { return dir.file("state/velloran/tasks.journal"); }
+    TaskStore start() {
+        TaskStore store(taskFile(), journal());
+        store.open();
+        return store;
+    }
+    static std::vector<std::uint32_t> idsOf(const TaskStore& store) {
+        std::vector<std::uint32_t> ids;
+        for (const Task& task : store.tasks())
+            ids.push_back(task.TaskId);
+        return ids;
+    }
+    // A run that removes task 1, then 2, then disables 3, and is killed before it saves.
+    void killedRun() {
+        TaskStore store = start();
+        store.remove(1);
+        store.remove(2);
+        store.toggleEnabled(3);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(TaskStoreRecovery, JournalDamagedPartWayIsKeptAppliedUpToTheDamageAndTold) {
+    killedRun();
+    std::string damaged = readFile(journal());
+    damaged.replace(kJournalHeader + kRemoveEntry, 4, 4, '\0'); // the second entry's length zeroed
+    writeFile(journal(), damaged);
+    {
+        TaskStore store = start();
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{2, 3}));
+        EXPECT_TRUE(store[1].enabled()) << "nothing after the damage is applied";
+        EXPECT_EQ(store.takeNotices(),
+                  std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be "
+                                           "read, because \"" +
+                                           journal() +
+                                           "\" is damaged. The changes recorded before the damage have been "
+                                           "recovered.\nThe journal as it was is kept as \"" +
+                                           journal() + ".damaged\"."});
+        EXPECT_EQ(readFile(journal() + ".damaged"), damaged);
+    }
+    TaskStore again = start();
+    EXPECT_EQ(idsOf(again), (std::vector<std::uint32_t>{2, 3}));
+    EXPECT_EQ(again.takeNotices().size(), 1u) << "the recovered change is still not saved";
+    EXPECT_EQ(readFile(journal() + ".damaged"), damaged);
+    EXPECT_FALSE(fileExists(journal() + ".damaged-2")) << "the rewritten journal is whole";
+}
+
+TEST_F(TaskStoreRecovery, JournalWithADamagedHeaderIsKeptAndToldAndNothingApplied) {
+    killedRun();
+    std::string damaged = readFile(journal());
+    damaged[10] ^= 0x40;
+    writeFile(journal(), damaged);
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(
+        store.takeNotices(),
+        std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be read, "
+                                 "because \"" +
+                                 journal() + "\" is damaged.\nThe journal as it was is kept as \"" +
+                                 journal() + ".damaged\"."});
+    EXPECT_FALSE(fileExists(journal()));
+    EXPECT_TRUE(start().takeNotices().empty()) << "told once";
+}
+
+TEST_F(TaskStoreRecovery, JournalCutAnywhereInItsLastEntryIsATornEndNotDamage) {
+    killedRun();
+    const std::string whole = readFile(journal());
+    const std::size_t lastEntry = kJournalHeader + 2 * kRemoveEntry;
+    for (std::size_t size = lastEntry; size < whole.size(); ++size) {
+        for (const bool zeros : {false, true}) {
+            // A power cut may also leave the end of the file as zeros.
+            writeFile(journal(),
+                      whole.substr(0, size) + (zeros ? std::string(whole.size() - size, '\0') : ""));
+            TaskStore store = start();
+            EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3}) << size;
+            EXPECT_TRUE(store[0].enabled()) << size;
+            const auto notices = store.takeNotices();
+            ASSERT_EQ(notices.size(), 1u) << size;
+            EXPECT_EQ(notices[0].rfind("Velloran did not end normally last time.", 0), 0u) << notices[0];
+            EXPECT_EQ(readFile(journal()).size(), lastEntry) << "rewritten without the torn end";
+        }
+    }
+    EXPECT_FALSE(fileExists(journal() + ".damaged"));
+}
+
+TEST_F(TaskStoreRecovery, TaskFileMovedToAnotherPlaceOnDiskIsStillTheFileTheJournalBelongsTo) {
+    killedRun();
+    // The same bytes in another file with another time, as after a restore or a remount under another
+    // device number: what the file holds decides.
+    const std::string bytes = readFile(taskFile());
+    fs::remove(taskFile());
+    writeFile(taskFile() + ".copy", bytes);
+    fs::rename(taskFile() + ".copy", taskFile());
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3});
+    EXPECT_FALSE(store[0].enabled());
+    const auto notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].rfind("Velloran did not end normally last time.", 0), 0u) << notices[0];
+}
+
+TEST_F(TaskStoreRecovery, SaveThatFailsWritesTheTasksBesideAndSaysWhere) {
+    TaskStore store = start();
+    store.remove(2);
+    // The file is replaced by a folder while the program runs: no save can replace it.
+    fs::remove(taskFile());
+    fs::create_directory(taskFile());
+    store.add(makeTask(kMemo, at(2030, 5, 1, 9, 0)), 9000);
+    EXPECT_EQ(store.save(), "Cannot replace \"" + taskFile() + "\": Is a directory\nThey were saved to \"" +
+                                taskFile() + ".unsaved\".");
+    EXPECT_TRUE(store.takeNotices().empty()) << "told once, with the failure";
+    TaskList beside;
+    ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved", beside).state, TaskFileState::Loaded);
+    EXPECT_EQ(beside.size(), 3u);
+    EXPECT_EQ(beside[2].TaskId, 9000u);
+
+    store.toggleEnabled(9000);
+    EXPECT_NE(store.save(), "");
+    store.takeNotices();
+    ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved", beside).state, TaskFileState::Loaded);
+    EXPECT_FALSE(beside[2].enabled()) << "the same file of this run's, brought up to date";
+    EXPECT_FALSE(fileExists(taskFile() + ".unsaved-2"));
+}
+
+TEST_F(TaskStoreRecovery, ReadOnlyJournalFolderIsToldOnceNotAtEveryStart) {
+    killedRun();
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+        ASSERT_EQ(::chown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(::chown(dir.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(::chmod(dir.file("state/velloran").c_str(), 0500), 0);
+    std::vector<std::vector<std::string>> told;
+    {
+        test::WithoutRootRights ordinaryUser;
+        ASSERT_TRUE(ordinaryUser.ok());
+        for (int run = 0; run < 3; ++run) {
+            TaskStore store = start();
+            told.push_back(store.takeNotices());
+            EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3}) << run;
+            EXPECT_FALSE(store[0].enabled()) << run;
+            EXPECT_EQ(store.save(), "") << run;
+            told.back().push_back("saved");
+            for (const std::string& notice : store.takeNotices())
+                told.back().push_back(notice);
+        }
+    }
+    ::chmod(dir.file("state/velloran").c_str(), 0700);
+    ASSERT_EQ(told.size(), 3u);
+    ASSERT_EQ(told[0].size(), 2u);
+    EXPECT_EQ(told[0][0].rfind("Velloran did not end normally last time.", 0), 0u) << told[0][0];
+    EXPECT_EQ(told[1], std::vector<std::string>{"saved"}) << told[1].front();
+    EXPECT_EQ(told[2], std::vector<std::string>{"saved"});
+}
+
+// The system's disk on a file system without hard links.
+struct DiskWithoutLinks final : Disk {
+    Disk& real = systemDisk();
+    int openForWriting(const std::string& path, int flags, mode_t mode) override {
+        return real.openForWriting(path, flags, mode);
+    }
+    int createTemporary(std::string& name) override { return real.createTemporary(name); }
+    ssize_t write(int fd, const void* data, std::size_t size) override { return real.write(fd, data, size); }
+    int changeMode(int fd, mode_t mode) override { return real.changeMode(fd, mode); }
+    int fsync(int fd) override { return real.fsync(fd); }
+    int fdatasync(int fd) override { return real.fdatasync(fd); }
+    int close(int fd) override { return real.close(fd); }
+    int rename(const std::string& from, const std::string& to) override { return real.rename(from, to); }
+    int link(const std::string&, const std::string&) override {
+        errno = EPERM;
+        return -1;
+    }
+    int unlink(const std::string& path) override { return real.unlink(path); }
+    int mkdir(const std::string& path, mode_t mode) override { return real.mkdir(path, mode); }
+    int syncFolder(const std::string& path) override { return real.syncFolder(path); }
+};
+
+TEST_F(TaskStoreRecovery, JournalOfAnotherFileThatCannotBeSetAsideIsNeitherWrittenOverNorDeleted) {
+    killedRun();
+    const std::string theirs = readFile(journal());
+    TaskList other;
+    other.appendLoaded(makeTask(kGeneral, at(2031, 1, 1, 9, 0))).TaskId = 7;
+    ASSERT_EQ(saveTaskFile(taskFile(), other), ""); // the file was replaced since
+    DiskWithoutLinks disk;
+    TaskStore store(taskFile(), journal(), disk);
+    store.open();
+    EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{7});
+    EXPECT_EQ(store.takeNotices(),
+              std::vector<std::string>{
+                  "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
+                  "\" has been replaced since.\nThey are still in \"" + journal() +
+                  "\" (Operation not permitted)."});
+    store.toggleEnabled(7);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_EQ(readFile(journal()), theirs);
+}
+
+TEST(ContentChecksum, SameBytesInAnyPiecesGiveTheSameSumAndOneChangedBitAnother) {
+    std::string bytes(300, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + 3);
+    ContentChecksum whole;
+    whole.add(bytes.data(), bytes.size());
+    for (std::size_t cut = 0; cut <= bytes.size(); cut += 7) {
+        ContentChecksum pieces;
+        pieces.add(bytes.data(), cut);
+        pieces.add(bytes.data() + cut, 0);
+        pieces.add(bytes.data() + cut, bytes.size() - cut);
+        EXPECT_EQ(pieces.value(), whole.value()) << cut;
+    }
+    for (const std::size_t at : {std::size_t{0}, std::size_t{31}, std::size_t{32}, std::size_t{299}}) {
+        std::string changed = bytes;
+        changed[at] ^= 1;
+        ContentChecksum other;
+        other.add(changed.data(), changed.size());
+        EXPECT_NE(other.value(), whole.value()) << at;
+    }
+    ContentChecksum shorter;
+    shorter.add(bytes.data(), bytes.size() - 1);
+    EXPECT_NE(shorter.value(), whole.value());
+    EXPECT_EQ(ContentChecksum().value(), ContentChecksum().value());
+}
+
+} // namespace
+} // namespace velloran
