@@ -113,15 +113,21 @@ private slots:
     }
 
     // The second start's question, shown "Cancel | OK": Enter means OK, and the token for the running
-    // window is asked for while the question is still on screen, as the compositor needs.
+    // window is asked for and sent while the question is still on screen, as the compositor needs.
     void enterOnTheSecondStartsQuestionRestores() {
         QApplication::setStyle(new ButtonLayoutStyle(QDialogButtonBox::GnomeLayout));
         SeenBox seen;
         pressEnterOnNextBox(seen);
         bool questionShownWhenAsked = false;
+        bool questionShownWhenSent = false;
         std::vector<RestoreRequest> sent;
         const auto answer = askAboutRunningInstance(
-            {"", "launcher-4711_TIME12"}, [&sent](const RestoreRequest& request) { sent.push_back(request); },
+            {"", "launcher-4711_TIME12"},
+            [&sent, &questionShownWhenSent](const RestoreRequest& request) {
+                sent.push_back(request);
+                const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                questionShownWhenSent = box != nullptr && box->isVisible();
+            },
             [&questionShownWhenAsked](QWidget* question) {
                 questionShownWhenAsked = question != nullptr && question->isVisible() &&
                                          question->windowTitle() == QLatin1String("Application running");
@@ -131,6 +137,8 @@ private slots:
         QCOMPARE(seen.buttonsLeftToRight, (QStringList{"Cancel", "OK"}));
         QCOMPARE(answer, QMessageBox::Ok);
         QVERIFY(questionShownWhenAsked);
+        // The running window uses the token while the question still holds the focus it was given for.
+        QVERIFY(questionShownWhenSent);
         QCOMPARE(sent.size(), std::size_t(1));
         QCOMPARE(sent[0].activationToken, std::string("compositor-token-1"));
         QCOMPARE(sent[0].startupId, std::string("launcher-4711_TIME12"));
