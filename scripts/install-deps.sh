@@ -25,6 +25,11 @@ packages=(
   lintian # Debian's package checker, which the package test runs
   # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
   xfwm4 xfce4-panel xfconf
+  # a second start's activation token from the Wayland compositor: the protocol and Qt's Wayland objects
+  libwayland-dev wayland-protocols qt6-base-private-dev
+  # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,
+  # screenshots and typing
+  sway waybar mako-notifier foot grim wtype
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )

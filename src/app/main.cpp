@@ -10,7 +10,6 @@
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
-#include "platform/message_box.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
@@ -19,6 +18,7 @@
 #include "registry/registry_file.h"
 #include "shell/guarded_application.h"
 #include "shell/scheduler_main_form.h"
+#include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 
@@ -29,12 +29,6 @@
 using namespace velloran;
 
 namespace {
-
-constexpr const char* kAlreadyRunning =
-    "Application is already running. Look in the icon tray for the application\n"
-    "icon and double click on the icon to open.\n"
-    "If icon is not visable in the icon tray click OK to open, otherwise\n"
-    "select cancel and double click in icon tray to open.";
 
 bool isHiddenStart(int argc, char* argv[]) {
     return argc > 1 && QString::fromLocal8Bit(argv[1]).compare("hide", Qt::CaseInsensitive) == 0;
@@ -141,11 +135,10 @@ int main(int argc, char* argv[]) {
 
     SingleInstance instance;
     if (!instance.claim()) {
-        const auto answer =
-            MessageBoxes::ask(nullptr, {"Application running", kAlreadyRunning, QMessageBox::Warning,
-                                        QMessageBox::Ok | QMessageBox::Cancel});
-        if (answer == QMessageBox::Ok && !systemClose.requested())
-            instance.askRunningInstanceToRestore(launch);
+        askAboutRunningInstance(launch, [&instance, &systemClose](const RestoreRequest& request) {
+            if (!systemClose.requested())
+                instance.askRunningInstanceToRestore(request);
+        });
         return -1;
     }
 

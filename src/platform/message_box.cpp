@@ -2,6 +2,7 @@
 
 #include "owner_modal.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 
 namespace velloran {
@@ -30,14 +31,33 @@ MessageBoxes::Handler& handler() {
 } // namespace
 
 QMessageBox::StandardButton MessageBoxes::ask(QWidget* parent, const MessageBoxRequest& request) {
-    if (handler())
-        return handler()(request);
+    if (handler()) {
+        const auto answer = handler()(request);
+        if (request.answered)
+            request.answered(answer, nullptr);
+        return answer;
+    }
     QMessageBox box(request.icon, request.caption, request.text, request.buttons, parent);
     makeOwnerModal(&box);
+    // Without a default, the focus (and with it Enter) goes to the button the desktop lays out first:
+    // Cancel on desktops that show "Cancel | OK".
+    box.setDefaultButton(defaultButton(request.buttons));
     // The icon says what kind of message this is; a screen reader says it in words.
     if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
         icon->setAccessibleName(iconName(request.icon));
+    if (request.answered)
+        QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&box, &request](QAbstractButton* button) {
+            request.answered(box.standardButton(button), &box);
+        });
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton MessageBoxes::defaultButton(QMessageBox::StandardButtons buttons) {
+    // The standard buttons' values follow the order in which a message names them.
+    for (auto bit = quint32(QMessageBox::FirstButton); bit <= quint32(QMessageBox::LastButton); bit <<= 1)
+        if (buttons.testFlag(QMessageBox::StandardButton(bit)))
+            return QMessageBox::StandardButton(bit);
+    return QMessageBox::NoButton;
 }
 
 void MessageBoxes::warning(QWidget* parent, const QString& text) {

@@ -11,7 +11,13 @@ struct MessageBoxRequest {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    // The first of them as written (OK before Cancel, Yes before No) is the default: Enter chooses it,
+    // whatever order the desktop shows the buttons in.
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    // Called with the button chosen while the box is still on screen and holds the focus (the box is
+    // null where a test answers); what the user's click allows, such as an activation token, is asked
+    // for here.
+    std::function<void(QMessageBox::StandardButton, QWidget* box)> answered = {};
 };
 
 class MessageBoxes {
@@ -28,6 +34,9 @@ public:
     // For tests: every box goes to the handler instead of the screen, and its answer is returned.
     using Handler = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
     static void setHandler(Handler handler);
+
+    // The button that Enter chooses: the first of them as written.
+    static QMessageBox::StandardButton defaultButton(QMessageBox::StandardButtons buttons);
 };
 
 } // namespace velloran

@@ -29,6 +29,13 @@ std::string encodeRestoreRequest(const RestoreRequest& request) {
     return message;
 }
 
+RestoreRequest withFallbackActivationToken(RestoreRequest launch, std::string compositorToken) {
+    // A launcher's token speaks for the user's action that started this program, which came first.
+    if (launch.activationToken.empty())
+        launch.activationToken = std::move(compositorToken);
+    return launch;
+}
+
 bool isWholeRestoreRequest(std::string_view received) {
     return received.find("\n\n") != std::string_view::npos;
 }

@@ -19,6 +19,10 @@ struct RestoreRequest {
 // A token that is empty, too long or not printable text is left out.
 std::string encodeRestoreRequest(const RestoreRequest& request);
 
+// The request with the launcher's tokens; where the launcher gave no Wayland token, the one a second
+// start got from the compositor for its own window instead (empty when it got none).
+RestoreRequest withFallbackActivationToken(RestoreRequest launch, std::string compositorToken);
+
 // True once the message is whole (its empty line has arrived).
 bool isWholeRestoreRequest(std::string_view received);
 

@@ -58,6 +58,18 @@ TEST(RestoreRequest, OnlyWholeLinesOfARestoreRequestCount) {
     EXPECT_EQ(later->activationToken, "");
 }
 
+TEST(RestoreRequest, TheLaunchersTokenGoesBeforeTheCompositorsAndABadOneIsDropped) {
+    const RestoreRequest launched = withFallbackActivationToken({"launcher-token", "id_TIME5"}, "compositor");
+    EXPECT_EQ(launched.activationToken, "launcher-token");
+    EXPECT_EQ(launched.startupId, "id_TIME5");
+    // From a shell there is no launcher's token: the one the compositor gave for the OK click travels.
+    EXPECT_EQ(encodeRestoreRequest(withFallbackActivationToken({"", "id_TIME5"}, "c1c6b44c3e95")),
+              "restore\nactivation-token=c1c6b44c3e95\nstartup-id=id_TIME5\n\n");
+    // A compositor that gave none, or a text that is no token: the window still comes back.
+    EXPECT_EQ(encodeRestoreRequest(withFallbackActivationToken({}, "")), "restore\n\n");
+    EXPECT_EQ(encodeRestoreRequest(withFallbackActivationToken({}, "two\nlines")), "restore\n\n");
+}
+
 TEST(RestoreRequest, StartupIdGivesTheTimeOfTheUsersAction) {
     EXPECT_EQ(startupIdTime("xfce4-panel-1234-host-velloran-0_TIME84331"), 84331u);
     EXPECT_EQ(startupIdTime("a_TIMEb_TIME4294967295"), 4294967295u);
