@@ -17,7 +17,7 @@ restored() {
     { echo "    $1: the main window is '$(window_state Velloran)', not shown and focused"; return 1; }
 }
 
-# The tray menu as the Part lists it, separators as "-".
+# The tray menu, item by item, separators as "-".
 TRAY_MENU=$'Open Task Scheduler\nCreate New Task\n-\nPreferences\n-\nAbout\n-\nExit Task Scheduler'
 
 tray_menu() {
