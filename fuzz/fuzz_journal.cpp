@@ -1,6 +1,7 @@
 // Arbitrary recovery journals against a small task list, read and replayed as a start-up does: nothing
 // may crash or hang, no more changes are read than whole entries, and the store ends with either the
 // task file as it was or the task file with a run of the journal's changes applied in order.
+#include "files/file_io.h"
 #include "store/task_journal.h"
 #include "store/task_record.h"
 #include "store/task_store.h"
@@ -100,14 +101,12 @@ std::size_t headerSizeOfAJournal() {
     return size;
 }
 
+// The file's bytes, or none where it cannot be read.
 std::string fileBytes(const std::string& path) {
     std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, got);
-        std::fclose(file);
-    }
+    std::string error;
+    if (readWholeFile(path, std::string::npos, bytes, error) != FileRead::Read)
+        bytes.clear();
     return bytes;
 }
 

@@ -1,4 +1,5 @@
 // Arbitrary bytes as tasks.tsk, scanned at arbitrary times: nothing may crash, hang or run away.
+#include "files/file_io.h"
 #include "scheduler/due_scan.h"
 #include "store/task_file.h"
 
@@ -22,14 +23,12 @@ std::string scratchFile() {
     return folder + "/velloran-fuzz-" + std::to_string(getpid()) + ".tsk";
 }
 
+// The file's bytes, or none where it cannot be read.
 std::string fileBytes(const std::string& path) {
     std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, got);
-        std::fclose(file);
-    }
+    std::string error;
+    if (readWholeFile(path, std::string::npos, bytes, error) != FileRead::Read)
+        bytes.clear();
     return bytes;
 }
 
