@@ -16,9 +16,9 @@ packages=(
   # the test session manager of the end-to-end tests
   libsm-dev
   # the help file, the install checks, the Debian package and the Wayland session of the end-to-end tests
+  fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # the desktop's file types that Browse offers
   shared-mime-info
-  fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # the GNOME Shell cases: the shell, its tray extension and its notification service (a gjs program),
   # XWayland, and PipeWire for its remote desktop
   gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
