@@ -1,15 +1,12 @@
 # Client code for Wayland protocols, made from their XML with wayland-scanner. VELLORAN_WAYLAND_FOUND says
 # whether wayland-scanner and libwayland-client are there; VELLORAN_WAYLAND_PROTOCOLS is the folder of the
-# wayland-protocols package (empty without it).
-find_package(PkgConfig QUIET)
+# wayland-protocols package (empty without it). Included once, by the top CMakeLists.txt after pkg-config.
 set(VELLORAN_WAYLAND_FOUND FALSE)
-if(PkgConfig_FOUND)
-  pkg_check_modules(VELLORAN_WAYLAND_CLIENT QUIET IMPORTED_TARGET GLOBAL wayland-client)
-  pkg_get_variable(VELLORAN_WAYLAND_SCANNER wayland-scanner wayland_scanner)
-  pkg_get_variable(VELLORAN_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
-  if(VELLORAN_WAYLAND_CLIENT_FOUND AND VELLORAN_WAYLAND_SCANNER)
-    set(VELLORAN_WAYLAND_FOUND TRUE)
-  endif()
+pkg_check_modules(VELLORAN_WAYLAND_CLIENT QUIET IMPORTED_TARGET GLOBAL wayland-client)
+pkg_get_variable(VELLORAN_WAYLAND_SCANNER wayland-scanner wayland_scanner)
+pkg_get_variable(VELLORAN_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
+if(VELLORAN_WAYLAND_CLIENT_FOUND AND VELLORAN_WAYLAND_SCANNER)
+  set(VELLORAN_WAYLAND_FOUND TRUE)
 endif()
 
 # Adds to a target the client header (<name>-client-protocol.h, found on its include path) and the glue

@@ -17,6 +17,7 @@
 #include "prefs/splash_form.h"
 #include "registry/registry_file.h"
 #include "shell/guarded_application.h"
+#include "shell/kind_icons.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/second_start.h"
 #include "shell/single_instance.h"

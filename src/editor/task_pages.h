@@ -1,7 +1,7 @@
 // The eight pages of the task editor, one per task kind, in the order of the kind codes.
 #pragma once
 
-#include "store/task_record.h"
+#include "store/task.h"
 
 #include <array>
 

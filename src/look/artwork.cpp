@@ -1,13 +1,13 @@
 #include "artwork.h"
 
 #include "sized_icon_engine.h"
-#include "store/task_kinds.h"
 
 #include <QDir>
 #include <QHash>
 
 #include <array>
 #include <cmath>
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -72,31 +72,12 @@ QImage loadRender(const QString& picture, QSize pixelSize) {
     return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied) : image;
 }
 
-// Each kind's pictures, named in the kinds table: kind-<picture> and kind-<picture>-16.
-struct KindPictures {
-    std::array<std::string, kKindImageCount> large;
-    std::array<std::string, kKindImageCount> small;
-};
-
-const KindPictures& kindPictures() {
-    static const KindPictures pictures = [] {
-        KindPictures made;
-        for (std::size_t kind = 0; kind < kKindImageCount; ++kind) {
-            made.large[kind] = "kind-" + std::string(kTaskKinds[kind].picture);
-            made.small[kind] = made.large[kind] + "-16";
-        }
-        return made;
-    }();
-    return pictures;
-}
-
 // Below 24 px the design drawn on the 16 px grid is sharper than the large one shrunk.
 constexpr int kSmallDesignSize = 16;
 constexpr int kLargeDesignFrom = 24;
 
-QIcon twoDesignIcon(const char* small, const char* large) {
-    return QIcon(new SizedIconEngine(
-        {{kSmallDesignSize, QString::fromLatin1(small)}, {kLargeDesignFrom, QString::fromLatin1(large)}}));
+QIcon twoDesignIcon(const QString& small, const QString& large) {
+    return QIcon(new SizedIconEngine({{kSmallDesignSize, small}, {kLargeDesignFrom, large}}));
 }
 
 } // namespace
@@ -106,14 +87,12 @@ void initResources() {
     std::call_once(once, registerCompiledResources);
 }
 
-const char* kindPicture(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kindPictures().large[static_cast<std::size_t>(kind)].c_str()
-                                               : nullptr;
+QString kindPicture(std::string_view picture) {
+    return QStringLiteral("kind-") + QString::fromUtf8(picture.data(), qsizetype(picture.size()));
 }
 
-const char* kindSmallPicture(int kind) {
-    return kind >= 0 && kind < kKindImageCount ? kindPictures().small[static_cast<std::size_t>(kind)].c_str()
-                                               : nullptr;
+QString kindSmallPicture(std::string_view picture) {
+    return kindPicture(picture) + QStringLiteral("-16");
 }
 
 QIcon appIcon() {
@@ -124,16 +103,14 @@ QIcon appIcon() {
                                       {32, QString::fromLatin1(kAppIconPicture)}}));
 }
 
-QIcon kindIcon(int kind) {
-    if (kind < 0 || kind >= kKindImageCount)
-        return {};
-    // One icon per kind, made once: the list asks for a row's icon at every paint, and an icon keeps
+QIcon kindPictureIcon(std::string_view picture) {
+    // One icon per picture, made once: the list asks for a row's icon at every paint, and an icon keeps
     // what it has drawn. Never freed, so never destroyed after the application object.
-    static auto* const icons = new std::array<QIcon, kKindImageCount>;
-    QIcon& icon = (*icons)[static_cast<std::size_t>(kind)];
-    if (icon.isNull())
-        icon = twoDesignIcon(kindSmallPicture(kind), kindPicture(kind));
-    return icon;
+    static auto* const icons = new std::map<std::string, QIcon, std::less<>>;
+    auto found = icons->find(picture);
+    if (found == icons->end())
+        found = icons->emplace(picture, twoDesignIcon(kindSmallPicture(picture), kindPicture(picture))).first;
+    return found->second;
 }
 
 QIcon newTaskIcon() {

@@ -2,14 +2,13 @@
 // resources/artwork.txt lists, and compiled in. Windows name them through these constants and helpers.
 #pragma once
 
-#include "store/task_record.h"
-
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <string_view>
 
 namespace velloran {
 
@@ -21,15 +20,13 @@ inline constexpr const char* kAppIconPicture = "app";
 inline constexpr const char* kAppIconSmallPicture = "app-16";
 inline constexpr const char* kAppIconMediumPicture = "app-24";
 
-// Task kinds 0..7 in kind order (Alarm Clock, Memo, Executable, Web Address, Audio, Video,
-// Document, General). The large design fills the 56 x 56 task-kind buttons, the small one is
-// drawn for 16 x 16 list rows and menu items.
-inline constexpr int kKindImageCount = kTaskKindCount;
+// A task kind's two designs, by the picture its row in the kinds table names: kind-<picture>, the
+// large design that fills the 56 x 56 task-kind buttons, and kind-<picture>-16, the small one drawn
+// for 16 x 16 list rows and menu items.
 inline constexpr QSize kKindButtonImageSize{48, 48};
 inline constexpr QSize kKindSmallImageSize{16, 16};
-// nullptr for a kind outside 0..7.
-const char* kindPicture(int kind);
-const char* kindSmallPicture(int kind);
+QString kindPicture(std::string_view picture);
+QString kindSmallPicture(std::string_view picture);
 
 // The "New Task" button picture, and its small form for menus.
 inline constexpr const char* kNewTaskPicture = "new-task";
@@ -61,9 +58,9 @@ inline constexpr QRgb kAlarmClockEdgeColor = 0xff2b3340;
 inline constexpr QRgb kMemoPaperEdgeColor = 0xffd9a514;
 
 // Icons that pick the small or the large design by the size they are drawn at and stay sharp
-// at any device-pixel ratio. kindIcon gives a null icon for a kind outside 0..7.
+// at any device-pixel ratio. A kind's icon is made once per picture.
 QIcon appIcon();
-QIcon kindIcon(int kind);
+QIcon kindPictureIcon(std::string_view picture);
 QIcon newTaskIcon();
 
 // The picture as an image of exactly pixelSize: its render at that size, or the nearest larger

@@ -21,7 +21,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$pag
 changelog=$source_dir/packaging/changelog
 release="$(dpkg-parsechangelog -l "$changelog" -S Version) $(date -u -d "$(dpkg-parsechangelog -l "$changelog" -S Date)" +%F)"
 header=$(sed -n 's/^\.TH VELLORAN 1 "\([^"]*\)" "Velloran \([^"]*\)".*/\2 \1/p' "$page")
-metainfo=$(grep -o '<release version="[^"]*" date="[^"]*"' "$source_dir"/packaging/*.metainfo.xml | head -n 1 |
+metainfo=$(grep -o '<release version="[^"]*" date="[^"]*"' "$build"/packaging/*.metainfo.xml | head -n 1 |
   sed 's/.*version="\([^"]*\)" date="\([^"]*\)"/\1 \2/')
 [ "$header" = "$release" ] || fail "the page's header names '$header', the changelog '$release'"
 [ "$metainfo" = "$release" ] || fail "the metainfo names '$metainfo', the changelog '$release'"
