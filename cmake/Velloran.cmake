@@ -68,7 +68,16 @@ function(velloran_link_headers target folder)
       if(source MATCHES "\\.h$" AND source_folder STREQUAL source_dir AND NOT EXISTS ${view}/${name})
         file(CREATE_LINK ${source} ${view}/${name} SYMBOLIC)
       endif()
+      if(library STREQUAL target AND source_folder STREQUAL source_dir)
+        list(APPEND own_files ${source})
+      endif()
     endforeach()
+  endforeach()
+  # An include without a folder ("task.h") is found beside the file, where no include folder has a say:
+  # tests/layers/check_own_headers.cmake checks those against the view, from this list of the files.
+  file(WRITE ${PROJECT_BINARY_DIR}/layers/${target}.txt "${view}\n")
+  foreach(file IN LISTS own_files)
+    file(APPEND ${PROJECT_BINARY_DIR}/layers/${target}.txt "${file}\n")
   endforeach()
 endfunction()
 

@@ -1,0 +1,30 @@
+# An include without a folder ("settings_record.h") is found beside the including file whatever the include
+# folders say. In a folder of two libraries, each file may name so only the headers its library sees: its
+# own, and for the windows' library those of the rules it links. build/layers/<library>.txt lists the
+# library's include folder for its folder, then its files.
+# Usage: cmake -D BUILD_DIR=... -P check_own_headers.cmake
+file(GLOB lists ${BUILD_DIR}/layers/*.txt)
+if(NOT lists)
+  message(FATAL_ERROR "no lists of the libraries' files in ${BUILD_DIR}/layers")
+endif()
+set(failed FALSE)
+foreach(list IN LISTS lists)
+  file(STRINGS ${list} files)
+  list(POP_FRONT files view)
+  get_filename_component(library ${list} NAME_WE)
+  foreach(file IN LISTS files)
+    get_filename_component(folder ${file} DIRECTORY)
+    file(STRINGS ${file} includes REGEX "^#include \"[^/\"]+\\.h\"")
+    foreach(include IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${include}")
+      if(EXISTS ${folder}/${header} AND NOT EXISTS ${view}/${header})
+        message(SEND_ERROR "${file} includes ${header}, which ${library} does not see")
+        set(failed TRUE)
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(NOT failed)
+  list(LENGTH lists count)
+  message(STATUS "The files of ${count} libraries name beside them only the headers their libraries see")
+endif()
