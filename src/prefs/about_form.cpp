@@ -40,7 +40,7 @@ TAboutForm::TAboutForm(QWidget* parent, Opener& opener)
     Image1->setPixmap(
         artworkPixmap(QString::fromLatin1(kAboutLogoPicture), Image1->size(), devicePixelRatioF()));
 
-    Label1 = new QLabel(tr("Velloran (vesion %1)").arg(QLatin1String(kProgramVersion)), this);
+    Label1 = new QLabel(QStringLiteral("Velloran (vesion %1)").arg(QLatin1String(kProgramVersion)), this);
     Label1->setObjectName("Label1");
     QFont bold = font();
     bold.setBold(true);
