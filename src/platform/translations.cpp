@@ -40,8 +40,11 @@ QStringList translatedLanguages() {
 QString chooseLanguage(const QStringList& uiLanguages, const QStringList& translated) {
     for (const QString& wanted : uiLanguages) {
         const QLocale locale(wanted);
-        if (locale.language() == QLocale::C || locale.language() == QLocale::English)
+        if (locale.language() == QLocale::English || wanted == QLatin1String("C"))
             return {};
+        // A language Qt does not know reads as C: it has no translation either.
+        if (locale.language() == QLocale::C)
+            continue;
         // The whole name first (pt_BR), then the language alone (de for de_AT).
         const QString name = locale.name();
         if (translated.contains(name))

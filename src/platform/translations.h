@@ -14,8 +14,8 @@ namespace velloran {
 QStringList translatedLanguages();
 
 // Which of `translated` the user's languages (QLocale::uiLanguages(), most wanted first) ask for: the
-// first one that is translated, or "" when an English one comes first (the texts are written in English)
-// or none is translated. "de-AT" asks for "de".
+// first one that is translated, or "" when an English one or C comes first (the texts are written in
+// English) or none is translated. "de-AT" asks for "de"; a language Qt does not know is passed over.
 QString chooseLanguage(const QStringList& uiLanguages, const QStringList& translated);
 
 // Installs Qt's translation and the program's for the locale's languages and returns the language

@@ -36,6 +36,8 @@ private slots:
             << QStringList{"fr", "fr-FR", "de", "de-DE"} << german << "de";
         QTest::newRow("only untranslated ones") << QStringList{"fr-FR", "es-ES"} << german << "";
         QTest::newRow("C") << QStringList{"C"} << german << "";
+        QTest::newRow("C before German") << QStringList{"C", "de"} << german << "";
+        QTest::newRow("an unknown language, then German") << QStringList{"xx-YY", "de-DE"} << german << "de";
         QTest::newRow("none wanted") << QStringList{} << german << "";
         QTest::newRow("nothing translated") << QStringList{"de-DE"} << QStringList{} << "";
         QTest::newRow("a country's own before the language's")
