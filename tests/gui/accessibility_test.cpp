@@ -51,15 +51,15 @@ private slots:
     void editorBoxesAreNamedByTheirLabels() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        const TaskPageControls& pages = form->Pages;
+        const test::EditorControls pages = test::controls(*form);
         QCOMPARE(nameOf(pages.AlarmDescription), QString("Display note:"));
         QCOMPARE(nameOf(pages.MemoDescription), QString("Type memo to be displayed."));
         QCOMPARE(nameOf(pages.ExePath), QString("Type full path or browse for program to execute."));
         QCOMPARE(nameOf(pages.ExeArg), QString("Parameters:"));
         QCOMPARE(nameOf(pages.ExeDescription), QString("Description:"));
         QCOMPARE(nameOf(pages.GeneralPath), QString("Type full path or browse for file to open."));
-        QCOMPARE(nameOf(form->DatePicker), QString("Start date"));
-        QCOMPARE(nameOf(form->TimePicker), QString("Start time"));
+        QCOMPARE(nameOf(test::controls(*form).DatePicker), QString("Start date"));
+        QCOMPARE(nameOf(test::controls(*form).TimePicker), QString("Start time"));
         // Every text box of every page has a name.
         const auto boxes = form->findChildren<QLineEdit*>();
         const auto notes = form->findChildren<QPlainTextEdit*>();
@@ -81,7 +81,7 @@ private slots:
     void pageButtonsAreAPageTabListOfPageTabs() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        ButtonPageControl& pages = *form->PageControl;
+        ButtonPageControl& pages = *test::controls(*form).PageControl;
         QAbstractButton* memo = pages.pageButton(1);
         QAccessibleInterface* tab = accessible(memo);
         QCOMPARE(tab->role(), QAccessible::PageTab);

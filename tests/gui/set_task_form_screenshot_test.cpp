@@ -31,10 +31,11 @@ private slots:
         for (int page = -1; page < kTaskKindCount; ++page) {
             auto form = bench.makeForm();
             form->prepareNewTask(page);
-            form->Pages.AlarmDescription->setText(QStringLiteral("Time for the meeting"));
-            form->Pages.MemoDescription->setPlainText(QStringLiteral("Call the garage\nabout the tyres"));
-            form->Pages.ExePath->setText(QStringLiteral("/usr/bin/gnome-calculator"));
-            form->Pages.ExeArg->setText(QStringLiteral("--mode=advanced"));
+            test::controls(*form).AlarmDescription->setText(QStringLiteral("Time for the meeting"));
+            test::controls(*form).MemoDescription->setPlainText(
+                QStringLiteral("Call the garage\nabout the tyres"));
+            test::controls(*form).ExePath->setText(QStringLiteral("/usr/bin/gnome-calculator"));
+            test::controls(*form).ExeArg->setText(QStringLiteral("--mode=advanced"));
             form->show();
             QVERIFY(QTest::qWaitForWindowExposed(form.get()));
             const QStringList clipped = test::clippedCaptions(*form);
