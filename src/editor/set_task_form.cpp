@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,6 +69,12 @@ DateTime fromQDate(const QDate& date) {
 
 QString fromTable(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A text of the kind table that the user reads, in the user's language. The table's texts are literals,
+// so each view ends in a NUL.
+QString shownFromTable(std::string_view text) {
+    return QCoreApplication::translate("TaskKinds", text.data());
 }
 
 } // namespace
@@ -279,11 +286,11 @@ void SetTaskForm::browseForTarget(int kind) {
     const TaskKindInfo& info = *taskKind(kind);
     QLineEdit* box = targetBox(kind);
     FileDialogRequest request;
-    request.filter = fromTable(info.browseFilter);
+    request.filter = shownFromTable(info.browseFilter);
     // A program may be any executable file, whatever its name.
     request.offerPrograms = info.action == KindAction::RunProgram;
     request.mimeTypes = fromTable(info.browse.types).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    request.mimeTypesTitle = fromTable(info.browse.typesTitle);
+    request.mimeTypesTitle = shownFromTable(info.browse.typesTitle);
     request.typedPath = QString::fromStdString(expandHomePrefix(box->text().toStdString(), homeFolder()));
     request.rememberAs = fromTable(info.pageName);
     request.firstFolder = standardLocation(info.browse.firstFolder);
@@ -387,7 +394,7 @@ void SetTaskForm::stopSoundAndSaveTasks() {
     sound_.stop();
     const std::string error = tasks_.save();
     if (!error.empty())
-        MessageBoxes::error(this, tr("The tasks could not be saved.\n") + QString::fromStdString(error));
+        MessageBoxes::error(this, tr("The tasks could not be saved.\n%1").arg(QString::fromStdString(error)));
 }
 
 void SetTaskForm::keyPressEvent(QKeyEvent* event) {
