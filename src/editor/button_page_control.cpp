@@ -13,9 +13,10 @@
 namespace velloran {
 namespace {
 
-// Room around a caption inside its button, so that no style clips it.
+// Room around a caption inside its button, so that no style clips it; at least a frame on each side and
+// some air, when long captions (a translation's) must share the row.
 constexpr int kCaptionPadding = 14;
-constexpr int kMinimumPadding = 8;
+constexpr int kMinimumPadding = 10;
 constexpr int kButtonGap = 2;
 
 // The row and its buttons are classes of their own only so that screen readers hear a page tab list of
