@@ -58,8 +58,8 @@ private slots:
         QCOMPARE(nameOf(pages.ExeArg), QString("Parameters:"));
         QCOMPARE(nameOf(pages.ExeDescription), QString("Description:"));
         QCOMPARE(nameOf(pages.GeneralPath), QString("Type full path or browse for file to open."));
-        QCOMPARE(nameOf(test::controls(*form).DatePicker), QString("Start date"));
-        QCOMPARE(nameOf(test::controls(*form).TimePicker), QString("Start time"));
+        QCOMPARE(nameOf(pages.DatePicker), QString("Start date"));
+        QCOMPARE(nameOf(pages.TimePicker), QString("Start time"));
         // Every text box of every page has a name.
         const auto boxes = form->findChildren<QLineEdit*>();
         const auto notes = form->findChildren<QPlainTextEdit*>();

@@ -73,37 +73,33 @@ private slots:
         test::EditorBench bench;
         bench.clock.value = at(2024, 3, 10, 12, 34, 56);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kNoPage);
         QCOMPARE(form->windowTitle(), QStringLiteral("Task Setup"));
         QCOMPARE(form->size(), QSize(601, 385));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(!(form->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(form->windowFlags() & Qt::WindowSystemMenuHint));
-        QCOMPARE(test::controls(*form).GroupBox1->title(), QStringLiteral("Start Date && Time"));
-        QCOMPARE(test::controls(*form).DatePicker->date(), QDate(2024, 3, 10));
-        QCOMPARE(test::controls(*form).TimePicker->time().toString(QStringLiteral("HH:mm:ss")),
-                 QStringLiteral("12:34:56"));
-        QCOMPARE(test::controls(*form).RepeatTypeCB->count(), 5);
-        QCOMPARE(test::controls(*form).RepeatTypeCB->itemText(4), QStringLiteral("Yearly"));
-        QCOMPARE(test::controls(*form).RepeatTypeCB->currentText(), QStringLiteral("Once"));
-        QVERIFY(!test::controls(*form).RepeatTypeCB->isEditable());
-        QVERIFY(test::controls(*form).AutoDeleteCK->isChecked() &&
-                test::controls(*form).AutoDeleteCK->isEnabled());
-        QVERIFY(test::controls(*form).TaskMissedRunRB->isChecked() &&
-                !test::controls(*form).TaskMissedSkipRB->isChecked());
-        QVERIFY(test::controls(*form).StatusEnabledRB->isChecked() &&
-                !test::controls(*form).StatusDisabledRB->isChecked());
-        for (QCheckBox* day : test::controls(*form).DayBoxes)
+        QCOMPARE(ui.GroupBox1->title(), QStringLiteral("Start Date && Time"));
+        QCOMPARE(ui.DatePicker->date(), QDate(2024, 3, 10));
+        QCOMPARE(ui.TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("12:34:56"));
+        QCOMPARE(ui.RepeatTypeCB->count(), 5);
+        QCOMPARE(ui.RepeatTypeCB->itemText(4), QStringLiteral("Yearly"));
+        QCOMPARE(ui.RepeatTypeCB->currentText(), QStringLiteral("Once"));
+        QVERIFY(!ui.RepeatTypeCB->isEditable());
+        QVERIFY(ui.AutoDeleteCK->isChecked() && ui.AutoDeleteCK->isEnabled());
+        QVERIFY(ui.TaskMissedRunRB->isChecked() && !ui.TaskMissedSkipRB->isChecked());
+        QVERIFY(ui.StatusEnabledRB->isChecked() && !ui.StatusDisabledRB->isChecked());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(day->isChecked() && !day->isEnabled());
-        QCOMPARE(test::controls(*form).DayBoxes[0]->text(), QStringLiteral("Sun"));
-        QCOMPARE(test::controls(*form).DayBoxes[6]->text(), QStringLiteral("Sat"));
-        QCOMPARE(test::controls(*form).PageControl->count(), 8);
-        QCOMPARE(test::controls(*form).PageControl->activePageIndex(), -1);
-        QCOMPARE(test::controls(*form).WebAddress->text(), QStringLiteral("http://"));
-        QCOMPARE(test::controls(*form).ExeArg->toolTip(),
-                 QStringLiteral("Command line arguments to pass to executable"));
-        QCOMPARE(test::controls(*form).AlarmSoundCB->count(), 0); // no Sounds folder
-        QCOMPARE(test::controls(*form).AlarmSoundCB->currentIndex(), -1);
+        QCOMPARE(ui.DayBoxes[0]->text(), QStringLiteral("Sun"));
+        QCOMPARE(ui.DayBoxes[6]->text(), QStringLiteral("Sat"));
+        QCOMPARE(ui.PageControl->count(), 8);
+        QCOMPARE(ui.PageControl->activePageIndex(), -1);
+        QCOMPARE(ui.WebAddress->text(), QStringLiteral("http://"));
+        QCOMPARE(ui.ExeArg->toolTip(), QStringLiteral("Command line arguments to pass to executable"));
+        QCOMPARE(ui.AlarmSoundCB->count(), 0); // no Sounds folder
+        QCOMPARE(ui.AlarmSoundCB->currentIndex(), -1);
         QVERIFY(form->isNewTask());
         for (QPushButton* button : form->findChildren<QPushButton*>())
             QVERIFY(!button->autoDefault() && !button->isDefault());
@@ -113,7 +109,8 @@ private slots:
     void pagesFollowTheKindTable() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        ButtonPageControl* pages = test::controls(*form).PageControl;
+        const test::EditorControls ui = test::controls(*form);
+        ButtonPageControl* pages = ui.PageControl;
         QCOMPARE(pages->count(), kTaskKindCount);
         const auto str = [](std::string_view text) { return QString::fromUtf8(text.data(), text.size()); };
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
@@ -196,58 +193,62 @@ private slots:
         test::EditorBench bench;
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kind);
-            QCOMPARE(test::controls(*form).PageControl->activePageIndex(), kind);
-            QVERIFY(test::controls(*form).PageControl->pageButton(kind)->isChecked());
+            QCOMPARE(ui.PageControl->activePageIndex(), kind);
+            QVERIFY(ui.PageControl->pageButton(kind)->isChecked());
         }
         for (const int outside : {-1, 8, 42}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(outside);
-            QCOMPARE(test::controls(*form).PageControl->activePageIndex(), -1);
+            QCOMPARE(ui.PageControl->activePageIndex(), -1);
         }
     }
 
     void pageButtonsSwitchPagesAndKeepTheirTexts() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kNoPage);
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kDocument), Qt::LeftButton);
-        QCOMPARE(test::controls(*form).PageControl->activePageIndex(), int{kDocument});
-        test::controls(*form).DocPath->setText(QStringLiteral("/tmp/report.txt"));
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kAudio), Qt::LeftButton);
-        QCOMPARE(test::controls(*form).PageControl->activePageIndex(), int{kAudio});
-        QCOMPARE(test::controls(*form).AudioPath->text(), QString());
-        QCOMPARE(test::controls(*form).DocPath->text(), QStringLiteral("/tmp/report.txt"));
-        QCOMPARE(test::controls(*form).PageControl->pageButton(kDocument)->isChecked(), false);
+        QTest::mouseClick(ui.PageControl->pageButton(kDocument), Qt::LeftButton);
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kDocument});
+        ui.DocPath->setText(QStringLiteral("/tmp/report.txt"));
+        QTest::mouseClick(ui.PageControl->pageButton(kAudio), Qt::LeftButton);
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kAudio});
+        QCOMPARE(ui.AudioPath->text(), QString());
+        QCOMPARE(ui.DocPath->text(), QStringLiteral("/tmp/report.txt"));
+        QCOMPARE(ui.PageControl->pageButton(kDocument)->isChecked(), false);
     }
 
     void repeatTypeChangesOnlyWhatIsEnabled() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kAlarmClock);
         form->show();
-        test::controls(*form).RepeatTypeCB->setFocus();
-        QTest::keyClick(test::controls(*form).RepeatTypeCB, Qt::Key_Down); // Daily
-        QCOMPARE(test::controls(*form).RepeatTypeCB->currentIndex(), int{kDaily});
-        QVERIFY(!test::controls(*form).AutoDeleteCK->isEnabled());
-        QVERIFY(test::controls(*form).AutoDeleteCK->isChecked());
-        for (QCheckBox* day : test::controls(*form).DayBoxes)
+        ui.RepeatTypeCB->setFocus();
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Down); // Daily
+        QCOMPARE(ui.RepeatTypeCB->currentIndex(), int{kDaily});
+        QVERIFY(!ui.AutoDeleteCK->isEnabled());
+        QVERIFY(ui.AutoDeleteCK->isChecked());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(day->isEnabled() && day->isChecked());
-        test::controls(*form).DayBoxes[3]->setChecked(false);
+        ui.DayBoxes[3]->setChecked(false);
 
-        QTest::keyClick(test::controls(*form).RepeatTypeCB, Qt::Key_Down); // Weekly
-        QVERIFY(!test::controls(*form).AutoDeleteCK->isEnabled());
-        for (QCheckBox* day : test::controls(*form).DayBoxes)
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Down); // Weekly
+        QVERIFY(!ui.AutoDeleteCK->isEnabled());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(!day->isEnabled());
-        QVERIFY(!test::controls(*form).DayBoxes[3]->isChecked());
-        QVERIFY(test::controls(*form).DayBoxes[4]->isChecked());
+        QVERIFY(!ui.DayBoxes[3]->isChecked());
+        QVERIFY(ui.DayBoxes[4]->isChecked());
 
-        test::controls(*form).AutoDeleteCK->setChecked(false);
-        QTest::keyClick(test::controls(*form).RepeatTypeCB, Qt::Key_Up);
-        QTest::keyClick(test::controls(*form).RepeatTypeCB, Qt::Key_Up); // Once
-        QVERIFY(test::controls(*form).AutoDeleteCK->isEnabled());
-        QVERIFY(!test::controls(*form).AutoDeleteCK->isChecked());
-        QVERIFY(!test::controls(*form).DayBoxes[0]->isEnabled());
+        ui.AutoDeleteCK->setChecked(false);
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Up);
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Up); // Once
+        QVERIFY(ui.AutoDeleteCK->isEnabled());
+        QVERIFY(!ui.AutoDeleteCK->isChecked());
+        QVERIFY(!ui.DayBoxes[0]->isEnabled());
     }
 
     void soundListFromTheSoundsFolder() {
@@ -259,7 +260,8 @@ private slots:
         bench.addSound(QStringLiteral("readme.txt"));
         QDir(bench.dir.path()).mkpath(QStringLiteral("Sounds/folder.wav"));
         auto form = bench.makeForm();
-        QComboBox* sounds = test::controls(*form).AlarmSoundCB;
+        const test::EditorControls ui = test::controls(*form);
+        QComboBox* sounds = ui.AlarmSoundCB;
         QCOMPARE(sounds->count(), 3);
         QCOMPARE(sounds->itemText(0), QStringLiteral("alarm.wav"));
         QCOMPARE(sounds->itemText(1), QStringLiteral("Bell.WAV"));
@@ -273,17 +275,18 @@ private slots:
         bench.addSound(QStringLiteral("alarm.wav"));
         bench.addSound(QStringLiteral("bell.wav"));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kAlarmClock);
-        test::controls(*form).AlarmSoundCB->setCurrentIndex(1);
-        QTest::mouseClick(test::controls(*form).PlaySndBT, Qt::LeftButton);
-        QTest::mouseClick(test::controls(*form).PlaySndBT, Qt::LeftButton);
+        ui.AlarmSoundCB->setCurrentIndex(1);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
         const QString expected =
             QString::fromStdString(bench.programDirectory()) + QStringLiteral("Sounds/bell.wav");
         QCOMPARE(bench.sound.played, (QStringList{expected, expected}));
         QCOMPARE(bench.sound.purposes, (QStringList{"Task Setup", "Task Setup"}));
-        QTest::mouseClick(test::controls(*form).StopSndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.StopSndBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 1);
-        QTest::mouseClick(test::controls(*form).CancelBT, Qt::LeftButton);
+        QTest::mouseClick(ui.CancelBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 2);
     }
 
@@ -300,49 +303,47 @@ private slots:
         }
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             QVERIFY(form->prepareEditTask(1000u + static_cast<unsigned>(kind)));
             QVERIFY(!form->isNewTask());
             QCOMPARE(form->editedTaskId(), 1000u + static_cast<unsigned>(kind));
-            QCOMPARE(test::controls(*form).PageControl->activePageIndex(), kind);
-            QCOMPARE(test::controls(*form).DatePicker->date(), QDate(2024, 5, 31));
-            QCOMPARE(test::controls(*form).TimePicker->time().toString(QStringLiteral("HH:mm:ss")),
-                     QStringLiteral("07:45:30"));
-            QCOMPARE(test::controls(*form).RepeatTypeCB->currentText(), QStringLiteral("Monthly"));
-            QVERIFY(!test::controls(*form).AutoDeleteCK->isEnabled() &&
-                    !test::controls(*form).AutoDeleteCK->isChecked());
-            QVERIFY(test::controls(*form).StatusDisabledRB->isChecked());
-            QVERIFY(test::controls(*form).TaskMissedRunRB->isChecked());
+            QCOMPARE(ui.PageControl->activePageIndex(), kind);
+            QCOMPARE(ui.DatePicker->date(), QDate(2024, 5, 31));
+            QCOMPARE(ui.TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("07:45:30"));
+            QCOMPARE(ui.RepeatTypeCB->currentText(), QStringLiteral("Monthly"));
+            QVERIFY(!ui.AutoDeleteCK->isEnabled() && !ui.AutoDeleteCK->isChecked());
+            QVERIFY(ui.StatusDisabledRB->isChecked());
+            QVERIFY(ui.TaskMissedRunRB->isChecked());
             for (std::size_t day = 0; day < 7; ++day) {
-                QVERIFY(!test::controls(*form).DayBoxes[day]->isEnabled());
-                QCOMPARE(test::controls(*form).DayBoxes[day]->isChecked(), day == 1 || day == 5);
+                QVERIFY(!ui.DayBoxes[day]->isEnabled());
+                QCOMPARE(ui.DayBoxes[day]->isChecked(), day == 1 || day == 5);
             }
-            const test::EditorControls p = test::controls(*form);
             switch (kind) {
             case kAlarmClock:
-                QCOMPARE(p.AlarmSoundCB->currentText(), QStringLiteral("Rooster.wav"));
-                QCOMPARE(p.AlarmDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.AlarmSoundCB->currentText(), QStringLiteral("Rooster.wav"));
+                QCOMPARE(ui.AlarmDescription->text(), QStringLiteral("stored description"));
                 break;
             case kMemo:
-                QCOMPARE(p.MemoDescription->toPlainText(), QStringLiteral("stored description"));
+                QCOMPARE(ui.MemoDescription->toPlainText(), QStringLiteral("stored description"));
                 break;
             case kExecutable:
-                QCOMPARE(p.ExePath->text(), QStringLiteral("/srv/target file"));
-                QCOMPARE(p.ExeArg->text(), QStringLiteral("--verbose"));
-                QCOMPARE(p.ExeDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.ExePath->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(ui.ExeArg->text(), QStringLiteral("--verbose"));
+                QCOMPARE(ui.ExeDescription->text(), QStringLiteral("stored description"));
                 break;
             case kWebAddress:
-                QCOMPARE(p.WebAddress->text(), QStringLiteral("https://example.org/page"));
-                QCOMPARE(p.WebDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.WebAddress->text(), QStringLiteral("https://example.org/page"));
+                QCOMPARE(ui.WebDescription->text(), QStringLiteral("stored description"));
                 break;
             default:
-                QCOMPARE(p.targetBox(kind)->text(), QStringLiteral("/srv/target file"));
-                QCOMPARE(p.descriptionBox(kind)->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.targetBox(kind)->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(ui.descriptionBox(kind)->text(), QStringLiteral("stored description"));
             }
             // Only the task's own page is filled.
             if (kind != kExecutable)
-                QCOMPARE(p.ExePath->text(), QString());
+                QCOMPARE(ui.ExePath->text(), QString());
             if (kind != kWebAddress)
-                QCOMPARE(p.WebAddress->text(), QStringLiteral("http://"));
+                QCOMPARE(ui.WebAddress->text(), QStringLiteral("http://"));
         }
     }
 
@@ -363,9 +364,10 @@ private slots:
         task.AlarmSound = "gone.wav";
         bench.addStored(task);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(9));
-        QCOMPARE(test::controls(*form).AlarmSoundCB->currentIndex(), -1);
-        QCOMPARE(test::controls(*form).AlarmSoundCB->currentText(), QString());
+        QCOMPARE(ui.AlarmSoundCB->currentIndex(), -1);
+        QCOMPARE(ui.AlarmSoundCB->currentText(), QString());
     }
 
     void damagedKindOpensWithNoPageAndNoTexts() {
@@ -376,25 +378,23 @@ private slots:
         task.Target = "/bin/sh";
         bench.addStored(task);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(9));
-        QCOMPARE(test::controls(*form).PageControl->activePageIndex(), -1);
-        QCOMPARE(test::controls(*form).RepeatTypeCB->currentIndex(), int{kOnce});
+        QCOMPARE(ui.PageControl->activePageIndex(), -1);
+        QCOMPARE(ui.RepeatTypeCB->currentIndex(), int{kOnce});
         for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
-            if (edit != test::controls(*form).WebAddress &&
-                edit->parent() != test::controls(*form).DatePicker &&
-                edit->parent() != test::controls(*form).TimePicker &&
-                edit->parent() != test::controls(*form).RepeatTypeCB &&
-                edit->parent() != test::controls(*form).AlarmSoundCB)
+            if (edit != ui.WebAddress && edit->parent() != ui.DatePicker && edit->parent() != ui.TimePicker &&
+                edit->parent() != ui.RepeatTypeCB && edit->parent() != ui.AlarmSoundCB)
                 QCOMPARE(edit->text(), QString());
         }
         startTomorrow(*form);
-        test::controls(*form).SaveBT->click();
+        ui.SaveBT->click();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("You must select a task type."));
         QCOMPARE(bench.tasks[0].TaskType, 9); // untouched until a page is picked
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kGeneral), Qt::LeftButton);
-        test::controls(*form).GeneralPath->setText(bench.dir.path());
-        test::controls(*form).SaveBT->click();
+        QTest::mouseClick(ui.PageControl->pageButton(kGeneral), Qt::LeftButton);
+        ui.GeneralPath->setText(bench.dir.path());
+        ui.SaveBT->click();
         QCOMPARE(bench.tasks[0].TaskType, kGeneral);
         QCOMPARE(bench.tasks[0].TaskId, 9u);
     }
@@ -437,13 +437,14 @@ private slots:
         test::EditorBench bench;
         bench.settings = zeroSettings();
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
-        QCOMPARE(test::controls(*form).MemoDescription->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(ui.MemoDescription->font().family(), QStringLiteral("MS Sans Serif"));
         startTomorrow(*form);
-        QTest::keyClicks(test::controls(*form).MemoDescription, QStringLiteral("first"));
-        QTest::keyClick(test::controls(*form).MemoDescription, Qt::Key_Return);
-        QTest::keyClicks(test::controls(*form).MemoDescription, QStringLiteral("second"));
-        test::controls(*form).SaveBT->click();
+        QTest::keyClicks(ui.MemoDescription, QStringLiteral("first"));
+        QTest::keyClick(ui.MemoDescription, Qt::Key_Return);
+        QTest::keyClicks(ui.MemoDescription, QStringLiteral("second"));
+        ui.SaveBT->click();
         QCOMPARE(bench.tasks.size(), 1u);
         const Task& saved = bench.tasks[0];
         QCOMPARE(saved.MemoFont.FontName.view(), std::string_view("MS Sans Serif"));
@@ -482,29 +483,31 @@ private slots:
         test::EditorBench bench;
         bench.settings.DefaultFont.FontColor = static_cast<std::int32_t>(0x80000008u); // a system colour
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
-        const QFont before = test::controls(*form).MemoDescription->font();
+        const QFont before = ui.MemoDescription->font();
         FileDialogs::setFontHandler([](const FontChoice&) { return std::optional<FontChoice>(); });
-        test::controls(*form).SetFontBT->click();
-        QCOMPARE(test::controls(*form).MemoDescription->font(), before);
+        ui.SetFontBT->click();
+        QCOMPARE(ui.MemoDescription->font(), before);
         // Confirming the same colour keeps the system colour value.
         FileDialogs::setFontHandler(
             [](const FontChoice& initial) { return std::optional<FontChoice>(initial); });
-        test::controls(*form).SetFontBT->click();
+        ui.SetFontBT->click();
         startTomorrow(*form);
-        test::controls(*form).MemoDescription->setPlainText(QStringLiteral("m"));
-        test::controls(*form).SaveBT->click();
+        ui.MemoDescription->setPlainText(QStringLiteral("m"));
+        ui.SaveBT->click();
         QCOMPARE(static_cast<std::uint32_t>(bench.tasks[0].MemoFont.FontColor), 0x80000008u);
     }
 
     void saveRefusalsKeepTheWindowAndTheEntries() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
         form->show();
         // The editor opens at the current time: equal to now, so elapsed.
-        test::controls(*form).MemoDescription->setPlainText(QString());
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        ui.MemoDescription->setPlainText(QString());
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
         QCOMPARE(boxes[0].icon, QMessageBox::Warning);
@@ -512,30 +515,30 @@ private slots:
         QCOMPARE(boxes[0].text,
                  QStringLiteral("Start Date & Time has elapsed.\nYou must set it for a future time."));
 
-        test::controls(*form).TimePicker->setTime(QTime(12, 0, 1));
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        ui.TimePicker->setTime(QTime(12, 0, 1));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[1].text, QStringLiteral("You must type a memo to be displayed."));
 
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kExecutable), Qt::LeftButton);
-        test::controls(*form).ExePath->setText(QStringLiteral("/no/such/program"));
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        QTest::mouseClick(ui.PageControl->pageButton(kExecutable), Qt::LeftButton);
+        ui.ExePath->setText(QStringLiteral("/no/such/program"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes[2].text, QStringLiteral("/no/such/program\nfile not found."));
 
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kWebAddress), Qt::LeftButton);
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton); // "http://" alone
+        QTest::mouseClick(ui.PageControl->pageButton(kWebAddress), Qt::LeftButton);
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton); // "http://" alone
         QVERIFY(boxes[3].text.startsWith(QStringLiteral(
             "Must type a web address or file transfer protocol using http:// or ftp://\nex: http://")));
 
         QVERIFY(form->isVisible());
         QVERIFY(bench.tasks.empty());
         QVERIFY(!QFile::exists(bench.taskFile()));
-        QCOMPARE(test::controls(*form).ExePath->text(), QStringLiteral("/no/such/program"));
-        QCOMPARE(test::controls(*form).TimePicker->time(), QTime(12, 0, 1));
-        QCOMPARE(test::controls(*form).PageControl->activePageIndex(), int{kWebAddress});
+        QCOMPARE(ui.ExePath->text(), QStringLiteral("/no/such/program"));
+        QCOMPARE(ui.TimePicker->time(), QTime(12, 0, 1));
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kWebAddress});
 
-        test::controls(*form).WebAddress->setText(QStringLiteral("https://example.org"));
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("https://example.org"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 4);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), int{QDialog::Accepted});
@@ -565,19 +568,21 @@ private slots:
         QDir::setCurrent(current.path());
         for (const char* target : {"velloran-own-tool", "velloran-path-tool"}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kExecutable);
             startTomorrow(*form);
-            test::controls(*form).ExePath->setText(QString::fromUtf8(target));
-            test::controls(*form).SaveBT->click();
+            ui.ExePath->setText(QString::fromUtf8(target));
+            ui.SaveBT->click();
             QVERIFY2(form->savedTaskId().has_value(), target);
         }
         for (const char* target : {"velloran-elsewhere", "velloran-not-executable"}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kExecutable);
             startTomorrow(*form);
-            test::controls(*form).ExePath->setText(QString::fromUtf8(target));
+            ui.ExePath->setText(QString::fromUtf8(target));
             const qsizetype shown = boxes.size();
-            test::controls(*form).SaveBT->click();
+            ui.SaveBT->click();
             QVERIFY2(!form->savedTaskId().has_value(), target);
             QCOMPARE(boxes.size(), shown + 1);
             QCOMPARE(boxes.last().text, QString::fromUtf8(target) + QStringLiteral("\nfile not found."));
@@ -590,15 +595,16 @@ private slots:
         test::EditorBench bench;
         bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         startTomorrow(*form);
-        test::controls(*form).RepeatTypeCB->setCurrentIndex(kWeekly);
-        test::controls(*form).StatusDisabledRB->setChecked(true);
-        test::controls(*form).TaskMissedSkipRB->setChecked(true);
-        test::controls(*form).ExePath->setText(bench.dir.path());
-        test::controls(*form).ExeArg->setText(QStringLiteral("-v"));
-        test::controls(*form).ExeDescription->setText(QStringLiteral("backup"));
-        test::controls(*form).SaveBT->click();
+        ui.RepeatTypeCB->setCurrentIndex(kWeekly);
+        ui.StatusDisabledRB->setChecked(true);
+        ui.TaskMissedSkipRB->setChecked(true);
+        ui.ExePath->setText(bench.dir.path());
+        ui.ExeArg->setText(QStringLiteral("-v"));
+        ui.ExeDescription->setText(QStringLiteral("backup"));
+        ui.SaveBT->click();
         QCOMPARE(form->savedTaskId(),
                  std::optional<std::uint32_t>(static_cast<std::uint32_t>(bench.clock.unixSeconds())));
         QCOMPARE(bench.tasks.size(), 2u);
@@ -620,10 +626,11 @@ private slots:
         bench.addStored(storedTask(kAlarmClock, 50));
         bench.addStored(storedTask(kAudio, 60));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(50));
-        QTest::mouseClick(test::controls(*form).PageControl->pageButton(kMemo), Qt::LeftButton);
-        test::controls(*form).MemoDescription->setPlainText(QStringLiteral("now a memo"));
-        test::controls(*form).SaveBT->click();
+        QTest::mouseClick(ui.PageControl->pageButton(kMemo), Qt::LeftButton);
+        ui.MemoDescription->setPlainText(QStringLiteral("now a memo"));
+        ui.SaveBT->click();
         QCOMPARE(form->savedTaskId(), std::optional<std::uint32_t>(50));
         QCOMPARE(bench.tasks[0].TaskId, 50u);
         QCOMPARE(bench.tasks[0].TaskType, kMemo);
@@ -647,8 +654,8 @@ private slots:
         test::EditorBench bench;
         bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
-        QTimer::singleShot(0, form.get(),
-                           [&] { QTest::mouseClick(test::controls(*form).CancelBT, Qt::LeftButton); });
+        const test::EditorControls ui = test::controls(*form);
+        QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(ui.CancelBT, Qt::LeftButton); });
         QCOMPARE(form->showNewTask(kMemo), SetTaskForm::Result::Closed);
         QCOMPARE(QFileInfo(bench.taskFile()).size(), qint64(sizeof(TaskRecord)));
         QCOMPARE(bench.tasks.size(), 1u);
@@ -665,9 +672,10 @@ private slots:
     void modalSaveReturnsSaved() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QTimer::singleShot(0, form.get(), [&] {
             startTomorrow(*form);
-            QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+            QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         });
         QCOMPARE(form->showNewTask(kAlarmClock), SetTaskForm::Result::Saved);
         QCOMPARE(bench.tasks.size(), 1u);
@@ -679,7 +687,8 @@ private slots:
         bench.addStored(storedTask(kMemo, 1));
         bench.tasks = bench.storeOf(bench.dir.filePath(QStringLiteral("missing/tasks.tsk")));
         auto form = bench.makeForm();
-        test::controls(*form).CancelBT->click();
+        const test::EditorControls ui = test::controls(*form);
+        ui.CancelBT->click();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].icon, QMessageBox::Critical);
         QVERIFY(boxes[0].text.contains(QStringLiteral("missing/tasks.tsk")));
@@ -688,24 +697,26 @@ private slots:
     void escapeAndEnterDoNotClose() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kWebAddress);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        test::controls(*form).WebAddress->setFocus();
-        QTest::keyClick(test::controls(*form).WebAddress, Qt::Key_Return);
-        QTest::keyClick(test::controls(*form).WebAddress, Qt::Key_Escape);
+        ui.WebAddress->setFocus();
+        QTest::keyClick(ui.WebAddress, Qt::Key_Return);
+        QTest::keyClick(ui.WebAddress, Qt::Key_Escape);
         QTest::keyClick(form.get(), Qt::Key_Escape);
         QVERIFY(form->isVisible());
         QVERIFY(!QFile::exists(bench.taskFile()) && bench.sound.stops == 0);
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::keyClick(test::controls(*form).WebAddress, Qt::Key_C, Qt::AltModifier); // "&Cancel"
+        QTest::keyClick(ui.WebAddress, Qt::Key_C, Qt::AltModifier); // "&Cancel"
         QTRY_VERIFY(!form->isVisible()); // an access key clicks its button after a short press
     }
 
     void browseFillsThePathBox() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         QList<FileDialogRequest> requests;
         std::optional<QString> answer = QStringLiteral("/usr/bin/env");
@@ -713,15 +724,14 @@ private slots:
             requests << request;
             return answer;
         });
-        test::controls(*form).ExePath->setText(QStringLiteral("typed"));
-        QTest::mouseClick(test::controls(*form).BrowseExe, Qt::LeftButton);
-        QCOMPARE(test::controls(*form).ExePath->text(), QStringLiteral("/usr/bin/env"));
+        ui.ExePath->setText(QStringLiteral("typed"));
+        QTest::mouseClick(ui.BrowseExe, Qt::LeftButton);
+        QCOMPARE(ui.ExePath->text(), QStringLiteral("/usr/bin/env"));
         QCOMPARE(requests[0].filter, QStringLiteral("Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat"));
         QVERIFY(requests[0].offerPrograms);
-        for (QPushButton* browse : {test::controls(*form).BrowseAudio, test::controls(*form).BrowseVideo,
-                                    test::controls(*form).BrowseDoc, test::controls(*form).BrowseGeneral})
+        for (QPushButton* browse : {ui.BrowseAudio, ui.BrowseVideo, ui.BrowseDoc, ui.BrowseGeneral})
             browse->click();
-        QCOMPARE(test::controls(*form).GeneralPath->text(), QStringLiteral("/usr/bin/env"));
+        QCOMPARE(ui.GeneralPath->text(), QStringLiteral("/usr/bin/env"));
         QVERIFY(requests[1].filter.endsWith(QStringLiteral(";*.aif;*.aifc;*aiff")));
         QVERIFY(requests[2].filter.startsWith(QStringLiteral("Video files (*.mpeg;")));
         QVERIFY(requests[3].filter.startsWith(QStringLiteral("Document and Text files (*.txt;")));
@@ -729,8 +739,8 @@ private slots:
         QVERIFY(!requests[4].offerPrograms);
 
         answer.reset(); // cancelled
-        test::controls(*form).BrowseDoc->click();
-        QCOMPARE(test::controls(*form).DocPath->text(), QStringLiteral("/usr/bin/env"));
+        ui.BrowseDoc->click();
+        QCOMPARE(ui.DocPath->text(), QStringLiteral("/usr/bin/env"));
     }
 
     // Each Browse: the kind's own filter, then the desktop's types for the kind and every file; the
@@ -745,18 +755,18 @@ private slots:
             QDir(home.path()).mkdir(QString::fromLatin1(folder));
         FileDialogs::forgetFolders();
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         QList<FileDialogRequest> requests;
         FileDialogs::setFileHandler([&](const FileDialogRequest& request) {
             requests << request;
             return std::optional<QString>();
         });
-        for (QPushButton* browse : {test::controls(*form).BrowseExe, test::controls(*form).BrowseAudio,
-                                    test::controls(*form).BrowseVideo, test::controls(*form).BrowseDoc,
-                                    test::controls(*form).BrowseGeneral})
+        for (QPushButton* browse :
+             {ui.BrowseExe, ui.BrowseAudio, ui.BrowseVideo, ui.BrowseDoc, ui.BrowseGeneral})
             browse->click();
-        test::controls(*form).VideoPath->setText(QStringLiteral("~/Documents/holiday.mp4"));
-        test::controls(*form).BrowseVideo->click();
+        ui.VideoPath->setText(QStringLiteral("~/Documents/holiday.mp4"));
+        ui.BrowseVideo->click();
 
         QCOMPARE(requests.size(), 6);
         const QStringList titles{"All programs", "All audio files", "All video files", "All documents", ""};
@@ -795,16 +805,17 @@ private slots:
         QFile clip(home.filePath(QStringLiteral("holiday clip.mpg")));
         QVERIFY(clip.open(QIODevice::WriteOnly));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kVideo);
         form->show();
         startTomorrow(*form);
-        QTest::keyClicks(test::controls(*form).VideoPath, QStringLiteral("~/missing.mpg"));
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        QTest::keyClicks(ui.VideoPath, QStringLiteral("~/missing.mpg"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("~/missing.mpg\nfile not found."));
-        test::controls(*form).VideoPath->clear();
-        QTest::keyClicks(test::controls(*form).VideoPath, QStringLiteral("~/holiday clip.mpg"));
-        QTest::mouseClick(test::controls(*form).SaveBT, Qt::LeftButton);
+        ui.VideoPath->clear();
+        QTest::keyClicks(ui.VideoPath, QStringLiteral("~/holiday clip.mpg"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(bench.tasks.size(), 1u);
         QCOMPARE(text(bench.tasks[0].Target), home.filePath(QStringLiteral("holiday clip.mpg")));
@@ -813,14 +824,15 @@ private slots:
     void webVerifyOpensOnlyValidAddresses() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kWebAddress);
-        test::controls(*form).WebAddress->setText(QStringLiteral("http://a.bc"));
-        QTest::mouseClick(test::controls(*form).WebVerify, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("http://a.bc"));
+        QTest::mouseClick(ui.WebVerify, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
         QVERIFY(bench.opener.opened.empty());
-        test::controls(*form).WebAddress->setText(QStringLiteral("HTTPS://Example.org/?q=1"));
-        QTest::mouseClick(test::controls(*form).WebVerify, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("HTTPS://Example.org/?q=1"));
+        QTest::mouseClick(ui.WebVerify, Qt::LeftButton);
         QCOMPARE(bench.opener.opened, std::vector<std::string>{"HTTPS://Example.org/?q=1"});
         QCOMPARE(boxes.size(), 1);
     }
@@ -828,26 +840,26 @@ private slots:
     void textBoxesHoldTheirRecordFieldsInBytes() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
-        test::controls(*form).ExeArg->setFocus();
-        test::controls(*form).ExeArg->setText(QString(250, QLatin1Char('a')));
-        test::controls(*form).ExeArg->end(false);
+        ui.ExeArg->setFocus();
+        ui.ExeArg->setText(QString(250, QLatin1Char('a')));
+        ui.ExeArg->end(false);
         for (int i = 0; i < 3; ++i)
-            QTest::sendKeyEvent(QTest::Click, test::controls(*form).ExeArg, Qt::Key_Eacute,
-                                QStringLiteral("\u00e9"), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, ui.ExeArg, Qt::Key_Eacute, QStringLiteral("\u00e9"),
+                                Qt::NoModifier);
         // 250 + 2 + 2 bytes fit; the third "é" would reach 256.
-        QCOMPARE(test::controls(*form).ExeArg->text().toUtf8().size(), 254);
-        QVERIFY(test::controls(*form).ExeArg->text().endsWith(QStringLiteral("\u00e9\u00e9")));
+        QCOMPARE(ui.ExeArg->text().toUtf8().size(), 254);
+        QVERIFY(ui.ExeArg->text().endsWith(QStringLiteral("\u00e9\u00e9")));
 
-        test::controls(*form).ExeDescription->setText(QString(2000, QChar(0x20AC))); // € takes three bytes
-        QCOMPARE(test::controls(*form).ExeDescription->text().toUtf8().size(), 1023);
+        ui.ExeDescription->setText(QString(2000, QChar(0x20AC))); // € takes three bytes
+        QCOMPARE(ui.ExeDescription->text().toUtf8().size(), 1023);
 
-        test::controls(*form).MemoDescription->setPlainText(QString(1020, QLatin1Char('m')));
-        test::controls(*form).MemoDescription->moveCursor(QTextCursor::End);
-        test::controls(*form).MemoDescription->insertPlainText(QStringLiteral("\n\nxyz"));
+        ui.MemoDescription->setPlainText(QString(1020, QLatin1Char('m')));
+        ui.MemoDescription->moveCursor(QTextCursor::End);
+        ui.MemoDescription->insertPlainText(QStringLiteral("\n\nxyz"));
         // Each line break takes two bytes in the record: 1020 + 2 fits, a second break does not.
-        QCOMPARE(test::controls(*form).MemoDescription->toPlainText(),
-                 QString(1020, QLatin1Char('m')) + QLatin1Char('\n'));
+        QCOMPARE(ui.MemoDescription->toPlainText(), QString(1020, QLatin1Char('m')) + QLatin1Char('\n'));
     }
 };
 
