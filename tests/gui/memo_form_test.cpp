@@ -40,11 +40,11 @@ class MemoFormTest : public QObject {
     RecordingSoundPlayer sound;
     test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
-    TMemoForm* form = nullptr; // owned by the table once shown
+    MemoForm* form = nullptr; // owned by the table once shown
 
-    TMemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
-        form = new TMemoForm(*table, sound, notices, clock);
-        form->ShowMemo(text, font);
+    MemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
+        form = new MemoForm(*table, sound, notices, clock);
+        form->showMemo(text, font);
         return form;
     }
     QLabel* label(const char* name) { return form->findChild<QLabel*>(name); }
@@ -205,7 +205,7 @@ private slots:
 
     void twoMemosKeepTheirOwnText() {
         show("first", block("Liberation Serif", 20, kFontBold, 0x0000FF00));
-        TMemoForm* first = form;
+        MemoForm* first = form;
         show("second", block("Liberation Mono", 9, kFontItalic));
         QCOMPARE(table->count(), 2);
         QCOMPARE(first->findChild<QLabel*>("Memo1")->text(), QString("first"));
