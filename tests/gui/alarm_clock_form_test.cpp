@@ -178,6 +178,35 @@ private slots:
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
+    // Where each control stands, as designed: left, top, width, height; the captions' labels take the
+    // size of their text.
+    void controlsStandWhereTheyWereDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("BackGround") << "BackGround" << QRect(0, 0, 321, 321);
+        QTest::newRow("Button1") << "Button1" << QRect(120, 96, 81, 25);
+        QTest::newRow("ZzImage") << "ZzImage" << QRect(216, 88, 104, 111);
+        QTest::newRow("TimeDisplay") << "TimeDisplay" << QRect(68, 130, 187, 55);
+        QTest::newRow("SnoozeBT") << "SnoozeBT" << QRect(112, 192, 105, 41);
+        QTest::newRow("Label1") << "Label1" << QRect(128, 240, 0, 0);
+        QTest::newRow("SnoozeTimeCB") << "SnoozeTimeCB" << QRect(128, 256, 73, 22);
+        QTest::newRow("Label2") << "Label2" << QRect(8, 312, 0, 0);
+        // One pixel narrower than designed, so that its scroll bar's edge is not cut off by the window's.
+        QTest::newRow("Note") << "Note" << QRect(8, 328, 312, 49);
+    }
+    void controlsStandWhereTheyWereDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        ring();
+        const QWidget* widget = test::part<QWidget>(*form, qPrintable(name));
+        if (place.isEmpty()) {
+            QCOMPARE(widget->pos(), place.topLeft());
+            QCOMPARE(widget->size(), widget->sizeHint());
+        } else {
+            QCOMPARE(widget->geometry(), place);
+        }
+    }
+
     void noteKeepsItsLinesAndShowsMarkupAsText() {
         ring("first\r\nsecond <b>bold</b>");
         QCOMPARE(control<QPlainTextEdit>("Note")->toPlainText(), QString("first\nsecond <b>bold</b>"));

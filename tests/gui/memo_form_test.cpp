@@ -136,6 +136,16 @@ private slots:
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
+    // Where each control stands, as designed; the moment shown takes the size of its text.
+    void controlsStandWhereTheyWereDesigned() {
+        show("placed");
+        QCOMPARE(label("paperimage")->geometry(), QRect(0, 0, 393, 513));
+        QCOMPARE(label("Image1")->geometry(), QRect(360, 24, 22, 22));
+        QCOMPARE(label("Memo1")->geometry(), QRect(16, 80, 369, 409));
+        QCOMPARE(label("Label1")->pos(), QPoint(56, 496));
+        QCOMPARE(label("Label1")->size(), label("Label1")->sizeHint());
+    }
+
     void textKeepsItsLinesAndShowsMarkupAsText() {
         show("one\r\ntwo <i>three</i>");
         QCOMPARE(label("Memo1")->text(), QString("one\ntwo <i>three</i>"));
