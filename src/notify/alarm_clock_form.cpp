@@ -83,9 +83,11 @@ void AlarmClockForm::drawArtwork() {
     ui_->BackGround->setPixmap(picture(kAlarmClockPicture, kAlarmClockSize, devicePixelRatioF()));
     ui_->ZzImage->setPixmap(picture(kSnoozePicture, kSnoozeSize, devicePixelRatioF()));
     fitTimeDisplayFont();
-    // The labels take the size of their text, in whatever face and language the program runs with.
+    // The labels take the size of their text, in whatever face and language the program runs with; a
+    // form gives only fixed sizes.
     ui_->Label1->adjustSize();
-    // White on a tag of the clock's dark rim colour below the clock, readable on any desktop.
+    // "Note:" is white on a tag of the clock's dark rim colour, readable on any desktop; the tag's
+    // margins are more than a form can give a label.
     ui_->Label2->setContentsMargins(3, 0, 3, 0);
     ui_->Label2->adjustSize();
     updateShape();
