@@ -23,19 +23,6 @@ constexpr int kClockInterval = 5000;
 constexpr const char* kSnoozeAction = "snooze";
 constexpr const char* kTurnOffAction = "turn-off";
 
-// What the desktop's notification service shows while the alarm rings: it draws above full-screen
-// windows, and its buttons do what the window's do.
-DesktopNotice ringingNotice(const QString& caption, const QString& note) {
-    DesktopNotice notice;
-    notice.summary = caption;
-    notice.body = note;
-    notice.critical = true;
-    notice.actions = {{QStringLiteral("default"), AlarmClockForm::tr("Show")},
-                      {QLatin1String(kSnoozeAction), AlarmClockForm::tr("Snooze")},
-                      {QLatin1String(kTurnOffAction), AlarmClockForm::tr("Turn off alarm")}};
-    return notice;
-}
-
 } // namespace
 
 AlarmClockForm::AlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
@@ -141,7 +128,20 @@ void AlarmClockForm::showAlarm(const std::string& note, const std::string& sound
     ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
     show();
     activateWindow();
-    postNotice(ringingNotice(windowTitle(), note_));
+    postNotice(ringingNotice());
+}
+
+// What the desktop's notification service shows while the alarm rings: it draws above full-screen
+// windows, and its buttons do what the window's do.
+DesktopNotice AlarmClockForm::ringingNotice() const {
+    DesktopNotice notice;
+    notice.summary = windowTitle();
+    notice.body = note_;
+    notice.critical = true;
+    notice.actions = {{QStringLiteral("default"), tr("Show")},
+                      {QLatin1String(kSnoozeAction), tr("Snooze")},
+                      {QLatin1String(kTurnOffAction), tr("Turn off alarm")}};
+    return notice;
 }
 
 void AlarmClockForm::startOffTimerIfEnabled() {
@@ -177,7 +177,7 @@ void AlarmClockForm::ringAgain() {
     ui_->ZzImage->hide();
     updateShape();
     startOffTimerIfEnabled();
-    postNotice(ringingNotice(windowTitle(), note_));
+    postNotice(ringingNotice());
 }
 
 void AlarmClockForm::switchOffByItself() {

@@ -56,6 +56,7 @@ private:
     void fitTimeDisplayFont();
     void updateShape();
     void startOffTimerIfEnabled();
+    DesktopNotice ringingNotice() const;
 
     std::unique_ptr<Ui::AlarmClockForm> ui_;
     NotificationWindowTable& table_;
