@@ -36,13 +36,13 @@ TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget
     MainTimer = new Timer(this);
     MainTimer->setObjectName("MainTimer");
     MainTimer->setInterval(5000);
-    MainTimer->OnTimer = [this] { MainTimerTimer(); };
+    MainTimer->onTimeout = [this] { MainTimerTimer(); };
     help_ = new HelpTarget(services_.programDirectory, this);
     FormPtrTimer = new Timer(this);
     FormPtrTimer->setObjectName("FormPtrTimer");
     FormPtrTimer->setEnabled(false);
     FormPtrTimer->setInterval(300);
-    FormPtrTimer->OnTimer = [this] { FormPtrTimerTimer(); };
+    FormPtrTimer->onTimeout = [this] { FormPtrTimerTimer(); };
     buildControls();
     buildMenus();
     buildTray();

@@ -105,8 +105,8 @@ private slots:
         test::FixedClock clock;
         NotificationWindowTable table; // destroys its windows before what they use goes
         for (const bool byKey : {true, false}) {
-            auto* memo = new TMemoForm(table, sound, notices, clock);
-            memo->ShowMemo("Call back", FontBlock{});
+            auto* memo = new MemoForm(table, sound, notices, clock);
+            memo->showMemo("Call back", FontBlock{});
             QAccessibleInterface* window = accessible(memo);
             QCOMPARE(window->role(), QAccessible::Window);
             QCOMPARE(window->text(QAccessible::Name), QString("Memo"));
@@ -130,8 +130,8 @@ private slots:
         const SettingsRecord settings = defaultSettings();
         RingingAlarms ringing(sound);
         NotificationWindowTable table; // destroys its windows before what they use goes
-        auto* alarm = new TAlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
-        alarm->ShowAlarm("Wake up", "bell.wav");
+        auto* alarm = new AlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
+        alarm->showAlarm("Wake up", "bell.wav");
         QCOMPARE(accessible(alarm)->role(), QAccessible::Window);
         QCOMPARE(accessible(alarm)->text(QAccessible::Name), QString("Alarm Clock"));
         QCOMPARE(nameOf(alarm->findChild<QPlainTextEdit*>("Note")), QString("Note:"));

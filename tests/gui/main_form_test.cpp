@@ -215,7 +215,7 @@ private slots:
         QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/?q=a b"});
         QCOMPARE(bench_.windows.memos, 1);
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
     }
 
@@ -360,7 +360,7 @@ private slots:
         countdown.show();
         QTest::keyClick(&countdown, Qt::Key_Escape);
         QVERIFY(countdown.isVisible());
-        QVERIFY(countdown.ExitTimer->Enabled());
+        QVERIFY(countdown.ExitTimer->isEnabled());
         countdown.Button1->click();
         QCOMPARE(countdown.result(), TExitForm::kCancelled);
     }
