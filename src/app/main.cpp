@@ -10,6 +10,7 @@
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
+#include "platform/logging.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
@@ -66,7 +67,7 @@ public:
         : tasks_(tasks), settings_(settings), sound_(sound), opener_(opener), clock_(clock),
           registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
 
-    std::string loadSettings() override { return velloran::loadSettings(registry_, settings_); }
+    Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
         TSplashForm splash(owner);
         splash.exec();
@@ -106,6 +107,7 @@ private:
 
 int main(int argc, char* argv[]) {
     const RestoreRequest launch = launchTokens();
+    routeProgramLog();
     GuardedApplication app(argc, argv);
     // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
     // title is exactly its caption.
@@ -144,7 +146,7 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
-        std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
+        qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.

@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
 #include "platform/sound_player.h"
+#include "platform/translated_message.h"
 #include "scheduler/program_search.h"
 #include "scheduler/task_actions.h"
 #include "store/task_kinds.h"
@@ -347,7 +348,7 @@ void TSetTaskForm::BrowseClick(int kind) {
 void TSetTaskForm::WebVerifyClick() {
     const std::string address = Pages.WebAddress->text().toStdString();
     if (!isValidWebAddress(address)) {
-        MessageBoxes::warning(this, QString::fromLatin1(kWebAddressMessage));
+        MessageBoxes::warning(this, translated(Message(kEditorContext, kWebAddressMessage)));
         return;
     }
     opener_.open(address);
@@ -419,12 +420,12 @@ void TSetTaskForm::SaveBTClick() {
     const auto programExists = [&programs](const std::string& target) {
         return findProgram(target, programs).has_value();
     };
-    const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists, programExists);
-    if (!check.refusal.empty()) {
-        MessageBoxes::warning(this, QString::fromStdString(check.refusal));
+    const velloran::Result<Task> check = checkEntries(entries(), clock_.now(), pathExists, programExists);
+    if (!check) {
+        MessageBoxes::warning(this, translated(check.error()));
         return;
     }
-    const auto stored = storeTask(tasks_, check.record, IsNewTask_, EditedTaskId_,
+    const auto stored = storeTask(tasks_, *check, IsNewTask_, EditedTaskId_,
                                   static_cast<std::uint32_t>(clock_.unixSeconds()));
     // The edited task went away meanwhile (the scan deleted it): there is nothing to save into.
     if (!stored)
@@ -444,10 +445,9 @@ void TSetTaskForm::done(int result) {
 
 void TSetTaskForm::FormClose() {
     sound_.stop();
-    const std::string error = tasks_.save();
-    if (!error.empty())
-        MessageBoxes::error(this, QStringLiteral("The tasks could not be saved.\n") +
-                                      QString::fromStdString(error));
+    if (const velloran::Result<void> saved = tasks_.save(); !saved)
+        MessageBoxes::error(this,
+                            QStringLiteral("The tasks could not be saved.\n") + translated(saved.error()));
 }
 
 void TSetTaskForm::keyPressEvent(QKeyEvent* event) {

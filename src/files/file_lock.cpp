@@ -39,12 +39,12 @@ FileLock::State FileLock::tryLock(const std::string& path) {
     error_.clear();
     const int fd = openLockFile(path);
     if (fd < 0) {
-        error_ = describeFileError("Cannot open", path, errno);
+        error_ = describeFileError(kFileCannotOpen, path, errno).english();
         return State::Failed;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error_ = describeFileError("Cannot lock", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        error_ = describeFileError(kFileCannotLock, path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL).english();
         ::close(fd);
         return State::Failed;
     }
@@ -57,7 +57,7 @@ FileLock::State FileLock::tryLock(const std::string& path) {
         ::close(fd);
         if (reason == EWOULDBLOCK)
             return State::Busy;
-        error_ = describeFileError("Cannot lock", path, reason);
+        error_ = describeFileError(kFileCannotLock, path, reason).english();
         return State::Failed;
     }
     fd_ = fd;
