@@ -25,4 +25,9 @@ QString translated(const Message& message) {
     return out;
 }
 
+QString translatedText(const char* context, std::string_view source) {
+    // A view need not end in a NUL; translate() reads up to one.
+    return QCoreApplication::translate(context, std::string(source).c_str());
+}
+
 } // namespace velloran

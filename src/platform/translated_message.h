@@ -4,6 +4,8 @@
 #include "common/message.h"
 
 #include <QString>
+#include <string>
+#include <string_view>
 
 namespace velloran {
 
@@ -11,5 +13,8 @@ namespace velloran {
 // translated the same way; a verbatim text as it is. The arguments are filled in one pass, so that a
 // '%' in a path or a reason is never taken for a placeholder.
 QString translated(const Message& message);
+
+// A source text of a table without Qt (marked with QT_TRANSLATE_NOOP) translated in its context.
+QString translatedText(const char* context, std::string_view source);
 
 } // namespace velloran

@@ -91,15 +91,14 @@ bool SingleInstance::claim() {
                   qPrintable(folder_));
         return true;
     }
-    switch (lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString())) {
-    case FileLock::State::Busy:
-        return false;
-    case FileLock::State::Failed:
-        qCWarning(logInstance, "%s; the one-instance check is off", lock_.error().c_str());
+    const Result<FileLock::State> locked =
+        lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString());
+    if (!locked) {
+        qCWarning(logInstance, "%s; the one-instance check is off", locked.error().english().c_str());
         return true;
-    case FileLock::State::Held:
-        break;
     }
+    if (*locked == FileLock::State::Busy)
+        return false;
     serve();
     return true;
 }

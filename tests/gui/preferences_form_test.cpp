@@ -506,7 +506,8 @@ private slots:
     void failedRemovalIsReportedAndNothingElseIsWritten() {
         test::MessageBoxRecorder boxes;
         test::RefusingRegistry registry{std::string(kStartAtLogonValue)};
-        QVERIFY(registry.memory.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::text(kTestRunValue)).ok());
+        QVERIFY(
+            registry.memory.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::text(kTestRunValue)).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
         QVERIFY(form->StartupOnRB->isChecked());

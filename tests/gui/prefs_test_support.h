@@ -20,7 +20,8 @@ public:
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name) override {
         return memory.readValue(key, name);
     }
-    Result<void> writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override {
+    Result<void> writeValue(std::string_view key, std::string_view name,
+                            const RegistryValue& value) override {
         if (name == refused_)
             return failure(failedToSetDataError(name));
         return memory.writeValue(key, name, value);
