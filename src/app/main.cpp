@@ -10,6 +10,7 @@
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
+#include "platform/logging.h"
 #include "platform/translations.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
@@ -67,7 +68,7 @@ public:
         : tasks_(tasks), settings_(settings), sound_(sound), opener_(opener), clock_(clock),
           registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
 
-    std::string loadSettings() override { return velloran::loadSettings(registry_, settings_); }
+    Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
         TSplashForm splash(owner);
         splash.exec();
@@ -107,6 +108,7 @@ private:
 
 int main(int argc, char* argv[]) {
     const RestoreRequest launch = launchTokens();
+    routeProgramLog();
     GuardedApplication app(argc, argv);
     // Before any text is made: every window and message is in the user's language from the start.
     installTranslations(app);
@@ -147,7 +149,7 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
-        std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
+        qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.

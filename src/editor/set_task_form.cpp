@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
 #include "platform/sound_player.h"
+#include "platform/translated_message.h"
 #include "scheduler/program_search.h"
 #include "scheduler/task_actions.h"
 #include "store/task_kinds.h"
@@ -301,7 +302,7 @@ void SetTaskForm::browseForTarget(int kind) {
 void SetTaskForm::verifyWebAddress() {
     const std::string address = ui_->WebAddress->text().toStdString();
     if (!isValidWebAddress(address)) {
-        MessageBoxes::warning(this, QString::fromLatin1(kWebAddressMessage));
+        MessageBoxes::warning(this, translated(Message(kEditorContext, kWebAddressMessage)));
         return;
     }
     opener_.open(address);
@@ -371,12 +372,12 @@ void SetTaskForm::saveTask() {
     const auto programExists = [&programs](const std::string& target) {
         return findProgram(target, programs).has_value();
     };
-    const SaveCheck check = checkEntries(entries(), clock_.now(), pathExists, programExists);
-    if (!check.refusal.empty()) {
-        MessageBoxes::warning(this, QString::fromStdString(check.refusal));
+    const velloran::Result<Task> check = checkEntries(entries(), clock_.now(), pathExists, programExists);
+    if (!check) {
+        MessageBoxes::warning(this, translated(check.error()));
         return;
     }
-    const auto stored = storeTask(tasks_, check.record, isNewTask_, editedTaskId_,
+    const auto stored = storeTask(tasks_, *check, isNewTask_, editedTaskId_,
                                   static_cast<std::uint32_t>(clock_.unixSeconds()));
     // The edited task went away meanwhile (the scan deleted it): there is nothing to save into.
     if (!stored)
@@ -392,9 +393,8 @@ void SetTaskForm::done(int result) {
 
 void SetTaskForm::stopSoundAndSaveTasks() {
     sound_.stop();
-    const std::string error = tasks_.save();
-    if (!error.empty())
-        MessageBoxes::error(this, tr("The tasks could not be saved.\n%1").arg(QString::fromStdString(error)));
+    if (const velloran::Result<void> saved = tasks_.save(); !saved)
+        MessageBoxes::error(this, tr("The tasks could not be saved.\n%1").arg(translated(saved.error())));
 }
 
 void SetTaskForm::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #include "pulse_sound_player.h"
 
 #include "builtin_sounds.h"
+#include "logging.h"
 #include "wave_file.h"
 
 #include "common/product.h"
@@ -273,9 +274,8 @@ struct PulseSoundPlayer::Engine {
 
 PulseSoundPlayer::PulseSoundPlayer(std::function<void(const std::string&)> warn)
     : engine_(std::make_unique<Engine>()) {
-    engine_->warn = warn ? std::move(warn) : [](const std::string& text) {
-        std::fprintf(stderr, "velloran: %s\n", text.c_str());
-    };
+    engine_->warn =
+        warn ? std::move(warn) : [](const std::string& text) { qCWarning(logSound, "%s", text.c_str()); };
     engine_->mainloop = pa_threaded_mainloop_new();
     if (engine_->mainloop == nullptr)
         return;

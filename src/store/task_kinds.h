@@ -36,7 +36,7 @@ struct BrowseOffer {
 };
 
 struct TaskKindInfo {
-    std::string_view name; // the list's "Type" column
+    std::string_view name; // the list's "Type" column; its translations are in the context "TaskKinds"
     KindTarget target;
     std::string_view fixedTarget; // what Target holds for a Fixed kind
     KindAction action;

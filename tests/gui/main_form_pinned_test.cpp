@@ -40,7 +40,8 @@ private:
     void writeOneTask() {
         TaskList list;
         list.appendLoaded(test::makeTask(kGeneral, bench_.clock.value + 30)).TaskId = 1;
-        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.taskFile().toStdString(), list)), QString());
+        QCOMPARE(QString::fromStdString(told(saveTaskFile(bench_.taskFile().toStdString(), list))),
+                 QString());
     }
 
 private slots:

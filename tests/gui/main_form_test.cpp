@@ -43,8 +43,9 @@ private:
         std::uint32_t id = 100;
         for (const Task& record : records)
             list.appendLoaded(record).TaskId = id++;
-        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list)),
-                 QString());
+        QCOMPARE(
+            QString::fromStdString(told(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list))),
+            QString());
     }
 
     QString cell(TSchedulerMainForm& form, int row, int column) {
