@@ -14,9 +14,8 @@ int main(int argc, char* argv[]) {
     TaskList tasks;
     for (int i = 0; i < count; ++i)
         tasks.appendLoaded(bench::typicalTask(i));
-    const std::string error = saveTaskFile(argv[1], tasks);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const Result<void> saved = saveTaskFile(argv[1], tasks); !saved) {
+        std::fprintf(stderr, "%s\n", saved.error().english().c_str());
         return 1;
     }
     return 0;

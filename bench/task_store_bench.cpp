@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <malloc.h>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -44,7 +45,8 @@ std::size_t heapInUse() {
 const std::string& savedFile() {
     static const std::string path = [] {
         std::string file = benchFolder() + "/tasks.tsk";
-        saveTaskFile(file, makeTasks());
+        if (!saveTaskFile(file, makeTasks()))
+            throw std::runtime_error("cannot write " + file);
         return file;
     }();
     return path;
@@ -54,9 +56,8 @@ void BM_SaveTaskFile(benchmark::State& state) {
     const TaskList tasks = makeTasks();
     const std::string path = benchFolder() + "/saved.tsk";
     for (auto _ : state) {
-        const std::string error = saveTaskFile(path, tasks);
-        if (!error.empty())
-            state.SkipWithError(error.c_str());
+        if (const Result<void> saved = saveTaskFile(path, tasks); !saved)
+            state.SkipWithError(saved.error().english().c_str());
     }
     state.SetBytesProcessed(state.iterations() * kTasks * static_cast<std::int64_t>(sizeof(TaskRecord)));
 }

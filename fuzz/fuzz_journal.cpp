@@ -103,11 +103,8 @@ std::size_t headerSizeOfAJournal() {
 
 // The file's bytes, or none where it cannot be read.
 std::string fileBytes(const std::string& path) {
-    std::string bytes;
-    std::string error;
-    if (readWholeFile(path, std::string::npos, bytes, error) != FileRead::Read)
-        bytes.clear();
-    return bytes;
+    const Result<std::optional<std::string>> bytes = readWholeFile(path, std::string::npos);
+    return bytes && *bytes ? **bytes : std::string();
 }
 
 } // namespace

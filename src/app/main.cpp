@@ -10,6 +10,7 @@
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
+#include "platform/logging.h"
 #include "platform/translations.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
@@ -68,18 +69,18 @@ public:
         : tasks_(tasks), settings_(settings), sound_(sound), opener_(opener), clock_(clock),
           registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
 
-    std::string loadSettings() override { return velloran::loadSettings(registry_, settings_); }
+    Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
         TSplashForm splash(owner);
         splash.exec();
     }
     void showNewTask(QWidget* owner, int kind) override {
-        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
-        editor.ShowNewTask(kind);
+        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.showNewTask(kind);
     }
     void showEditTask(QWidget* owner, std::uint32_t taskId) override {
-        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
-        editor.ShowEditTask(taskId);
+        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.showEditTask(taskId);
     }
     void showPreferences(QWidget* owner) override {
         TPreferencesForm preferences(owner, settings_, registry_,
@@ -108,6 +109,7 @@ private:
 
 int main(int argc, char* argv[]) {
     const RestoreRequest launch = launchTokens();
+    routeProgramLog();
     GuardedApplication app(argc, argv);
     // Before any text is made: every window and message is in the user's language from the start.
     installTranslations(app);
@@ -148,7 +150,7 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     if (::chdir(folder.c_str()) != 0)
-        std::fprintf(stderr, "velloran: cannot enter %s\n", folder.c_str());
+        qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.

@@ -90,9 +90,11 @@ bool isValidWebAddress(std::string_view address) {
                                               startsWithIgnoringAsciiCase(address, "ftp://"));
 }
 
-SaveCheck checkEntries(const TaskEntries& typed, DateTime now, const PathExists& pathExists,
-                       const PathExists& programExists) {
-    SaveCheck check;
+Result<Task> checkEntries(const TaskEntries& typed, DateTime now, const PathExists& pathExists,
+                          const PathExists& programExists) {
+    const auto refuse = [](const char* message, std::initializer_list<Message> arguments = {}) {
+        return failure(Message(kEditorContext, message, arguments));
+    };
     // A path typed as "~/..." means the home folder, as in a shell: checked and stored so, and told as typed.
     TaskEntries entries = typed;
     if (kindIs(entries.page, KindTarget::File))
@@ -101,32 +103,25 @@ SaveCheck checkEntries(const TaskEntries& typed, DateTime now, const PathExists&
     // A start that cannot be read as a date (a NaN from damaged input) has not elapsed, but is no
     // future either: refuse it with the same message.
     if (!(start > now) || !isValidDateTime(start)) {
-        check.refusal = kElapsedStartMessage;
-        return check;
+        return refuse(kElapsedStartMessage);
     }
     if (entries.repeatType == kDaily && dayMaskOf(entries.days) == 0) {
-        check.refusal = kNoDaysMessage;
-        return check;
+        return refuse(kNoDaysMessage);
     }
     if (kindDoes(entries.page, KindAction::ShowMemo) && entries.description.empty()) {
-        check.refusal = kEmptyMemoMessage;
-        return check;
+        return refuse(kEmptyMemoMessage);
     }
     if (kindIs(entries.page, KindTarget::File) &&
         !(kindDoes(entries.page, KindAction::RunProgram) ? programExists : pathExists)(entries.target)) {
-        check.refusal = typed.target + kFileNotFoundSuffix;
-        return check;
+        return refuse(kFileNotFoundMessage, {typed.target});
     }
     if (kindIs(entries.page, KindTarget::WebAddress) && !isValidWebAddress(entries.target)) {
-        check.refusal = kWebAddressMessage;
-        return check;
+        return refuse(kWebAddressMessage);
     }
     if (taskKind(entries.page) == nullptr) {
-        check.refusal = kNoPageMessage;
-        return check;
+        return refuse(kNoPageMessage);
     }
-    check.record = buildRecord(entries, start);
-    return check;
+    return buildRecord(entries, start);
 }
 
 std::optional<std::uint32_t> storeTask(TaskStore& tasks, const Task& built, bool isNewTask,

@@ -1,6 +1,7 @@
 // The task editor's entries, the checks they must pass and the task record built from them.
 #pragma once
 
+#include "common/result.h"
 #include "store/task_store.h"
 
 #include <array>
@@ -16,16 +17,20 @@ inline constexpr int kNoPage = -1;
 inline constexpr std::size_t kLongTextBytes = 1023; // paths, addresses, descriptions, the memo
 inline constexpr std::size_t kArgumentBytes = 255;
 
+// The refusals of the checks, in the translations' context "TaskEditor".
+inline constexpr const char* kEditorContext = "TaskEditor";
 inline constexpr const char* kElapsedStartMessage =
-    "Start Date & Time has elapsed.\nYou must set it for a future time.";
-inline constexpr const char* kNoDaysMessage =
-    "You selected to run this task Daily, but\ndid not select any days to run on.";
-inline constexpr const char* kEmptyMemoMessage = "You must type a memo to be displayed.";
-inline constexpr const char* kFileNotFoundSuffix = "\nfile not found.";
-inline constexpr const char* kNoPageMessage = "You must select a task type.";
-inline constexpr const char* kWebAddressMessage =
-    "Must type a web address or file transfer protocol using http:// or ftp://\n"
-    "ex: http://www.example.com/";
+    QT_TRANSLATE_NOOP("TaskEditor", "Start Date & Time has elapsed.\nYou must set it for a future time.");
+inline constexpr const char* kNoDaysMessage = QT_TRANSLATE_NOOP(
+    "TaskEditor", "You selected to run this task Daily, but\ndid not select any days to run on.");
+inline constexpr const char* kEmptyMemoMessage =
+    QT_TRANSLATE_NOOP("TaskEditor", "You must type a memo to be displayed.");
+// %1: the path as it was typed.
+inline constexpr const char* kFileNotFoundMessage = QT_TRANSLATE_NOOP("TaskEditor", "%1\nfile not found.");
+inline constexpr const char* kNoPageMessage = QT_TRANSLATE_NOOP("TaskEditor", "You must select a task type.");
+inline constexpr const char* kWebAddressMessage = QT_TRANSLATE_NOOP(
+    "TaskEditor", "Must type a web address or file transfer protocol using http:// or ftp://\n"
+                  "ex: http://www.example.com/");
 
 // What the editor's controls hold when Save is pressed. Texts are UTF-8; the memo's lines end in "\n".
 struct TaskEntries {
@@ -48,18 +53,14 @@ struct TaskEntries {
 
 using PathExists = std::function<bool(const std::string&)>;
 
-struct SaveCheck {
-    std::string refusal; // the first failed check's message; empty when the entries pass
-    Task record{};       // the complete task (without its id) when they pass
-};
-
 // The start moment: the date of one picker and the time of day of the other.
 DateTime startMoment(DateTime date, DateTime time);
 
-// Runs the checks in their fixed order and, when all pass, builds the record. A program's path is checked
+// Runs the checks in their fixed order and, when all pass, builds the complete task (without its id);
+// otherwise fails with the first failed check's message. A program's path is checked
 // with programExists (where the task's start will look for it), every other path with pathExists.
-SaveCheck checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists,
-                       const PathExists& programExists);
+Result<Task> checkEntries(const TaskEntries& entries, DateTime now, const PathExists& pathExists,
+                          const PathExists& programExists);
 
 // At least 12 characters, beginning with http://, https:// or ftp:// in any letter case.
 bool isValidWebAddress(std::string_view address);

@@ -39,9 +39,8 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-bool AtomicFile::open() {
+Result<void> AtomicFile::open() {
     discard();
-    error_.clear();
     content_ = ContentChecksum();
     flushed_ = false;
     const auto slash = path_.find_last_of('/');
@@ -49,60 +48,68 @@ bool AtomicFile::open() {
     std::string name = folder + temporaryPrefix(path_) + "XXXXXX";
     fd_ = disk_.createTemporary(name);
     if (fd_ < 0)
-        return fail("Cannot write", errno);
+        return fail(kFileCannotWrite, errno);
     tempPath_ = name;
     // Held until the temporary is renamed or removed: start-up cleaning leaves a locked temporary alone.
     ::flock(fd_, LOCK_EX | LOCK_NB);
     struct stat existing {};
     const mode_t mode = ::stat(path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : mode_;
     if (disk_.changeMode(fd_, mode) != 0)
-        return fail("Cannot write", errno);
-    return true;
+        return fail(kFileCannotWrite, errno);
+    return {};
 }
 
-bool AtomicFile::write(const void* data, std::size_t size) {
+Result<void> AtomicFile::write(const void* data, std::size_t size) {
     if (fd_ < 0)
-        return false;
+        return notOpen();
     if (!writeAll(disk_, fd_, data, size))
-        return fail("Cannot write", errno);
+        return fail(kFileCannotWrite, errno);
     content_.add(data, size);
     flushed_ = false;
-    return true;
+    return {};
 }
 
-bool AtomicFile::flush() {
+Result<void> AtomicFile::flush() {
     if (fd_ < 0)
-        return false;
+        return notOpen();
     if (disk_.fsync(fd_) != 0)
-        return fail("Cannot write", errno);
+        return fail(kFileCannotWrite, errno);
     flushed_ = true;
-    return true;
+    return {};
 }
 
-bool AtomicFile::commit() {
-    if (fd_ < 0 || (!flushed_ && !flush()))
-        return false;
+Result<void> AtomicFile::commit() {
+    if (fd_ < 0)
+        return notOpen();
+    if (!flushed_) {
+        if (Result<void> flushed = flush(); !flushed)
+            return flushed;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (disk_.close(fd) != 0) {
         const int closeError = errno;
         disk_.unlink(tempPath_);
         tempPath_.clear();
-        return fail("Cannot write", closeError);
+        return fail(kFileCannotWrite, closeError);
     }
     if (disk_.rename(tempPath_, path_) != 0)
-        return fail("Cannot replace", errno);
+        return fail(kFileCannotReplace, errno);
     tempPath_.clear();
     // Makes the rename itself survive a power cut; what comes after a commit may rely on it. A folder that
     // cannot be flushed (some file systems refuse) leaves the file replaced all the same.
     disk_.syncFolder(parentFolder(path_));
-    return true;
+    return {};
 }
 
-bool AtomicFile::fail(std::string_view what, int errorNumber) {
-    error_ = describeFileError(what, path_, errorNumber);
+Failure<Message> AtomicFile::fail(const char* problem, int errorNumber) {
     discard();
-    return false;
+    return failure(describeFileError(problem, path_, errorNumber));
+}
+
+Failure<Message> AtomicFile::notOpen() const {
+    // A step after a failed one: the file was never written.
+    return failure(describeFileError(kFileCannotWrite, path_, EBADF));
 }
 
 void AtomicFile::discard() {
@@ -116,11 +123,14 @@ void AtomicFile::discard() {
     }
 }
 
-std::string writeFileAtomically(const std::string& path, std::string_view content, mode_t mode, Disk& disk) {
+Result<void> writeFileAtomically(const std::string& path, std::string_view content, mode_t mode, Disk& disk) {
     AtomicFile file(path, mode, disk);
-    if (file.open() && file.write(content.data(), content.size()) && file.commit())
-        return {};
-    return file.error();
+    Result<void> step = file.open();
+    if (step)
+        step = file.write(content.data(), content.size());
+    if (step)
+        step = file.commit();
+    return step;
 }
 
 void removeLeftTemporaries(const std::string& path, Disk& disk) {
@@ -147,14 +157,14 @@ void removeLeftTemporaries(const std::string& path, Disk& disk) {
     ::closedir(listing);
 }
 
-std::string removeFileIfPresent(const std::string& path, Disk& disk) {
+Result<void> removeFileIfPresent(const std::string& path, Disk& disk) {
     if (disk.unlink(path) != 0) {
         if (errno == ENOENT)
             return {};
-        return describeFileError("Cannot delete", path, errno);
+        return failure(describeFileError(kFileCannotDelete, path, errno));
     }
     if (disk.syncFolder(parentFolder(path)) != 0)
-        return describeFileError("Cannot delete", path, errno);
+        return failure(describeFileError(kFileCannotDelete, path, errno));
     return {};
 }
 

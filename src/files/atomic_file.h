@@ -2,6 +2,8 @@
 // folder is written, flushed to disk and renamed over the old one.
 #pragma once
 
+#include "common/result.h"
+
 #include "disk.h"
 #include "file_identity.h"
 
@@ -19,20 +21,20 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    bool open();
-    bool write(const void* data, std::size_t size);
+    // Each step fails with why, for the user; after a failure the temporary is gone.
+    Result<void> open();
+    Result<void> write(const void* data, std::size_t size);
     // Makes the written content durable; until commit() the old file is untouched.
-    bool flush();
+    Result<void> flush();
     // Makes the written content the file's, flushing it first where flush() was not called.
-    bool commit();
+    Result<void> commit();
 
-    // Why the last step failed, for the user.
-    const std::string& error() const { return error_; }
     // What was written so far, so that a later reader can tell whether the file is still this one.
     FileIdentity written() const { return identityOf(content_); }
 
 private:
-    bool fail(std::string_view what, int errorNumber);
+    Failure<Message> fail(const char* problem, int errorNumber);
+    Failure<Message> notOpen() const;
     void discard();
 
     std::string path_;
@@ -41,20 +43,19 @@ private:
     Disk& disk_;
     int fd_ = -1;
     bool flushed_ = false;
-    std::string error_;
     ContentChecksum content_;
 };
 
-// The whole content at once; returns an empty text on success, else why it failed.
-std::string writeFileAtomically(const std::string& path, std::string_view content, mode_t mode,
-                                Disk& disk = systemDisk());
+// The whole content at once.
+Result<void> writeFileAtomically(const std::string& path, std::string_view content, mode_t mode,
+                                 Disk& disk = systemDisk());
 
 // Removes the temporary files that saves of this path left when they were interrupted (a crash, a kill or
 // a power cut); a temporary that a running save still holds is left alone, and so is every other file.
 void removeLeftTemporaries(const std::string& path, Disk& disk = systemDisk());
 
 // Deletes a file, durably: when it returns, a power cut cannot bring the file back. A file that is not
-// there is no error. Returns why it failed, empty on success.
-std::string removeFileIfPresent(const std::string& path, Disk& disk = systemDisk());
+// there is no error.
+Result<void> removeFileIfPresent(const std::string& path, Disk& disk = systemDisk());
 
 } // namespace velloran

@@ -85,7 +85,7 @@ FileStamp stampOfPath(const std::string& path) {
     return stampOf(info);
 }
 
-std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error, Disk& disk) {
+Result<std::string> keepCopyOf(const std::string& path, const std::string& wanted, Disk& disk) {
     for (int number = 1; number < 1000; ++number) {
         const std::string name = number == 1 ? wanted : wanted + "-" + std::to_string(number);
         bool kept = disk.link(path, name) == 0;
@@ -94,26 +94,21 @@ std::string keepCopyOf(const std::string& path, const std::string& wanted, std::
         if (!kept) {
             // Some file systems have no hard links: copy the bytes instead.
             const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            if (from < 0) {
-                error = std::strerror(errno);
-                return {};
-            }
-            int failure = 0;
-            kept = copyInto(from, name, 0600, failure, disk);
+            if (from < 0)
+                return failure(std::string(std::strerror(errno)));
+            int copyError = 0;
+            kept = copyInto(from, name, 0600, copyError, disk);
             ::close(from);
-            if (!kept && failure == EEXIST)
+            if (!kept && copyError == EEXIST)
                 continue;
-            if (!kept) {
-                error = std::strerror(failure);
-                return {};
-            }
+            if (!kept)
+                return failure(std::string(std::strerror(copyError)));
         }
         // The user is told of the copy: it must still be there after a power cut.
         disk.syncFolder(parentFolder(name));
         return name;
     }
-    error = std::strerror(EEXIST);
-    return {};
+    return failure(std::string(std::strerror(EEXIST)));
 }
 
 } // namespace velloran

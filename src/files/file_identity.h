@@ -3,6 +3,8 @@
 // which may change across a reboot, plays no part.
 #pragma once
 
+#include "common/result.h"
+
 #include "content_checksum.h"
 
 #include <cstdint>
@@ -44,7 +46,7 @@ FileStamp stampOfPath(const std::string& path);
 
 // Keeps the file at path under the name wanted, or wanted-2, wanted-3 ... when that is taken, without
 // touching the original: a hard link where the folder allows it, a copy otherwise; made durable before it
-// returns. Returns the name given, or an empty text when no copy could be made (the reason in error).
-std::string keepCopyOf(const std::string& path, const std::string& wanted, std::string& error, Disk& disk);
+// returns. Gives the name given, or the system's reason why no copy could be made.
+Result<std::string> keepCopyOf(const std::string& path, const std::string& wanted, Disk& disk);
 
 } // namespace velloran

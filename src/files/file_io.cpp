@@ -9,63 +9,58 @@
 #include <unistd.h>
 
 namespace velloran {
-FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
-                       std::string& error) {
-    content.clear();
-    error.clear();
+Result<std::optional<std::string>> readWholeFile(const std::string& path, std::size_t maxSize) {
     // Non-blocking, so that a pipe put in place of the file cannot stall the program.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
-            return FileRead::Missing;
-        error = describeFileError("Cannot read", path, errno);
-        return FileRead::Failed;
+            return std::optional<std::string>();
+        return failure(describeFileError(kFileCannotRead, path, errno));
     }
-    FileRead result = FileRead::Read;
+    int problem = 0;
     struct stat info {};
-    if (fstat(fd, &info) != 0) {
-        error = describeFileError("Cannot read", path, errno);
-        result = FileRead::Failed;
-    } else if (!S_ISREG(info.st_mode)) {
-        error = describeFileError("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-        result = FileRead::Failed;
-    }
+    if (fstat(fd, &info) != 0)
+        problem = errno;
+    else if (!S_ISREG(info.st_mode))
+        problem = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    std::string content;
     char buffer[16384];
-    while (result == FileRead::Read) {
+    while (problem == 0) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got == 0)
             break;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            error = describeFileError("Cannot read", path, errno);
-            result = FileRead::Failed;
+            if (errno != EINTR)
+                problem = errno;
         } else if (content.size() + static_cast<std::size_t>(got) > maxSize) {
-            error = describeFileError("Cannot read", path, EFBIG);
-            result = FileRead::Failed;
+            problem = EFBIG;
         } else {
             content.append(buffer, static_cast<std::size_t>(got));
         }
     }
     ::close(fd);
-    if (result != FileRead::Read)
-        content.clear();
-    return result;
+    if (problem != 0)
+        return failure(describeFileError(kFileCannotRead, path, problem));
+    return std::optional<std::string>(std::move(content));
 }
 
-std::string makeFolders(const std::string& path, mode_t mode, Disk& disk) {
+Result<void> makeFolders(const std::string& path, mode_t mode, Disk& disk) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode) ? std::string()
-                                     : describeFileError("Cannot create folder", path, ENOTDIR);
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return {};
+        return failure(describeFileError(kFileCannotCreateFolder, path, ENOTDIR));
+    }
     const std::string parent = parentFolder(path);
     if (parent != path && parent != "." && parent != "/") {
-        std::string error = makeFolders(parent, mode, disk);
-        if (!error.empty())
-            return error;
+        if (Result<void> above = makeFolders(parent, mode, disk); !above)
+            return above;
     }
-    if (disk.mkdir(path, mode) != 0)
-        return errno == EEXIST ? std::string() : describeFileError("Cannot create folder", path, errno);
+    if (disk.mkdir(path, mode) != 0) {
+        if (errno == EEXIST)
+            return {};
+        return failure(describeFileError(kFileCannotCreateFolder, path, errno));
+    }
     // A file made in the new folder next must not outlive the folder in a power cut.
     disk.syncFolder(parent);
     return {};
@@ -109,8 +104,8 @@ std::string expandHomePrefix(std::string_view path, std::string_view home) {
     return std::string(home) + std::string(path.substr(1));
 }
 
-std::string describeFileError(std::string_view what, const std::string& path, int errorNumber) {
-    return std::string(what) + " \"" + path + "\": " + std::strerror(errorNumber);
+Message describeFileError(const char* problem, const std::string& path, int errorNumber) {
+    return Message("Files", problem, {path, std::string(std::strerror(errorNumber))});
 }
 
 } // namespace velloran

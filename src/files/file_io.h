@@ -1,24 +1,25 @@
 // Whole-file reads, folders and the words for what went wrong with a file.
 #pragma once
 
+#include "common/result.h"
+
 #include "disk.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 
 namespace velloran {
 
-enum class FileRead { Read, Missing, Failed };
-
-// Reads a regular file of at most maxSize bytes. On Failed, error says why.
-FileRead readWholeFile(const std::string& path, std::size_t maxSize, std::string& content,
-                       std::string& error);
+// Reads a regular file of at most maxSize bytes: its bytes, nothing when there is no file, or why it could
+// not be read.
+Result<std::optional<std::string>> readWholeFile(const std::string& path, std::size_t maxSize);
 
 // Creates a folder and any missing folder above it with the given mode, each made durable in the folder
-// above it. Returns why it failed, or "".
-std::string makeFolders(const std::string& path, mode_t mode, Disk& disk = systemDisk());
+// above it.
+Result<void> makeFolders(const std::string& path, mode_t mode, Disk& disk = systemDisk());
 
 // The folder part of a path ("." when there is none).
 std::string parentFolder(const std::string& path);
@@ -33,7 +34,17 @@ std::string homeFolder();
 // further on included, is returned as it is.
 std::string expandHomePrefix(std::string_view path, std::string_view home);
 
-// What the user is told when a file step fails: what "path": the system's reason.
-std::string describeFileError(std::string_view what, const std::string& path, int errorNumber);
+// What the user is told when a file step fails: problem is a text of the "Files" context, marked for
+// translation, with the path for %1 and the system's reason for %2 (kFileCannotRead ...).
+Message describeFileError(const char* problem, const std::string& path, int errorNumber);
+
+inline constexpr const char* kFileCannotRead = QT_TRANSLATE_NOOP("Files", "Cannot read \"%1\": %2");
+inline constexpr const char* kFileCannotWrite = QT_TRANSLATE_NOOP("Files", "Cannot write \"%1\": %2");
+inline constexpr const char* kFileCannotReplace = QT_TRANSLATE_NOOP("Files", "Cannot replace \"%1\": %2");
+inline constexpr const char* kFileCannotDelete = QT_TRANSLATE_NOOP("Files", "Cannot delete \"%1\": %2");
+inline constexpr const char* kFileCannotCreateFolder =
+    QT_TRANSLATE_NOOP("Files", "Cannot create folder \"%1\": %2");
+inline constexpr const char* kFileCannotOpen = QT_TRANSLATE_NOOP("Files", "Cannot open \"%1\": %2");
+inline constexpr const char* kFileCannotLock = QT_TRANSLATE_NOOP("Files", "Cannot lock \"%1\": %2");
 
 } // namespace velloran

@@ -34,19 +34,15 @@ void FileLock::release() {
     fd_ = -1;
 }
 
-FileLock::State FileLock::tryLock(const std::string& path) {
+Result<FileLock::State> FileLock::tryLock(const std::string& path) {
     release();
-    error_.clear();
     const int fd = openLockFile(path);
-    if (fd < 0) {
-        error_ = describeFileError("Cannot open", path, errno);
-        return State::Failed;
-    }
+    if (fd < 0)
+        return failure(describeFileError(kFileCannotOpen, path, errno));
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error_ = describeFileError("Cannot lock", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
         ::close(fd);
-        return State::Failed;
+        return failure(describeFileError(kFileCannotLock, path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL));
     }
     int locked;
     do
@@ -57,8 +53,7 @@ FileLock::State FileLock::tryLock(const std::string& path) {
         ::close(fd);
         if (reason == EWOULDBLOCK)
             return State::Busy;
-        error_ = describeFileError("Cannot lock", path, reason);
-        return State::Failed;
+        return failure(describeFileError(kFileCannotLock, path, reason));
     }
     fd_ = fd;
     // The holder's process id, for a person who looks. Nothing reads it back, so a write that fails (a

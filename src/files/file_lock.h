@@ -3,6 +3,8 @@
 // to be mistaken for a running program, and what the file holds plays no part.
 #pragma once
 
+#include "common/result.h"
+
 #include <string>
 
 namespace velloran {
@@ -10,9 +12,8 @@ namespace velloran {
 class FileLock {
 public:
     enum class State {
-        Held,   // this process holds the lock now
-        Busy,   // another holder has it
-        Failed, // no lock could be taken: error() says why
+        Held, // this process holds the lock now
+        Busy, // another holder has it
     };
 
     FileLock() = default;
@@ -20,16 +21,15 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Takes the lock on the file (made 0600 when missing, never through a link) without waiting.
-    State tryLock(const std::string& path);
+    // Takes the lock on the file (made 0600 when missing, never through a link) without waiting; fails
+    // with why no lock could be taken.
+    Result<State> tryLock(const std::string& path);
     bool held() const { return fd_ >= 0; }
     // Gives the lock up; the file stays, so that the next holder locks the same file.
     void release();
-    const std::string& error() const { return error_; }
 
 private:
     int fd_ = -1;
-    std::string error_;
 };
 
 } // namespace velloran

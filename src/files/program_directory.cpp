@@ -21,10 +21,10 @@ std::string withSlash(std::string folder) {
 }
 
 void copyTaskFile(const std::string& from, const std::string& to) {
-    std::string content;
-    std::string error;
-    if (readWholeFile(from, kMaxTaskFileSize, content, error) == FileRead::Read)
-        writeFileAtomically(to, content, 0644);
+    // Best effort: without the copy the data folder simply starts empty.
+    const Result<std::optional<std::string>> content = readWholeFile(from, kMaxTaskFileSize);
+    if (content && *content)
+        static_cast<void>(writeFileAtomically(to, **content, 0644));
 }
 
 } // namespace
@@ -67,7 +67,7 @@ std::string taskFileFolder(const std::string& programDirectory, bool programDire
     if (programDirectoryWritable)
         return withSlash(programDirectory);
     const std::string folder = withSlash(dataFolder);
-    if (!isFolder(folder) && makeFolders(folder, 0700).empty()) {
+    if (!isFolder(folder) && makeFolders(folder, 0700)) {
         const std::string oldFile = withSlash(programDirectory) + "tasks.tsk";
         if (isRegularFile(oldFile))
             copyTaskFile(oldFile, folder + "tasks.tsk");

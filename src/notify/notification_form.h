@@ -17,11 +17,12 @@ public:
     bool closed() const { return closed_; }
 
 protected:
-    // No owner: the window stands on its own on the desktop. Its notices go to notifications.
-    NotificationForm(const QString& caption, QSize clientSize, DesktopNotifications& notifications);
+    // No owner: the window stands on its own on the desktop. Its notices go to notifications. The
+    // window's form gives its caption and size.
+    explicit NotificationForm(DesktopNotifications& notifications);
 
     // Runs on every close (the window's own buttons, the window manager's close command, close()).
-    virtual void FormClose() {}
+    virtual void onClosed() {}
     void closeEvent(QCloseEvent* event) override;
 
     // The window's notice on the desktop's notification service, replacing the one it had. The user's
@@ -33,14 +34,12 @@ protected:
     // Shows the window in front, with the activation token that the desktop handed over for it.
     void bringForward(const QString& activationToken);
 
-    // A picture of the artwork at a size, and the part of it that is at least half opaque; each is
-    // rendered once and shared by every window.
+    // A picture of the artwork at a size, rendered for each window (a copy kept would stay in memory all
+    // day for an alarm that rings once), and the part of it that is at least half opaque, worked out once
+    // and shared by every window.
     static QPixmap picture(const char* name, QSize size, qreal devicePixelRatio);
     static QRegion pictureShape(const char* name, QSize size);
 
-    // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
-    // cuts it out. Chosen once, on creation, for the platform the window shows on.
-    bool drawnByAlpha() const { return drawnByAlpha_; }
     // The colour of the pictures' rim. A masked window lays it under everything, so the anti-aliased
     // edge that the mask cuts blends into it instead of into a fringe; a translucent window stays clear.
     void setRimColor(QRgb color);
@@ -52,6 +51,8 @@ private:
     DesktopNotifications& notifications_;
     DesktopNotifications::NoticeId notice_ = 0;
     bool closed_ = false; // cleared on creation
+    // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
+    // cuts it out. Chosen once, on creation, for the platform the window shows on.
     const bool drawnByAlpha_;
 };
 

@@ -1,5 +1,6 @@
 #include "deferred_sound_player.h"
 
+#include "logging.h"
 #include "sound_module.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@ DeferredSoundPlayer::DeferredSoundPlayer(std::string moduleFolder,
                                          std::function<void(const std::string&)> warn)
     : moduleFolder_(std::move(moduleFolder)), warn_(std::move(warn)) {
     if (!warn_)
-        warn_ = [](const std::string& text) { std::fprintf(stderr, "velloran: %s\n", text.c_str()); };
+        warn_ = [](const std::string& text) { qCWarning(logSound, "%s", text.c_str()); };
 }
 
 // The module stays loaded until the program ends: the player's classes live in it.

@@ -1,8 +1,9 @@
 #include "desktop_opener.h"
 
+#include "logging.h"
+
 #include <QProcess>
 #include <QStringList>
-#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -13,7 +14,7 @@ void startDetached(const std::string& program, const QStringList& arguments) {
     process.setProgram(QString::fromStdString(program));
     process.setArguments(arguments);
     if (!process.startDetached())
-        std::fprintf(stderr, "velloran: cannot start %s\n", program.c_str());
+        qCWarning(logOpen, "cannot start %s", program.c_str());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "pulse_sound_player.h"
 
 #include "builtin_sounds.h"
+#include "logging.h"
 #include "wave_file.h"
 
 #include "common/product.h"
@@ -217,6 +218,8 @@ struct PulseSoundPlayer::Engine {
         }
 
         pa_proplist* properties = pa_proplist_new();
+        // The mixer shows the media name to the user: it is the window's caption, in the user's language.
+        // The program's name and the role are read by other programs and stay as they are.
         const std::string name = sound.purpose.empty() ? std::string(kProgramName) : sound.purpose;
         pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, name.c_str());
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, sound.role.c_str());
@@ -271,9 +274,8 @@ struct PulseSoundPlayer::Engine {
 
 PulseSoundPlayer::PulseSoundPlayer(std::function<void(const std::string&)> warn)
     : engine_(std::make_unique<Engine>()) {
-    engine_->warn = warn ? std::move(warn) : [](const std::string& text) {
-        std::fprintf(stderr, "velloran: %s\n", text.c_str());
-    };
+    engine_->warn =
+        warn ? std::move(warn) : [](const std::string& text) { qCWarning(logSound, "%s", text.c_str()); };
     engine_->mainloop = pa_threaded_mainloop_new();
     if (engine_->mainloop == nullptr)
         return;

@@ -6,6 +6,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
+#include "platform/translated_message.h"
 #include "prefs/preferences_rules.h"
 
 #include <QCheckBox>
@@ -175,7 +176,7 @@ void TPreferencesForm::showEvent(QShowEvent* event) {
 void TPreferencesForm::FormShow() {
     const PreferencesShown shown = preferencesShown(registry_, settings_, executablePath_);
     if (!shown.error.empty())
-        MessageBoxes::error(this, QString::fromStdString(shown.error));
+        MessageBoxes::error(this, translated(shown.error));
     const PreferencesEntries& e = shown.entries;
     (e.startAtLogon ? StartupOnRB : StartupOffRB)->setChecked(true);
     SortByDateCK->setChecked(e.sortByDate);
@@ -236,9 +237,8 @@ void TPreferencesForm::SaveBTClick() {
     e.defaultFont.FontCharset = fontCharset_;
     e.defaultFont.FontColor = fontColor_;
     // The window stays open on a failed write.
-    const std::string error = savePreferences(registry_, settings_, e, executablePath_);
-    if (!error.empty()) {
-        MessageBoxes::error(this, QString::fromStdString(error));
+    if (const Result<void> saved = savePreferences(registry_, settings_, e, executablePath_); !saved) {
+        MessageBoxes::error(this, translated(saved.error()));
         return;
     }
     accept();

@@ -17,10 +17,11 @@ int listItem(std::int32_t index) {
 PreferencesShown preferencesShown(Registry& registry, const SettingsRecord& settings,
                                   std::string_view executablePath) {
     PreferencesShown shown;
-    std::string runValue;
-    shown.error = readStartAtLogon(registry, runValue);
+    const Result<std::string> runValue = readStartAtLogon(registry);
+    if (!runValue)
+        shown.error = runValue.error();
     PreferencesEntries& e = shown.entries;
-    e.startAtLogon = shown.error.empty() && startsAtLogon(runValue, executablePath);
+    e.startAtLogon = runValue && startsAtLogon(*runValue, executablePath);
     e.sortByDate = settings.SortByDate != 0;
     e.longDateDisplay = settings.LongDateDisplay != 0;
     e.snoozeIndex = listItem(settings.SnoozeTime);
@@ -30,8 +31,8 @@ PreferencesShown preferencesShown(Registry& registry, const SettingsRecord& sett
     return shown;
 }
 
-std::string savePreferences(Registry& registry, SettingsRecord& settings, const PreferencesEntries& entries,
-                            std::string_view executablePath) {
+Result<void> savePreferences(Registry& registry, SettingsRecord& settings, const PreferencesEntries& entries,
+                             std::string_view executablePath) {
     settings.SortByDate = entries.sortByDate ? 1 : 0;
     settings.LongDateDisplay = entries.longDateDisplay ? 1 : 0;
     settings.SnoozeTime = entries.snoozeIndex;
@@ -41,12 +42,12 @@ std::string savePreferences(Registry& registry, SettingsRecord& settings, const 
     const FontBlock stored = settings.DefaultFont;
     settings.DefaultFont = entries.defaultFont;
     std::memcpy(settings.DefaultFont.Padding, stored.Padding, sizeof stored.Padding);
-    std::string error = entries.startAtLogon
-                            ? writeStartAtLogon(registry, startAtLogonCommandLine(executablePath))
-                            : deleteStartAtLogon(registry);
-    if (error.empty())
-        error = saveSettings(registry, settings);
-    return error;
+    const Result<void> logon = entries.startAtLogon
+                                   ? writeStartAtLogon(registry, startAtLogonCommandLine(executablePath))
+                                   : deleteStartAtLogon(registry);
+    if (!logon)
+        return logon;
+    return saveSettings(registry, settings);
 }
 
 } // namespace velloran

@@ -22,7 +22,7 @@ struct PreferencesEntries {
 
 struct PreferencesShown {
     PreferencesEntries entries;
-    std::string error; // a Run value that could not be read: shown, and the start at logon shows Off
+    Message error; // a Run value that could not be read: shown, and the start at logon shows Off
 };
 
 // The entries for the stored settings and the Run value of this executable.
@@ -32,7 +32,7 @@ PreferencesShown preferencesShown(Registry& registry, const SettingsRecord& sett
 // Takes the entries into the settings, then writes the start at logon (written for On, removed for Off)
 // and then the settings record. The first failure stops it and is returned; what was written before it
 // stays written.
-std::string savePreferences(Registry& registry, SettingsRecord& settings, const PreferencesEntries& entries,
-                            std::string_view executablePath);
+Result<void> savePreferences(Registry& registry, SettingsRecord& settings, const PreferencesEntries& entries,
+                             std::string_view executablePath);
 
 } // namespace velloran

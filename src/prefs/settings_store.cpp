@@ -5,33 +5,33 @@
 #include <cstring>
 
 namespace velloran {
-std::string loadSettings(Registry& registry, SettingsRecord& settings) {
+Result<void> loadSettings(Registry& registry, SettingsRecord& settings) {
     settings = zeroSettings();
     if (!registry.keyExists(kSettingsKey) || !registry.valueExists(kSettingsKey, kSettingsValue)) {
         settings = defaultSettings();
         return {};
     }
-    std::string bytes;
-    std::string error = registry.readBinary(kSettingsKey, kSettingsValue, sizeof settings, bytes);
-    if (error.empty())
-        std::memcpy(&settings, bytes.data(), bytes.size());
-    return error;
+    const Result<std::string> bytes = registry.readBinary(kSettingsKey, kSettingsValue, sizeof settings);
+    if (!bytes)
+        return failure(bytes.error());
+    std::memcpy(&settings, bytes->data(), bytes->size());
+    return {};
 }
 
-std::string saveSettings(Registry& registry, const SettingsRecord& settings) {
+Result<void> saveSettings(Registry& registry, const SettingsRecord& settings) {
     return registry.writeBinary(kSettingsKey, kSettingsValue,
                                 std::string_view(reinterpret_cast<const char*>(&settings), sizeof settings));
 }
 
-std::string readStartAtLogon(Registry& registry, std::string& commandLine) {
-    return registry.readText(kRunKey, kStartAtLogonValue, commandLine);
+Result<std::string> readStartAtLogon(Registry& registry) {
+    return registry.readText(kRunKey, kStartAtLogonValue);
 }
 
-std::string writeStartAtLogon(Registry& registry, std::string_view commandLine) {
+Result<void> writeStartAtLogon(Registry& registry, std::string_view commandLine) {
     return registry.writeText(kRunKey, kStartAtLogonValue, commandLine);
 }
 
-std::string deleteStartAtLogon(Registry& registry) {
+Result<void> deleteStartAtLogon(Registry& registry) {
     return registry.deleteValue(kRunKey, kStartAtLogonValue);
 }
 

@@ -1,6 +1,6 @@
 // The settings store: the settings record as the binary registry value "Settings", and the start-at-logon
-// command line as the Run value "Corvantis Task Scheduler". Every function returns the error text for the
-// user, or an empty text on success.
+// command line as the Run value "Corvantis Task Scheduler". A failure carries the registry's text for the
+// user.
 #pragma once
 
 #include "registry/autostart.h"
@@ -18,16 +18,17 @@ inline constexpr std::string_view kSettingsValue = "Settings";
 // Start-up: a missing key or value gives the defaults and writes nothing; a binary value of at most 292
 // bytes fills the record from its first byte, the rest staying zero; a text or number value, or a longer
 // one, gives "Invalid data type for 'Settings'" and leaves the record all zero.
-std::string loadSettings(Registry& registry, SettingsRecord& settings);
+// The record is filled in place: it is the one the whole run holds.
+Result<void> loadSettings(Registry& registry, SettingsRecord& settings);
 
 // Writes the whole record as the value "Settings", creating the key when needed.
-std::string saveSettings(Registry& registry, const SettingsRecord& settings);
+Result<void> saveSettings(Registry& registry, const SettingsRecord& settings);
 
 // The Run value: empty when missing or unreadable; "Invalid data type" when it is not text.
-std::string readStartAtLogon(Registry& registry, std::string& commandLine);
-std::string writeStartAtLogon(Registry& registry, std::string_view commandLine);
+Result<std::string> readStartAtLogon(Registry& registry);
+Result<void> writeStartAtLogon(Registry& registry, std::string_view commandLine);
 // Removing a value that is not there succeeds.
-std::string deleteStartAtLogon(Registry& registry);
+Result<void> deleteStartAtLogon(Registry& registry);
 
 // The command line that starts this program hidden at logon: "<executable>" hide
 std::string startAtLogonCommandLine(std::string_view executablePath);

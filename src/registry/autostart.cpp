@@ -147,21 +147,19 @@ std::optional<std::string> commandLineOfDesktopEntry(std::string_view text) {
 }
 
 std::optional<std::string> readAutostartEntry(const std::string& path) {
-    std::string content;
-    std::string error;
-    if (readWholeFile(path, kMaxEntrySize, content, error) != FileRead::Read)
+    const Result<std::optional<std::string>> content = readWholeFile(path, kMaxEntrySize);
+    if (!content || !*content)
         return std::nullopt;
-    return commandLineOfDesktopEntry(content);
+    return commandLineOfDesktopEntry(**content);
 }
 
-std::string writeAutostartEntry(const std::string& path, std::string_view commandLine) {
-    std::string error = makeFolders(parentFolder(path), 0700);
-    if (error.empty())
-        error = writeFileAtomically(path, desktopEntryText(commandLine), 0644);
-    return error;
+Result<void> writeAutostartEntry(const std::string& path, std::string_view commandLine) {
+    if (Result<void> made = makeFolders(parentFolder(path), 0700); !made)
+        return made;
+    return writeFileAtomically(path, desktopEntryText(commandLine), 0644);
 }
 
-std::string removeAutostartEntry(const std::string& path) {
+Result<void> removeAutostartEntry(const std::string& path) {
     return removeFileIfPresent(path);
 }
 

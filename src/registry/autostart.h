@@ -2,6 +2,8 @@
 // autostart entry <config folder>/autostart/velloran.desktop, whose Exec line is the value's command line.
 #pragma once
 
+#include "common/result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +27,8 @@ std::optional<std::string> commandLineOfDesktopEntry(std::string_view text);
 
 // A missing or unreadable entry reads as nothing.
 std::optional<std::string> readAutostartEntry(const std::string& path);
-// These return why they failed, or "". Removing an entry that is not there succeeds.
-std::string writeAutostartEntry(const std::string& path, std::string_view commandLine);
-std::string removeAutostartEntry(const std::string& path);
+// Removing an entry that is not there succeeds.
+Result<void> writeAutostartEntry(const std::string& path, std::string_view commandLine);
+Result<void> removeAutostartEntry(const std::string& path);
 
 } // namespace velloran

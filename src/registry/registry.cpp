@@ -18,50 +18,48 @@ RegistryValue RegistryValue::number(std::uint32_t number) {
     return {kRegNumber, bytes};
 }
 
-std::string invalidDataTypeError(std::string_view valueName) {
-    return "Invalid data type for '" + std::string(valueName) + "'";
+Message invalidDataTypeError(std::string_view valueName) {
+    return Message("Registry", QT_TRANSLATE_NOOP("Registry", "Invalid data type for '%1'"),
+                   {std::string(valueName)});
 }
 
-std::string failedToSetDataError(std::string_view valueName) {
-    return "Failed to set data for '" + std::string(valueName) + "'";
+Message failedToSetDataError(std::string_view valueName) {
+    return Message("Registry", QT_TRANSLATE_NOOP("Registry", "Failed to set data for '%1'"),
+                   {std::string(valueName)});
 }
 
-std::string failedToDeleteDataError(std::string_view valueName) {
-    return "Failed to delete data for '" + std::string(valueName) + "'";
+Message failedToDeleteDataError(std::string_view valueName) {
+    return Message("Registry", QT_TRANSLATE_NOOP("Registry", "Failed to delete data for '%1'"),
+                   {std::string(valueName)});
 }
 
 bool Registry::valueExists(std::string_view key, std::string_view name) {
     return readValue(key, name).has_value();
 }
 
-std::string Registry::readBinary(std::string_view key, std::string_view name, std::size_t maxSize,
-                                 std::string& bytes) {
-    bytes.clear();
+Result<std::string> Registry::readBinary(std::string_view key, std::string_view name, std::size_t maxSize) {
     const std::optional<RegistryValue> value = readValue(key, name);
     if (!value)
-        return {};
+        return std::string();
     if (value->isText() || value->type == kRegNumber || value->data.size() > maxSize)
-        return invalidDataTypeError(name);
-    bytes = value->data;
-    return {};
+        return failure(invalidDataTypeError(name));
+    return value->data;
 }
 
-std::string Registry::writeBinary(std::string_view key, std::string_view name, std::string_view bytes) {
+Result<void> Registry::writeBinary(std::string_view key, std::string_view name, std::string_view bytes) {
     return writeValue(key, name, RegistryValue::binary(bytes));
 }
 
-std::string Registry::readText(std::string_view key, std::string_view name, std::string& text) {
-    text.clear();
+Result<std::string> Registry::readText(std::string_view key, std::string_view name) {
     const std::optional<RegistryValue> value = readValue(key, name);
     if (!value)
-        return {};
+        return std::string();
     if (!value->isText())
-        return invalidDataTypeError(name);
-    text = value->data;
-    return {};
+        return failure(invalidDataTypeError(name));
+    return value->data;
 }
 
-std::string Registry::writeText(std::string_view key, std::string_view name, std::string_view text) {
+Result<void> Registry::writeText(std::string_view key, std::string_view name, std::string_view text) {
     return writeValue(key, name, RegistryValue::text(text));
 }
 

@@ -1,7 +1,9 @@
 // The per-user registry: keys under HKEY_CURRENT_USER holding typed values. Key and value names compare
-// without regard to letter case ("SOFTWARE" and "Software" are one key). Errors come back as the texts
-// that the user sees, empty on success.
+// without regard to letter case ("SOFTWARE" and "Software" are one key). Failures come back as the texts
+// that the user sees.
 #pragma once
+
+#include "common/result.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,11 +37,11 @@ struct RegistryValue {
 };
 
 // "Invalid data type for '<name>'": a value of the wrong type or size.
-std::string invalidDataTypeError(std::string_view valueName);
+Message invalidDataTypeError(std::string_view valueName);
 // "Failed to set data for '<name>'": a write that did not reach the store.
-std::string failedToSetDataError(std::string_view valueName);
+Message failedToSetDataError(std::string_view valueName);
 // "Failed to delete data for '<name>'": a value that is there and could not be removed.
-std::string failedToDeleteDataError(std::string_view valueName);
+Message failedToDeleteDataError(std::string_view valueName);
 
 class Registry {
 public:
@@ -50,20 +52,19 @@ public:
     // The stored value, or nothing when the key or the value is missing.
     virtual std::optional<RegistryValue> readValue(std::string_view key, std::string_view name) = 0;
     // Creates the key when it is missing; the value keeps the spelling of its name if it exists.
-    virtual std::string writeValue(std::string_view key, std::string_view name,
-                                   const RegistryValue& value) = 0;
+    virtual Result<void> writeValue(std::string_view key, std::string_view name,
+                                    const RegistryValue& value) = 0;
     // A value that is not there is no error.
-    virtual std::string deleteValue(std::string_view key, std::string_view name) = 0;
+    virtual Result<void> deleteValue(std::string_view key, std::string_view name) = 0;
 
     bool valueExists(std::string_view key, std::string_view name);
     // Any type but text, expandable text or number, at most maxSize bytes; else "Invalid data type".
     // A missing value reads as no bytes.
-    std::string readBinary(std::string_view key, std::string_view name, std::size_t maxSize,
-                           std::string& bytes);
-    std::string writeBinary(std::string_view key, std::string_view name, std::string_view bytes);
+    Result<std::string> readBinary(std::string_view key, std::string_view name, std::size_t maxSize);
+    Result<void> writeBinary(std::string_view key, std::string_view name, std::string_view bytes);
     // Text or expandable text; a missing value reads as empty text; any other type is "Invalid data type".
-    std::string readText(std::string_view key, std::string_view name, std::string& text);
-    std::string writeText(std::string_view key, std::string_view name, std::string_view text);
+    Result<std::string> readText(std::string_view key, std::string_view name);
+    Result<void> writeText(std::string_view key, std::string_view name, std::string_view text);
 };
 
 } // namespace velloran

@@ -94,75 +94,78 @@ std::optional<RegistryValue> FileRegistry::readValue(std::string_view key, std::
     return *value;
 }
 
-std::string FileRegistry::writeValue(std::string_view key, std::string_view name,
-                                     const RegistryValue& value) {
-    lastFailure_.clear();
+Result<void> FileRegistry::writeValue(std::string_view key, std::string_view name,
+                                      const RegistryValue& value) {
+    lastFailure_ = {};
     if (isStartAtLogonValue(key, name)) {
         // A desktop entry can only carry a command line.
-        lastFailure_ = value.isText() ? writeAutostartEntry(autostartPath_, value.data) : "not a text value";
-        return lastFailure_.empty() ? std::string() : failedToSetDataError(name);
+        if (!value.isText())
+            return failed(std::string("not a text value"), failedToSetDataError(name));
+        if (Result<void> written = writeAutostartEntry(autostartPath_, value.data); !written)
+            return failed(written.error(), failedToSetDataError(name));
+        return {};
     }
-    if (!isStorableName(key) || !isStorableName(name)) {
-        lastFailure_ = "a name cannot hold a line break";
-        return failedToSetDataError(name);
-    }
+    if (!isStorableName(key) || !isStorableName(name))
+        return failed(std::string("a name cannot hold a line break"), failedToSetDataError(name));
     const std::string path = currentUserKey(key);
-    const std::string error = update([&](RegistryData& data) {
+    const Result<void> written = update([&](RegistryData& data) {
         const RegistryValue* stored = data.find(path, name);
         if (stored != nullptr && *stored == value)
             return false;
         data.set(path, name, value);
         return true;
     });
-    return error.empty() ? std::string() : failedToSetDataError(name);
+    if (!written)
+        return failed(written.error(), failedToSetDataError(name));
+    return {};
 }
 
-std::string FileRegistry::deleteValue(std::string_view key, std::string_view name) {
-    lastFailure_.clear();
+Result<void> FileRegistry::deleteValue(std::string_view key, std::string_view name) {
+    lastFailure_ = {};
     if (isStartAtLogonValue(key, name)) {
-        lastFailure_ = removeAutostartEntry(autostartPath_);
-        return lastFailure_.empty() ? std::string() : failedToDeleteDataError(name);
+        if (Result<void> removed = removeAutostartEntry(autostartPath_); !removed)
+            return failed(removed.error(), failedToDeleteDataError(name));
+        return {};
     }
     const std::string path = currentUserKey(key);
-    const std::string error = update([&](RegistryData& data) { return data.erase(path, name); });
-    return error.empty() ? std::string() : failedToDeleteDataError(name);
+    const Result<void> removed = update([&](RegistryData& data) { return data.erase(path, name); });
+    if (!removed)
+        return failed(removed.error(), failedToDeleteDataError(name));
+    return {};
+}
+
+Result<void> FileRegistry::failed(Message why, Message told) {
+    lastFailure_ = std::move(why);
+    return failure(std::move(told));
 }
 
 RegistryData FileRegistry::read() const {
-    std::string content;
-    std::string error;
-    if (readWholeFile(filePath_, kMaxFileSize, content, error) != FileRead::Read)
+    const Result<std::optional<std::string>> content = readWholeFile(filePath_, kMaxFileSize);
+    if (!content || !*content)
         return {};
-    return parseRegistryText(content).data;
+    return parseRegistryText(**content).data;
 }
 
-template <typename Change> std::string FileRegistry::update(Change change) {
+template <typename Change> Result<void> FileRegistry::update(Change change) {
     const std::string folder = parentFolder(filePath_);
-    lastFailure_ = makeFolders(folder, 0700);
-    if (!lastFailure_.empty())
-        return lastFailure_;
+    if (Result<void> made = makeFolders(folder, 0700); !made)
+        return made;
     ChangeLock lock(folder + "/.registry.lock");
-    std::string content;
-    switch (readWholeFile(filePath_, kMaxFileSize, content, lastFailure_)) {
-    case FileRead::Failed:
-        // Writing now would replace values that are there but could not be read.
-        return lastFailure_;
-    case FileRead::Missing:
-    case FileRead::Read:
-        break;
-    }
+    const Result<std::optional<std::string>> read = readWholeFile(filePath_, kMaxFileSize);
+    // Writing after a failed read would replace values that are there but could not be read.
+    if (!read)
+        return failure(read.error());
+    const std::string content = read->value_or(std::string());
     RegistryTextRead file = parseRegistryText(content);
     if (!change(file.data))
         return {};
     const std::string target = writeTarget(filePath_);
     if (file.damagedLines > 0) {
         // The lines that could not be read leave the file with this write; keep them for the user.
-        lastFailure_ = writeFileAtomically(damagedCopyPath(), content, 0600);
-        if (!lastFailure_.empty())
-            return lastFailure_;
+        if (Result<void> kept = writeFileAtomically(damagedCopyPath(), content, 0600); !kept)
+            return kept;
     }
-    lastFailure_ = writeFileAtomically(target, formatRegistryText(file.data), 0600);
-    return lastFailure_;
+    return writeFileAtomically(target, formatRegistryText(file.data), 0600);
 }
 
 } // namespace velloran

@@ -25,21 +25,22 @@ public:
 
     bool keyExists(std::string_view key) override;
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name) override;
-    std::string writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override;
-    std::string deleteValue(std::string_view key, std::string_view name) override;
+    Result<void> writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override;
+    Result<void> deleteValue(std::string_view key, std::string_view name) override;
 
-    // Why the last failed write or delete failed, in the system's words: the returned texts keep to the
-    // registry's own messages.
-    const std::string& lastFailure() const { return lastFailure_; }
+    // Why the last failed write or delete failed, in the system's words: the failures returned keep to
+    // the registry's own messages.
+    const Message& lastFailure() const { return lastFailure_; }
 
 private:
     RegistryData read() const;
     // Reads the file, lets change alter it, and writes it back when change returns true.
-    template <typename Change> std::string update(Change change);
+    template <typename Change> Result<void> update(Change change);
+    Result<void> failed(Message why, Message told);
 
     std::string filePath_;
     std::string autostartPath_;
-    std::string lastFailure_;
+    Message lastFailure_;
 };
 
 } // namespace velloran

@@ -13,20 +13,20 @@ std::optional<RegistryValue> MemoryRegistry::readValue(std::string_view key, std
     return *value;
 }
 
-std::string MemoryRegistry::writeValue(std::string_view key, std::string_view name,
-                                       const RegistryValue& value) {
+Result<void> MemoryRegistry::writeValue(std::string_view key, std::string_view name,
+                                        const RegistryValue& value) {
     if (failing_ || !isStorableName(key) || !isStorableName(name))
-        return failedToSetDataError(name);
+        return failure(failedToSetDataError(name));
     data_.set(currentUserKey(key), name, value);
     ++changes_;
     return {};
 }
 
-std::string MemoryRegistry::deleteValue(std::string_view key, std::string_view name) {
+Result<void> MemoryRegistry::deleteValue(std::string_view key, std::string_view name) {
     if (data_.find(currentUserKey(key), name) == nullptr)
         return {};
     if (failing_)
-        return failedToDeleteDataError(name);
+        return failure(failedToDeleteDataError(name));
     data_.erase(currentUserKey(key), name);
     ++changes_;
     return {};

@@ -9,8 +9,8 @@ class MemoryRegistry : public Registry {
 public:
     bool keyExists(std::string_view key) override;
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name) override;
-    std::string writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override;
-    std::string deleteValue(std::string_view key, std::string_view name) override;
+    Result<void> writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override;
+    Result<void> deleteValue(std::string_view key, std::string_view name) override;
 
     // From now on every write and delete fails, as on a full or read-only disk.
     void setFailing(bool failing) { failing_ = failing; }

@@ -14,10 +14,12 @@ void TaskActions::carryOut(const Task& task) {
     case KindAction::ShowAlarm:
         windows_.showAlarm(task.Description.str(), task.AlarmSound.str());
         break;
-    case KindAction::ShowMemo:
-        memoFont_ = task.MemoFont.block();
-        windows_.showMemo(task.Description.str(), memoFont_);
+    case KindAction::ShowMemo: {
+        // The window copies what it needs from the block while it is shown.
+        const FontBlock memoFont = task.MemoFont.block();
+        windows_.showMemo(task.Description.str(), memoFont);
         break;
+    }
     case KindAction::RunProgram:
         // A program that is gone is no error anyone is told of, as for any target that cannot be opened.
         if (const auto program = findProgram(task.Target.view(), programs_))

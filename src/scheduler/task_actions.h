@@ -41,8 +41,6 @@ private:
     Opener& opener_;
     NotificationWindows& windows_;
     ProgramSearch programs_;
-    // One block serves every memo: each memo window copies its font from it when it is shown.
-    FontBlock memoFont_{};
 };
 
 // Splits program arguments as a shell splits words: blanks separate, quotes group, a backslash escapes;

@@ -42,7 +42,7 @@ TExitForm::TExitForm(QWidget* parent)
     ExitTimer = new Timer(this, Qt::PreciseTimer);
     ExitTimer->setEnabled(false);
     ExitTimer->setInterval(1000);
-    ExitTimer->OnTimer = [this] { ExitTimerTimer(); };
+    ExitTimer->onTimeout = [this] { ExitTimerTimer(); };
     connect(AutoOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button1, &QPushButton::clicked, this, [this] {
         ExitTimer->setEnabled(false);

@@ -17,9 +17,6 @@ public:
     // Runs the event loop. After an escaped error: the error box, then 1; otherwise the loop's result.
     int run();
 
-    // The first error that escaped a handler; empty while none did.
-    const QString& escapedError() const { return error_; }
-
 private:
     void stopAt(const QString& text);
 

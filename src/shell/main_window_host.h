@@ -2,8 +2,9 @@
 // the notification windows it tidies. Tests hand in their own.
 #pragma once
 
+#include "common/result.h"
+
 #include <cstdint>
-#include <string>
 
 class QWidget;
 
@@ -13,8 +14,8 @@ class MainWindowHost {
 public:
     virtual ~MainWindowHost() = default;
 
-    // Reads the settings into the record the main window shows; returns the error to show, or "".
-    virtual std::string loadSettings() = 0;
+    // Reads the settings into the record the main window shows; a failure is shown to the user.
+    virtual Result<void> loadSettings() = 0;
 
     virtual void showSplash(QWidget* owner) = 0;
     // kind -1: the editor asks which kind.

@@ -5,7 +5,9 @@
 #include "locale_names.h"
 #include "look/window_placement.h"
 #include "platform/help_target.h"
+#include "platform/logging.h"
 #include "platform/message_box.h"
+#include "platform/translated_message.h"
 #include "store/task_kinds.h"
 #include "task_list_view.h"
 
@@ -15,7 +17,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -36,13 +37,13 @@ TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget
     MainTimer = new Timer(this);
     MainTimer->setObjectName("MainTimer");
     MainTimer->setInterval(5000);
-    MainTimer->OnTimer = [this] { MainTimerTimer(); };
+    MainTimer->onTimeout = [this] { MainTimerTimer(); };
     help_ = new HelpTarget(services_.programDirectory, this);
     FormPtrTimer = new Timer(this);
     FormPtrTimer->setObjectName("FormPtrTimer");
     FormPtrTimer->setEnabled(false);
     FormPtrTimer->setInterval(300);
-    FormPtrTimer->OnTimer = [this] { FormPtrTimerTimer(); };
+    FormPtrTimer->onTimeout = [this] { FormPtrTimerTimer(); };
     buildControls();
     buildMenus();
     buildTray();
@@ -59,9 +60,8 @@ void TSchedulerMainForm::FormCreate() {
         services_.host.showSplash(this);
     tasks_.open();
     showStoreNotices();
-    const std::string error = services_.host.loadSettings();
-    if (!error.empty())
-        MessageBoxes::error(nullptr, QString::fromStdString(error));
+    if (const Result<void> loaded = services_.host.loadSettings(); !loaded)
+        MessageBoxes::error(nullptr, translated(loaded.error()));
 }
 
 void TSchedulerMainForm::buildControls() {
@@ -187,12 +187,12 @@ const Task* TSchedulerMainForm::selectedTask() const {
 }
 
 void TSchedulerMainForm::showStoreNotices() {
-    for (const std::string& notice : tasks_.takeNotices()) {
+    for (const Message& notice : tasks_.takeNotices()) {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
-        std::fprintf(stderr, "velloran: %s\n", notice.c_str());
+        qCWarning(logTasks, "%s", notice.english().c_str());
         // At log-off or shut-down nobody may be there to answer: the log has it.
         if (!systemClose_)
-            MessageBoxes::error(isVisible() ? this : nullptr, QString::fromStdString(notice));
+            MessageBoxes::error(isVisible() ? this : nullptr, translated(notice));
     }
 }
 
@@ -289,9 +289,8 @@ void TSchedulerMainForm::TtrayAboutClick() {
 }
 
 bool TSchedulerMainForm::FormCloseQuery() {
-    const std::string error = tasks_.save();
-    if (!error.empty())
-        reportFailedSave(error);
+    if (const Result<void> saved = tasks_.save(); !saved)
+        reportFailedSave(saved.error());
     showStoreNotices();
     if (!exitCountdown_)
         return true;
@@ -299,14 +298,13 @@ bool TSchedulerMainForm::FormCloseQuery() {
     return countdown.exec() == QDialog::Accepted;
 }
 
-void TSchedulerMainForm::reportFailedSave(const std::string& error) {
-    const std::string text = "Your tasks could not be saved.\n" + error;
+void TSchedulerMainForm::reportFailedSave(const Message& error) {
     // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
     if (systemClose_) {
-        std::fprintf(stderr, "velloran: %s\n", text.c_str());
+        qCWarning(logTasks, "Your tasks could not be saved.\n%s", error.english().c_str());
         return;
     }
-    MessageBoxes::warning(this, QString::fromStdString(text));
+    MessageBoxes::warning(this, QStringLiteral("Your tasks could not be saved.\n") + translated(error));
 }
 
 bool TSchedulerMainForm::SystemClose() {

@@ -96,7 +96,7 @@ private:
     // Shows, each once, what the task store has to tell the user.
     void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);
-    void reportFailedSave(const std::string& error);
+    void reportFailedSave(const Message& error);
 
     TaskListView* TaskView1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;

@@ -1,6 +1,7 @@
 #include "single_instance.h"
 
 #include "files/private_folder.h"
+#include "platform/logging.h"
 
 #include <QDir>
 #include <QSocketNotifier>
@@ -86,19 +87,18 @@ bool SingleInstance::claim() {
     // The folder is the user's alone, so no one else can take the lock or answer on the socket.
     if (!privateFolder(folder_)) {
         // Better a second copy than none at all.
-        std::fprintf(stderr, "velloran: %s is not a private folder; the one-instance check is off\n",
-                     qPrintable(folder_));
+        qCWarning(logInstance, "%s is not a private folder; the one-instance check is off",
+                  qPrintable(folder_));
         return true;
     }
-    switch (lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString())) {
-    case FileLock::State::Busy:
+    const Result<FileLock::State> locked =
+        lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString());
+    if (!locked) {
+        qCWarning(logInstance, "%s; the one-instance check is off", locked.error().english().c_str());
+        return true;
+    }
+    if (*locked == FileLock::State::Busy)
         return false;
-    case FileLock::State::Failed:
-        std::fprintf(stderr, "velloran: %s; the one-instance check is off\n", lock_.error().c_str());
-        return true;
-    case FileLock::State::Held:
-        break;
-    }
     serve();
     return true;
 }
@@ -119,9 +119,8 @@ void SingleInstance::serve() {
     const QByteArray path = socketPathOf(folder_);
     sockaddr_un address{};
     if (!fillAddress(path, address)) {
-        std::fprintf(stderr,
-                     "velloran: the socket path in %s is too long; a second start cannot reach this one\n",
-                     qPrintable(folder_));
+        qCWarning(logInstance, "the socket path in %s is too long; a second start cannot reach this one",
+                  qPrintable(folder_));
         return;
     }
     // A socket left by a killed instance; anything else under that name (a link above all) stays.
@@ -133,7 +132,7 @@ void SingleInstance::serve() {
         return;
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(fd, SOMAXCONN) != 0) {
-        std::fprintf(stderr, "velloran: cannot listen on %s: %s\n", path.constData(), std::strerror(errno));
+        qCWarning(logInstance, "cannot listen on %s: %s", path.constData(), std::strerror(errno));
         ::close(fd);
         return;
     }

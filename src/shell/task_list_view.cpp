@@ -1,5 +1,7 @@
 #include "task_list_view.h"
 
+#include "platform/translated_message.h"
+
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QStyleOptionHeader>
@@ -13,10 +15,6 @@ constexpr int kNormalDateWidth = 115;
 constexpr int kLongDateWidth = 160;
 const char* const kHeaders[kColumnCount] = {"Type",     "Task",   "Date & Time",
                                             "Run Task", "Status", "Description"};
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -63,15 +61,15 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case TaskListView::TypeColumn:
-        return fromView(kindName(task->TaskType));
+        return translatedText("TaskKinds", kindName(task->TaskType));
     case TaskListView::TaskColumn:
         return QString::fromStdString(targetText(*task));
     case TaskListView::DateColumn:
         return QString::fromStdString(nextRunText(*task, longDisplay_, names_));
     case TaskListView::RunColumn:
-        return fromView(repeatName(task->RepeatType));
+        return translatedText("TaskRows", repeatName(task->RepeatType));
     case TaskListView::StatusColumn:
-        return fromView(statusName(*task));
+        return translatedText("TaskRows", statusName(*task));
     case TaskListView::DescriptionColumn:
         // One line per row: a memo's line breaks show as blanks.
         return QString::fromStdString(descriptionText(*task)).replace("\r\n", " ").replace('\n', ' ');

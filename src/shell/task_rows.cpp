@@ -1,5 +1,6 @@
 #include "task_rows.h"
 
+#include "common/message.h"
 #include "common/text.h"
 #include "store/task_kinds.h"
 
@@ -9,7 +10,10 @@ namespace velloran {
 namespace {
 
 // "weekly" is written in lower case in the list, unlike the editor's "Weekly".
-constexpr std::string_view kRepeatNames[] = {"Once", "Daily", "weekly", "Monthly", "Yearly"};
+constexpr std::string_view kRepeatNames[] = {
+    QT_TRANSLATE_NOOP("TaskRows", "Once"), QT_TRANSLATE_NOOP("TaskRows", "Daily"),
+    QT_TRANSLATE_NOOP("TaskRows", "weekly"), QT_TRANSLATE_NOOP("TaskRows", "Monthly"),
+    QT_TRANSLATE_NOOP("TaskRows", "Yearly")};
 
 } // namespace
 
@@ -64,7 +68,8 @@ std::string_view repeatName(int repeat) {
 }
 
 std::string_view statusName(const Task& task) {
-    return task.enabled() ? "Enabled" : "Disabled";
+    return task.enabled() ? QT_TRANSLATE_NOOP("TaskRows", "Enabled")
+                          : QT_TRANSLATE_NOOP("TaskRows", "Disabled");
 }
 
 std::string descriptionText(const Task& task) {

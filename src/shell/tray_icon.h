@@ -25,7 +25,6 @@ public:
     explicit TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe = {});
     ~TTrayIcon() override;
 
-    bool Visible() const { return visible_; }
     void setVisible(bool visible);
     const QString& Hint() const { return hint_; }
     // A hint of 64 characters or more is ignored; the previous one stays.

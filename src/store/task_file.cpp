@@ -95,39 +95,43 @@ TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks) {
     return load;
 }
 
-std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written, Disk& disk,
-                         const BeforeReplace& beforeReplace) {
+Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written, Disk& disk,
+                          const BeforeReplace& beforeReplace) {
     if (tasks.empty()) {
         if (beforeReplace)
             beforeReplace(FileIdentity{});
-        std::string error = removeFileIfPresent(path, disk);
-        if (error.empty() && written != nullptr)
+        Result<void> removed = removeFileIfPresent(path, disk);
+        if (removed && written != nullptr)
             *written = FileIdentity{};
-        return error;
+        return removed;
     }
     AtomicFile file(path, 0644, disk);
-    if (!file.open())
-        return file.error();
+    if (Result<void> opened = file.open(); !opened)
+        return opened;
     std::vector<TaskRecord> chunk(kRecordsPerChunk);
     std::size_t held = 0;
     const auto flush = [&] {
-        const bool ok = file.write(chunk.data(), held * sizeof(TaskRecord));
+        Result<void> wrote = file.write(chunk.data(), held * sizeof(TaskRecord));
         held = 0;
-        return ok;
+        return wrote;
     };
     for (const Task& task : tasks) {
         encodeTaskRecord(task, chunk[held++]);
-        if (held == kRecordsPerChunk && !flush())
-            return file.error();
+        if (held == kRecordsPerChunk) {
+            if (Result<void> wrote = flush(); !wrote)
+                return wrote;
+        }
     }
-    if (held != 0 && !flush())
-        return file.error();
-    if (!file.flush())
-        return file.error();
+    if (held != 0) {
+        if (Result<void> wrote = flush(); !wrote)
+            return wrote;
+    }
+    if (Result<void> flushed = file.flush(); !flushed)
+        return flushed;
     if (beforeReplace)
         beforeReplace(file.written());
-    if (!file.commit())
-        return file.error();
+    if (Result<void> committed = file.commit(); !committed)
+        return committed;
     if (written != nullptr)
         *written = file.written();
     return {};

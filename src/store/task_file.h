@@ -40,8 +40,8 @@ TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks);
 using BeforeReplace = std::function<void(const FileIdentity& next)>;
 
 // Writes every task, or deletes the file when there is none. The old file stays intact when the write
-// fails. Returns why it failed, or an empty text on success; written receives the new file's identity.
-std::string saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written = nullptr,
-                         Disk& disk = systemDisk(), const BeforeReplace& beforeReplace = {});
+// fails; written receives the new file's identity.
+Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written = nullptr,
+                          Disk& disk = systemDisk(), const BeforeReplace& beforeReplace = {});
 
 } // namespace velloran

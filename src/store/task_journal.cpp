@@ -250,20 +250,16 @@ JournalContents TaskJournal::read() const {
     struct stat info {};
     if (::stat(path_.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
         return contents; // no journal, or not even its folder
-    std::string bytes;
-    std::string error;
     // A journal holds at most the changes of one run; a larger file is not one of ours.
-    switch (readWholeFile(path_, std::size_t{1} << 30, bytes, error)) {
-    case FileRead::Missing:
-        return contents;
-    case FileRead::Failed:
+    const Result<std::optional<std::string>> bytes = readWholeFile(path_, std::size_t{1} << 30);
+    if (!bytes) {
         contents.exists = true;
-        contents.error = error;
+        contents.error = bytes.error();
         return contents;
-    case FileRead::Read:
-        break;
     }
-    return parseJournal(bytes);
+    if (!*bytes)
+        return contents;
+    return parseJournal(**bytes);
 }
 
 void TaskJournal::begin(const FileIdentity& base, const std::vector<JournalEntry>& entries) {
@@ -275,53 +271,47 @@ void TaskJournal::begin(const FileIdentity& base, const std::vector<JournalEntry
     durable_ = 0;
 }
 
-bool TaskJournal::adopt(const JournalContents& contents) {
+Result<void> TaskJournal::adopt(const JournalContents& contents) {
     begin(contents.base, contents.entries);
     onDisk_ = true;
     fd_ = disk_.openForWriting(path_, O_WRONLY | O_APPEND, 0);
     // What a crashed run wrote may not have reached the disk yet: it does before anything relies on it.
     if (fd_ < 0 || disk_.fdatasync(fd_) != 0)
-        return fail("Cannot record changes in", errno);
+        return fail(errno);
     durable_ = content_.size();
-    return true;
+    return {};
 }
 
 void TaskJournal::record(const JournalEntry& entry) {
     appendFramed(content_, entry);
 }
 
-bool TaskJournal::sync() {
+Result<void> TaskJournal::sync() {
     if (!begun_)
-        return true;
+        return {};
     if (fd_ < 0)
         return restate();
     if (durable_ == content_.size())
-        return true;
+        return {};
     if (!writeAll(disk_, fd_, content_.data() + durable_, content_.size() - durable_) ||
         disk_.fdatasync(fd_) != 0)
-        return fail("Cannot record changes in", errno);
+        return fail(errno);
     durable_ = content_.size();
-    return true;
+    return {};
 }
 
-bool TaskJournal::restate() {
-    const std::string folderError = makeFolders(parentFolder(path_), 0700, disk_);
-    if (!folderError.empty()) {
-        error_ = folderError;
-        return false;
-    }
+Result<void> TaskJournal::restate() {
+    if (Result<void> made = makeFolders(parentFolder(path_), 0700, disk_); !made)
+        return made;
     // Whole or not at all: the old journal stays until the new one, holding all it held, replaces it.
-    const std::string error = writeFileAtomically(path_, content_, 0600, disk_);
-    if (!error.empty()) {
-        error_ = error;
-        return false;
-    }
+    if (Result<void> written = writeFileAtomically(path_, content_, 0600, disk_); !written)
+        return written;
     onDisk_ = true;
     fd_ = disk_.openForWriting(path_, O_WRONLY | O_APPEND, 0);
     if (fd_ < 0)
-        return fail("Cannot record changes in", errno);
+        return fail(errno);
     durable_ = content_.size();
-    return true;
+    return {};
 }
 
 void TaskJournal::recordSaving(const FileIdentity& next) {
@@ -331,7 +321,8 @@ void TaskJournal::recordSaving(const FileIdentity& next) {
     entry.kind = JournalEntry::Kind::Saving;
     entry.saved = next;
     record(entry);
-    sync();
+    // A failure shows at the next sync, which restates the journal.
+    static_cast<void>(sync());
 }
 
 void TaskJournal::drop() {
@@ -343,7 +334,7 @@ void TaskJournal::drop() {
     durable_ = 0;
 }
 
-std::string TaskJournal::setAside(std::string& error) {
+Result<std::string> TaskJournal::setAside() {
     closeFile();
     begun_ = false;
     onDisk_ = false;
@@ -356,19 +347,16 @@ std::string TaskJournal::setAside(std::string& error) {
             disk_.syncFolder(parentFolder(path_));
             return name;
         }
-        if (errno != EEXIST) {
-            error = std::strerror(errno);
-            return {};
-        }
+        if (errno != EEXIST)
+            return failure(std::string(std::strerror(errno)));
     }
-    error = std::strerror(EEXIST);
-    return {};
+    return failure(std::string(std::strerror(EEXIST)));
 }
 
-bool TaskJournal::fail(const std::string& what, int errorNumber) {
-    error_ = describeFileError(what, path_, errorNumber);
+Failure<Message> TaskJournal::fail(int errorNumber) {
     closeFile();
-    return false;
+    return failure(describeFileError(QT_TRANSLATE_NOOP("Files", "Cannot record changes in \"%1\": %2"), path_,
+                                     errorNumber));
 }
 
 void TaskJournal::closeFile() {

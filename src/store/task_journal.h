@@ -43,7 +43,7 @@ struct JournalContents {
     std::vector<JournalEntry> entries; // the whole entries, up to a torn or damaged part
     bool torn = false;    // it ends in part of an entry: a crash while recording; what came before counts
     bool damaged = false; // a part that is not a torn end could not be read; what came after it is lost
-    std::string error;    // it is there but could not be read at all
+    Message error;        // it is there but could not be read at all
 };
 
 // What a journal's bytes hold.
@@ -65,26 +65,24 @@ public:
     void begin(const FileIdentity& base, const std::vector<JournalEntry>& entries = {});
     // Goes on recording behind a journal that was read whole (nothing torn or damaged in it); false when
     // it cannot be opened, and then the next sync() writes it whole again.
-    bool adopt(const JournalContents& contents);
+    Result<void> adopt(const JournalContents& contents);
     bool active() const { return begun_; }
 
     // Buffers an entry; sync() writes what is buffered and waits until it is on the disk. After a failed
     // write the next sync() restates the whole journal, so that no torn entry hides the ones behind it.
     void record(const JournalEntry& entry);
-    bool sync();
+    Result<void> sync();
 
     // Before a save replaces tasks.tsk with the file next: recorded durably where a journal is on the disk.
     void recordSaving(const FileIdentity& next);
     // After a save of the task file: the entries are in it now.
     void drop();
     // Moves a journal that belongs to another task file out of the way; returns its new name.
-    std::string setAside(std::string& error);
-
-    const std::string& error() const { return error_; }
+    Result<std::string> setAside();
 
 private:
-    bool restate();
-    bool fail(const std::string& what, int errorNumber);
+    Result<void> restate();
+    Failure<Message> fail(int errorNumber);
     void closeFile();
 
     std::string path_;
@@ -94,7 +92,6 @@ private:
     std::string content_;     // the whole journal as it should be on the disk
     std::size_t durable_ = 0; // how much of it is there, when fd_ is open
     int fd_ = -1;
-    std::string error_;
 };
 
 } // namespace velloran

@@ -1,5 +1,7 @@
 #include "task_kinds.h"
 
+#include "common/message.h"
+
 namespace velloran {
 namespace {
 
@@ -22,39 +24,42 @@ constexpr BrowseOffer kDocumentTypes{
 } // namespace
 
 const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds = {{
-    {"Alarm Clock", KindTarget::Fixed, "Alarm Clock", KindAction::ShowAlarm, "Alarm Clock", "AlarmSheet", "",
-     "", "", "", "AlarmDescription", "", "CreateAlarm", "Create Alarm Clock Task", "Alarmclock1",
-     "&Alarm clock", "alarm", kNoBrowsing},
-    {"Memo", KindTarget::Fixed, "Memo", KindAction::ShowMemo, "Memo", "MemoSheet", "", "", "", "",
-     "MemoDescription", "", "CreateMemo", "Create Memo Task", "Memo1", "&Memo", "memo", kNoBrowsing},
-    {"Executable", KindTarget::File, "", KindAction::RunProgram, "Run Executable", "ExeSheet",
-     "Type full path or browse for program to execute.", "ExePath", "BrowseExe", "Browse...",
-     "ExeDescription", "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat", "CreateExe",
+    {QT_TRANSLATE_NOOP("TaskKinds", "Alarm Clock"), KindTarget::Fixed, "Alarm Clock", KindAction::ShowAlarm,
+     "Alarm Clock", "AlarmSheet", "", "", "", "", "AlarmDescription", "", "CreateAlarm",
+     "Create Alarm Clock Task", "Alarmclock1", "&Alarm clock", "alarm", kNoBrowsing},
+    {QT_TRANSLATE_NOOP("TaskKinds", "Memo"), KindTarget::Fixed, "Memo", KindAction::ShowMemo, "Memo",
+     "MemoSheet", "", "", "", "", "MemoDescription", "", "CreateMemo", "Create Memo Task", "Memo1", "&Memo",
+     "memo", kNoBrowsing},
+    {QT_TRANSLATE_NOOP("TaskKinds", "Executable"), KindTarget::File, "", KindAction::RunProgram,
+     "Run Executable", "ExeSheet", "Type full path or browse for program to execute.", "ExePath", "BrowseExe",
+     "Browse...", "ExeDescription", "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat", "CreateExe",
      "Create Executable Task", "Executable1", "&Executable", "executable", kProgramTypes},
-    {"Web Address", KindTarget::WebAddress, "", KindAction::OpenTarget, "Open Webpage", "WebSheet",
+    {QT_TRANSLATE_NOOP("TaskKinds", "Web Address"), KindTarget::WebAddress, "", KindAction::OpenTarget,
+     "Open Webpage", "WebSheet",
      "Type the address of the web page to open. Include any parameters. ( must use http:// or ftp:// )",
      "WebAddress", "WebVerify", "&Verify", "WebDescription", "", "CreateWeb", "Create Web Task", "Webpage1",
      "&Web page", "web", kNoBrowsing},
-    {"Audio", KindTarget::File, "", KindAction::OpenTarget, "Play Audio", "AudioSheet",
-     "Type full path or browse for audio file to play.", "AudioPath", "BrowseAudio", "Browse...",
-     "AudioDescription",
+    {QT_TRANSLATE_NOOP("TaskKinds", "Audio"), KindTarget::File, "", KindAction::OpenTarget, "Play Audio",
+     "AudioSheet", "Type full path or browse for audio file to play.", "AudioPath", "BrowseAudio",
+     "Browse...", "AudioDescription",
      "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
      "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff",
      "CreateAudio", "Create Audio Task", "Audio1", "A&udio", "audio", kAudioTypes},
-    {"Video", KindTarget::File, "", KindAction::OpenTarget, "Play Video", "VideoSheet",
-     "Type full path or browse for video file to play.", "VideoPath", "BrowseVideo", "Browse...",
-     "VideoDescription",
+    {QT_TRANSLATE_NOOP("TaskKinds", "Video"), KindTarget::File, "", KindAction::OpenTarget, "Play Video",
+     "VideoSheet", "Type full path or browse for video file to play.", "VideoPath", "BrowseVideo",
+     "Browse...", "VideoDescription",
      "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
      "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe",
      "CreateVideo", "Create Video Task", "Video1", "&Video", "video", kVideoTypes},
-    {"Document", KindTarget::File, "", KindAction::OpenTarget, "Open Document", "DocSheet",
-     "Type full path or browse for document to open.", "DocPath", "BrowseDoc", "Browse...", "DocDescription",
+    {QT_TRANSLATE_NOOP("TaskKinds", "Document"), KindTarget::File, "", KindAction::OpenTarget,
+     "Open Document", "DocSheet", "Type full path or browse for document to open.", "DocPath", "BrowseDoc",
+     "Browse...", "DocDescription",
      "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw",
      "CreateDoc", "Create Document Task", "Document1", "&Document", "document", kDocumentTypes},
     // General has neither a button nor a menu item: the "New Task" button opens the editor on no page.
-    {"General", KindTarget::File, "", KindAction::OpenTarget, "General", "GeneralSheet",
-     "Type full path or browse for file to open.", "GeneralPath", "BrowseGeneral", "Browse...",
-     "GeneralDescription", "All files (*.*)|*.*", "", "", "", "", "general", kNoBrowsing},
+    {QT_TRANSLATE_NOOP("TaskKinds", "General"), KindTarget::File, "", KindAction::OpenTarget, "General",
+     "GeneralSheet", "Type full path or browse for file to open.", "GeneralPath", "BrowseGeneral",
+     "Browse...", "GeneralDescription", "All files (*.*)|*.*", "", "", "", "", "general", kNoBrowsing},
 }};
 
 const TaskKindInfo* taskKind(int code) {

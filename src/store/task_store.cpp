@@ -7,6 +7,14 @@
 #include <utility>
 
 namespace velloran {
+namespace {
+
+// What the store tells the user, in the translations' context of its own.
+Message notice(const char* source, std::initializer_list<Message> arguments = {}) {
+    return Message("TaskStore", source, arguments);
+}
+
+} // namespace
 
 TaskStore::TaskStore() = default;
 
@@ -35,20 +43,28 @@ void TaskStore::open() {
     if (load.state == TaskFileState::Unreadable) {
         // Its journal, if any, waits for a run that can read the file it belongs to.
         fileUnreadable_ = true;
-        tell("The task file \"" + taskFile_ + "\" could not be read: " + load.reason +
-             ".\nVelloran leaves it as it is and starts without its tasks. Tasks you create or change now "
-             "are saved beside it.");
+        tell(notice(QT_TRANSLATE_NOOP("TaskStore",
+                                      "The task file \"%1\" could not be read: %2.\nVelloran leaves it as it "
+                                      "is and starts without its tasks. Tasks you create or change now are "
+                                      "saved beside it."),
+                    {taskFile_, load.reason}));
         return;
     }
     known_ = load.identity;
     knownStamp_ = load.stamp;
     if (load.state == TaskFileState::PartialLastRecord) {
-        std::string error;
-        const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", error, *disk_);
-        tell("The last task in \"" + taskFile_ + "\" is incomplete (" + std::to_string(load.strayBytes) +
-             " bytes) and could not be read; the other tasks were loaded.\n" +
-             (kept.empty() ? "No copy of the file as it was could be kept: " + error + "."
-                           : "The file as it was is kept as \"" + kept + "\"."));
+        const Result<std::string> kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", *disk_);
+        const std::string strayBytes = std::to_string(load.strayBytes);
+        tell(kept ? notice(QT_TRANSLATE_NOOP("TaskStore",
+                                             "The last task in \"%1\" is incomplete (%2 bytes) and "
+                                             "could not be read; the other tasks were loaded.\n"
+                                             "The file as it was is kept as \"%3\"."),
+                           {taskFile_, strayBytes, *kept})
+                  : notice(QT_TRANSLATE_NOOP("TaskStore",
+                                             "The last task in \"%1\" is incomplete (%2 bytes) and "
+                                             "could not be read; the other tasks were loaded.\n"
+                                             "No copy of the file as it was could be kept: %3."),
+                           {taskFile_, strayBytes, kept.error()}));
     }
     if (journal_)
         replayJournal();
@@ -58,17 +74,23 @@ void TaskStore::replayJournal() {
     const JournalContents journal = journal_->read();
     if (!journal.exists)
         return;
-    const auto setAside = [&](const std::string& why) {
-        std::string error;
-        const std::string aside = journal_->setAside(error);
+    const auto setAside = [&](const Message& why) {
+        const Result<std::string> aside = journal_->setAside();
         // A journal that could not be moved is never written over: this run records nothing in its place.
-        journalHeld_ = aside.empty();
-        tell("Changes recorded by an earlier run of Velloran were not applied, because " + why + ".\n" +
-             (aside.empty() ? "They are still in \"" + journal_->path() + "\" (" + error + ")."
-                            : "They are kept in \"" + aside + "\"."));
+        journalHeld_ = !aside;
+        tell(
+            aside
+                ? notice(QT_TRANSLATE_NOOP("TaskStore", "Changes recorded by an earlier run of Velloran were "
+                                                        "not applied, because %1.\nThey are kept in \"%2\"."),
+                         {why, *aside})
+                : notice(QT_TRANSLATE_NOOP("TaskStore",
+                                           "Changes recorded by an earlier run of Velloran were not applied, "
+                                           "because %1.\nThey are still in \"%2\" (%3)."),
+                         {why, journal_->path(), aside.error()}));
     };
     if (!journal.error.empty())
-        return setAside("they could not be read (" + journal.error + ")");
+        return setAside(
+            notice(QT_TRANSLATE_NOOP("TaskStore", "they could not be read (%1)"), {journal.error}));
     if (!journal.headerRead) {
         // Nothing in it can be applied: a torn header recorded nothing, damage is kept and told.
         if (journal.damaged && !keepDamagedJournal(false))
@@ -83,7 +105,8 @@ void TaskStore::replayJournal() {
         if (journal.entries[i].kind == JournalEntry::Kind::Saving && journal.entries[i].saved == known_)
             from = i + 1;
     if (!from)
-        return setAside("\"" + taskFile_ + "\" has been replaced since");
+        return setAside(
+            notice(QT_TRANSLATE_NOOP("TaskStore", "\"%1\" has been replaced since"), {taskFile_}));
     TaskList replayed = tasks_;
     std::vector<JournalEntry> pending;
     for (std::size_t i = *from; i < journal.entries.size(); ++i) {
@@ -91,7 +114,7 @@ void TaskStore::replayJournal() {
         if (entry.kind == JournalEntry::Kind::Saving)
             continue;
         if (!applyJournalEntry(replayed, entry))
-            return setAside("they do not fit \"" + taskFile_ + "\"");
+            return setAside(notice(QT_TRANSLATE_NOOP("TaskStore", "they do not fit \"%1\""), {taskFile_}));
         pending.push_back(entry);
     }
     if (journal.damaged && !keepDamagedJournal(!pending.empty())) {
@@ -105,24 +128,50 @@ void TaskStore::replayJournal() {
     // nothing torn or damaged hides what is recorded next. Where the folder cannot take a new file, the
     // old journal, read whole, is written on behind its entries.
     journal_->begin(known_, pending);
-    if (!journal_->sync() && (journal.torn || journal.damaged || !journal_->adopt(journal)))
-        tellJournalFailure();
+    if (Result<void> synced = journal_->sync(); !synced) {
+        Result<void> adopted = failure(synced.error());
+        if (!journal.torn && !journal.damaged)
+            adopted = journal_->adopt(journal);
+        if (!adopted)
+            tellJournalFailure(adopted.error());
+    }
     if (!journal.damaged)
-        tell("Velloran did not end normally last time. The changes made to your tasks since they were "
-             "last saved have been recovered.");
+        tell(notice(QT_TRANSLATE_NOOP("TaskStore",
+                                      "Velloran did not end normally last time. The changes made to "
+                                      "your tasks since they were last saved have been recovered.")));
 }
 
 bool TaskStore::keepDamagedJournal(bool anyRecovered) {
     // Kept before anything is written over it, so that what could not be read is not lost; without a
     // copy it stays as it is, and this run records nothing in its place.
-    std::string error;
-    const std::string kept = keepCopyOf(journal_->path(), journal_->path() + ".damaged", error, *disk_);
-    journalHeld_ = kept.empty();
-    tell("Some changes recorded by an earlier run of Velloran could not be read, because \"" +
-         journal_->path() + "\" is damaged." +
-         (anyRecovered ? " The changes recorded before the damage have been recovered." : "") + "\n" +
-         (kept.empty() ? "No copy of it could be kept (" + error + "); it is left as it is."
-                       : "The journal as it was is kept as \"" + kept + "\"."));
+    const Result<std::string> kept = keepCopyOf(journal_->path(), journal_->path() + ".damaged", *disk_);
+    journalHeld_ = !kept;
+    const std::string& path = journal_->path();
+    if (kept && anyRecovered)
+        tell(notice(QT_TRANSLATE_NOOP(
+                        "TaskStore", "Some changes recorded by an earlier run of Velloran could not be read, "
+                                     "because \"%1\" is damaged. The changes recorded before the damage have "
+                                     "been recovered.\nThe journal as it was is kept as \"%2\"."),
+                    {path, *kept}));
+    else if (kept)
+        tell(notice(QT_TRANSLATE_NOOP(
+                        "TaskStore", "Some changes recorded by an earlier run of Velloran could not be read, "
+                                     "because \"%1\" is damaged.\nThe journal as it was is kept as \"%2\"."),
+                    {path, *kept}));
+    else if (anyRecovered)
+        tell(notice(
+            QT_TRANSLATE_NOOP("TaskStore",
+                              "Some changes recorded by an earlier run of Velloran could not be read, "
+                              "because \"%1\" is damaged. The changes recorded before the damage have "
+                              "been recovered.\nNo copy of it could be kept (%2); it is left as it is."),
+            {path, kept.error()}));
+    else
+        tell(notice(
+            QT_TRANSLATE_NOOP("TaskStore",
+                              "Some changes recorded by an earlier run of Velloran could not be read, "
+                              "because \"%1\" is damaged.\nNo copy of it could be kept (%2); it is left "
+                              "as it is."),
+            {path, kept.error()}));
     return !journalHeld_;
 }
 
@@ -138,16 +187,20 @@ void TaskStore::record(const JournalEntry& entry) {
 }
 
 void TaskStore::flushChanges() {
-    if (journal_ && journal_->active() && !journal_->sync())
-        tellJournalFailure();
+    if (!journal_ || !journal_->active())
+        return;
+    if (Result<void> synced = journal_->sync(); !synced)
+        tellJournalFailure(synced.error());
 }
 
-void TaskStore::tellJournalFailure() {
+void TaskStore::tellJournalFailure(const Message& why) {
     if (journalFailureTold_)
         return;
     journalFailureTold_ = true;
-    tell("Changes to your tasks cannot be recorded for recovery after a crash: " + journal_->error() +
-         ".\nThey are kept when Velloran saves your tasks.");
+    tell(
+        notice(QT_TRANSLATE_NOOP("TaskStore", "Changes to your tasks cannot be recorded for recovery after a "
+                                              "crash: %1.\nThey are kept when Velloran saves your tasks."),
+               {why}));
 }
 
 std::uint32_t TaskStore::add(const Task& built, std::uint32_t unixSecondsNow) {
@@ -228,17 +281,19 @@ void TaskStore::removeAt(std::size_t index) {
     record(entry);
 }
 
-std::string TaskStore::save() {
+Result<void> TaskStore::save() {
     if (taskFile_.empty())
         return {};
     if (fileUnreadable_) {
-        const std::string error = saveBeside();
-        if (error.empty() && !unsavedFile_.empty() && unsavedToldFor_ != unsavedFile_) {
+        Result<void> saved = saveBeside();
+        if (saved && !unsavedFile_.empty() && unsavedToldFor_ != unsavedFile_) {
             unsavedToldFor_ = unsavedFile_;
-            tell("\"" + taskFile_ + "\" could not be read when Velloran started, so it is left as it was. " +
-                 "Your tasks were saved to \"" + unsavedFile_ + "\".");
+            tell(notice(QT_TRANSLATE_NOOP("TaskStore",
+                                          "\"%1\" could not be read when Velloran started, so it is "
+                                          "left as it was. Your tasks were saved to \"%2\"."),
+                        {taskFile_, unsavedFile_}));
         }
-        return error;
+        return saved;
     }
     keepReplacedFile();
     FileIdentity written;
@@ -246,14 +301,16 @@ std::string TaskStore::save() {
         if (journal_)
             journal_->recordSaving(next);
     };
-    std::string error = saveTaskFile(taskFile_, tasks_, &written, *disk_, markSaving);
-    if (!error.empty()) {
+    if (Result<void> saved = saveTaskFile(taskFile_, tasks_, &written, *disk_, markSaving); !saved) {
         // The journal keeps the changes until a save succeeds; a copy the user can reach keeps the tasks.
-        const std::string besideError = saveBeside();
-        if (!tasks_.empty())
-            error += besideError.empty() ? "\nThey were saved to \"" + unsavedFile_ + "\"."
-                                         : "\nNor could they be saved beside it: " + besideError;
-        return error;
+        const Result<void> beside = saveBeside();
+        if (tasks_.empty())
+            return saved;
+        if (beside)
+            return failure(notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nThey were saved to \"%2\"."),
+                                  {saved.error(), unsavedFile_}));
+        return failure(notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nNor could they be saved beside it: %2"),
+                              {saved.error(), beside.error()}));
     }
     known_ = written;
     knownStamp_ = stampOfPath(taskFile_);
@@ -273,15 +330,20 @@ void TaskStore::keepReplacedFile() {
         return;
     }
     // Another program put a file there since this run read or wrote it: it is kept before it is replaced.
-    std::string error;
-    const std::string kept = keepCopyOf(taskFile_, taskFile_ + ".replaced", error, *disk_);
-    tell("\"" + taskFile_ + "\" was changed by another program while Velloran ran. " +
-         (kept.empty() ? "No copy of that version could be kept: " + error + "."
-                       : "That version is kept as \"" + kept + "\".") +
-         " Velloran's tasks were saved in its place.");
+    const Result<std::string> kept = keepCopyOf(taskFile_, taskFile_ + ".replaced", *disk_);
+    tell(kept ? notice(QT_TRANSLATE_NOOP("TaskStore",
+                                         "\"%1\" was changed by another program while Velloran ran. "
+                                         "That version is kept as \"%2\". Velloran's tasks were "
+                                         "saved in its place."),
+                       {taskFile_, *kept})
+              : notice(QT_TRANSLATE_NOOP("TaskStore",
+                                         "\"%1\" was changed by another program while Velloran ran. "
+                                         "No copy of that version could be kept: %2. Velloran's "
+                                         "tasks were saved in its place."),
+                       {taskFile_, kept.error()}));
 }
 
-std::string TaskStore::saveBeside() {
+Result<void> TaskStore::saveBeside() {
     if (tasks_.empty())
         return {}; // nothing of this run to keep
     if (unsavedFile_.empty()) {
@@ -289,15 +351,15 @@ std::string TaskStore::saveBeside() {
         std::string name = taskFile_ + ".unsaved";
         for (int number = 2; stampOfPath(name).present && number < 1000; ++number)
             name = taskFile_ + ".unsaved-" + std::to_string(number);
-        const std::string error = saveTaskFile(name, tasks_, nullptr, *disk_);
-        if (error.empty())
+        Result<void> saved = saveTaskFile(name, tasks_, nullptr, *disk_);
+        if (saved)
             unsavedFile_ = name;
-        return error;
+        return saved;
     }
     return saveTaskFile(unsavedFile_, tasks_, nullptr, *disk_);
 }
 
-std::vector<std::string> TaskStore::takeNotices() {
+std::vector<Message> TaskStore::takeNotices() {
     return std::exchange(notices_, {});
 }
 

@@ -39,7 +39,6 @@ public:
     std::size_t size() const { return tasks_.size(); }
     const Task& operator[](std::size_t index) const { return tasks_[index]; }
     const Task* find(std::uint32_t taskId) const { return tasks_.findTask(taskId); }
-    const std::string& taskFilePath() const { return taskFile_; }
 
     // The editor's save: a new task, whose id is returned, or an edit of the task with taskId, which
     // keeps its id, reserved fields and place (false when the task is gone meanwhile).
@@ -57,9 +56,8 @@ public:
     void flushChanges();
 
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
-    // Returns why the save failed, and where the tasks were written beside tasks.tsk instead; an empty
-    // text on success.
-    std::string save();
+    // Fails with why, and where the tasks were written beside tasks.tsk instead.
+    Result<void> save();
 
     // Called after each change to the list is recorded, so that the crash tests can follow every state
     // the list passes through.
@@ -67,16 +65,16 @@ public:
 
     // What happened that the user should know, each told once: a task file that could not be read, a
     // damaged one, recovered changes, where tasks were saved instead.
-    std::vector<std::string> takeNotices();
+    std::vector<Message> takeNotices();
 
 private:
     void record(const JournalEntry& entry);
     void replayJournal();
     bool keepDamagedJournal(bool anyRecovered);
-    void tellJournalFailure();
-    std::string saveBeside();
+    void tellJournalFailure(const Message& why);
+    Result<void> saveBeside();
     void keepReplacedFile();
-    void tell(std::string notice) { notices_.push_back(std::move(notice)); }
+    void tell(Message notice) { notices_.push_back(std::move(notice)); }
 
     std::string taskFile_;
     Disk* disk_ = &systemDisk();
@@ -89,7 +87,7 @@ private:
     std::string unsavedToldFor_;
     bool journalFailureTold_ = false;
     bool journalHeld_ = false; // a journal of another file that could not be set aside stays as it is
-    std::vector<std::string> notices_;
+    std::vector<Message> notices_;
     std::function<void()> changed_;
 };
 

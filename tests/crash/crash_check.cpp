@@ -2,6 +2,7 @@
 
 #include "scheduler/due_scan.h"
 #include "store/task_record.h"
+#include "test_support.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -38,7 +39,7 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
     const std::string journal = folder + "/" + kJournal;
     TaskStore store(taskFile, journal);
     store.open();
-    const std::vector<std::string> notices = store.takeNotices();
+    const std::vector<std::string> notices = told(store.takeNotices());
     const auto [first, last] = log.allowed(prefix);
     const std::string found = recordsOf(store.tasks());
     bool allowed = false;
@@ -58,15 +59,15 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
         if (std::count(ran.begin(), ran.end(), id) != 0)
             return "task " + std::to_string(id) + " ran again after the recovery";
     store.takeNotices();
-    if (const std::string error = store.save(); !error.empty())
-        return "the save point after the recovery failed: " + error;
+    if (const Result<void> saved = store.save(); !saved)
+        return "the save point after the recovery failed: " + saved.error().english();
     TaskStore again(taskFile, journal);
     again.open();
     if (recordsOf(again.tasks()) != recordsOf(store.tasks()))
         return "the start after the next save found " + describe(again.tasks()) + ", not " +
                describe(store.tasks());
-    if (const auto told = again.takeNotices(); !told.empty())
-        return "the start after the next save told \"" + told.front() + "\"";
+    if (const auto toldAgain = told(again.takeNotices()); !toldAgain.empty())
+        return "the start after the next save told \"" + toldAgain.front() + "\"";
     return {};
 }
 

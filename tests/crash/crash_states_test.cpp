@@ -38,7 +38,7 @@ TaskList startWith(const std::string& root, const TaskList& tasks, bool stateFol
     fs::create_directories(root + "/prog");
     if (stateFolder)
         fs::create_directories(root + "/state/velloran");
-    if (!tasks.empty() && !saveTaskFile(root + "/" + kTaskFile, tasks).empty())
+    if (!tasks.empty() && !saveTaskFile(root + "/" + kTaskFile, tasks))
         throw std::runtime_error("cannot write the starting task file");
     return tasks;
 }
@@ -103,14 +103,14 @@ std::vector<Scenario> scenarios() {
                        const std::uint32_t id =
                            store.add(task(0, kAlarmClock, kNine + 2, kWeekly, kEnabled), 5000);
                        acknowledge(log, disk);
-                       if (store.save().empty()) // the editor closes
+                       if (store.save().ok()) // the editor closes
                            acknowledge(log, disk);
                        Task edited = *store.find(id);
                        edited.Description = "edited";
                        edited.NextRun = kNine + 3;
                        store.update(id, edited);
                        acknowledge(log, disk);
-                       if (store.save().empty())
+                       if (store.save().ok())
                            acknowledge(log, disk);
                    },
                    {}});
@@ -187,7 +187,7 @@ std::vector<Scenario> scenarios() {
                        openAndAcknowledge(store, log, disk);
                        store.remove(1);
                        acknowledge(log, disk);
-                       if (store.save().empty())
+                       if (store.save().ok())
                            acknowledge(log, disk);
                        store.toggleEnabled(2);
                        acknowledge(log, disk);
@@ -202,7 +202,7 @@ std::vector<Scenario> scenarios() {
                        openAndAcknowledge(store, log, disk);
                        store.remove(1);
                        acknowledge(log, disk);
-                       if (store.save().empty())
+                       if (store.save().ok())
                            acknowledge(log, disk);
                    },
                    {}});
@@ -213,7 +213,7 @@ std::vector<Scenario> scenarios() {
                        openAndAcknowledge(store, log, disk);
                        store.add(task(0, kGeneral, kNine - 0.001, kOnce, kEnabled | kAutoDelete), 7000);
                        acknowledge(log, disk);
-                       if (store.save().empty())
+                       if (store.save().ok())
                            acknowledge(log, disk);
                    },
                    {}});

@@ -56,9 +56,8 @@ int write(const std::string& path, const std::vector<std::string>& words) {
             task.AlarmSound = group[6];
         tasks.appendLoaded(task).TaskId = id++;
     }
-    const std::string error = saveTaskFile(path, tasks);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const Result<void> saved = saveTaskFile(path, tasks); !saved) {
+        std::fprintf(stderr, "%s\n", saved.error().english().c_str());
         return 1;
     }
     return 0;

@@ -40,7 +40,8 @@ private:
     void writeOneTask() {
         TaskList list;
         list.appendLoaded(test::makeTask(kGeneral, bench_.clock.value + 30)).TaskId = 1;
-        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.taskFile().toStdString(), list)), QString());
+        QCOMPARE(QString::fromStdString(told(saveTaskFile(bench_.taskFile().toStdString(), list))),
+                 QString());
     }
 
 private slots:
@@ -162,31 +163,31 @@ private slots:
 
     void formPtrTimerTicksAt300msThenEvery30s() {
         auto form = makeForm();
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
-        QVERIFY(!test::formPtrTimer(*form)->Enabled());
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 300);
+        QVERIFY(!test::formPtrTimer(*form)->isEnabled());
         form->show();
-        QVERIFY(test::formPtrTimer(*form)->Enabled());
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
+        QVERIFY(test::formPtrTimer(*form)->isEnabled());
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 300);
         // The real first tick, not one called by hand, sets the long interval.
-        QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->Interval(), 30000, 3000);
-        QVERIFY(test::formPtrTimer(*form)->Enabled());
+        QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->interval(), 30000, 3000);
+        QVERIFY(test::formPtrTimer(*form)->isEnabled());
         QVERIFY(test::formPtrTimer(*form)->remainingTime() > 25000);
         form->FormPtrTimerTimer();
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 30000);
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 30000);
     }
 
     void mainTimerRunsEvery5sAndAnEmptyListLeavesItAlone() {
         auto form = makeForm();
-        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QCOMPARE(test::mainTimer(*form)->interval(), 5000);
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         // Some way into the countdown, so that a restart would show.
         QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         // With nothing to scan the tick returns at once: the countdown to the next one goes on.
         form->MainTimerTimer();
-        QVERIFY(test::mainTimer(*form)->Enabled());
-        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
+        QVERIFY(test::mainTimer(*form)->isEnabled());
+        QCOMPARE(test::mainTimer(*form)->interval(), 5000);
         QVERIFY(test::mainTimer(*form)->remainingTime() <= before);
     }
 
@@ -197,7 +198,7 @@ private slots:
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         form->MainTimerTimer();
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         QVERIFY(test::mainTimer(*form)->remainingTime() > before);
     }
 };

@@ -35,7 +35,11 @@ public:
     std::function<void()> whilePreferencesOpen;
     std::function<void()> whileAboutOpen;
 
-    std::string loadSettings() override { return settingsError; }
+    Result<void> loadSettings() override {
+        if (settingsError.empty())
+            return {};
+        return failure(Message(settingsError));
+    }
     void showSplash(QWidget* owner) override {
         ++splashes;
         splashOwner = owner;

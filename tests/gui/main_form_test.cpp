@@ -43,8 +43,9 @@ private:
         std::uint32_t id = 100;
         for (const Task& record : records)
             list.appendLoaded(record).TaskId = id++;
-        QCOMPARE(QString::fromStdString(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list)),
-                 QString());
+        QCOMPARE(
+            QString::fromStdString(told(saveTaskFile(bench_.dir.filePath("tasks.tsk").toStdString(), list))),
+            QString());
     }
 
     QString cell(TSchedulerMainForm& form, int row, int column) {
@@ -215,7 +216,7 @@ private slots:
         QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/?q=a b"});
         QCOMPARE(bench_.windows.memos, 1);
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
     }
 
@@ -360,7 +361,7 @@ private slots:
         countdown.show();
         QTest::keyClick(&countdown, Qt::Key_Escape);
         QVERIFY(countdown.isVisible());
-        QVERIFY(countdown.ExitTimer->Enabled());
+        QVERIFY(countdown.ExitTimer->isEnabled());
         countdown.Button1->click();
         QCOMPARE(countdown.result(), TExitForm::kCancelled);
     }

@@ -213,7 +213,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(bool, on);
         MemoryRegistry registry;
-        QCOMPARE(writeStartAtLogon(registry, value.toStdString()), std::string());
+        QVERIFY(writeStartAtLogon(registry, value.toStdString()).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry, executable.toStdString());
         QCOMPARE(form->StartupOnRB->isChecked(), on);
@@ -222,7 +222,7 @@ private slots:
 
     void unquotedUpperCaseRunValueShowsOnAndSaveQuotesIt() {
         MemoryRegistry registry;
-        writeStartAtLogon(registry, "/OPT/VELLORAN APPS/VELLORAN HIDE");
+        QVERIFY(writeStartAtLogon(registry, "/OPT/VELLORAN APPS/VELLORAN HIDE").ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
         QVERIFY(form->StartupOnRB->isChecked());
@@ -247,7 +247,7 @@ private slots:
 
     void offRemovesTheRunValueAndOnWritesIt() {
         MemoryRegistry registry;
-        writeStartAtLogon(registry, kTestRunValue);
+        QVERIFY(writeStartAtLogon(registry, kTestRunValue).ok());
         SettingsRecord settings = defaultSettings();
         auto off = showForm(settings, registry);
         off->StartupOffRB->setChecked(true);
@@ -264,7 +264,7 @@ private slots:
     void runValueOfAnotherTypeIsReportedAndShowsOff() {
         test::MessageBoxRecorder boxes;
         MemoryRegistry registry;
-        registry.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::number(7));
+        QVERIFY(registry.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::number(7)).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
         QCOMPARE(boxes.shown.size(), 1);
@@ -421,7 +421,7 @@ private slots:
         QTemporaryDir dir;
         FileRegistry registry(dir.path().toStdString());
         SettingsRecord stored = customSettings();
-        QCOMPARE(saveSettings(registry, stored), std::string());
+        QVERIFY(saveSettings(registry, stored).ok());
         const QByteArray fileBefore = fileBytes(registry.filePath());
         FileDialogs::setFontHandler([](const FontChoice&) {
             return std::optional<FontChoice>(
@@ -459,7 +459,7 @@ private slots:
         const std::string folder = dir.path().toStdString();
         FileRegistry registry(folder);
         SettingsRecord stored = defaultSettings();
-        QCOMPARE(saveSettings(registry, stored), std::string());
+        QVERIFY(saveSettings(registry, stored).ok());
         const QByteArray fileBefore = fileBytes(registry.filePath());
         SettingsRecord settings = stored;
         test::MessageBoxRecorder boxes;
@@ -506,7 +506,8 @@ private slots:
     void failedRemovalIsReportedAndNothingElseIsWritten() {
         test::MessageBoxRecorder boxes;
         test::RefusingRegistry registry{std::string(kStartAtLogonValue)};
-        registry.memory.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::text(kTestRunValue));
+        QVERIFY(
+            registry.memory.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::text(kTestRunValue)).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
         QVERIFY(form->StartupOnRB->isChecked());

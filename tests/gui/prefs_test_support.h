@@ -20,11 +20,16 @@ public:
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name) override {
         return memory.readValue(key, name);
     }
-    std::string writeValue(std::string_view key, std::string_view name, const RegistryValue& value) override {
-        return name == refused_ ? failedToSetDataError(name) : memory.writeValue(key, name, value);
+    Result<void> writeValue(std::string_view key, std::string_view name,
+                            const RegistryValue& value) override {
+        if (name == refused_)
+            return failure(failedToSetDataError(name));
+        return memory.writeValue(key, name, value);
     }
-    std::string deleteValue(std::string_view key, std::string_view name) override {
-        return name == refused_ ? failedToDeleteDataError(name) : memory.deleteValue(key, name);
+    Result<void> deleteValue(std::string_view key, std::string_view name) override {
+        if (name == refused_)
+            return failure(failedToDeleteDataError(name));
+        return memory.deleteValue(key, name);
     }
 
 private:

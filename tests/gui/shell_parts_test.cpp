@@ -275,8 +275,9 @@ private slots:
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath("run"));
         FileLock other;
-        QCOMPARE(other.tryLock(QFile::encodeName(dir.filePath("run/velloran.lock")).toStdString()),
-                 FileLock::State::Held);
+        QCOMPARE(
+            other.tryLock(QFile::encodeName(dir.filePath("run/velloran.lock")).toStdString()).valueOr({}),
+            FileLock::State::Held);
         {
             SingleInstance refused(dir.filePath("run"));
             QVERIFY(!refused.claim());

@@ -2,10 +2,49 @@
 // an ordinary user's rights. No test framework here: the helpers report through their results.
 #pragma once
 
+#include "common/result.h"
 #include "store/task_list.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
+
+namespace velloran {
+
+// What a message or a failed operation tells the user, as the whole English text; "" for success. Tests
+// compare the full texts: EXPECT_EQ(registry.writeText(...), "Failed to set data for 'x'").
+inline std::string told(const Message& message) {
+    return message.english();
+}
+inline std::vector<std::string> told(const std::vector<Message>& messages) {
+    std::vector<std::string> texts;
+    for (const Message& message : messages)
+        texts.push_back(message.english());
+    return texts;
+}
+template <typename T> std::string told(const Result<T>& result) {
+    return result ? std::string() : result.error().english();
+}
+inline bool operator==(const Message& message, std::string_view text) {
+    return message.english().compare(text) == 0;
+}
+inline bool operator==(const Result<void>& result, std::string_view text) {
+    return told(result).compare(text) == 0;
+}
+// A text read through a result, or the failure it told, for comparing in one line.
+inline std::string textOf(const Result<std::string>& result) {
+    return result ? *result : "failed: " + result.error().english();
+}
+inline void PrintTo(const Message& message, std::ostream* out) {
+    *out << '"' << message.english() << '"';
+}
+template <typename T> void PrintTo(const Result<T>& result, std::ostream* out) {
+    *out << (result ? "success" : '"' + result.error().english() + '"');
+}
+
+} // namespace velloran
 
 namespace velloran::test {
 

@@ -36,8 +36,7 @@ TEST(Autostart, RunValueBecomesADesktopEntryAndBack) {
     EXPECT_EQ(execLine(entry), quoted) << "Exec is the command line itself";
 
     std::string read;
-    EXPECT_EQ(readStartAtLogon(registry, read), "");
-    EXPECT_EQ(read, quoted);
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), quoted);
     EXPECT_TRUE(registry.keyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
     EXPECT_TRUE(registry.keyExists("SOFTWARE\\MICROSOFT"));
     EXPECT_FALSE(fileExists(registry.filePath())) << "the Run value is not kept in the registry file";
@@ -47,13 +46,11 @@ TEST(Autostart, RunValueBecomesADesktopEntryAndBack) {
                                  "corvantis task scheduler", unquoted),
               "");
     EXPECT_EQ(execLine(readFile(registry.autostartPath())), unquoted);
-    EXPECT_EQ(readStartAtLogon(registry, read), "");
-    EXPECT_EQ(read, unquoted);
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), unquoted);
 
     ASSERT_EQ(deleteStartAtLogon(registry), "");
     EXPECT_FALSE(fileExists(registry.autostartPath()));
-    EXPECT_EQ(readStartAtLogon(registry, read), "");
-    EXPECT_EQ(read, "");
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "");
     EXPECT_FALSE(registry.keyExists("Software\\Microsoft"));
     EXPECT_EQ(deleteStartAtLogon(registry), "") << "deleting a missing value is no error";
 }
@@ -64,10 +61,8 @@ TEST(Autostart, OtherRunValuesLiveInTheRegistryFile) {
     ASSERT_EQ(registry.writeText(kRunKey, "Another Program", "/usr/bin/other"), "");
     EXPECT_FALSE(fileExists(registry.autostartPath()));
     std::string read;
-    EXPECT_EQ(registry.readText(kRunKey, "Another Program", read), "");
-    EXPECT_EQ(read, "/usr/bin/other");
-    EXPECT_EQ(readStartAtLogon(registry, read), "");
-    EXPECT_EQ(read, "");
+    EXPECT_EQ(textOf(registry.readText(kRunKey, "Another Program")), "/usr/bin/other");
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "");
 }
 
 TEST(Autostart, OnlyTextCanStartAtLogon) {
@@ -93,8 +88,7 @@ TEST(Autostart, EntriesSwitchedOffOrBrokenReadAsEmpty) {
     ASSERT_EQ(mkdir(dir.file("autostart").c_str(), 0700), 0);
     ASSERT_EQ(mkdir(registry.autostartPath().c_str(), 0700), 0); // a folder where the entry should be
     std::string read = "stale";
-    EXPECT_EQ(readStartAtLogon(registry, read), "");
-    EXPECT_EQ(read, "");
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "");
     EXPECT_EQ(writeStartAtLogon(registry, "\"/bin/v\" hide"),
               "Failed to set data for 'Corvantis Task Scheduler'");
 }

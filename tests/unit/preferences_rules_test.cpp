@@ -2,6 +2,7 @@
 #include "prefs/preferences_rules.h"
 #include "prefs/settings_store.h"
 #include "registry/registry_memory.h"
+#include "test_support.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ constexpr std::string_view kExe = "/opt/Velloran App/velloran";
 
 TEST(PreferencesShown, StoredValuesBecomeEntriesAndOutOfRangeItemsChooseNone) {
     MemoryRegistry registry;
-    writeStartAtLogon(registry, "\"/OPT/VELLORAN APP/VELLORAN\" HIDE");
+    ASSERT_EQ(writeStartAtLogon(registry, "\"/OPT/VELLORAN APP/VELLORAN\" HIDE"), "");
     SettingsRecord settings = defaultSettings();
     settings.SnoozeTime = 6; // one past the last item
     settings.AlarmOffTime = -7;
@@ -33,7 +34,7 @@ TEST(PreferencesShown, StoredValuesBecomeEntriesAndOutOfRangeItemsChooseNone) {
 
 TEST(PreferencesShown, RunValueOfTheWrongTypeShowsOffWithItsError) {
     MemoryRegistry registry;
-    registry.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::number(1));
+    ASSERT_EQ(registry.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::number(1)), "");
     const PreferencesShown shown = preferencesShown(registry, defaultSettings(), kExe);
     EXPECT_EQ(shown.error, "Invalid data type for 'Corvantis Task Scheduler'");
     EXPECT_FALSE(shown.entries.startAtLogon);
@@ -46,9 +47,7 @@ TEST(SavePreferences, WritesTheRunValueThenTheSettingsAndStopsAtTheFirstFailure)
     entries.startAtLogon = true;
     entries.snoozeIndex = 3;
     ASSERT_EQ(savePreferences(registry, settings, entries, kExe), "");
-    std::string runValue;
-    readStartAtLogon(registry, runValue);
-    EXPECT_EQ(runValue, "\"/opt/Velloran App/velloran\" hide");
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "\"/opt/Velloran App/velloran\" hide");
     SettingsRecord stored = zeroSettings();
     ASSERT_EQ(loadSettings(registry, stored), "");
     EXPECT_EQ(stored.SnoozeTime, 3);
@@ -62,8 +61,7 @@ TEST(SavePreferences, WritesTheRunValueThenTheSettingsAndStopsAtTheFirstFailure)
     EXPECT_EQ(registry.changes(), before) << "the settings are not written after a failed Run value";
     registry.setFailing(false);
     ASSERT_EQ(savePreferences(registry, settings, entries, kExe), "");
-    EXPECT_EQ(readStartAtLogon(registry, runValue), "");
-    EXPECT_EQ(runValue, "") << "Off removes the Run value";
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "") << "Off removes the Run value";
 }
 
 TEST(SavePreferences, KeepsTheStoredPaddingOfTheFont) {

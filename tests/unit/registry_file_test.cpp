@@ -37,12 +37,9 @@ TEST(FileRegistry, EveryValueTypeRoundTripsThroughTheFile) {
 
     FileRegistry again(dir.path()); // a second program reading the same file
     std::string read;
-    EXPECT_EQ(again.readBinary(kKey, "Settings", 292, read), "");
-    EXPECT_EQ(read, bytes);
-    EXPECT_EQ(again.readText("software\\test", "TEXT", read), "");
-    EXPECT_EQ(read, "He said \"C:\\Programs\\\" — über");
-    EXPECT_EQ(again.readText("Software\\Test", "Path", read), "");
-    EXPECT_EQ(read, "%HOME%/x");
+    EXPECT_EQ(textOf(again.readBinary(kKey, "Settings", 292)), bytes);
+    EXPECT_EQ(textOf(again.readText("software\\test", "TEXT")), "He said \"C:\\Programs\\\" — über");
+    EXPECT_EQ(textOf(again.readText("Software\\Test", "Path")), "%HOME%/x");
     EXPECT_EQ(again.readValue("Software\\Test", "Count"), RegistryValue::number(123456));
 
     EXPECT_EQ(registry.filePath(), dir.path() + "/velloran/registry.reg");
@@ -54,11 +51,9 @@ TEST(FileRegistry, EveryValueTypeRoundTripsThroughTheFile) {
 TEST(FileRegistry, OperationsFollowTheStoreRules) {
     TempDir dir;
     FileRegistry registry(dir.path() + "/not/yet/there");
-    std::string text = "stale";
     EXPECT_FALSE(registry.keyExists("SOFTWARE"));
     EXPECT_FALSE(registry.valueExists(kKey, "Settings"));
-    EXPECT_EQ(registry.readText(kKey, "Missing", text), "");
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(textOf(registry.readText(kKey, "Missing")), "");
     EXPECT_EQ(registry.deleteValue(kKey, "Missing"), "");
     EXPECT_FALSE(fileExists(registry.filePath())) << "deleting nothing writes nothing";
 
@@ -66,10 +61,13 @@ TEST(FileRegistry, OperationsFollowTheStoreRules) {
     EXPECT_TRUE(registry.keyExists("software"));
     EXPECT_TRUE(registry.keyExists("Software\\CORVANTIS SOFTWARE\\velloran"));
     EXPECT_TRUE(registry.valueExists(kKey, "name"));
-    EXPECT_EQ(registry.readBinary(kKey, "Name", 292, text), "Invalid data type for 'Name'");
+    EXPECT_EQ(textOf(registry.readBinary(kKey, "Name", 292)),
+              std::string("failed: ") + "Invalid data type for 'Name'");
     ASSERT_EQ(registry.writeValue(kKey, "Number", RegistryValue::number(5)), "");
-    EXPECT_EQ(registry.readText(kKey, "Number", text), "Invalid data type for 'Number'");
-    EXPECT_EQ(registry.readBinary(kKey, "Number", 292, text), "Invalid data type for 'Number'");
+    EXPECT_EQ(textOf(registry.readText(kKey, "Number")),
+              std::string("failed: ") + "Invalid data type for 'Number'");
+    EXPECT_EQ(textOf(registry.readBinary(kKey, "Number", 292)),
+              std::string("failed: ") + "Invalid data type for 'Number'");
 
     EXPECT_EQ(registry.deleteValue(kKey, "NAME"), "");
     EXPECT_FALSE(registry.valueExists(kKey, "Name"));
@@ -88,13 +86,9 @@ TEST(FileRegistry, EachWriteKeepsWhatOthersWroteMeanwhile) {
               readFile(first.filePath()) + "\n[HKEY_CURRENT_USER\\Software\\C]\n\"Three\"=\"3\"\n");
     ASSERT_EQ(first.writeText("Software\\A", "One", "one"), "");
 
-    std::string text;
-    EXPECT_EQ(second.readText("Software\\A", "One", text), "");
-    EXPECT_EQ(text, "one");
-    EXPECT_EQ(first.readText("Software\\B", "Two", text), "");
-    EXPECT_EQ(text, "2");
-    EXPECT_EQ(first.readText("Software\\C", "Three", text), "");
-    EXPECT_EQ(text, "3");
+    EXPECT_EQ(textOf(second.readText("Software\\A", "One")), "one");
+    EXPECT_EQ(textOf(first.readText("Software\\B", "Two")), "2");
+    EXPECT_EQ(textOf(first.readText("Software\\C", "Three")), "3");
 }
 
 TEST(FileRegistry, ProgramsWritingAtTheSameTimeLoseNothing) {
@@ -111,7 +105,7 @@ TEST(FileRegistry, ProgramsWritingAtTheSameTimeLoseNothing) {
                 if (!registry
                          .writeValue("Software\\P" + std::to_string(program), "V" + std::to_string(i),
                                      RegistryValue::number(static_cast<std::uint32_t>(i)))
-                         .empty())
+                         .ok())
                     _exit(1);
             _exit(0);
         }
@@ -137,9 +131,7 @@ TEST(FileRegistry, DamagedFileKeepsWhatCanBeReadAndIsSavedAside) {
     const std::string damaged = readFile(registry.filePath()) + "\"Bad\"=hex:zz\n\x01\x02 junk\n";
     writeFile(registry.filePath(), damaged);
 
-    std::string text;
-    EXPECT_EQ(registry.readText("Software\\Keep", "Good", text), "");
-    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(textOf(registry.readText("Software\\Keep", "Good")), "kept");
     ASSERT_EQ(registry.writeText("Software\\Keep", "New", "new"), "");
     EXPECT_EQ(readFile(registry.damagedCopyPath()), damaged) << "the unreadable lines are not lost";
     const RegistryTextRead now = parseRegistryText(readFile(registry.filePath()));
@@ -157,7 +149,8 @@ TEST(FileRegistry, AFileThatCannotBeReadIsNeverOverwritten) {
     const std::string huge(5 << 20, 'x');
     writeFile(registry.filePath(), huge);
     EXPECT_EQ(registry.writeText("Software\\A", "One", "2"), "Failed to set data for 'One'");
-    EXPECT_NE(registry.lastFailure().find("registry.reg"), std::string::npos) << registry.lastFailure();
+    EXPECT_NE(told(registry.lastFailure()).find("registry.reg"), std::string::npos)
+        << told(registry.lastFailure());
     EXPECT_EQ(readFile(registry.filePath()).size(), huge.size());
     EXPECT_FALSE(registry.valueExists("Software\\A", "One"));
 
@@ -182,9 +175,9 @@ TEST(FileRegistry, ReadOnlyFolderReportsTheFailureAndKeepsTheOldFile) {
     std::string failure;
     ASSERT_TRUE(withoutWriteAccess(dir.path(), [&] {
         FileRegistry unprivileged(dir.path());
-        written = unprivileged.writeBinary(kKey, "Settings", "new");
-        deleted = unprivileged.deleteValue(kKey, "Settings");
-        failure = unprivileged.lastFailure();
+        written = told(unprivileged.writeBinary(kKey, "Settings", "new"));
+        deleted = told(unprivileged.deleteValue(kKey, "Settings"));
+        failure = told(unprivileged.lastFailure());
     }));
     EXPECT_EQ(written, "Failed to set data for 'Settings'");
     EXPECT_EQ(deleted, "Failed to delete data for 'Settings'");

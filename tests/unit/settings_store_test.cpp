@@ -140,9 +140,7 @@ TEST(SettingsSave, FailedWriteGivesTheErrorText) {
 TEST(StartAtLogon, NonTextRunValueIsAReadError) {
     MemoryRegistry registry;
     ASSERT_EQ(registry.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::number(1)), "");
-    std::string commandLine = "stale";
-    EXPECT_EQ(readStartAtLogon(registry, commandLine), "Invalid data type for 'Corvantis Task Scheduler'");
-    EXPECT_EQ(commandLine, "");
+    EXPECT_EQ(textOf(readStartAtLogon(registry)), "failed: Invalid data type for 'Corvantis Task Scheduler'");
 }
 
 TEST(StartAtLogon, CommandLineIsQuotedWithTheHideArgument) {

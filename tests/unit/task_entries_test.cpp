@@ -32,8 +32,17 @@ TaskEntries entriesFor(int page) {
     return entries;
 }
 
-SaveCheck check(const TaskEntries& entries, const PathExists& exists = anyPathExists) {
-    return checkEntries(entries, kNow, exists, exists);
+// What the checks gave: the refusal as the whole English text ("" when they pass) and the task built.
+struct Checked {
+    std::string refusal;
+    Task record{};
+};
+
+Checked check(const TaskEntries& entries, const PathExists& exists = anyPathExists) {
+    const Result<Task> checked = checkEntries(entries, kNow, exists, exists);
+    if (!checked)
+        return {checked.error().english()};
+    return {"", *checked};
 }
 
 TEST(TaskEntriesChecks, ElapsedStartIsReportedBeforeEverythingElse) {
@@ -56,7 +65,7 @@ TEST(TaskEntriesChecks, StartEqualToNowIsRefusedAndOneSecondLaterAccepted) {
     EXPECT_EQ(check(entries).refusal, kElapsedStartMessage);
 
     entries.time = encodeTime(12, 0, 1);
-    const SaveCheck accepted = check(entries);
+    const Checked accepted = check(entries);
     EXPECT_EQ(accepted.refusal, "");
     EXPECT_DOUBLE_EQ(accepted.record.NextRun, at(2024, 3, 10, 12, 0, 1));
 }
@@ -76,7 +85,7 @@ TEST(TaskEntriesChecks, DailyNeedsADayWhileOtherRepeatsIgnoreTheBoxes) {
     EXPECT_EQ(check(entries).refusal, kNoDaysMessage);
 
     entries.repeatType = kWeekly;
-    const SaveCheck weekly = check(entries);
+    const Checked weekly = check(entries);
     EXPECT_EQ(weekly.refusal, "");
     EXPECT_EQ(weekly.record.DayMask, 0);
     EXPECT_EQ(weekly.record.RepeatType, kWeekly);
@@ -134,7 +143,7 @@ TEST(TaskEntriesChecks, PathFromTheHomeFolderIsCheckedAndStoredInIt) {
     TaskEntries entries = entriesFor(kVideo);
     entries.home = home.path();
     entries.target = "~/holiday.mp4";
-    const SaveCheck saved = check(entries, pathExists);
+    const Checked saved = check(entries, pathExists);
     EXPECT_EQ(saved.refusal, "");
     EXPECT_EQ(saved.record.Target.str(), home.file("holiday.mp4"));
     // A refusal shows the path as it was typed.
@@ -352,11 +361,11 @@ TEST_F(StoreTaskTest, EditedMonthlyTaskTakesTheDayOfTheDateItSaves) {
     TaskEntries entries = entriesFor(kAlarmClock);
     entries.repeatType = kMonthly;
     entries.date = at(2025, 2, 28);
-    storeTask(tasks, checkEntries(entries, kNow, anyPathExists, anyPathExists).record, false, 300, 0);
+    storeTask(tasks, *checkEntries(entries, kNow, anyPathExists, anyPathExists), false, 300, 0);
     EXPECT_EQ(tasks.find(300)->DayOfMonth, 28);
 
     entries.date = at(2025, 3, 15);
-    storeTask(tasks, checkEntries(entries, kNow, anyPathExists, anyPathExists).record, false, 300, 0);
+    storeTask(tasks, *checkEntries(entries, kNow, anyPathExists, anyPathExists), false, 300, 0);
     EXPECT_EQ(tasks.find(300)->DayOfMonth, 15);
     EXPECT_DOUBLE_EQ(tasks.find(300)->NextRun, at(2025, 3, 15, 9, 30, 0));
 }

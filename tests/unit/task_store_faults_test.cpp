@@ -87,7 +87,7 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
         TaskStore store = start();
         EXPECT_TRUE(store.empty());
         EXPECT_EQ(
-            store.takeNotices(),
+            told(store.takeNotices()),
             std::vector<std::string>{"The task file \"" + taskFile() +
                                      "\" could not be read: Permission denied.\nVelloran leaves it as it "
                                      "is and starts without its tasks. Tasks you create or change now "
@@ -96,7 +96,7 @@ TEST_F(TaskStoreFaults, UnreadableFileIsNeverWrittenAndThisRunsTasksGoBesideIt) 
         store.add(describedTask("made now", at(2030, 2, 1, 9, 0)), 5000);
         EXPECT_EQ(store.save(), "");
         EXPECT_EQ(store.save(), "");
-        EXPECT_EQ(store.takeNotices(),
+        EXPECT_EQ(told(store.takeNotices()),
                   std::vector<std::string>{"\"" + taskFile() +
                                            "\" could not be read when Velloran started, so it is left as it "
                                            "was. Your tasks were saved to \"" +
@@ -116,7 +116,7 @@ TEST_F(TaskStoreFaults, FolderInThePlaceOfTheFileIsLeftAlone) {
     ASSERT_EQ(mkdir(taskFile().c_str(), 0755), 0);
     writeFile(taskFile() + "/inside", "x");
     TaskStore store = start();
-    const auto notices = store.takeNotices();
+    const auto notices = told(store.takeNotices());
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("could not be read: Is a directory."), std::string::npos) << notices[0];
     store.add(describedTask("a", at(2030, 2, 1, 9, 0)), 5000);
@@ -158,7 +158,7 @@ TEST_F(TaskStoreFaults, PartialLastRecordIsKeptOnceThenWrittenWithoutIt) {
     writeFile(taskFile(), original);
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2}));
-    EXPECT_EQ(store.takeNotices(),
+    EXPECT_EQ(told(store.takeNotices()),
               std::vector<std::string>{"The last task in \"" + taskFile() +
                                        "\" is incomplete (100 bytes) and could not be read; the other tasks "
                                        "were loaded.\nThe file as it was is kept as \"" +
@@ -172,7 +172,7 @@ TEST_F(TaskStoreFaults, PartialLastRecordIsKeptOnceThenWrittenWithoutIt) {
     writeFile(taskFile(), recordsWithIds({7, 8}).substr(0, 3888 + 3887));
     TaskStore again = start();
     EXPECT_EQ(idsOf(again), std::vector<std::uint32_t>{7});
-    const auto notices = again.takeNotices();
+    const auto notices = told(again.takeNotices());
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("(3887 bytes)"), std::string::npos);
     EXPECT_NE(notices[0].find("kept as \"" + taskFile() + ".damaged-2\""), std::string::npos) << notices[0];
@@ -182,7 +182,7 @@ TEST_F(TaskStoreFaults, EmptyFileLoadsNoTasksSilentlyAndTheNextSaveDeletesIt) {
     writeFile(taskFile(), "");
     TaskStore store = start();
     EXPECT_TRUE(store.empty());
-    EXPECT_TRUE(store.takeNotices().empty());
+    EXPECT_TRUE(told(store.takeNotices()).empty());
     EXPECT_EQ(store.save(), "");
     EXPECT_FALSE(fileExists(taskFile()));
 }
@@ -193,7 +193,7 @@ TEST_F(TaskStoreFaults, FileThatVanishesIsWrittenAgainAndOneReplacedIsKept) {
     std::filesystem::remove(taskFile());
     EXPECT_EQ(store.save(), "");
     EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
-    EXPECT_TRUE(store.takeNotices().empty());
+    EXPECT_TRUE(told(store.takeNotices()).empty());
 
     const std::string theirs = recordsWithIds({5, 6});
     writeFile(taskFile() + ".new", theirs);
@@ -202,13 +202,13 @@ TEST_F(TaskStoreFaults, FileThatVanishesIsWrittenAgainAndOneReplacedIsKept) {
     EXPECT_EQ(readFile(taskFile()), recordsWithIds({1}));
     EXPECT_EQ(readFile(taskFile() + ".replaced"), theirs);
     EXPECT_EQ(
-        store.takeNotices(),
+        told(store.takeNotices()),
         std::vector<std::string>{"\"" + taskFile() +
                                  "\" was changed by another program while Velloran ran. That version is "
                                  "kept as \"" +
                                  taskFile() + ".replaced\". Velloran's tasks were saved in its place."});
     EXPECT_EQ(store.save(), "");
-    EXPECT_TRUE(store.takeNotices().empty()) << "its own save is not taken for another program's";
+    EXPECT_TRUE(told(store.takeNotices()).empty()) << "its own save is not taken for another program's";
 }
 
 TEST_F(TaskStoreFaults, TasksThatRanBeforeACrashDoNotRunAgain) {
@@ -228,7 +228,7 @@ TEST_F(TaskStoreFaults, TasksThatRanBeforeACrashDoNotRunAgain) {
     for (int restart = 0; restart < 3; ++restart) {
         TaskStore store = start();
         if (restart == 0) {
-            EXPECT_EQ(store.takeNotices(),
+            EXPECT_EQ(told(store.takeNotices()),
                       std::vector<std::string>{"Velloran did not end normally last time. The changes made to "
                                                "your tasks since they were last saved have been recovered."});
         }
@@ -257,10 +257,10 @@ TEST_F(TaskStoreFaults, CommandsAndEditsSurviveACrashAndASaveDropsTheJournal) {
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 3, 9000}));
     EXPECT_EQ(store[0].Description.view(), "edited");
     EXPECT_FALSE(store[1].enabled());
-    EXPECT_EQ(store.takeNotices().size(), 1u);
+    EXPECT_EQ(told(store.takeNotices()).size(), 1u);
     EXPECT_EQ(store.save(), "");
     EXPECT_FALSE(fileExists(journal()));
-    EXPECT_TRUE(start().takeNotices().empty()) << "nothing left to recover after a save";
+    EXPECT_TRUE(told(start().takeNotices()).empty()) << "nothing left to recover after a save";
 }
 
 TEST_F(TaskStoreFaults, JournalCutOffMidEntryReplaysWhatCameBefore) {
@@ -292,7 +292,7 @@ TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 4}));
     EXPECT_EQ(
-        store.takeNotices(),
+        told(store.takeNotices()),
         std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
                                  "\"" +
                                  taskFile() + "\" has been replaced since.\nThey are kept in \"" + journal() +
@@ -323,7 +323,7 @@ TEST_F(TaskStoreFaults, SameSizeRewriteWithItsTimeRestoredIsNoticed) {
 
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
-    EXPECT_EQ(store.takeNotices(),
+    EXPECT_EQ(told(store.takeNotices()),
               std::vector<std::string>{
                   "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
                   "\" has been replaced since.\nThey are kept in \"" + journal() + ".unmatched\"."});
@@ -355,7 +355,7 @@ TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     TaskStore store = start();
     store.remove(1);
     store.remove(2);
-    const auto notices = store.takeNotices();
+    const auto notices = told(store.takeNotices());
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].rfind("Changes to your tasks cannot be recorded for recovery after a crash: ", 0),
               0u)

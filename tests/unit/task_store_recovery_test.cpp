@@ -68,7 +68,7 @@ TEST_F(TaskStoreRecovery, JournalDamagedPartWayIsKeptAppliedUpToTheDamageAndTold
         TaskStore store = start();
         EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{2, 3}));
         EXPECT_TRUE(store[1].enabled()) << "nothing after the damage is applied";
-        EXPECT_EQ(store.takeNotices(),
+        EXPECT_EQ(told(store.takeNotices()),
                   std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be "
                                            "read, because \"" +
                                            journal() +
@@ -79,7 +79,7 @@ TEST_F(TaskStoreRecovery, JournalDamagedPartWayIsKeptAppliedUpToTheDamageAndTold
     }
     TaskStore again = start();
     EXPECT_EQ(idsOf(again), (std::vector<std::uint32_t>{2, 3}));
-    EXPECT_EQ(again.takeNotices().size(), 1u) << "the recovered change is still not saved";
+    EXPECT_EQ(told(again.takeNotices()).size(), 1u) << "the recovered change is still not saved";
     EXPECT_EQ(readFile(journal() + ".damaged"), damaged);
     EXPECT_FALSE(fileExists(journal() + ".damaged-2")) << "the rewritten journal is whole";
 }
@@ -92,13 +92,13 @@ TEST_F(TaskStoreRecovery, JournalWithADamagedHeaderIsKeptAndToldAndNothingApplie
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 3}));
     EXPECT_EQ(
-        store.takeNotices(),
+        told(store.takeNotices()),
         std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be read, "
                                  "because \"" +
                                  journal() + "\" is damaged.\nThe journal as it was is kept as \"" +
                                  journal() + ".damaged\"."});
     EXPECT_FALSE(fileExists(journal()));
-    EXPECT_TRUE(start().takeNotices().empty()) << "told once";
+    EXPECT_TRUE(told(start().takeNotices()).empty()) << "told once";
 }
 
 TEST_F(TaskStoreRecovery, JournalCutAnywhereInItsLastEntryIsATornEndNotDamage) {
@@ -113,7 +113,7 @@ TEST_F(TaskStoreRecovery, JournalCutAnywhereInItsLastEntryIsATornEndNotDamage) {
             TaskStore store = start();
             EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3}) << size;
             EXPECT_TRUE(store[0].enabled()) << size;
-            const auto notices = store.takeNotices();
+            const auto notices = told(store.takeNotices());
             ASSERT_EQ(notices.size(), 1u) << size;
             EXPECT_EQ(notices[0].rfind("Velloran did not end normally last time.", 0), 0u) << notices[0];
             EXPECT_EQ(readFile(journal()).size(), lastEntry) << "rewritten without the torn end";
@@ -133,7 +133,7 @@ TEST_F(TaskStoreRecovery, TaskFileMovedToAnotherPlaceOnDiskIsStillTheFileTheJour
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3});
     EXPECT_FALSE(store[0].enabled());
-    const auto notices = store.takeNotices();
+    const auto notices = told(store.takeNotices());
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].rfind("Velloran did not end normally last time.", 0), 0u) << notices[0];
 }
@@ -147,7 +147,7 @@ TEST_F(TaskStoreRecovery, SaveThatFailsWritesTheTasksBesideAndSaysWhere) {
     store.add(makeTask(kMemo, at(2030, 5, 1, 9, 0)), 9000);
     EXPECT_EQ(store.save(), "Cannot replace \"" + taskFile() + "\": Is a directory\nThey were saved to \"" +
                                 taskFile() + ".unsaved\".");
-    EXPECT_TRUE(store.takeNotices().empty()) << "told once, with the failure";
+    EXPECT_TRUE(told(store.takeNotices()).empty()) << "told once, with the failure";
     TaskList beside;
     ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved", beside).state, TaskFileState::Loaded);
     EXPECT_EQ(beside.size(), 3u);
@@ -155,7 +155,7 @@ TEST_F(TaskStoreRecovery, SaveThatFailsWritesTheTasksBesideAndSaysWhere) {
 
     store.toggleEnabled(9000);
     EXPECT_NE(store.save(), "");
-    store.takeNotices();
+    told(store.takeNotices());
     ASSERT_EQ(loadTaskFile(taskFile() + ".unsaved", beside).state, TaskFileState::Loaded);
     EXPECT_FALSE(beside[2].enabled()) << "the same file of this run's, brought up to date";
     EXPECT_FALSE(fileExists(taskFile() + ".unsaved-2"));
@@ -169,27 +169,27 @@ TEST_F(TaskStoreRecovery, ReadOnlyJournalFolderIsToldOnceNotAtEveryStart) {
         ASSERT_EQ(::chown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
     ASSERT_EQ(::chown(dir.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
     ASSERT_EQ(::chmod(dir.file("state/velloran").c_str(), 0500), 0);
-    std::vector<std::vector<std::string>> told;
+    std::vector<std::vector<std::string>> toldByRun;
     {
         test::WithoutRootRights ordinaryUser;
         ASSERT_TRUE(ordinaryUser.ok());
         for (int run = 0; run < 3; ++run) {
             TaskStore store = start();
-            told.push_back(store.takeNotices());
+            toldByRun.push_back(told(store.takeNotices()));
             EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{3}) << run;
             EXPECT_FALSE(store[0].enabled()) << run;
             EXPECT_EQ(store.save(), "") << run;
-            told.back().push_back("saved");
-            for (const std::string& notice : store.takeNotices())
-                told.back().push_back(notice);
+            toldByRun.back().push_back("saved");
+            for (const std::string& notice : told(store.takeNotices()))
+                toldByRun.back().push_back(notice);
         }
     }
     ::chmod(dir.file("state/velloran").c_str(), 0700);
-    ASSERT_EQ(told.size(), 3u);
-    ASSERT_EQ(told[0].size(), 2u);
-    EXPECT_EQ(told[0][0].rfind("Velloran did not end normally last time.", 0), 0u) << told[0][0];
-    EXPECT_EQ(told[1], std::vector<std::string>{"saved"}) << told[1].front();
-    EXPECT_EQ(told[2], std::vector<std::string>{"saved"});
+    ASSERT_EQ(toldByRun.size(), 3u);
+    ASSERT_EQ(toldByRun[0].size(), 2u);
+    EXPECT_EQ(toldByRun[0][0].rfind("Velloran did not end normally last time.", 0), 0u) << toldByRun[0][0];
+    EXPECT_EQ(toldByRun[1], std::vector<std::string>{"saved"}) << toldByRun[1].front();
+    EXPECT_EQ(toldByRun[2], std::vector<std::string>{"saved"});
 }
 
 // The system's disk on a file system without hard links.
@@ -224,7 +224,7 @@ TEST_F(TaskStoreRecovery, JournalOfAnotherFileThatCannotBeSetAsideIsNeitherWritt
     TaskStore store(taskFile(), journal(), disk);
     store.open();
     EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{7});
-    EXPECT_EQ(store.takeNotices(),
+    EXPECT_EQ(told(store.takeNotices()),
               std::vector<std::string>{
                   "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
                   "\" has been replaced since.\nThey are still in \"" + journal() +

@@ -163,9 +163,9 @@ TEST(TaskFile, FailedSaveReportsWhyAndKeepsTheOldFile) {
     {
         test::WithoutRootRights ordinaryUser;
         ASSERT_TRUE(ordinaryUser.ok());
-        error = saveTaskFile(path, tasks);
+        error = told(saveTaskFile(path, tasks));
         TaskList none;
-        deleteError = saveTaskFile(path, none);
+        deleteError = told(saveTaskFile(path, none));
     }
     EXPECT_NE(error.find("tasks.tsk"), std::string::npos) << error;
     EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
@@ -191,7 +191,7 @@ TEST(TaskFile, WriteFailingHalfwayKeepsTheOldFile) {
     rlimit small = old;
     small.rlim_cur = 20000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = saveTaskFile(path, tasks);
+    const std::string error = told(saveTaskFile(path, tasks));
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 

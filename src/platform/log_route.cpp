@@ -1,0 +1,27 @@
+// Apart from the categories, so that the sound module, which logs through them, does not carry it.
+#include "logging.h"
+
+#include "common/log.h"
+
+#include <cstring>
+
+namespace velloran {
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (context.category != nullptr && std::strncmp(context.category, "velloran.", 9) == 0)
+        logWarning(text.toStdString());
+    else if (qtHandler != nullptr)
+        qtHandler(type, context, text);
+}
+
+} // namespace
+
+void routeProgramLog() {
+    qtHandler = qInstallMessageHandler(handleMessage);
+}
+
+} // namespace velloran
