@@ -1,5 +1,6 @@
 #include "task_list_view.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QStyleOptionHeader>
@@ -11,17 +12,21 @@ constexpr int kColumnCount = 6;
 constexpr int kMinimumColumnWidth = 30;
 constexpr int kNormalDateWidth = 115;
 constexpr int kLongDateWidth = 160;
-const char* const kHeaders[kColumnCount] = {"Type",     "Task",   "Date & Time",
-                                            "Run Task", "Status", "Description"};
+const char* const kHeaders[kColumnCount] = {
+    QT_TRANSLATE_NOOP("TaskListView", "Type"),        QT_TRANSLATE_NOOP("TaskListView", "Task"),
+    QT_TRANSLATE_NOOP("TaskListView", "Date & Time"), QT_TRANSLATE_NOOP("TaskListView", "Run Task"),
+    QT_TRANSLATE_NOOP("TaskListView", "Status"),      QT_TRANSLATE_NOOP("TaskListView", "Description")};
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// One of the English words the rules give, in the user's language; empty stays empty.
+QString translated(const char* context, std::string_view english) {
+    if (english.empty())
+        return {};
+    return QCoreApplication::translate(context, std::string(english).c_str());
 }
 
 } // namespace
 
-TaskRowsModel::TaskRowsModel(IconForKind iconForKind, QObject* parent)
-    : QAbstractTableModel(parent), iconForKind_(std::move(iconForKind)) {}
+TaskRowsModel::TaskRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TaskRowsModel::setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay,
                             DateNames names) {
@@ -63,15 +68,15 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case TaskListView::TypeColumn:
-        return fromView(kindName(task->TaskType));
+        return translated("TaskKinds", kindName(task->TaskType));
     case TaskListView::TaskColumn:
         return QString::fromStdString(targetText(*task));
     case TaskListView::DateColumn:
         return QString::fromStdString(nextRunText(*task, longDisplay_, names_));
     case TaskListView::RunColumn:
-        return fromView(repeatName(task->RepeatType));
+        return translated("TaskRows", repeatName(task->RepeatType));
     case TaskListView::StatusColumn:
-        return fromView(statusName(*task));
+        return translated("TaskRows", statusName(*task));
     case TaskListView::DescriptionColumn:
         // One line per row: a memo's line breaks show as blanks.
         return QString::fromStdString(descriptionText(*task)).replace("\r\n", " ").replace('\n', ' ');
@@ -82,7 +87,7 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
 
 QVariant TaskRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
-        return QString::fromLatin1(kHeaders[section]);
+        return QCoreApplication::translate("TaskListView", kHeaders[section]);
     return {};
 }
 
@@ -100,9 +105,7 @@ QSize TaskListHeader::sectionSizeFromContents(int logicalIndex) const {
     return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
 }
 
-TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent)
-    : QTableView(parent), model_(std::move(iconForKind)) {
-    setObjectName("TaskView1");
+TaskListView::TaskListView(QWidget* parent) : QTableView(parent) {
     setHorizontalHeader(new TaskListHeader(Qt::Horizontal, this));
     setVerticalHeader(new TaskListHeader(Qt::Vertical, this));
     setModel(&model_);
@@ -136,6 +139,10 @@ TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* pare
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit contextMenuWanted(viewport()->mapToGlobal(at)); });
     shareFreeWidth();
+}
+
+void TaskListView::setIconForKind(TaskRowsModel::IconForKind iconForKind) {
+    model_.setIconForKind(std::move(iconForKind));
 }
 
 void TaskListView::refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names) {

@@ -35,7 +35,7 @@ private:
     test::MainFormBench bench_;
     test::MessageBoxRecorder boxes_{QMessageBox::Yes};
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
+    std::unique_ptr<SchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
     void writeOneTask() {
         TaskList list;
@@ -79,7 +79,7 @@ private slots:
                  (QStringList{"Restore1 &Open Task Scheduler", "CreatenewTaskTray Create &New Task", "N8 -",
                               "Preferences2 &Preferences", "N1 -", "TtrayAbout &About", "N6 -",
                               "Exit1 &Exit Task Scheduler"}));
-        QCOMPARE(test::trayIcon(*form)->Hint(), QString("Velloran - right click for options"));
+        QCOMPARE(test::trayIcon(*form)->hint(), QString("Velloran - right click for options"));
     }
 
     void exitAnsweredYesEndsWithoutTheCountdown() {
@@ -90,14 +90,14 @@ private slots:
         bool countdownShown = false;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
-            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget())) {
+            if (auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget())) {
                 countdownShown = true;
-                countdown->Button1->click();
+                test::click(*countdown, "Button1");
             }
         });
         watch.start(10);
         QFile::remove(bench_.dir.filePath("tasks.tsk"));
-        form->ExitClick();
+        test::choose(*form, "Exit2");
         QVERIFY(!countdownShown);
         QVERIFY(!form->isVisible());
         QCOMPARE(boxes_.shown.size(), 1);
@@ -130,8 +130,8 @@ private slots:
         QCOMPARE(boxes_.shown[0].text, QString("Failed to read the settings"));
         QCOMPARE(boxes_.shown[0].icon, QMessageBox::Critical);
         QCOMPARE(bench_.host.sweeps, 0);
-        form->FormPtrTimerTimer();
-        form->FormPtrTimerTimer();
+        test::formPtrTimer(*form)->OnTimer();
+        test::formPtrTimer(*form)->OnTimer();
         QCOMPARE(bench_.host.sweeps, 2);
         QCOMPARE(bench_.host.memoWindowsDestroyed, 0);
         form.reset();
@@ -140,18 +140,18 @@ private slots:
 
     void countdownBlocksOnlyItsOwnerAndPlacesItsLabelAt8() {
         QWidget owner;
-        TExitForm countdown(&owner);
+        ExitForm countdown(&owner);
         // Modal to the main window only: the tray icon, a window of its own, keeps its input.
         QCOMPARE(countdown.windowModality(), Qt::WindowModal);
-        QCOMPARE(countdown.Label1->geometry(), QRect(8, 16, 145, 16));
-        QCOMPARE(countdown.Label1->text(), QString("Exiting Task Scheduler in:"));
+        QCOMPARE(test::part<QLabel>(countdown, "Label1")->geometry(), QRect(8, 16, 145, 16));
+        QCOMPARE(test::part<QLabel>(countdown, "Label1")->text(), QString("Exiting Task Scheduler in:"));
         QCOMPARE(countdown.windowTitle(), QString("Exit"));
         countdown.show();
         QVERIFY(QTest::qWaitForWindowExposed(&countdown));
         const QStringList clipped = test::clippedCaptions(countdown);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
         QVERIFY(test::picture(countdown, QStringLiteral("exit-countdown-offscreen.png")));
-        countdown.Button1->click();
+        test::click(countdown, "Button1");
     }
 
     void formPtrTimerTicksAt300msThenEvery30s() {
@@ -165,7 +165,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->Interval(), 30000, 3000);
         QVERIFY(test::formPtrTimer(*form)->Enabled());
         QVERIFY(test::formPtrTimer(*form)->remainingTime() > 25000);
-        form->FormPtrTimerTimer();
+        test::formPtrTimer(*form)->OnTimer();
         QCOMPARE(test::formPtrTimer(*form)->Interval(), 30000);
     }
 
@@ -178,7 +178,7 @@ private slots:
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         // With nothing to scan the tick returns at once: the countdown to the next one goes on.
-        form->MainTimerTimer();
+        test::mainTimer(*form)->OnTimer();
         QVERIFY(test::mainTimer(*form)->Enabled());
         QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
         QVERIFY(test::mainTimer(*form)->remainingTime() <= before);
@@ -190,7 +190,7 @@ private slots:
         QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
-        form->MainTimerTimer();
+        test::mainTimer(*form)->OnTimer();
         QVERIFY(test::mainTimer(*form)->Enabled());
         QVERIFY(test::mainTimer(*form)->remainingTime() > before);
     }

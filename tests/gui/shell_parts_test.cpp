@@ -389,23 +389,23 @@ private slots:
 
     void hintOfSixtyFourCharactersIsIgnored() {
         QWidget window;
-        TTrayIcon tray(&window);
+        TrayIcon tray(&window);
         tray.setHint("Velloran - right click for options");
         const QString sixtyThree(63, 'x');
         tray.setHint(sixtyThree);
-        QCOMPARE(tray.Hint(), sixtyThree);
+        QCOMPARE(tray.hint(), sixtyThree);
         tray.setHint(QString(64, 'y'));
-        QCOMPARE(tray.Hint(), sixtyThree);
+        QCOMPARE(tray.hint(), sixtyThree);
     }
 
     // A tray that comes after the program (a panel that starts late at logon) and one that restarts.
     void aWindowMinimisedForWantOfATrayGoesThereWhenOneComes() {
         bool present = false;
         QWidget window;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setVisible(true);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         QVERIFY(window.isVisible() && window.isMinimized());
         QVERIFY(tray.systemIcon() == nullptr);
         present = true;
@@ -419,22 +419,22 @@ private slots:
         present = true;
         tray.checkTray();
         QVERIFY(!window.isVisible());
-        tray.Restore();
+        tray.restore();
         QVERIFY(window.isVisible() && !window.isMinimized());
     }
 
     void aWindowTheUserBroughtBackStaysWhenATrayComesOrGoes() {
         bool present = false;
         QWidget window;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setVisible(true);
         // The icon that the closing program took away is not made again by a tray that comes.
         QWidget other;
-        TTrayIcon closing(&other, [&] { return present; });
+        TrayIcon closing(&other, [&] { return present; });
         closing.setVisible(true);
         closing.setVisible(false);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         // Restored from the task bar, not through the tray's commands.
         window.showNormal();
         present = true;
@@ -454,7 +454,7 @@ private slots:
         QWidget window;
         QMenu menu;
         menu.addAction("&Open Task Scheduler");
-        TTrayIcon tray(&window, [] { return true; });
+        TrayIcon tray(&window, [] { return true; });
         tray.setVisible(true);
         tray.setPopupMenu(&menu);
         QVERIFY(tray.statusNotifierItem());
@@ -464,7 +464,7 @@ private slots:
         window.show();
         for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger,
                                   QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
-            tray.Minimize();
+            tray.sendToTray();
             QVERIFY(!window.isVisible());
             // One at a time, far apart or not: each one restores.
             emit icon->activated(reason);
@@ -473,7 +473,7 @@ private slots:
             emit icon->activated(reason);
             QVERIFY(window.isVisible());
         }
-        tray.Minimize();
+        tray.sendToTray();
         emit icon->activated(QSystemTrayIcon::Context);
         QVERIFY(menu.isVisible());
         QVERIFY(!window.isVisible());
@@ -488,7 +488,7 @@ private slots:
         bool present = false;
         QWidget window;
         QMenu menu;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setPopupMenu(&menu);
         tray.setVisible(true);
         QVERIFY(tray.systemIcon() == nullptr);
@@ -504,11 +504,11 @@ private slots:
         for (const bool userCameBack : {false, true}) {
             bool present = false;
             QWidget window;
-            TTrayIcon tray(&window, [&] { return present; });
+            TrayIcon tray(&window, [&] { return present; });
             tray.setVisible(true);
             window.show();
             QCoreApplication::processEvents();
-            tray.Minimize();
+            tray.sendToTray();
             QCoreApplication::processEvents();
             if (userCameBack) {
                 QEvent away(QEvent::WindowDeactivate);
@@ -525,14 +525,14 @@ private slots:
 
     void withoutATrayHidingMinimisesInstead() {
         // The offscreen platform has no tray: the window must stay reachable.
-        QVERIFY(!TTrayIcon::trayAvailable());
+        QVERIFY(!TrayIcon::trayAvailable());
         QWidget window;
-        TTrayIcon tray(&window);
+        TrayIcon tray(&window);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         QVERIFY(window.isVisible());
         QVERIFY(window.isMinimized());
-        tray.Restore();
+        tray.restore();
         QVERIFY(!window.isMinimized());
     }
 };
