@@ -82,6 +82,69 @@ private slots:
         QCOMPARE(test::trayIcon(*form)->hint(), QString("Velloran - right click for options"));
     }
 
+    // The places of the form at the designed size; a larger window stretches the list and moves the
+    // buttons with the lower edges, "Run in background" with the right one too.
+    void controlsStandAsDrawnAndFollowTheWindowsSize() {
+        auto form = makeForm();
+        form->show();
+        QWidget* client = form->centralWidget();
+        const auto place = [&](const char* name) { return test::part<QWidget>(*form, name)->geometry(); };
+        QCOMPARE(client->size(), QSize(649, 407));
+        QCOMPARE(place("CreateNewTask"), QRect(8, 3, 56, 56));
+        QCOMPARE(place("CreateDoc"), QRect(400, 3, 56, 56));
+        QCOMPARE(place("TaskView1"), QRect(0, 64, 650, 295));
+        QCOMPARE(place("EditBT"), QRect(8, 372, 97, 25));
+        QCOMPARE(place("EnableDisableBT"), QRect(112, 372, 97, 25));
+        QCOMPARE(place("DeleteBT"), QRect(216, 372, 97, 25));
+        QCOMPARE(place("HideBT"), QRect(520, 370, 115, 25));
+        form->resize(form->width() + 100, form->height() + 50);
+        QTRY_COMPARE(client->size(), QSize(749, 457));
+        QCOMPARE(place("CreateDoc"), QRect(400, 3, 56, 56));
+        QCOMPARE(place("TaskView1"), QRect(0, 64, 750, 345));
+        QCOMPARE(place("EditBT"), QRect(8, 422, 97, 25));
+        QCOMPARE(place("DeleteBT"), QRect(216, 422, 97, 25));
+        QCOMPARE(place("HideBT"), QRect(620, 420, 115, 25));
+    }
+
+    // The Tab key walks the picture buttons left to right, then the list, then the command buttons.
+    void tabOrderFollowsTheRowsLeftToRight() {
+        auto form = makeForm();
+        QStringList order;
+        QWidget* first = test::part<QWidget>(*form, "CreateNewTask");
+        QWidget* widget = first;
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                order << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != first && order.size() < 20);
+        QCOMPARE(order, (QStringList{"CreateNewTask", "CreateAlarm", "CreateMemo", "CreateExe", "CreateWeb",
+                                     "CreateAudio", "CreateVideo", "CreateDoc", "TaskView1", "EditBT",
+                                     "EnableDisableBT", "DeleteBT", "HideBT"}));
+        ExitForm countdown(form.get());
+        QCOMPARE(test::part<QWidget>(countdown, "AutoOK")->nextInFocusChain(),
+                 test::part<QWidget>(countdown, "Button1"));
+    }
+
+    // Each picture button and each item of the Tasks menu opens the editor on its own kind.
+    void kindButtonsAndTasksMenuOpenTheirKinds() {
+        auto form = makeForm();
+        for (QToolButton* button : test::kindButtons(*form))
+            button->click();
+        QCOMPARE(bench_.host.newTasks, (std::vector<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
+        bench_.host.newTasks.clear();
+        for (const char* item :
+             {"NewTask1", "Alarmclock1", "Memo1", "Executable1", "Webpage1", "Audio1", "Video1", "Document1"})
+            test::choose(*form, item);
+        QCOMPARE(bench_.host.newTasks, (std::vector<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
+        // The kind buttons' tooltips, whole, in order: what a screen reader reads for each picture.
+        QStringList tips;
+        for (QToolButton* button : test::kindButtons(*form))
+            tips << button->toolTip();
+        QCOMPARE(tips, (QStringList{"New Task", "Create Alarm Clock Task", "Create Memo Task",
+                                    "Create Executable Task", "Create Web Task", "Create Audio Task",
+                                    "Create Video Task", "Create Document Task"}));
+    }
+
     void exitAnsweredYesEndsWithoutTheCountdown() {
         writeOneTask();
         auto form = makeForm();

@@ -1,6 +1,7 @@
 // The single-instance lock, its folder and message, close requests of the system, and the tray icon's
 // hint rule.
 #include "files/file_lock.h"
+#include "shell/edge_anchors.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
@@ -385,6 +386,55 @@ private slots:
         // Other events pass untouched.
         QEvent other(QEvent::User);
         QVERIFY(!requests.eventFilter(qApp, &other));
+    }
+
+    // Each control keeps its distances to the edges it is anchored to, and stands as drawn at the designed
+    // size or below it.
+    void anchoredControlsFollowTheirEdges() {
+        QWidget parent;
+        parent.resize(200, 100);
+        QWidget all(&parent), lowerLeft(&parent), lowerRight(&parent), upperLeft(&parent), wide(&parent);
+        all.setGeometry(0, 10, 201, 50);
+        lowerLeft.setGeometry(5, 70, 40, 20);
+        lowerRight.setGeometry(150, 68, 45, 20);
+        upperLeft.setGeometry(5, 5, 10, 10);
+        wide.setGeometry(5, 62, 100, 4);
+        EdgeAnchors anchors({200, 100});
+        anchors.anchor(&all, EdgeAnchors::Left | EdgeAnchors::Top | EdgeAnchors::Right | EdgeAnchors::Bottom);
+        anchors.anchor(&lowerLeft, EdgeAnchors::Left | EdgeAnchors::Bottom);
+        anchors.anchor(&lowerRight, EdgeAnchors::Right | EdgeAnchors::Bottom);
+        anchors.anchor(&upperLeft, EdgeAnchors::Left | EdgeAnchors::Top);
+        anchors.anchor(&wide, EdgeAnchors::Left | EdgeAnchors::Right);
+        anchors.follow({230, 140});
+        QCOMPARE(all.geometry(), QRect(0, 10, 231, 90));
+        QCOMPARE(lowerLeft.geometry(), QRect(5, 110, 40, 20));
+        QCOMPARE(lowerRight.geometry(), QRect(180, 108, 45, 20));
+        QCOMPARE(upperLeft.geometry(), QRect(5, 5, 10, 10));
+        QCOMPARE(wide.geometry(), QRect(5, 62, 130, 4));
+        // Smaller than drawn, in one direction or both: the drawn places, never overlapping ones.
+        anchors.follow({150, 120});
+        QCOMPARE(all.geometry(), QRect(0, 10, 201, 70));
+        QCOMPARE(lowerRight.geometry(), QRect(150, 88, 45, 20));
+        anchors.follow({10, 10});
+        QCOMPARE(all.geometry(), QRect(0, 10, 201, 50));
+        QCOMPARE(lowerLeft.geometry(), QRect(5, 70, 40, 20));
+        QCOMPARE(lowerRight.geometry(), QRect(150, 68, 45, 20));
+        QCOMPARE(wide.geometry(), QRect(5, 62, 100, 4));
+    }
+
+    // A control that went away before its parent was resized is passed over.
+    void aControlGoneIsPassedOver() {
+        QWidget parent;
+        auto* gone = new QWidget(&parent);
+        QWidget stays(&parent);
+        gone->setGeometry(1, 1, 5, 5);
+        stays.setGeometry(1, 20, 5, 5);
+        EdgeAnchors anchors({50, 50});
+        anchors.anchor(gone, EdgeAnchors::Bottom);
+        anchors.anchor(&stays, EdgeAnchors::Bottom);
+        delete gone;
+        anchors.follow({50, 60});
+        QCOMPARE(stays.geometry(), QRect(1, 30, 5, 5));
     }
 
     void hintOfSixtyFourCharactersIsIgnored() {
