@@ -17,7 +17,7 @@ public:
     enum Edge { Left = 0x1, Top = 0x2, Right = 0x4, Bottom = 0x8 };
 
     // designed: the parent's size that the controls' places were drawn for.
-    explicit EdgeAnchors(QSize designed) : designed_(designed) {}
+    explicit EdgeAnchors(QSize designed = {}) : designed_(designed) {}
 
     // Remembers where the control stands now, at the designed size. Left and Top are where it always
     // stays; Right or Bottom alone moves it with that edge; both stretch it.

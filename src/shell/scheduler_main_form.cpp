@@ -16,16 +16,10 @@
 #include <cstdio>
 
 namespace velloran {
-namespace {
-
-constexpr int kClientWidth = 649;
-constexpr int kClientHeight = 407;
-
-} // namespace
 
 SchedulerMainForm::SchedulerMainForm(const MainFormServices& services, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::SchedulerMainForm>()),
-      anchors_({kClientWidth, kClientHeight}), services_(services), tasks_(services_.tasks),
+    : QMainWindow(parent), ui(std::make_unique<Ui::SchedulerMainForm>()), services_(services),
+      tasks_(services_.tasks),
       actions_(services_.opener, services_.notifications, programSearchOf(services_.programDirectory)),
       dateNames_(dateNamesFrom(QLocale::system())) {
     ui->setupUi(this);
@@ -79,7 +73,9 @@ void SchedulerMainForm::connectControls() {
     connect(ui->EnableDisableBT, &QPushButton::clicked, this, &SchedulerMainForm::toggleSelectedTask);
     connect(ui->DeleteBT, &QPushButton::clicked, this, &SchedulerMainForm::deleteSelectedTask);
     connect(ui->HideBT, &QPushButton::clicked, this, &SchedulerMainForm::runInBackground);
-    // The list follows the window's size; the command buttons keep their distance to the lower edges.
+    // The list follows the window's size; the command buttons keep their distance to the lower edges. The
+    // form draws the client area at its smallest size.
+    anchors_ = EdgeAnchors(ui->centralwidget->minimumSize());
     anchors_.anchor(ui->TaskView1,
                     EdgeAnchors::Left | EdgeAnchors::Top | EdgeAnchors::Right | EdgeAnchors::Bottom);
     for (QWidget* button : {ui->EditBT, ui->EnableDisableBT, ui->DeleteBT})
@@ -260,9 +256,10 @@ bool SchedulerMainForm::saveAndConfirmClose() {
 }
 
 void SchedulerMainForm::reportFailedSave(const std::string& error) {
+    const std::string text = "Your tasks could not be saved.\n" + error;
     // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
     if (systemClose_) {
-        std::fprintf(stderr, "velloran: Your tasks could not be saved.\n%s\n", error.c_str());
+        std::fprintf(stderr, "velloran: %s\n", text.c_str());
         return;
     }
     MessageBoxes::warning(this, tr("Your tasks could not be saved.\n") + QString::fromStdString(error));
