@@ -3,6 +3,8 @@
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
+#include "shell/second_start.h"
+#include "shell/task_list_view.h"
 #include "store/task_file.h"
 
 #include <QApplication>
@@ -14,10 +16,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace velloran;
 
 namespace {
+
+// Marks every text it is asked for, so that a text that does not pass through the translator stands out.
+class MarkingTranslator final : public QTranslator {
+public:
+    QString translate(const char*, const char* source, const char* = nullptr, int = -1) const override {
+        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
+    }
+    bool isEmpty() const override { return false; }
+};
+
+bool marked(const QString& text) {
+    return text.startsWith('<') && text.endsWith('>');
+}
 
 // Each item as "name caption", a separator as "name -".
 QStringList items(const QMenu* menu) {
@@ -143,6 +159,63 @@ private slots:
         QCOMPARE(tips, (QStringList{"New Task", "Create Alarm Clock Task", "Create Memo Task",
                                     "Create Executable Task", "Create Web Task", "Create Audio Task",
                                     "Create Video Task", "Create Document Task"}));
+    }
+
+    // Every text the user reads in these windows comes through the translator, the program's name aside;
+    // a text that skipped it would stay English in every language.
+    void everyTextPassesThroughTheTranslator() {
+        writeOneTask();
+        MarkingTranslator marking;
+        QCoreApplication::installTranslator(&marking);
+        auto form = makeForm();
+        form->show();
+        QStringList untranslated;
+        const auto check = [&](const QString& what, const QString& text) {
+            if (!text.isEmpty() && !marked(text))
+                untranslated << what + ": " + text;
+        };
+        for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+            check(button->objectName(), button->text());
+            check(button->objectName(), button->toolTip());
+            check(button->objectName(), button->accessibleName());
+        }
+        for (const QAction* action : form->findChildren<QAction*>())
+            if (!action->isSeparator())
+                check(action->objectName(), action->text());
+        check("MainMenu1", form->menuBar()->accessibleName());
+        const TaskListView* view = test::taskView(*form);
+        check("TaskView1", view->accessibleName());
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            check("header", view->model()->headerData(column, Qt::Horizontal).toString());
+            // The date is a date, the target and description are the user's own.
+            if (column == TaskListView::TypeColumn || column == TaskListView::RunColumn ||
+                column == TaskListView::StatusColumn)
+                check("cell", view->model()->index(0, column).data().toString());
+        }
+        check("TrayIcon1", test::trayIcon(*form)->hint());
+        QCOMPARE(form->windowTitle(), QString("Velloran"));
+        boxes_.answer = QMessageBox::No;
+        test::choose(*form, "Exit2");
+        QCOMPARE(boxes_.shown.size(), 1);
+        check("Exit caption", boxes_.shown[0].caption);
+        check("Exit question", boxes_.shown[0].text);
+        askAboutRunningInstance(
+            {}, [](const RestoreRequest&) {}, [](QWidget*) { return QString(); });
+        QCOMPARE(boxes_.shown.size(), 2);
+        check("second start caption", boxes_.shown[1].caption);
+        check("second start question", boxes_.shown[1].text);
+        boxes_.answer = QMessageBox::Yes;
+        {
+            ExitForm countdown(form.get());
+            check("countdown", countdown.windowTitle());
+            check("Label1", test::part<QLabel>(countdown, "Label1")->text());
+            for (const QAbstractButton* button : countdown.findChildren<QAbstractButton*>())
+                check(button->objectName(), button->text());
+            test::part<Timer>(countdown, "ExitTimer")->OnTimer();
+            QCOMPARE(test::part<QPushButton>(countdown, "AutoOK")->text(), QString("<&OK ( 3 )>"));
+        }
+        QCoreApplication::removeTranslator(&marking);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
     }
 
     void exitAnsweredYesEndsWithoutTheCountdown() {
