@@ -19,6 +19,8 @@ packages=(
   fp-utils desktop-file-utils appstream-util dpkg-dev fakeroot qt6-wayland weston
   # the desktop's file types that Browse offers
   shared-mime-info
+  # the translations: lupdate and lrelease, and Qt's own German for the standard dialogs and buttons
+  qt6-l10n-tools qt6-translations-l10n
   # the GNOME Shell cases: the shell, its tray extension and its notification service (a gjs program),
   # XWayland, and PipeWire for its remote desktop
   gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin

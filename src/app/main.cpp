@@ -10,6 +10,7 @@
 #include "platform/close_signals.h"
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
+#include "platform/translations.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
@@ -107,6 +108,8 @@ private:
 int main(int argc, char* argv[]) {
     const RestoreRequest launch = launchTokens();
     GuardedApplication app(argc, argv);
+    // Before any text is made: every window and message is in the user's language from the start.
+    installTranslations(app);
     // No display name: Qt would append it to every title bar ("Exit — Velloran"), and each window's
     // title is exactly its caption.
     QApplication::setApplicationName("Velloran");

@@ -2,6 +2,11 @@
 # program, the pass and fail count. Source it after setting VELLORAN, ROOT (the run's folder), BASE_PATH,
 # an array PIDS (every process the run starts, ended by cleanup) and the counters passed and failed.
 
+# The cases compare the program's texts whole, in English: the C locale whatever the machine's, and no
+# LANGUAGE list, which Qt reads before the locale.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 cleanup() {
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   sleep 0.3
