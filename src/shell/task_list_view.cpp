@@ -17,11 +17,8 @@ const char* const kHeaders[kColumnCount] = {
     QT_TRANSLATE_NOOP("TaskListView", "Date & Time"), QT_TRANSLATE_NOOP("TaskListView", "Run Task"),
     QT_TRANSLATE_NOOP("TaskListView", "Status"),      QT_TRANSLATE_NOOP("TaskListView", "Description")};
 
-// One of the English words the rules give, in the user's language; empty stays empty.
-QString translated(const char* context, std::string_view english) {
-    if (english.empty())
-        return {};
-    return QCoreApplication::translate(context, std::string(english).c_str());
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -68,15 +65,15 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case TaskListView::TypeColumn:
-        return translated("TaskKinds", kindName(task->TaskType));
+        return fromView(kindName(task->TaskType));
     case TaskListView::TaskColumn:
         return QString::fromStdString(targetText(*task));
     case TaskListView::DateColumn:
         return QString::fromStdString(nextRunText(*task, longDisplay_, names_));
     case TaskListView::RunColumn:
-        return translated("TaskRows", repeatName(task->RepeatType));
+        return fromView(repeatName(task->RepeatType));
     case TaskListView::StatusColumn:
-        return translated("TaskRows", statusName(*task));
+        return fromView(statusName(*task));
     case TaskListView::DescriptionColumn:
         // One line per row: a memo's line breaks show as blanks.
         return QString::fromStdString(descriptionText(*task)).replace("\r\n", " ").replace('\n', ' ');

@@ -5,20 +5,11 @@
 
 #include <algorithm>
 
-// Marks the list's words for the translation tools, which read them from the sources; here they stay
-// English, and the window shows them in the user's language.
-#ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(context, text) text
-#endif
-
 namespace velloran {
 namespace {
 
 // "weekly" is written in lower case in the list, unlike the editor's "Weekly".
-constexpr std::string_view kRepeatNames[] = {
-    QT_TRANSLATE_NOOP("TaskRows", "Once"), QT_TRANSLATE_NOOP("TaskRows", "Daily"),
-    QT_TRANSLATE_NOOP("TaskRows", "weekly"), QT_TRANSLATE_NOOP("TaskRows", "Monthly"),
-    QT_TRANSLATE_NOOP("TaskRows", "Yearly")};
+constexpr std::string_view kRepeatNames[] = {"Once", "Daily", "weekly", "Monthly", "Yearly"};
 
 } // namespace
 
@@ -73,8 +64,7 @@ std::string_view repeatName(int repeat) {
 }
 
 std::string_view statusName(const Task& task) {
-    return task.enabled() ? QT_TRANSLATE_NOOP("TaskRows", "Enabled")
-                          : QT_TRANSLATE_NOOP("TaskRows", "Disabled");
+    return task.enabled() ? "Enabled" : "Disabled";
 }
 
 std::string descriptionText(const Task& task) {

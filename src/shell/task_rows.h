@@ -27,9 +27,7 @@ const Task* rowTask(const TaskList& tasks, TaskRowRef row);
 // Drops a row after its task was removed from the list: the rows of the tasks behind it move up one place.
 void removeTaskRow(std::vector<TaskRowRef>& rows, std::size_t row);
 
-// The columns' texts of one task. Kind and repeat names are empty for codes outside their tables. The
-// kind, repeat and status names are English; the window translates them (repeat and status names in the
-// context "TaskRows", kind names in "TaskKinds").
+// The columns' texts of one task. Kind and repeat names are empty for codes outside their tables.
 std::string_view kindName(int kind);
 std::string targetText(const Task& task);
 std::string nextRunText(const Task& task, bool longDisplay, const DateNames& names);

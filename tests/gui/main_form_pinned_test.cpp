@@ -185,13 +185,8 @@ private slots:
         check("MainMenu1", form->menuBar()->accessibleName());
         const TaskListView* view = test::taskView(*form);
         check("TaskView1", view->accessibleName());
-        for (int column = 0; column < view->model()->columnCount(); ++column) {
+        for (int column = 0; column < view->model()->columnCount(); ++column)
             check("header", view->model()->headerData(column, Qt::Horizontal).toString());
-            // The date is a date, the target and description are the user's own.
-            if (column == TaskListView::TypeColumn || column == TaskListView::RunColumn ||
-                column == TaskListView::StatusColumn)
-                check("cell", view->model()->index(0, column).data().toString());
-        }
         check("TrayIcon1", test::trayIcon(*form)->hint());
         QCOMPARE(form->windowTitle(), QString("Velloran"));
         boxes_.answer = QMessageBox::No;
@@ -287,7 +282,7 @@ private slots:
     // Apart from the texts' checks, so that it runs in every language.
     void countdownCaptionsFitAndArePictured() {
         QWidget owner;
-        TExitForm countdown(&owner);
+        ExitForm countdown(&owner);
         countdown.show();
         QVERIFY(QTest::qWaitForWindowExposed(&countdown));
         const QStringList clipped = test::clippedCaptions(countdown);
