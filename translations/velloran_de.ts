@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AlarmClockForm</name>
+    <message>
+        <source>Alarm Clock</source>
+        <translation>Wecker</translation>
+    </message>
+    <message>
+        <source>Alarm clock</source>
+        <translation>Wecker</translation>
+    </message>
+    <message>
+        <source>Turn &amp;off alarm</source>
+        <translation>&amp;Ausschalten</translation>
+    </message>
+    <message>
+        <source>Snoozing</source>
+        <translation>Schlummert</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Schlummern</translation>
+    </message>
+    <message>
+        <source>Snooze time:</source>
+        <translation>Weckpause:</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>20 min</source>
+        <translation>20 min</translation>
+    </message>
+    <message>
+        <source>25 min</source>
+        <translation>25 min</translation>
+    </message>
+    <message>
+        <source>30 min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Notiz:</translation>
+    </message>
+</context>
+<context>
     <name>ExitForm</name>
     <message>
         <source>Exit</source>
@@ -18,6 +73,127 @@
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbruch</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogs</name>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>Maroon</source>
+        <translation>Kastanienbraun</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Olive</source>
+        <translation>Oliv</translation>
+    </message>
+    <message>
+        <source>Navy</source>
+        <translation>Marineblau</translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation>Violett</translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation>Blaugrün</translation>
+    </message>
+    <message>
+        <source>Gray</source>
+        <translation>Grau</translation>
+    </message>
+    <message>
+        <source>Silver</source>
+        <translation>Silber</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Lime</source>
+        <translation>Hellgrün</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>Gelb</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Fuchsia</source>
+        <translation>Magenta</translation>
+    </message>
+    <message>
+        <source>Aqua</source>
+        <translation>Cyan</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>&amp;Color:</source>
+        <translation>&amp;Farbe:</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>MemoForm</name>
+    <message>
+        <source>Memo</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Note paper</source>
+        <translation>Notizzettel</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxes</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
     </message>
 </context>
 <context>
@@ -189,6 +365,221 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     </message>
 </context>
 <context>
+    <name>SetTaskForm</name>
+    <message>
+        <source>Task Setup</source>
+        <translation>Aufgabe einrichten</translation>
+    </message>
+    <message>
+        <source>Start Date &amp;&amp; Time</source>
+        <translation>Startdatum &amp;&amp; -zeit</translation>
+    </message>
+    <message>
+        <source>Start date</source>
+        <translation>Startdatum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>Run Task:</source>
+        <translation>Turnus:</translation>
+    </message>
+    <message>
+        <source>Once</source>
+        <translation>Einmal</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Auto delete task from list</source>
+        <translation>Nach Ausführung löschen</translation>
+    </message>
+    <message>
+        <source>If a scheduled task time is missed, do you want to run it the next time the computer is turned on?</source>
+        <translation>Soll eine verpasste Aufgabe beim nächsten Einschalten des Computers nachgeholt werden?</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <source>Select what days task will run</source>
+        <translation>An welchen Tagen die Aufgabe läuft</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>So</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Select type of task:</source>
+        <translation>Art der Aufgabe wählen:</translation>
+    </message>
+    <message>
+        <source>Alarm Clock</source>
+        <translation>Wecker</translation>
+    </message>
+    <message>
+        <source>Alarm sound</source>
+        <translation>Weckton</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Display note:</source>
+        <translation>Angezeigte Notiz:</translation>
+    </message>
+    <message>
+        <source>Memo</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Type memo to be displayed.</source>
+        <translation>Text der anzuzeigenden Notiz eingeben.</translation>
+    </message>
+    <message>
+        <source>Set font</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>Run Executable</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Type full path or browse for program to execute.</source>
+        <translation>Vollständigen Pfad des auszuführenden Programms eingeben oder danach suchen.</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Suchen...</translation>
+    </message>
+    <message>
+        <source>Parameters:</source>
+        <translation>Parameter:</translation>
+    </message>
+    <message>
+        <source>Command line arguments to pass to executable</source>
+        <translation>Befehlszeilenargumente für das Programm</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>Beschreibung:</translation>
+    </message>
+    <message>
+        <source>Open Webpage</source>
+        <translation>Webseite</translation>
+    </message>
+    <message>
+        <source>Type the address of the web page to open. Include any parameters. ( must use http:// or ftp:// )</source>
+        <translation>Adresse der zu öffnenden Webseite samt Parametern eingeben. ( muss mit http:// oder ftp:// beginnen )</translation>
+    </message>
+    <message>
+        <source>&amp;Verify</source>
+        <translation>&amp;Prüfen</translation>
+    </message>
+    <message>
+        <source>Play Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Type full path or browse for audio file to play.</source>
+        <translation>Vollständigen Pfad der abzuspielenden Audiodatei eingeben oder danach suchen.</translation>
+    </message>
+    <message>
+        <source>Play Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Type full path or browse for video file to play.</source>
+        <translation>Vollständigen Pfad der abzuspielenden Videodatei eingeben oder danach suchen.</translation>
+    </message>
+    <message>
+        <source>Open Document</source>
+        <translation>Dokument</translation>
+    </message>
+    <message>
+        <source>Type full path or browse for document to open.</source>
+        <translation>Vollständigen Pfad des zu öffnenden Dokuments eingeben oder danach suchen.</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Type full path or browse for file to open.</source>
+        <translation>Vollständigen Pfad der zu öffnenden Datei eingeben oder danach suchen.</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>TaskListView</name>
     <message>
         <source>Type</source>
@@ -216,6 +607,21 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     </message>
 </context>
 <context>
+    <name>velloran::AlarmClockForm</name>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Schlummern</translation>
+    </message>
+    <message>
+        <source>Turn off alarm</source>
+        <translation>Wecker ausschalten</translation>
+    </message>
+</context>
+<context>
     <name>velloran::ExitForm</name>
     <message>
         <source>&amp;OK ( %1 )</source>
@@ -227,6 +633,13 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     <message>
         <source>An unknown error has occurred.</source>
         <translation>Ein unbekannter Fehler ist aufgetreten.</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::MemoForm</name>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
     </message>
 </context>
 <context>
@@ -250,6 +663,27 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
 </source>
         <translation>Ihre Aufgaben konnten nicht gespeichert werden.
 </translation>
+    </message>
+</context>
+<context>
+    <name>velloran::SetTaskForm</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date.
+The start date is still %2.</source>
+        <translation>„%1“ ist kein gültiges Datum.
+Das Startdatum bleibt %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid time.
+The start time is still %2.</source>
+        <translation>„%1“ ist keine gültige Uhrzeit.
+Die Startzeit bleibt %2.</translation>
+    </message>
+    <message>
+        <source>The tasks could not be saved.
+%1</source>
+        <translation>Die Aufgaben konnten nicht gespeichert werden.
+%1</translation>
     </message>
 </context>
 </TS>

@@ -73,12 +73,12 @@ public:
         splash.exec();
     }
     void showNewTask(QWidget* owner, int kind) override {
-        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
-        editor.ShowNewTask(kind);
+        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.showNewTask(kind);
     }
     void showEditTask(QWidget* owner, std::uint32_t taskId) override {
-        TSetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
-        editor.ShowEditTask(taskId);
+        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        editor.showEditTask(taskId);
     }
     void showPreferences(QWidget* owner) override {
         TPreferencesForm preferences(owner, settings_, registry_,

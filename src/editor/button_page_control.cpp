@@ -3,6 +3,7 @@
 #include "platform/accessible_roles.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFrame>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -12,9 +13,10 @@
 namespace velloran {
 namespace {
 
-// Room around a caption inside its button, so that no style clips it.
+// Room around a caption inside its button, so that no style clips it; at least a frame on each side and
+// some air, when long captions (a translation's) must share the row.
 constexpr int kCaptionPadding = 14;
-constexpr int kMinimumPadding = 8;
+constexpr int kMinimumPadding = 10;
 constexpr int kButtonGap = 2;
 
 // The row and its buttons are classes of their own only so that screen readers hear a page tab list of
@@ -55,17 +57,22 @@ ButtonPageControl::ButtonPageControl(QWidget* parent)
     });
 }
 
-QWidget* ButtonPageControl::addPage(const QString& caption, const QString& objectName) {
-    auto* button = new PageTabButton(caption, tabRow_);
-    button->setObjectName(objectName + QStringLiteral("Button"));
+void ButtonPageControl::addPage(QWidget* page) {
+    auto* button = new PageTabButton(page->windowTitle(), tabRow_);
+    button->setObjectName(page->objectName() + QStringLiteral("Button"));
     button->setCheckable(true);
     button->setAutoDefault(false);
     buttons_->addButton(button, count());
-    auto* page = new QWidget(stack_);
-    page->setObjectName(objectName);
     stack_->addWidget(page);
+    page->installEventFilter(this);
+    // Tab reaches a page's button and then the page's controls. The page was made inside this control,
+    // so its controls come first in the chain: the button moves to behind what comes before them.
+    QWidget* before = page->previousInFocusChain();
+    while (before != window() && before->focusPolicy() == Qt::NoFocus)
+        before = before->previousInFocusChain();
+    if (before != window())
+        QWidget::setTabOrder(before, button);
     arrange();
-    return page;
 }
 
 int ButtonPageControl::count() const {
@@ -105,6 +112,17 @@ void ButtonPageControl::setTabListName(const QString& name) {
 void ButtonPageControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     arrange();
+}
+
+bool ButtonPageControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowTitleChange) {
+        const int index = stack_->indexOf(qobject_cast<QWidget*>(watched)) - 1;
+        if (QAbstractButton* button = pageButton(index)) {
+            button->setText(page(index)->windowTitle());
+            arrange();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ButtonPageControl::arrange() {

@@ -1,4 +1,5 @@
-// Pages chosen with a row of buttons above them; no page at all is shown until one is chosen.
+// Pages chosen with a row of buttons above them; no page at all is shown until one is chosen. A page's
+// button shows the page's window title, which the form sets (and a change of language renews).
 #pragma once
 
 #include <QWidget>
@@ -15,8 +16,8 @@ class ButtonPageControl : public QWidget {
 public:
     explicit ButtonPageControl(QWidget* parent = nullptr);
 
-    // Adds a page and its button; returns the page for its controls.
-    QWidget* addPage(const QString& caption, const QString& objectName);
+    // Adds a page and its button, named after the page with "Button" behind.
+    void addPage(QWidget* page);
     int count() const;
     QWidget* page(int index) const;
     QAbstractButton* pageButton(int index) const;
@@ -36,6 +37,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void arrange();

@@ -8,12 +8,12 @@
 #include "prefs/settings_record.h"
 
 #include <QString>
+#include <memory>
 #include <string>
 
-class QComboBox;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
+namespace Ui {
+class AlarmClockForm;
+}
 
 namespace velloran {
 
@@ -22,42 +22,43 @@ class RingingAlarms;
 class Timer;
 class WindowDrag;
 
-class TAlarmClockForm final : public NotificationForm {
+// The controls and their places are in alarm_clock_form.ui; the clock's artwork and the window's shape
+// are drawn here, since a form cannot say them. The timers are found by their names: "ClockTimer",
+// "SnoozeTimer" and "OffTimer".
+class AlarmClockForm final : public NotificationForm {
     Q_OBJECT
 public:
     // The settings are read at each moment they are used, so a change in the preferences reaches an
     // alarm that is already ringing. programDirectory ends with '/'.
-    TAlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
-                    DesktopNotifications& notifications, const SettingsRecord& settings, const Clock& clock,
-                    std::string programDirectory);
-    ~TAlarmClockForm() override;
+    AlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
+                   DesktopNotifications& notifications, const SettingsRecord& settings, const Clock& clock,
+                   std::string programDirectory);
+    ~AlarmClockForm() override;
 
     // Registers the window, starts the sound of Sounds/soundFile and shows the window without waiting.
-    void ShowAlarm(const std::string& note, const std::string& soundFile);
+    void showAlarm(const std::string& note, const std::string& soundFile);
 
-    void SnoozeBTClick();
-    void Button1Click();
-    void SnoozeTimerTimer();
-    void OffTimerTimer();
-    void ClockTimerTimer();
-
-    Timer& ClockTimer() { return *clockTimer_; }
-    Timer& SnoozeTimer() { return *snoozeTimer_; }
-    Timer& OffTimer() { return *offTimer_; }
     const QString& soundPath() const { return soundPath_; }
 
 protected:
-    void FormClose() override;
+    void onClosed() override;
     void noticeAction(const QString& action, const QString& activationToken) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void createControls();
+    void snooze();
+    void turnAlarmOff();
+    void ringAgain();
+    void switchOffByItself();
+    void tickClock();
+
+    void drawArtwork();
     void fitTimeDisplayFont();
     void updateShape();
     void startOffTimerIfEnabled();
-    void ring();
+    DesktopNotice ringingNotice() const;
 
+    std::unique_ptr<Ui::AlarmClockForm> ui_;
     NotificationWindowTable& table_;
     RingingAlarms& ringing_;
     const SettingsRecord& settings_;
@@ -66,15 +67,6 @@ private:
     QString soundPath_;
     QString note_;
 
-    QLabel* BackGround = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* ZzImage = nullptr;
-    QLabel* TimeDisplay = nullptr;
-    QPushButton* SnoozeBT = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* SnoozeTimeCB = nullptr;
-    QLabel* Label2 = nullptr;
-    QPlainTextEdit* Note = nullptr;
     Timer* clockTimer_ = nullptr;
     Timer* snoozeTimer_ = nullptr;
     Timer* offTimer_ = nullptr;

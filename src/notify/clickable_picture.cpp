@@ -7,10 +7,10 @@
 
 namespace velloran {
 
-ClickablePicture::ClickablePicture(const QString& accessibleName, QWidget* parent) : QLabel(parent) {
-    // The role first: naming the widget already asks for its accessible interface.
+ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {
+    // The role before the name that the form gives it: naming the widget asks for its accessible
+    // interface.
     setAccessibleRole(this, QAccessible::Button);
-    setAccessibleName(accessibleName);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
 }

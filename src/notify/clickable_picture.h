@@ -1,5 +1,5 @@
 // A picture that works as a button: a left click on it, or Space or Enter while it has the keyboard,
-// emits clicked(). Screen readers see a button of its accessible name with a "Press" action.
+// emits clicked(). Screen readers see a button, named by its accessible name, with a "Press" action.
 #pragma once
 
 #include <QLabel>
@@ -9,7 +9,7 @@ namespace velloran {
 class ClickablePicture : public QLabel {
     Q_OBJECT
 public:
-    ClickablePicture(const QString& accessibleName, QWidget* parent);
+    explicit ClickablePicture(QWidget* parent = nullptr);
 
 signals:
     void clicked();

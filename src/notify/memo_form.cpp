@@ -1,4 +1,5 @@
 #include "memo_form.h"
+#include "ui_memo_form.h"
 
 #include "clickable_picture.h"
 #include "notification_window_table.h"
@@ -10,7 +11,6 @@
 #include "look/fonts.h"
 #include "platform/sound_player.h"
 
-#include <QLabel>
 #include <QLocale>
 #include <QShowEvent>
 
@@ -30,95 +30,61 @@ QString firstLine(const QString& memo) {
 
 } // namespace
 
-TMemoForm::TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
-                     const Clock& clock)
-    : NotificationForm(QStringLiteral("Memo"), QSize(393, 521), notifications), table_(table), sound_(sound),
+MemoForm::MemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
+                   const Clock& clock)
+    : NotificationForm(notifications), ui_(std::make_unique<Ui::MemoForm>()), table_(table), sound_(sound),
       clock_(clock) {
-    createControls();
+    ui_->setupUi(this);
+    drawArtwork();
+    connect(ui_->Image1, &ClickablePicture::clicked, this, &QWidget::close);
+    drag_ = new WindowDrag(this);
+    drag_->addHandle(ui_->paperimage);
+    drag_->addHandle(ui_->Memo1);
 }
 
-void TMemoForm::createControls() {
+MemoForm::~MemoForm() = default;
+
+// The pictures are rendered for the screen's pixel ratio and the outline follows the paper: neither can
+// be said in the form.
+void MemoForm::drawArtwork() {
     setRimColor(kMemoPaperEdgeColor);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
-
-    paperimage = new QLabel(this);
-    paperimage->setObjectName("paperimage");
-    paperimage->setAccessibleName(QStringLiteral("Note paper"));
-    paperimage->setGeometry(QRect(QPoint(0, 0), kPaperBox));
-    paperimage->setPixmap(picture(kMemoPaperPicture, kPaperBox, devicePixelRatioF()));
-
-    Image1 = new ClickablePicture(QStringLiteral("Close"), this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(QRect(QPoint(360, 24), kMemoCloseSize));
-    Image1->setPixmap(picture(kMemoClosePicture, kMemoCloseSize, devicePixelRatioF()));
-    connect(Image1, &ClickablePicture::clicked, this, &TMemoForm::Image1Click);
-
-    Memo1 = new QLabel(this);
-    Memo1->setObjectName("Memo1");
-    Memo1->setGeometry(16, 80, 369, 409);
-    Memo1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Memo1->setWordWrap(true);
-    // The memo is shown as typed: markup in it is text, never formatting.
-    Memo1->setTextFormat(Qt::PlainText);
-
-    Label1 = new QLabel(QStringLiteral("datetime"), this);
-    Label1->setObjectName("Label1");
-    QFont bold = font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->move(56, 496);
-    Label1->adjustSize();
-
-    drag_ = new WindowDrag(this);
-    drag_->addHandle(paperimage);
-    drag_->addHandle(Memo1);
-
+    ui_->paperimage->setPixmap(picture(kMemoPaperPicture, kPaperBox, devicePixelRatioF()));
+    ui_->Image1->setPixmap(picture(kMemoClosePicture, kMemoCloseSize, devicePixelRatioF()));
     const QRegion shape = pictureShape(kMemoPaperPicture, kPaperBox);
     setShape(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole
 }
 
-void TMemoForm::ShowMemo(const std::string& text, const FontBlock& font) {
+void MemoForm::showMemo(const std::string& text, const FontBlock& font) {
     table_.registerWindow(this);
-    Label1->setText(memoShownText(clock_.now(), QLocale()));
-    Label1->adjustSize();
+    ui_->Label1->setText(memoShownText(clock_.now(), QLocale()));
+    // The moment shown takes the size of its text, as long as the locale writes it.
+    ui_->Label1->adjustSize();
     QString memo = QString::fromStdString(displayUtf8(text));
     memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo1->setText(memo);
+    ui_->Memo1->setText(memo);
     applyFont(font);
     show();
-    postNotice({QStringLiteral("Memo"),
-                firstLine(memo),
-                false,
-                {{QStringLiteral("default"), QStringLiteral("Show")}}});
+    postNotice({windowTitle(), firstLine(memo), false, {{QStringLiteral("default"), tr("Show")}}});
 }
 
 // Character set, colour, face, size and style, in that order. Qt chooses the character set by the text
 // itself, so the stored code has nothing left to select.
-void TMemoForm::applyFont(const FontBlock& font) {
-    QPalette palette = Memo1->palette();
+void MemoForm::applyFont(const FontBlock& font) {
+    QPalette palette = ui_->Memo1->palette();
     palette.setColor(QPalette::WindowText, colorFromValue(font.FontColor));
-    Memo1->setPalette(palette);
-    Memo1->setFont(fontFromBlock(withCountedFaceName(font), Memo1->font()));
+    ui_->Memo1->setPalette(palette);
+    ui_->Memo1->setFont(fontFromBlock(withCountedFaceName(font), ui_->Memo1->font()));
 }
 
-QColor TMemoForm::memoColor() const {
-    return Memo1->palette().color(QPalette::WindowText);
+QColor MemoForm::memoColor() const {
+    return ui_->Memo1->palette().color(QPalette::WindowText);
 }
 
-void TMemoForm::showEvent(QShowEvent* event) {
+// The note alerts as it appears, once for each showing the program asks for.
+void MemoForm::showEvent(QShowEvent* event) {
     NotificationForm::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
-}
-
-void TMemoForm::FormShow() {
-    sound_.beep(windowTitle());
-}
-
-void TMemoForm::Image1Click() {
-    close();
+        sound_.beep(windowTitle());
 }
 
 } // namespace velloran

@@ -7,48 +7,46 @@
 #include "common/datetime.h"
 #include "common/font_block.h"
 
+#include <memory>
 #include <string>
 
-class QLabel;
+namespace Ui {
+class MemoForm;
+}
 
 namespace velloran {
 
-class ClickablePicture;
 class NotificationWindowTable;
 class SoundPlayer;
 class WindowDrag;
 
-class TMemoForm final : public NotificationForm {
+// The controls and their places are in memo_form.ui; the paper, the close picture and the window's
+// shape are drawn here, since a form cannot say them.
+class MemoForm final : public NotificationForm {
     Q_OBJECT
 public:
-    TMemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
-              const Clock& clock);
+    MemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
+             const Clock& clock);
+    ~MemoForm() override;
 
     // Registers the window, fills it and shows it without waiting. The font block is read during the
     // call only.
-    void ShowMemo(const std::string& text, const FontBlock& font);
-
-    void Image1Click();
+    void showMemo(const std::string& text, const FontBlock& font);
 
     // The memo text's colour, as the font block gave it.
     QColor memoColor() const;
 
 protected:
-    void FormShow();
     void showEvent(QShowEvent* event) override;
 
 private:
-    void createControls();
+    void drawArtwork();
     void applyFont(const FontBlock& font);
 
+    std::unique_ptr<Ui::MemoForm> ui_;
     NotificationWindowTable& table_;
     SoundPlayer& sound_;
     const Clock& clock_;
-
-    QLabel* paperimage = nullptr;
-    ClickablePicture* Image1 = nullptr;
-    QLabel* Memo1 = nullptr;
-    QLabel* Label1 = nullptr;
     WindowDrag* drag_ = nullptr;
 };
 

@@ -11,14 +11,11 @@
 
 namespace velloran {
 
-NotificationForm::NotificationForm(const QString& caption, QSize clientSize,
-                                   DesktopNotifications& notifications)
+NotificationForm::NotificationForm(DesktopNotifications& notifications)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       notifications_(notifications), drawnByAlpha_(shapedWindowsUseAlpha()) {
-    setWindowTitle(caption);
     // A window to screen readers, as the framed windows are, named by its title.
     setAccessibleRole(this, QAccessible::Window);
-    setFixedSize(clientSize);
     setFont(designFont());
     // Closing a note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -56,7 +53,7 @@ NotificationForm::~NotificationForm() {
 
 void NotificationForm::closeEvent(QCloseEvent* event) {
     closed_ = true;
-    FormClose();
+    onClosed();
     withdrawNotice();
     event->accept();
 }

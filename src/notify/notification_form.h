@@ -17,11 +17,12 @@ public:
     bool closed() const { return closed_; }
 
 protected:
-    // No owner: the window stands on its own on the desktop. Its notices go to notifications.
-    NotificationForm(const QString& caption, QSize clientSize, DesktopNotifications& notifications);
+    // No owner: the window stands on its own on the desktop. Its notices go to notifications. The
+    // window's form gives its caption and size.
+    explicit NotificationForm(DesktopNotifications& notifications);
 
     // Runs on every close (the window's own buttons, the window manager's close command, close()).
-    virtual void FormClose() {}
+    virtual void onClosed() {}
     void closeEvent(QCloseEvent* event) override;
 
     // The window's notice on the desktop's notification service, replacing the one it had. The user's

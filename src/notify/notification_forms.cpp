@@ -32,16 +32,16 @@ NotificationForms::~NotificationForms() {
 
 void NotificationForms::showAlarm(const std::string& note, const std::string& soundFile) {
     auto* window =
-        new TAlarmClockForm(alarmWindows_, ringing_, notifications_, settings_, clock_, programDirectory_);
+        new AlarmClockForm(alarmWindows_, ringing_, notifications_, settings_, clock_, programDirectory_);
     place(window);
-    window->ShowAlarm(note, soundFile);
+    window->showAlarm(note, soundFile);
     keepIfUnregistered(window, alarmWindows_);
 }
 
 void NotificationForms::showMemo(const std::string& text, const FontBlock& font) {
-    auto* window = new TMemoForm(memoWindows_, sound_, notifications_, clock_);
+    auto* window = new MemoForm(memoWindows_, sound_, notifications_, clock_);
     place(window);
-    window->ShowMemo(text, font);
+    window->showMemo(text, font);
     keepIfUnregistered(window, memoWindows_);
 }
 

@@ -3,6 +3,7 @@
 #include "owner_modal.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -130,16 +131,28 @@ QList<QMimeType> namedTypes(const QStringList& names) {
     return types;
 }
 
-// The sixteen colours of the classic font dialog.
+// The sixteen colours of the classic font dialog; their names are translated where they are shown.
 struct NamedColor {
     const char* name;
     QRgb rgb;
 };
 constexpr NamedColor kTextColors[] = {
-    {"Black", 0x000000},  {"Maroon", 0x800000},  {"Green", 0x008000}, {"Olive", 0x808000},
-    {"Navy", 0x000080},   {"Purple", 0x800080},  {"Teal", 0x008080},  {"Gray", 0x808080},
-    {"Silver", 0xC0C0C0}, {"Red", 0xFF0000},     {"Lime", 0x00FF00},  {"Yellow", 0xFFFF00},
-    {"Blue", 0x0000FF},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0x00FFFF},  {"White", 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Maroon"), 0x800000},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Olive"), 0x808000},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Navy"), 0x000080},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Teal"), 0x008080},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Silver"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Red"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Lime"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Yellow"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Blue"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("FileDialogs", "Aqua"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("FileDialogs", "White"), 0xFFFFFF},
 };
 
 QIcon swatch(const QColor& color) {
@@ -151,10 +164,11 @@ QIcon swatch(const QColor& color) {
 QComboBox* colorList(QWidget* parent, const QColor& current) {
     auto* list = new QComboBox(parent);
     for (const NamedColor& named : kTextColors)
-        list->addItem(swatch(QColor(named.rgb)), QString::fromLatin1(named.name), QColor(named.rgb));
+        list->addItem(swatch(QColor(named.rgb)), QCoreApplication::translate("FileDialogs", named.name),
+                      QColor(named.rgb));
     int index = list->findData(current.toRgb());
     if (index < 0) {
-        list->addItem(swatch(current), QStringLiteral("Custom"), current);
+        list->addItem(swatch(current), QCoreApplication::translate("FileDialogs", "Custom"), current);
         index = list->count() - 1;
     }
     list->setCurrentIndex(index);
@@ -170,14 +184,14 @@ std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initi
         preset.setPointSizeF(preset.pixelSize() * 72.0 / 96.0);
 
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Font"));
+    dialog.setWindowTitle(QCoreApplication::translate("FileDialogs", "Font"));
     auto* fonts = new QFontDialog(&dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons);
     fonts->setCurrentFont(preset);
     // What the dialog shows for the preset: a face this machine lacks shows as what stands in for it.
     const QString presetFamily = fonts->currentFont().family();
-    auto* colorLabel = new QLabel(QStringLiteral("&Color:"), &dialog);
+    auto* colorLabel = new QLabel(QCoreApplication::translate("FileDialogs", "&Color:"), &dialog);
     QComboBox* colors = colorList(&dialog, initial.color);
     colorLabel->setBuddy(colors);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -205,7 +219,7 @@ std::optional<FontChoice> runFontDialog(QWidget* parent, const FontChoice& initi
 }
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, QStringLiteral("Open"));
+    QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Open"));
     makeOwnerModal(&dialog);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -296,7 +310,8 @@ QList<FileChoice> fileChoices(const FileDialogRequest& request) {
     if (!each.isEmpty())
         choices << all << each;
     if (first.patterns != QStringList{QStringLiteral("*")})
-        choices << FileChoice{QStringLiteral("All files (*)"), {QStringLiteral("*")}, false};
+        choices << FileChoice{
+            QCoreApplication::translate("FileDialogs", "All files (*)"), {QStringLiteral("*")}, false};
     return choices;
 }
 

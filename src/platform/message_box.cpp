@@ -3,6 +3,7 @@
 #include "owner_modal.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace velloran {
@@ -11,13 +12,13 @@ namespace {
 QString iconName(QMessageBox::Icon icon) {
     switch (icon) {
     case QMessageBox::Information:
-        return QStringLiteral("Information");
+        return QCoreApplication::translate("MessageBoxes", "Information");
     case QMessageBox::Warning:
-        return QStringLiteral("Warning");
+        return QCoreApplication::translate("MessageBoxes", "Warning");
     case QMessageBox::Critical:
-        return QStringLiteral("Error");
+        return QCoreApplication::translate("MessageBoxes", "Error");
     case QMessageBox::Question:
-        return QStringLiteral("Question");
+        return QCoreApplication::translate("MessageBoxes", "Question");
     default:
         return {};
     }
@@ -61,10 +62,12 @@ QMessageBox::StandardButton MessageBoxes::defaultButton(QMessageBox::StandardBut
 }
 
 void MessageBoxes::warning(QWidget* parent, const QString& text) {
-    ask(parent, {QStringLiteral("Warning"), text, QMessageBox::Warning, QMessageBox::Ok});
+    ask(parent, {QCoreApplication::translate("MessageBoxes", "Warning"), text, QMessageBox::Warning,
+                 QMessageBox::Ok});
 }
 
 void MessageBoxes::error(QWidget* parent, const QString& text) {
+    // The program's name, in every language.
     ask(parent, {QStringLiteral("Velloran"), text, QMessageBox::Critical, QMessageBox::Ok});
 }
 

@@ -217,6 +217,8 @@ struct PulseSoundPlayer::Engine {
         }
 
         pa_proplist* properties = pa_proplist_new();
+        // The mixer shows the media name to the user: it is the window's caption, in the user's language.
+        // The program's name and the role are read by other programs and stay as they are.
         const std::string name = sound.purpose.empty() ? std::string(kProgramName) : sound.purpose;
         pa_proplist_sets(properties, PA_PROP_MEDIA_NAME, name.c_str());
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, sound.role.c_str());

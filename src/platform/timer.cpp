@@ -43,8 +43,8 @@ void Timer::tick() {
     // The next end is set before the handler runs, which may stop or change the timer.
     if (clock_ != nullptr)
         dueAt_ = clock_->unixMilliseconds() + interval_;
-    if (OnTimer)
-        OnTimer();
+    if (onTimeout)
+        onTimeout();
 }
 
 void Timer::restart() {

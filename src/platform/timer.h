@@ -17,9 +17,9 @@ class Timer : public QObject {
 public:
     explicit Timer(QObject* parent = nullptr, Qt::TimerType type = Qt::CoarseTimer);
 
-    bool Enabled() const { return enabled_; }
+    bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    int Interval() const { return interval_; }
+    int interval() const { return interval_; }
     void setInterval(int milliseconds);
 
     // Milliseconds to the next tick, or -1 when none is pending.
@@ -32,7 +32,8 @@ public:
     // again, so that the late tick is the only one. Returns whether it ticked.
     bool catchUp();
 
-    std::function<void()> OnTimer;
+    // Runs at each tick.
+    std::function<void()> onTimeout;
 
 private:
     void restart();

@@ -28,7 +28,7 @@ TSplashForm::TSplashForm(QWidget* parent, int& tickCounter)
     Timer1 = new Timer(this);
     Timer1->setEnabled(false);
     Timer1->setInterval(1000);
-    Timer1->OnTimer = [this] { Timer1Timer(); };
+    Timer1->onTimeout = [this] { Timer1Timer(); };
 
     centreOnScreen(*this, size(), true);
 }

@@ -31,7 +31,7 @@ ExitForm::ExitForm(QWidget* parent)
     exitTimer_->setObjectName("ExitTimer");
     exitTimer_->setEnabled(false);
     exitTimer_->setInterval(1000);
-    exitTimer_->OnTimer = [this] { countDown(); };
+    exitTimer_->onTimeout = [this] { countDown(); };
     connect(ui->AutoOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->Button1, &QPushButton::clicked, this, &ExitForm::cancel);
     centreOnScreen(*this, size());

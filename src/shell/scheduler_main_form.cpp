@@ -28,13 +28,13 @@ SchedulerMainForm::SchedulerMainForm(const MainFormServices& services, QWidget* 
     scanTimer_ = new Timer(this);
     scanTimer_->setObjectName("MainTimer");
     scanTimer_->setInterval(5000);
-    scanTimer_->OnTimer = [this] { runScan(); };
+    scanTimer_->onTimeout = [this] { runScan(); };
     help_ = new HelpTarget(services_.programDirectory, this);
     housekeepingTimer_ = new Timer(this);
     housekeepingTimer_->setObjectName("FormPtrTimer");
     housekeepingTimer_->setEnabled(false);
     housekeepingTimer_->setInterval(300);
-    housekeepingTimer_->OnTimer = [this] { housekeep(); };
+    housekeepingTimer_->onTimeout = [this] { housekeep(); };
     connectControls();
     connectMenus();
     setUpTray();

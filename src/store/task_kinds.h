@@ -40,8 +40,8 @@ struct TaskKindInfo {
     KindTarget target;
     std::string_view fixedTarget; // what Target holds for a Fixed kind
     KindAction action;
-    // The editor's page of the kind. Pages whose target is a File or a WebAddress are made from these
-    // alone; the Alarm Clock, Memo and Run Executable pages have controls of their own besides.
+    // The editor's page of the kind: the names under which the editor finds the page's controls, and the
+    // captions its form shows for them (a test holds the two together).
     std::string_view pageCaption;
     std::string_view pageName;
     std::string_view prompt; // the label above the target box

@@ -105,10 +105,10 @@ private slots:
         QCOMPARE(splash.windowTitle(), QStringLiteral("SplashForm"));
         QCOMPARE(splash.Image1->geometry(), QRect(0, 0, 416, 355));
         QVERIFY(!splash.Image1->pixmap().isNull());
-        QVERIFY(!splash.Timer1->Enabled());
-        QCOMPARE(splash.Timer1->Interval(), 1000);
+        QVERIFY(!splash.Timer1->isEnabled());
+        QCOMPARE(splash.Timer1->interval(), 1000);
         splash.show();
-        QVERIFY(splash.Timer1->Enabled());
+        QVERIFY(splash.Timer1->isEnabled());
         QVERIFY(splash.Timer1->remainingTime() > 0);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QVERIFY((splash.frameGeometry().center() - screen.center()).manhattanLength() <= 2);
@@ -122,12 +122,12 @@ private slots:
             splash.Timer1Timer();
             QCOMPARE(ticks, tick);
             QVERIFY(splash.isVisible());
-            QVERIFY(splash.Timer1->Enabled());
+            QVERIFY(splash.Timer1->isEnabled());
         }
         splash.Timer1Timer();
         QCOMPARE(ticks, 4);
         QVERIFY(!splash.isVisible());
-        QVERIFY(!splash.Timer1->Enabled());
+        QVERIFY(!splash.Timer1->isEnabled());
         // The counter belongs to the run: another splash closes on its first tick.
         TSplashForm again(nullptr, ticks);
         again.show();
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(splash.exec(), 0);
         QCOMPARE(ticks, 0);
         QVERIFY(!splash.isVisible());
-        QVERIFY(!splash.Timer1->Enabled());
+        QVERIFY(!splash.Timer1->isEnabled());
     }
 
     void splashCountsWithTheProgramCounter() {

@@ -51,15 +51,15 @@ private slots:
     void editorBoxesAreNamedByTheirLabels() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        const TaskPageControls& pages = form->Pages;
+        const test::EditorControls pages = test::controls(*form);
         QCOMPARE(nameOf(pages.AlarmDescription), QString("Display note:"));
         QCOMPARE(nameOf(pages.MemoDescription), QString("Type memo to be displayed."));
         QCOMPARE(nameOf(pages.ExePath), QString("Type full path or browse for program to execute."));
         QCOMPARE(nameOf(pages.ExeArg), QString("Parameters:"));
         QCOMPARE(nameOf(pages.ExeDescription), QString("Description:"));
         QCOMPARE(nameOf(pages.GeneralPath), QString("Type full path or browse for file to open."));
-        QCOMPARE(nameOf(form->DatePicker), QString("Start date"));
-        QCOMPARE(nameOf(form->TimePicker), QString("Start time"));
+        QCOMPARE(nameOf(pages.DatePicker), QString("Start date"));
+        QCOMPARE(nameOf(pages.TimePicker), QString("Start time"));
         // Every text box of every page has a name.
         const auto boxes = form->findChildren<QLineEdit*>();
         const auto notes = form->findChildren<QPlainTextEdit*>();
@@ -81,7 +81,7 @@ private slots:
     void pageButtonsAreAPageTabListOfPageTabs() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        ButtonPageControl& pages = *form->PageControl;
+        ButtonPageControl& pages = *test::controls(*form).PageControl;
         QAbstractButton* memo = pages.pageButton(1);
         QAccessibleInterface* tab = accessible(memo);
         QCOMPARE(tab->role(), QAccessible::PageTab);
@@ -105,8 +105,8 @@ private slots:
         test::FixedClock clock;
         NotificationWindowTable table; // destroys its windows before what they use goes
         for (const bool byKey : {true, false}) {
-            auto* memo = new TMemoForm(table, sound, notices, clock);
-            memo->ShowMemo("Call back", FontBlock{});
+            auto* memo = new MemoForm(table, sound, notices, clock);
+            memo->showMemo("Call back", FontBlock{});
             QAccessibleInterface* window = accessible(memo);
             QCOMPARE(window->role(), QAccessible::Window);
             QCOMPARE(window->text(QAccessible::Name), QString("Memo"));
@@ -130,8 +130,8 @@ private slots:
         const SettingsRecord settings = defaultSettings();
         RingingAlarms ringing(sound);
         NotificationWindowTable table; // destroys its windows before what they use goes
-        auto* alarm = new TAlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
-        alarm->ShowAlarm("Wake up", "bell.wav");
+        auto* alarm = new AlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
+        alarm->showAlarm("Wake up", "bell.wav");
         QCOMPARE(accessible(alarm)->role(), QAccessible::Window);
         QCOMPARE(accessible(alarm)->text(QAccessible::Name), QString("Alarm Clock"));
         QCOMPARE(nameOf(alarm->findChild<QPlainTextEdit*>("Note")), QString("Note:"));

@@ -31,11 +31,11 @@ class AlarmClockFormTest : public QObject {
     test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;
-    TAlarmClockForm* form = nullptr; // owned by the table once shown
+    AlarmClockForm* form = nullptr; // owned by the table once shown
 
-    TAlarmClockForm* ring(const std::string& note = "Wake up", const std::string& soundFile = "bell.wav") {
-        form = new TAlarmClockForm(*table, alarmSounds, notices, settings, clock, "/opt/velloran/");
-        form->ShowAlarm(note, soundFile);
+    AlarmClockForm* ring(const std::string& note = "Wake up", const std::string& soundFile = "bell.wav") {
+        form = new AlarmClockForm(*table, alarmSounds, notices, settings, clock, "/opt/velloran/");
+        form->showAlarm(note, soundFile);
         return form;
     }
     template <typename T> T* control(const char* name) { return form->findChild<T*>(name); }
@@ -44,7 +44,11 @@ class AlarmClockFormTest : public QObject {
     void snooze() { QTest::mouseClick(control<QPushButton>("SnoozeBT"), Qt::LeftButton); }
     // The machine sleeps: Qt's countdowns stand still while the clock goes on.
     void sleep(int minutes) { clock.value += minutes / (24.0 * 60); }
-    void clockTick() { form->ClockTimer().OnTimer(); }
+    // The window's timers, found by their names as the controls are.
+    Timer* clockTimer() { return test::part<Timer>(*form, "ClockTimer"); }
+    Timer* snoozeTimer() { return test::part<Timer>(*form, "SnoozeTimer"); }
+    Timer* offTimer() { return test::part<Timer>(*form, "OffTimer"); }
+    void clockTick() { clockTimer()->onTimeout(); }
 
 private slots:
     void initTestCase() {
@@ -84,12 +88,12 @@ private slots:
         snoozeTime()->setCurrentIndex(2);
         const DesktopNotice notice = notices.shown().first();
         QVERIFY(notices.choose(notices.newest(), notice.actions.at(1).first));
-        QVERIFY(form->SnoozeTimer().Enabled());
-        QCOMPARE(form->SnoozeTimer().Interval(), 15 * 60000);
+        QVERIFY(snoozeTimer()->isEnabled());
+        QCOMPARE(snoozeTimer()->interval(), 15 * 60000);
         QVERIFY(!zz()->isHidden());
         QVERIFY(!sound.looping);
         QVERIFY(notices.shown().isEmpty());
-        form->SnoozeTimer().OnTimer();
+        snoozeTimer()->onTimeout();
         QCOMPARE(notices.posted.size(), 2);
         QCOMPARE(notices.shown().size(), 1);
         QVERIFY(notices.shown().first().critical);
@@ -114,9 +118,9 @@ private slots:
         QVERIFY(notices.shown().isEmpty());
         snooze(); // again while snoozing: nothing posted, nothing withdrawn twice
         QCOMPARE(notices.withdrawn.size(), 1);
-        form->SnoozeTimer().OnTimer();
+        snoozeTimer()->onTimeout();
         QCOMPARE(notices.shown().size(), 1);
-        form->OffTimer().OnTimer(); // switched off by itself
+        offTimer()->onTimeout(); // switched off by itself
         QVERIFY(notices.shown().isEmpty());
 
         ring();
@@ -166,12 +170,41 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(!form->closed());
         QVERIFY(zz()->isHidden());
-        QVERIFY(!form->OffTimer().Enabled());
-        QVERIFY(!form->SnoozeTimer().Enabled());
-        QVERIFY(form->ClockTimer().Enabled());
-        QCOMPARE(form->ClockTimer().Interval(), 5000);
+        QVERIFY(!offTimer()->isEnabled());
+        QVERIFY(!snoozeTimer()->isEnabled());
+        QVERIFY(clockTimer()->isEnabled());
+        QCOMPARE(clockTimer()->interval(), 5000);
         QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    // Where each control stands, as designed: left, top, width, height; the captions' labels take the
+    // size of their text.
+    void controlsStandWhereTheyWereDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("BackGround") << "BackGround" << QRect(0, 0, 321, 321);
+        QTest::newRow("Button1") << "Button1" << QRect(120, 96, 81, 25);
+        QTest::newRow("ZzImage") << "ZzImage" << QRect(216, 88, 104, 111);
+        QTest::newRow("TimeDisplay") << "TimeDisplay" << QRect(68, 130, 187, 55);
+        QTest::newRow("SnoozeBT") << "SnoozeBT" << QRect(112, 192, 105, 41);
+        QTest::newRow("Label1") << "Label1" << QRect(128, 240, 0, 0);
+        QTest::newRow("SnoozeTimeCB") << "SnoozeTimeCB" << QRect(128, 256, 73, 22);
+        QTest::newRow("Label2") << "Label2" << QRect(8, 312, 0, 0);
+        // One pixel narrower than designed, so that its scroll bar's edge is not cut off by the window's.
+        QTest::newRow("Note") << "Note" << QRect(8, 328, 312, 49);
+    }
+    void controlsStandWhereTheyWereDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        ring();
+        const QWidget* widget = test::part<QWidget>(*form, qPrintable(name));
+        if (place.isEmpty()) {
+            QCOMPARE(widget->pos(), place.topLeft());
+            QCOMPARE(widget->size(), widget->sizeHint());
+        } else {
+            QCOMPARE(widget->geometry(), place);
+        }
     }
 
     void noteKeepsItsLinesAndShowsMarkupAsText() {
@@ -230,8 +263,8 @@ private slots:
         ring();
         snoozeTime()->setCurrentIndex(index);
         snooze();
-        QCOMPARE(form->SnoozeTimer().Interval(), (index + 1) * 300000);
-        QVERIFY(form->SnoozeTimer().Enabled());
+        QCOMPARE(snoozeTimer()->interval(), (index + 1) * 300000);
+        QVERIFY(snoozeTimer()->isEnabled());
         QCOMPARE(sound.stops, 1);
         QVERIFY(!sound.looping);
         QVERIFY(!zz()->isHidden());
@@ -241,40 +274,40 @@ private slots:
         ring();
         snoozeTime()->setFocus();
         QTest::keyClick(snoozeTime(), Qt::Key_Return);
-        QVERIFY(form->SnoozeTimer().Enabled());
+        QVERIFY(snoozeTimer()->isEnabled());
     }
 
     void sameSnoozeTimeDoesNotProlong() {
         ring();
         snooze();
-        const int first = form->SnoozeTimer().remainingTime();
-        QTRY_VERIFY(form->SnoozeTimer().remainingTime() < first - 200);
+        const int first = snoozeTimer()->remainingTime();
+        QTRY_VERIFY(snoozeTimer()->remainingTime() < first - 200);
         snooze();
-        QVERIFY2(form->SnoozeTimer().remainingTime() < first - 100, "the countdown went on");
-        QCOMPARE(form->SnoozeTimer().Interval(), 600000);
+        QVERIFY2(snoozeTimer()->remainingTime() < first - 100, "the countdown went on");
+        QCOMPARE(snoozeTimer()->interval(), 600000);
     }
 
     void differentSnoozeTimeRestarts() {
         ring();
         snooze();
-        const int first = form->SnoozeTimer().remainingTime();
-        QTRY_VERIFY(form->SnoozeTimer().remainingTime() < first - 200);
+        const int first = snoozeTimer()->remainingTime();
+        QTRY_VERIFY(snoozeTimer()->remainingTime() < first - 200);
         snoozeTime()->setCurrentIndex(0);
         snooze();
-        QCOMPARE(form->SnoozeTimer().Interval(), 300000);
-        QVERIFY(form->SnoozeTimer().remainingTime() > 300000 - 100);
+        QCOMPARE(snoozeTimer()->interval(), 300000);
+        QVERIFY(snoozeTimer()->remainingTime() > 300000 - 100);
     }
 
     void reRingPlaysTheSameSoundAgain() {
         ring("note", "Marimba.wav");
         snooze();
-        form->SnoozeTimer().OnTimer();
+        snoozeTimer()->onTimeout();
         QCOMPARE(sound.played,
                  QStringList({"/opt/velloran/Sounds/Marimba.wav", "/opt/velloran/Sounds/Marimba.wav"}));
         QVERIFY(sound.looping);
-        QVERIFY(!form->SnoozeTimer().Enabled());
+        QVERIFY(!snoozeTimer()->isEnabled());
         QVERIFY(zz()->isHidden());
-        QVERIFY(!form->OffTimer().Enabled());
+        QVERIFY(!offTimer()->isEnabled());
     }
 
     void switchOffAfterTheChosenTime_data() {
@@ -287,22 +320,22 @@ private slots:
         settings.AlarmOffEnabled = 1;
         settings.AlarmOffTime = offTime;
         ring();
-        QVERIFY(form->OffTimer().Enabled());
-        QCOMPARE(form->OffTimer().Interval(), (offTime + 1) * 300000);
-        form->OffTimer().OnTimer();
+        QVERIFY(offTimer()->isEnabled());
+        QCOMPARE(offTimer()->interval(), (offTime + 1) * 300000);
+        offTimer()->onTimeout();
         QVERIFY(form->closed());
         QVERIFY(!form->isVisible());
         QVERIFY(!sound.looping);
-        QVERIFY(!form->OffTimer().Enabled());
-        QVERIFY(!form->SnoozeTimer().Enabled());
+        QVERIFY(!offTimer()->isEnabled());
+        QVERIFY(!snoozeTimer()->isEnabled());
     }
 
     void noSwitchOffWithoutAChosenTime() {
         settings.AlarmOffEnabled = 1;
         settings.AlarmOffTime = -1;
         ring();
-        QCOMPARE(form->OffTimer().Interval(), 0);
-        QCOMPARE(form->OffTimer().remainingTime(), -1);
+        QCOMPARE(offTimer()->interval(), 0);
+        QCOMPARE(offTimer()->remainingTime(), -1);
     }
 
     void snoozeDropsTheSwitchOffAndReRingStartsItAfresh() {
@@ -310,13 +343,13 @@ private slots:
         settings.AlarmOffTime = 0;
         ring();
         snooze();
-        QVERIFY(!form->OffTimer().Enabled());
+        QVERIFY(!offTimer()->isEnabled());
         // Read again at the re-ring: the preferences changed meanwhile.
         settings.AlarmOffTime = 2;
-        form->SnoozeTimer().OnTimer();
-        QVERIFY(form->OffTimer().Enabled());
-        QCOMPARE(form->OffTimer().Interval(), 900000);
-        QVERIFY(form->OffTimer().remainingTime() > 900000 - 1000);
+        snoozeTimer()->onTimeout();
+        QVERIFY(offTimer()->isEnabled());
+        QCOMPARE(offTimer()->interval(), 900000);
+        QVERIFY(offTimer()->remainingTime() > 900000 - 1000);
     }
 
     void snoozedAlarmNeverSwitchesItselfOff() {
@@ -325,9 +358,9 @@ private slots:
         ring();
         settings.AlarmOffEnabled = 0; // turned off in the preferences while ringing
         snooze();
-        QVERIFY(!form->OffTimer().Enabled());
-        form->SnoozeTimer().OnTimer();
-        QVERIFY(!form->OffTimer().Enabled());
+        QVERIFY(!offTimer()->isEnabled());
+        snoozeTimer()->onTimeout();
+        QVERIFY(!offTimer()->isEnabled());
     }
 
     void turnOffStopsClosesAndMarks() {
@@ -346,8 +379,8 @@ private slots:
         snooze();
         form->close();
         QVERIFY(form->closed());
-        QVERIFY(!form->SnoozeTimer().Enabled());
-        QCOMPARE(form->SnoozeTimer().remainingTime(), -1);
+        QVERIFY(!snoozeTimer()->isEnabled());
+        QCOMPARE(snoozeTimer()->remainingTime(), -1);
         QVERIFY(!sound.looping);
         QCOMPARE(sound.played.size(), 1);
     }
@@ -365,8 +398,8 @@ private slots:
                  QStringList({"/opt/velloran/Sounds/Marimba.wav", "/opt/velloran/Sounds/Marimba.wav"}));
         QVERIFY(sound.looping);
         QVERIFY(zz()->isHidden());
-        QVERIFY(!form->SnoozeTimer().Enabled());
-        QCOMPARE(form->SnoozeTimer().remainingTime(), -1); // Qt's countdown cannot ring it again
+        QVERIFY(!snoozeTimer()->isEnabled());
+        QCOMPARE(snoozeTimer()->remainingTime(), -1); // Qt's countdown cannot ring it again
         sleep(60);
         clockTick();
         QCOMPARE(sound.played.size(), 2);
@@ -375,7 +408,7 @@ private slots:
     void snoozeThatRangByItsTimerIsNotCaughtUpLater() {
         ring();
         snooze();
-        form->SnoozeTimer().OnTimer(); // the countdown ended while awake
+        snoozeTimer()->onTimeout(); // the countdown ended while awake
         sleep(11);
         clockTick();
         QCOMPARE(sound.played.size(), 2);
@@ -406,7 +439,7 @@ private slots:
         sleep(180);
         clockTick(); // rings again: the switch-off counts from now, not from before the sleep
         QVERIFY(sound.looping);
-        QVERIFY(form->OffTimer().Enabled());
+        QVERIFY(offTimer()->isEnabled());
         sleep(9);
         clockTick();
         QVERIFY(!form->closed());
@@ -448,7 +481,7 @@ private slots:
     void clockTickShowsTheNewTime() {
         ring();
         clock.value = at(2024, 3, 9, 13, 2);
-        form->ClockTimer().OnTimer();
+        clockTimer()->onTimeout();
         QCOMPARE(control<QLabel>("TimeDisplay")->text(), QString("01:02 pm"));
     }
 
@@ -510,7 +543,7 @@ private slots:
         const QRegion ringing = shape;
         snooze();
         QVERIFY(form->mask() != ringing); // the snooze picture joins the shape
-        form->SnoozeTimer().OnTimer();
+        snoozeTimer()->onTimeout();
         QCOMPARE(form->mask(), ringing);
     }
 };

@@ -206,7 +206,7 @@ private slots:
             check("Label1", test::part<QLabel>(countdown, "Label1")->text());
             for (const QAbstractButton* button : countdown.findChildren<QAbstractButton*>())
                 check(button->objectName(), button->text());
-            test::part<Timer>(countdown, "ExitTimer")->OnTimer();
+            test::part<Timer>(countdown, "ExitTimer")->onTimeout();
             QCOMPARE(test::part<QPushButton>(countdown, "AutoOK")->text(), QString("<&OK ( 3 )>"));
         }
         QCoreApplication::removeTranslator(&marking);
@@ -261,8 +261,8 @@ private slots:
         QCOMPARE(boxes_.shown[0].text, QString("Failed to read the settings"));
         QCOMPARE(boxes_.shown[0].icon, QMessageBox::Critical);
         QCOMPARE(bench_.host.sweeps, 0);
-        test::formPtrTimer(*form)->OnTimer();
-        test::formPtrTimer(*form)->OnTimer();
+        test::formPtrTimer(*form)->onTimeout();
+        test::formPtrTimer(*form)->onTimeout();
         QCOMPARE(bench_.host.sweeps, 2);
         QCOMPARE(bench_.host.memoWindowsDestroyed, 0);
         form.reset();
@@ -293,31 +293,31 @@ private slots:
 
     void formPtrTimerTicksAt300msThenEvery30s() {
         auto form = makeForm();
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
-        QVERIFY(!test::formPtrTimer(*form)->Enabled());
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 300);
+        QVERIFY(!test::formPtrTimer(*form)->isEnabled());
         form->show();
-        QVERIFY(test::formPtrTimer(*form)->Enabled());
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 300);
+        QVERIFY(test::formPtrTimer(*form)->isEnabled());
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 300);
         // The real first tick, not one called by hand, sets the long interval.
-        QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->Interval(), 30000, 3000);
-        QVERIFY(test::formPtrTimer(*form)->Enabled());
+        QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->interval(), 30000, 3000);
+        QVERIFY(test::formPtrTimer(*form)->isEnabled());
         QVERIFY(test::formPtrTimer(*form)->remainingTime() > 25000);
-        test::formPtrTimer(*form)->OnTimer();
-        QCOMPARE(test::formPtrTimer(*form)->Interval(), 30000);
+        test::formPtrTimer(*form)->onTimeout();
+        QCOMPARE(test::formPtrTimer(*form)->interval(), 30000);
     }
 
     void mainTimerRunsEvery5sAndAnEmptyListLeavesItAlone() {
         auto form = makeForm();
-        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QCOMPARE(test::mainTimer(*form)->interval(), 5000);
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         // Some way into the countdown, so that a restart would show.
         QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         // With nothing to scan the tick returns at once: the countdown to the next one goes on.
-        test::mainTimer(*form)->OnTimer();
-        QVERIFY(test::mainTimer(*form)->Enabled());
-        QCOMPARE(test::mainTimer(*form)->Interval(), 5000);
+        test::mainTimer(*form)->onTimeout();
+        QVERIFY(test::mainTimer(*form)->isEnabled());
+        QCOMPARE(test::mainTimer(*form)->interval(), 5000);
         QVERIFY(test::mainTimer(*form)->remainingTime() <= before);
     }
 
@@ -327,8 +327,8 @@ private slots:
         QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
-        test::mainTimer(*form)->OnTimer();
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        test::mainTimer(*form)->onTimeout();
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         QVERIFY(test::mainTimer(*form)->remainingTime() > before);
     }
 };

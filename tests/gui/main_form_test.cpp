@@ -208,14 +208,14 @@ private slots:
         // A tick that finds nothing due leaves the list, and so its selection, alone.
         bench_.clock.value = at(2009, 12, 3, 11, 59);
         test::taskView(*form)->selectRow(2);
-        test::mainTimer(*form)->OnTimer();
+        test::mainTimer(*form)->onTimeout();
         QCOMPARE(test::taskView(*form)->selectionModel()->selectedRows().size(), 1);
         bench_.clock.value = at(2009, 12, 3, 12, 0);
-        test::mainTimer(*form)->OnTimer();
+        test::mainTimer(*form)->onTimeout();
         QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/?q=a b"});
         QCOMPARE(bench_.windows.memos, 1);
-        QVERIFY(test::mainTimer(*form)->Enabled());
+        QVERIFY(test::mainTimer(*form)->isEnabled());
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
     }
 
@@ -241,7 +241,7 @@ private slots:
         countdown.show();
         QStringList captions;
         for (int tick = 0; tick < 4 && countdown.isVisible(); ++tick) {
-            test::part<Timer>(countdown, "ExitTimer")->OnTimer();
+            test::part<Timer>(countdown, "ExitTimer")->onTimeout();
             captions << test::part<QPushButton>(countdown, "AutoOK")->text();
         }
         QCOMPARE(captions, (QStringList{"&OK ( 3 )", "&OK ( 2 )", "&OK ( 1 )", "&OK ( 0 )"}));
@@ -360,7 +360,7 @@ private slots:
         countdown.show();
         QTest::keyClick(&countdown, Qt::Key_Escape);
         QVERIFY(countdown.isVisible());
-        QVERIFY(test::part<Timer>(countdown, "ExitTimer")->Enabled());
+        QVERIFY(test::part<Timer>(countdown, "ExitTimer")->isEnabled());
         test::click(countdown, "Button1");
         QCOMPARE(countdown.result(), ExitForm::kCancelled);
     }

@@ -40,11 +40,11 @@ class MemoFormTest : public QObject {
     RecordingSoundPlayer sound;
     test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
-    TMemoForm* form = nullptr; // owned by the table once shown
+    MemoForm* form = nullptr; // owned by the table once shown
 
-    TMemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
-        form = new TMemoForm(*table, sound, notices, clock);
-        form->ShowMemo(text, font);
+    MemoForm* show(const std::string& text, const FontBlock& font = block("Liberation Serif", 12, 0)) {
+        form = new MemoForm(*table, sound, notices, clock);
+        form->showMemo(text, font);
         return form;
     }
     QLabel* label(const char* name) { return form->findChild<QLabel*>(name); }
@@ -136,6 +136,16 @@ private slots:
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
+    // Where each control stands, as designed; the moment shown takes the size of its text.
+    void controlsStandWhereTheyWereDesigned() {
+        show("placed");
+        QCOMPARE(label("paperimage")->geometry(), QRect(0, 0, 393, 513));
+        QCOMPARE(label("Image1")->geometry(), QRect(360, 24, 22, 22));
+        QCOMPARE(label("Memo1")->geometry(), QRect(16, 80, 369, 409));
+        QCOMPARE(label("Label1")->pos(), QPoint(56, 496));
+        QCOMPARE(label("Label1")->size(), label("Label1")->sizeHint());
+    }
+
     void textKeepsItsLinesAndShowsMarkupAsText() {
         show("one\r\ntwo <i>three</i>");
         QCOMPARE(label("Memo1")->text(), QString("one\ntwo <i>three</i>"));
@@ -205,7 +215,7 @@ private slots:
 
     void twoMemosKeepTheirOwnText() {
         show("first", block("Liberation Serif", 20, kFontBold, 0x0000FF00));
-        TMemoForm* first = form;
+        MemoForm* first = form;
         show("second", block("Liberation Mono", 9, kFontItalic));
         QCOMPARE(table->count(), 2);
         QCOMPARE(first->findChild<QLabel*>("Memo1")->text(), QString("first"));

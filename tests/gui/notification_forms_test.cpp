@@ -51,9 +51,7 @@ class NotificationFormsTest : public QObject {
                 found << form;
         return found;
     }
-    TAlarmClockForm* alarmIn(int slot) {
-        return static_cast<TAlarmClockForm*>(forms->alarmWindows().at(slot));
-    }
+    AlarmClockForm* alarmIn(int slot) { return static_cast<AlarmClockForm*>(forms->alarmWindows().at(slot)); }
 
 private slots:
     void initTestCase() { velloran::test::quietWindowMaskWarnings(); }
@@ -72,9 +70,9 @@ private slots:
         forms->showMemo("Buy milk", face("Liberation Serif", 0));
         QCOMPARE(forms->alarmWindows().count(), 1);
         QCOMPARE(forms->memoWindows().count(), 1);
-        QCOMPARE(windows<TAlarmClockForm>().size(), 1);
-        QCOMPARE(windows<TMemoForm>().size(), 1);
-        QVERIFY(windows<TAlarmClockForm>().first()->isVisible());
+        QCOMPARE(windows<AlarmClockForm>().size(), 1);
+        QCOMPARE(windows<MemoForm>().size(), 1);
+        QVERIFY(windows<AlarmClockForm>().first()->isVisible());
         QCOMPARE(sound.played, QStringList{"/usr/lib/velloran/Sounds/Chimes.wav"});
         QCOMPARE(sound.beeps, 1);
     }
@@ -83,8 +81,8 @@ private slots:
     void alarmAndMemoDueTogetherBothShow() {
         forms->showAlarm("Wake up", "Chimes.wav");
         forms->showMemo("Buy milk", face("Liberation Serif", 0));
-        const QRect alarm = windows<TAlarmClockForm>().first()->frameGeometry();
-        const QRect memo = windows<TMemoForm>().first()->frameGeometry();
+        const QRect alarm = windows<AlarmClockForm>().first()->frameGeometry();
+        const QRect memo = windows<MemoForm>().first()->frameGeometry();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         // The test's screen has no room beside the alarm in its middle: the note overlaps it, but the
         // clock's face stays in view.
@@ -119,14 +117,14 @@ private slots:
         forms->showAlarm("first", "a.wav");
         forms->showAlarm("second", "b.wav");
         QCOMPARE(sound.played, (QStringList{a, b}));
-        TAlarmClockForm* older = alarmIn(0);
-        TAlarmClockForm* newer = alarmIn(1);
+        AlarmClockForm* older = alarmIn(0);
+        AlarmClockForm* newer = alarmIn(1);
 
         // The newer one snoozed: the older one, still ringing, is heard again.
         QTest::mouseClick(newer->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
         QCOMPARE(sound.played.last(), a);
         QVERIFY(sound.looping);
-        QVERIFY(!older->SnoozeTimer().Enabled());
+        QVERIFY(!test::part<Timer>(*older, "SnoozeTimer")->isEnabled());
 
         // The older one turned off too: silence.
         QTest::mouseClick(older->findChild<QPushButton*>("Button1"), Qt::LeftButton);
@@ -134,7 +132,7 @@ private slots:
         QCOMPARE(sound.played.size(), 3);
 
         // The snoozed one rings again: its sound.
-        newer->SnoozeTimer().OnTimer();
+        test::part<Timer>(*newer, "SnoozeTimer")->onTimeout();
         QCOMPARE(sound.played.last(), b);
         QVERIFY(sound.looping);
         QCOMPARE(forms->ringing().heard(), newer);
@@ -160,7 +158,7 @@ private slots:
         forms->showAlarm("b", "b.wav");
         forms->showAlarm("c", "c.wav");
         QTest::mouseClick(alarmIn(1)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
-        alarmIn(1)->SnoozeTimer().OnTimer(); // b rings again, after c
+        test::part<Timer>(*alarmIn(1), "SnoozeTimer")->onTimeout(); // b rings again, after c
         QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/b.wav"));
         alarmIn(1)->close();
         QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/c.wav"));
@@ -201,8 +199,8 @@ private slots:
         QCOMPARE(forms->alarmWindows().count(), 500);
         forms->showAlarm("one too many", "last.wav");
         QCOMPARE(forms->alarmWindows().count(), 500);
-        TAlarmClockForm* extra = nullptr;
-        for (TAlarmClockForm* window : windows<TAlarmClockForm>())
+        AlarmClockForm* extra = nullptr;
+        for (AlarmClockForm* window : windows<AlarmClockForm>())
             if (!forms->alarmWindows().contains(window))
                 extra = window;
         QVERIFY(extra != nullptr);
@@ -211,12 +209,12 @@ private slots:
 
         QTest::mouseClick(extra->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
         extra->close();
-        QPointer<TAlarmClockForm> watched = extra;
+        QPointer<AlarmClockForm> watched = extra;
         forms->sweep();
         QVERIFY(!watched.isNull()); // the sweep never frees it
         // ... and, closed, it never rings again by itself.
-        QVERIFY(!extra->SnoozeTimer().Enabled());
-        QCOMPARE(extra->SnoozeTimer().remainingTime(), -1);
+        QVERIFY(!test::part<Timer>(*extra, "SnoozeTimer")->isEnabled());
+        QCOMPARE(test::part<Timer>(*extra, "SnoozeTimer")->remainingTime(), -1);
         const qsizetype plays = sound.played.size();
         QTest::qWait(20);
         QCOMPARE(sound.played.size(), plays);
@@ -226,7 +224,7 @@ private slots:
         for (int i = 0; i <= NotificationWindowTable::kSlots; ++i)
             forms->showMemo("note", face("", 0));
         QCOMPARE(forms->memoWindows().count(), 500);
-        QCOMPARE(windows<TMemoForm>().size(), 501);
+        QCOMPARE(windows<MemoForm>().size(), 501);
         QCOMPARE(sound.beeps, 501);
     }
 
@@ -237,8 +235,8 @@ private slots:
         forms->memoWindows().at(0)->close();
         forms->destroyMemoWindows();
         QCOMPARE(forms->memoWindows().count(), 0);
-        QCOMPARE(windows<TMemoForm>().size(), 0);
-        QCOMPARE(windows<TAlarmClockForm>().size(), 1);
+        QCOMPARE(windows<MemoForm>().size(), 0);
+        QCOMPARE(windows<AlarmClockForm>().size(), 1);
     }
 
     void sweepOfEmptyTablesDoesNothing() {

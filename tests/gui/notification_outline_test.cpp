@@ -75,15 +75,15 @@ class NotificationOutlineTest : public QObject {
     Shown show(Window window) {
         Shown shown;
         if (window == Window::Memo) {
-            auto* memo = new TMemoForm(*table, sound, notices, clock);
-            memo->ShowMemo("Water the plants", FontBlock{});
+            auto* memo = new MemoForm(*table, sound, notices, clock);
+            memo->showMemo("Water the plants", FontBlock{});
             shown.form = memo;
             shown.picture = memo->findChild<QLabel*>("paperimage");
             shown.rim = kMemoPaperEdgeColor;
             shown.artwork = artworkImage(kMemoPaperPicture, shown.picture->size());
         } else {
-            auto* alarm = new TAlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
-            alarm->ShowAlarm("Wake up", "bell.wav");
+            auto* alarm = new AlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
+            alarm->showAlarm("Wake up", "bell.wav");
             if (window == Window::SnoozingAlarm)
                 alarm->findChild<QPushButton*>("SnoozeBT")->click();
             shown.form = alarm;

@@ -30,11 +30,12 @@ private slots:
         const QString folder = qEnvironmentVariable("VELLORAN_SCREENSHOTS");
         for (int page = -1; page < kTaskKindCount; ++page) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(page);
-            form->Pages.AlarmDescription->setText(QStringLiteral("Time for the meeting"));
-            form->Pages.MemoDescription->setPlainText(QStringLiteral("Call the garage\nabout the tyres"));
-            form->Pages.ExePath->setText(QStringLiteral("/usr/bin/gnome-calculator"));
-            form->Pages.ExeArg->setText(QStringLiteral("--mode=advanced"));
+            ui.AlarmDescription->setText(QStringLiteral("Time for the meeting"));
+            ui.MemoDescription->setPlainText(QStringLiteral("Call the garage\nabout the tyres"));
+            ui.ExePath->setText(QStringLiteral("/usr/bin/gnome-calculator"));
+            ui.ExeArg->setText(QStringLiteral("--mode=advanced"));
             form->show();
             QVERIFY(QTest::qWaitForWindowExposed(form.get()));
             const QStringList clipped = test::clippedCaptions(*form);

@@ -5,6 +5,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "store/task_file.h"
+#include "store/task_kinds.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -49,9 +50,9 @@ private:
     QList<MessageBoxRequest>& boxes = recorder.shown;
 
     // Moves the start of an open editor to tomorrow at 09:00.
-    static void startTomorrow(TSetTaskForm& form) {
-        form.DatePicker->setDate(QDate(2024, 3, 11));
-        form.TimePicker->setTime(QTime(9, 0));
+    static void startTomorrow(SetTaskForm& form) {
+        test::controls(form).DatePicker->setDate(QDate(2024, 3, 11));
+        test::controls(form).TimePicker->setTime(QTime(9, 0));
     }
 
 private slots:
@@ -72,94 +73,182 @@ private slots:
         test::EditorBench bench;
         bench.clock.value = at(2024, 3, 10, 12, 34, 56);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kNoPage);
         QCOMPARE(form->windowTitle(), QStringLiteral("Task Setup"));
         QCOMPARE(form->size(), QSize(601, 385));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(!(form->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(form->windowFlags() & Qt::WindowSystemMenuHint));
-        QCOMPARE(form->GroupBox1->title(), QStringLiteral("Start Date && Time"));
-        QCOMPARE(form->DatePicker->date(), QDate(2024, 3, 10));
-        QCOMPARE(form->TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("12:34:56"));
-        QCOMPARE(form->RepeatTypeCB->count(), 5);
-        QCOMPARE(form->RepeatTypeCB->itemText(4), QStringLiteral("Yearly"));
-        QCOMPARE(form->RepeatTypeCB->currentText(), QStringLiteral("Once"));
-        QVERIFY(!form->RepeatTypeCB->isEditable());
-        QVERIFY(form->AutoDeleteCK->isChecked() && form->AutoDeleteCK->isEnabled());
-        QVERIFY(form->TaskMissedRunRB->isChecked() && !form->TaskMissedSkipRB->isChecked());
-        QVERIFY(form->StatusEnabledRB->isChecked() && !form->StatusDisabledRB->isChecked());
-        for (QCheckBox* day : form->DayBoxes)
+        QCOMPARE(ui.GroupBox1->title(), QStringLiteral("Start Date && Time"));
+        QCOMPARE(ui.DatePicker->date(), QDate(2024, 3, 10));
+        QCOMPARE(ui.TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("12:34:56"));
+        QCOMPARE(ui.RepeatTypeCB->count(), 5);
+        QCOMPARE(ui.RepeatTypeCB->itemText(4), QStringLiteral("Yearly"));
+        QCOMPARE(ui.RepeatTypeCB->currentText(), QStringLiteral("Once"));
+        QVERIFY(!ui.RepeatTypeCB->isEditable());
+        QVERIFY(ui.AutoDeleteCK->isChecked() && ui.AutoDeleteCK->isEnabled());
+        QVERIFY(ui.TaskMissedRunRB->isChecked() && !ui.TaskMissedSkipRB->isChecked());
+        QVERIFY(ui.StatusEnabledRB->isChecked() && !ui.StatusDisabledRB->isChecked());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(day->isChecked() && !day->isEnabled());
-        QCOMPARE(form->DayBoxes[0]->text(), QStringLiteral("Sun"));
-        QCOMPARE(form->DayBoxes[6]->text(), QStringLiteral("Sat"));
-        QCOMPARE(form->PageControl->count(), 8);
-        QCOMPARE(form->PageControl->activePageIndex(), -1);
-        QCOMPARE(form->Pages.WebAddress->text(), QStringLiteral("http://"));
-        QCOMPARE(form->Pages.ExeArg->toolTip(),
-                 QStringLiteral("Command line arguments to pass to executable"));
-        QCOMPARE(form->Pages.AlarmSoundCB->count(), 0); // no Sounds folder
-        QCOMPARE(form->Pages.AlarmSoundCB->currentIndex(), -1);
-        QVERIFY(form->IsNewTask());
+        QCOMPARE(ui.DayBoxes[0]->text(), QStringLiteral("Sun"));
+        QCOMPARE(ui.DayBoxes[6]->text(), QStringLiteral("Sat"));
+        QCOMPARE(ui.PageControl->count(), 8);
+        QCOMPARE(ui.PageControl->activePageIndex(), -1);
+        QCOMPARE(ui.WebAddress->text(), QStringLiteral("http://"));
+        QCOMPARE(ui.ExeArg->toolTip(), QStringLiteral("Command line arguments to pass to executable"));
+        QCOMPARE(ui.AlarmSoundCB->count(), 0); // no Sounds folder
+        QCOMPARE(ui.AlarmSoundCB->currentIndex(), -1);
+        QVERIFY(form->isNewTask());
         for (QPushButton* button : form->findChildren<QPushButton*>())
             QVERIFY(!button->autoDefault() && !button->isDefault());
+    }
+
+    // Each kind's page carries the names and captions that the kind table gives the kind.
+    void pagesFollowTheKindTable() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
+        ButtonPageControl* pages = ui.PageControl;
+        QCOMPARE(pages->count(), kTaskKindCount);
+        const auto str = [](std::string_view text) { return QString::fromUtf8(text.data(), text.size()); };
+        for (int kind = 0; kind < kTaskKindCount; ++kind) {
+            const TaskKindInfo& info = *taskKind(kind);
+            QWidget* page = pages->page(kind);
+            QCOMPARE(page->objectName(), str(info.pageName));
+            QCOMPARE(pages->pageButton(kind)->objectName(), str(info.pageName) + QStringLiteral("Button"));
+            QCOMPARE(pages->pageButton(kind)->text(), str(info.pageCaption));
+            QWidget* description = page->findChild<QWidget*>(str(info.descriptionName));
+            QVERIFY2(description != nullptr, info.descriptionName.data());
+            if (info.target == KindTarget::Fixed)
+                continue;
+            auto* target = page->findChild<QLineEdit*>(str(info.targetBoxName));
+            QVERIFY2(target != nullptr, info.targetBoxName.data());
+            auto* button = page->findChild<QPushButton*>(str(info.buttonName));
+            QVERIFY2(button != nullptr, info.buttonName.data());
+            QCOMPARE(button->text(), str(info.buttonCaption));
+            QStringList prompts;
+            for (QLabel* label : page->findChildren<QLabel*>()) {
+                if (label->buddy() == target)
+                    prompts << label->text();
+            }
+            QCOMPARE(prompts, QStringList{str(info.prompt)});
+        }
+    }
+
+    // Tab walks the top of the window, then each page's button followed by that page's controls.
+    void tabOrder() {
+        test::EditorBench bench;
+        auto form = bench.makeForm();
+        QStringList chain;
+        QWidget* widget = form.get();
+        do {
+            if (widget->focusPolicy() != Qt::NoFocus &&
+                !widget->objectName().startsWith(QLatin1String("qt_")))
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != form.get());
+        const QStringList expected =
+            QStringLiteral(
+                "DatePicker TimePicker RepeatTypeCB AutoDeleteCK TaskMissedRunRB TaskMissedSkipRB "
+                "StatusEnabledRB "
+                "StatusDisabledRB SunCK MonCK TueCK WedCK ThuCK FriCK SatCK AlarmSheetButton AlarmSoundCB "
+                "PlaySndBT "
+                "StopSndBT AlarmDescription MemoSheetButton MemoDescription SetFontBT ExeSheetButton ExePath "
+                "BrowseExe ExeArg ExeDescription WebSheetButton WebAddress WebVerify WebDescription "
+                "AudioSheetButton "
+                "AudioPath BrowseAudio AudioDescription VideoSheetButton VideoPath BrowseVideo "
+                "VideoDescription "
+                "DocSheetButton DocPath BrowseDoc DocDescription GeneralSheetButton GeneralPath "
+                "BrowseGeneral "
+                "GeneralDescription SaveBT CancelBT")
+                .split(QLatin1Char(' '));
+        QCOMPARE(chain, expected);
+    }
+
+    // A page's button shows the page's title and follows it when the title changes, as a change of
+    // language does; the row makes room for the new caption.
+    void pageButtonFollowsItsPagesTitle() {
+        ButtonPageControl pages;
+        pages.resize(585, 190);
+        for (const char* name : {"FirstSheet", "SecondSheet"}) {
+            auto* page = new QWidget(&pages);
+            page->setObjectName(QString::fromLatin1(name));
+            page->setWindowTitle(QString::fromLatin1(name).chopped(5));
+            pages.addPage(page);
+        }
+        QCOMPARE(pages.count(), 2);
+        QCOMPARE(pages.pageButton(0)->objectName(), QStringLiteral("FirstSheetButton"));
+        QCOMPARE(pages.pageButton(0)->text(), QStringLiteral("First"));
+        const int secondLeft = pages.pageButton(1)->x();
+        pages.page(0)->setWindowTitle(QStringLiteral("Erste Seite mit langem Titel"));
+        QCOMPARE(pages.pageButton(0)->text(), QStringLiteral("Erste Seite mit langem Titel"));
+        QCOMPARE(pages.pageButton(1)->text(), QStringLiteral("Second"));
+        QVERIFY(pages.pageButton(1)->x() > secondLeft);
+        QCOMPARE(pages.pageButton(1)->x(), pages.pageButton(0)->geometry().right() + 3);
     }
 
     void newTaskOpensOnItsKindsPage() {
         test::EditorBench bench;
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kind);
-            QCOMPARE(form->PageControl->activePageIndex(), kind);
-            QVERIFY(form->PageControl->pageButton(kind)->isChecked());
+            QCOMPARE(ui.PageControl->activePageIndex(), kind);
+            QVERIFY(ui.PageControl->pageButton(kind)->isChecked());
         }
         for (const int outside : {-1, 8, 42}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(outside);
-            QCOMPARE(form->PageControl->activePageIndex(), -1);
+            QCOMPARE(ui.PageControl->activePageIndex(), -1);
         }
     }
 
     void pageButtonsSwitchPagesAndKeepTheirTexts() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kNoPage);
-        QTest::mouseClick(form->PageControl->pageButton(kDocument), Qt::LeftButton);
-        QCOMPARE(form->PageControl->activePageIndex(), int{kDocument});
-        form->Pages.DocPath->setText(QStringLiteral("/tmp/report.txt"));
-        QTest::mouseClick(form->PageControl->pageButton(kAudio), Qt::LeftButton);
-        QCOMPARE(form->PageControl->activePageIndex(), int{kAudio});
-        QCOMPARE(form->Pages.AudioPath->text(), QString());
-        QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/tmp/report.txt"));
-        QCOMPARE(form->PageControl->pageButton(kDocument)->isChecked(), false);
+        QTest::mouseClick(ui.PageControl->pageButton(kDocument), Qt::LeftButton);
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kDocument});
+        ui.DocPath->setText(QStringLiteral("/tmp/report.txt"));
+        QTest::mouseClick(ui.PageControl->pageButton(kAudio), Qt::LeftButton);
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kAudio});
+        QCOMPARE(ui.AudioPath->text(), QString());
+        QCOMPARE(ui.DocPath->text(), QStringLiteral("/tmp/report.txt"));
+        QCOMPARE(ui.PageControl->pageButton(kDocument)->isChecked(), false);
     }
 
     void repeatTypeChangesOnlyWhatIsEnabled() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kAlarmClock);
         form->show();
-        form->RepeatTypeCB->setFocus();
-        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Down); // Daily
-        QCOMPARE(form->RepeatTypeCB->currentIndex(), int{kDaily});
-        QVERIFY(!form->AutoDeleteCK->isEnabled());
-        QVERIFY(form->AutoDeleteCK->isChecked());
-        for (QCheckBox* day : form->DayBoxes)
+        ui.RepeatTypeCB->setFocus();
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Down); // Daily
+        QCOMPARE(ui.RepeatTypeCB->currentIndex(), int{kDaily});
+        QVERIFY(!ui.AutoDeleteCK->isEnabled());
+        QVERIFY(ui.AutoDeleteCK->isChecked());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(day->isEnabled() && day->isChecked());
-        form->DayBoxes[3]->setChecked(false);
+        ui.DayBoxes[3]->setChecked(false);
 
-        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Down); // Weekly
-        QVERIFY(!form->AutoDeleteCK->isEnabled());
-        for (QCheckBox* day : form->DayBoxes)
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Down); // Weekly
+        QVERIFY(!ui.AutoDeleteCK->isEnabled());
+        for (QCheckBox* day : ui.DayBoxes)
             QVERIFY(!day->isEnabled());
-        QVERIFY(!form->DayBoxes[3]->isChecked());
-        QVERIFY(form->DayBoxes[4]->isChecked());
+        QVERIFY(!ui.DayBoxes[3]->isChecked());
+        QVERIFY(ui.DayBoxes[4]->isChecked());
 
-        form->AutoDeleteCK->setChecked(false);
-        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Up);
-        QTest::keyClick(form->RepeatTypeCB, Qt::Key_Up); // Once
-        QVERIFY(form->AutoDeleteCK->isEnabled());
-        QVERIFY(!form->AutoDeleteCK->isChecked());
-        QVERIFY(!form->DayBoxes[0]->isEnabled());
+        ui.AutoDeleteCK->setChecked(false);
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Up);
+        QTest::keyClick(ui.RepeatTypeCB, Qt::Key_Up); // Once
+        QVERIFY(ui.AutoDeleteCK->isEnabled());
+        QVERIFY(!ui.AutoDeleteCK->isChecked());
+        QVERIFY(!ui.DayBoxes[0]->isEnabled());
     }
 
     void soundListFromTheSoundsFolder() {
@@ -171,7 +260,8 @@ private slots:
         bench.addSound(QStringLiteral("readme.txt"));
         QDir(bench.dir.path()).mkpath(QStringLiteral("Sounds/folder.wav"));
         auto form = bench.makeForm();
-        QComboBox* sounds = form->Pages.AlarmSoundCB;
+        const test::EditorControls ui = test::controls(*form);
+        QComboBox* sounds = ui.AlarmSoundCB;
         QCOMPARE(sounds->count(), 3);
         QCOMPARE(sounds->itemText(0), QStringLiteral("alarm.wav"));
         QCOMPARE(sounds->itemText(1), QStringLiteral("Bell.WAV"));
@@ -185,17 +275,18 @@ private slots:
         bench.addSound(QStringLiteral("alarm.wav"));
         bench.addSound(QStringLiteral("bell.wav"));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kAlarmClock);
-        form->Pages.AlarmSoundCB->setCurrentIndex(1);
-        QTest::mouseClick(form->Pages.PlaySndBT, Qt::LeftButton);
-        QTest::mouseClick(form->Pages.PlaySndBT, Qt::LeftButton);
+        ui.AlarmSoundCB->setCurrentIndex(1);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
         const QString expected =
             QString::fromStdString(bench.programDirectory()) + QStringLiteral("Sounds/bell.wav");
         QCOMPARE(bench.sound.played, (QStringList{expected, expected}));
         QCOMPARE(bench.sound.purposes, (QStringList{"Task Setup", "Task Setup"}));
-        QTest::mouseClick(form->Pages.StopSndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.StopSndBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 1);
-        QTest::mouseClick(form->CancelBT, Qt::LeftButton);
+        QTest::mouseClick(ui.CancelBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 2);
     }
 
@@ -212,58 +303,57 @@ private slots:
         }
         for (int kind = 0; kind < kTaskKindCount; ++kind) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             QVERIFY(form->prepareEditTask(1000u + static_cast<unsigned>(kind)));
-            QVERIFY(!form->IsNewTask());
-            QCOMPARE(form->EditedTaskId(), 1000u + static_cast<unsigned>(kind));
-            QCOMPARE(form->PageControl->activePageIndex(), kind);
-            QCOMPARE(form->DatePicker->date(), QDate(2024, 5, 31));
-            QCOMPARE(form->TimePicker->time().toString(QStringLiteral("HH:mm:ss")),
-                     QStringLiteral("07:45:30"));
-            QCOMPARE(form->RepeatTypeCB->currentText(), QStringLiteral("Monthly"));
-            QVERIFY(!form->AutoDeleteCK->isEnabled() && !form->AutoDeleteCK->isChecked());
-            QVERIFY(form->StatusDisabledRB->isChecked());
-            QVERIFY(form->TaskMissedRunRB->isChecked());
+            QVERIFY(!form->isNewTask());
+            QCOMPARE(form->editedTaskId(), 1000u + static_cast<unsigned>(kind));
+            QCOMPARE(ui.PageControl->activePageIndex(), kind);
+            QCOMPARE(ui.DatePicker->date(), QDate(2024, 5, 31));
+            QCOMPARE(ui.TimePicker->time().toString(QStringLiteral("HH:mm:ss")), QStringLiteral("07:45:30"));
+            QCOMPARE(ui.RepeatTypeCB->currentText(), QStringLiteral("Monthly"));
+            QVERIFY(!ui.AutoDeleteCK->isEnabled() && !ui.AutoDeleteCK->isChecked());
+            QVERIFY(ui.StatusDisabledRB->isChecked());
+            QVERIFY(ui.TaskMissedRunRB->isChecked());
             for (std::size_t day = 0; day < 7; ++day) {
-                QVERIFY(!form->DayBoxes[day]->isEnabled());
-                QCOMPARE(form->DayBoxes[day]->isChecked(), day == 1 || day == 5);
+                QVERIFY(!ui.DayBoxes[day]->isEnabled());
+                QCOMPARE(ui.DayBoxes[day]->isChecked(), day == 1 || day == 5);
             }
-            const TaskPageControls& p = form->Pages;
             switch (kind) {
             case kAlarmClock:
-                QCOMPARE(p.AlarmSoundCB->currentText(), QStringLiteral("Rooster.wav"));
-                QCOMPARE(p.AlarmDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.AlarmSoundCB->currentText(), QStringLiteral("Rooster.wav"));
+                QCOMPARE(ui.AlarmDescription->text(), QStringLiteral("stored description"));
                 break;
             case kMemo:
-                QCOMPARE(p.MemoDescription->toPlainText(), QStringLiteral("stored description"));
+                QCOMPARE(ui.MemoDescription->toPlainText(), QStringLiteral("stored description"));
                 break;
             case kExecutable:
-                QCOMPARE(p.ExePath->text(), QStringLiteral("/srv/target file"));
-                QCOMPARE(p.ExeArg->text(), QStringLiteral("--verbose"));
-                QCOMPARE(p.ExeDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.ExePath->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(ui.ExeArg->text(), QStringLiteral("--verbose"));
+                QCOMPARE(ui.ExeDescription->text(), QStringLiteral("stored description"));
                 break;
             case kWebAddress:
-                QCOMPARE(p.WebAddress->text(), QStringLiteral("https://example.org/page"));
-                QCOMPARE(p.WebDescription->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.WebAddress->text(), QStringLiteral("https://example.org/page"));
+                QCOMPARE(ui.WebDescription->text(), QStringLiteral("stored description"));
                 break;
             default:
-                QCOMPARE(p.targetBox(kind)->text(), QStringLiteral("/srv/target file"));
-                QCOMPARE(p.descriptionBox(kind)->text(), QStringLiteral("stored description"));
+                QCOMPARE(ui.targetBox(kind)->text(), QStringLiteral("/srv/target file"));
+                QCOMPARE(ui.descriptionBox(kind)->text(), QStringLiteral("stored description"));
             }
             // Only the task's own page is filled.
             if (kind != kExecutable)
-                QCOMPARE(p.ExePath->text(), QString());
+                QCOMPARE(ui.ExePath->text(), QString());
             if (kind != kWebAddress)
-                QCOMPARE(p.WebAddress->text(), QStringLiteral("http://"));
+                QCOMPARE(ui.WebAddress->text(), QStringLiteral("http://"));
         }
     }
 
     void editOfAnUnknownIdShowsNothing() {
         test::EditorBench bench;
         auto form = bench.makeForm();
-        QCOMPARE(form->ShowEditTask(7), TSetTaskForm::Result::NotShown);
+        QCOMPARE(form->showEditTask(7), SetTaskForm::Result::NotShown);
         QVERIFY(!form->isVisible());
         bench.addStored(storedTask(kMemo, 5));
-        QCOMPARE(bench.makeForm()->ShowEditTask(6), TSetTaskForm::Result::NotShown);
+        QCOMPARE(bench.makeForm()->showEditTask(6), SetTaskForm::Result::NotShown);
         QVERIFY(!QFile::exists(bench.taskFile())); // never shown, never closed
     }
 
@@ -274,9 +364,10 @@ private slots:
         task.AlarmSound = "gone.wav";
         bench.addStored(task);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(9));
-        QCOMPARE(form->Pages.AlarmSoundCB->currentIndex(), -1);
-        QCOMPARE(form->Pages.AlarmSoundCB->currentText(), QString());
+        QCOMPARE(ui.AlarmSoundCB->currentIndex(), -1);
+        QCOMPARE(ui.AlarmSoundCB->currentText(), QString());
     }
 
     void damagedKindOpensWithNoPageAndNoTexts() {
@@ -287,23 +378,23 @@ private slots:
         task.Target = "/bin/sh";
         bench.addStored(task);
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(9));
-        QCOMPARE(form->PageControl->activePageIndex(), -1);
-        QCOMPARE(form->RepeatTypeCB->currentIndex(), int{kOnce});
+        QCOMPARE(ui.PageControl->activePageIndex(), -1);
+        QCOMPARE(ui.RepeatTypeCB->currentIndex(), int{kOnce});
         for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
-            if (edit != form->Pages.WebAddress && edit->parent() != form->DatePicker &&
-                edit->parent() != form->TimePicker && edit->parent() != form->RepeatTypeCB &&
-                edit->parent() != form->Pages.AlarmSoundCB)
+            if (edit != ui.WebAddress && edit->parent() != ui.DatePicker && edit->parent() != ui.TimePicker &&
+                edit->parent() != ui.RepeatTypeCB && edit->parent() != ui.AlarmSoundCB)
                 QCOMPARE(edit->text(), QString());
         }
         startTomorrow(*form);
-        form->SaveBTClick();
+        ui.SaveBT->click();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("You must select a task type."));
         QCOMPARE(bench.tasks[0].TaskType, 9); // untouched until a page is picked
-        QTest::mouseClick(form->PageControl->pageButton(kGeneral), Qt::LeftButton);
-        form->Pages.GeneralPath->setText(bench.dir.path());
-        form->SaveBTClick();
+        QTest::mouseClick(ui.PageControl->pageButton(kGeneral), Qt::LeftButton);
+        ui.GeneralPath->setText(bench.dir.path());
+        ui.SaveBT->click();
         QCOMPARE(bench.tasks[0].TaskType, kGeneral);
         QCOMPARE(bench.tasks[0].TaskId, 9u);
     }
@@ -323,36 +414,37 @@ private slots:
         bench.addStored(storedTask(kAudio, 4));
 
         auto fresh = bench.makeForm();
-        QFont font = fresh->Pages.MemoDescription->font();
+        QFont font = test::controls(*fresh).MemoDescription->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
         QCOMPARE(font.pointSize(), 14);
         QVERIFY(font.italic() && !font.bold());
-        QCOMPARE(fresh->Pages.MemoDescription->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(test::controls(*fresh).MemoDescription->palette().color(QPalette::Text), QColor(255, 0, 0));
 
         auto edit = bench.makeForm();
         QVERIFY(edit->prepareEditTask(3));
-        font = edit->Pages.MemoDescription->font();
+        font = test::controls(*edit).MemoDescription->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Serif")); // an empty face keeps the default
         QCOMPARE(font.pointSize(), 10);
         QVERIFY(font.bold() && font.underline() && !font.italic() && !font.strikeOut());
-        QCOMPARE(edit->Pages.MemoDescription->palette().color(QPalette::Text), QColor(0, 255, 0));
+        QCOMPARE(test::controls(*edit).MemoDescription->palette().color(QPalette::Text), QColor(0, 255, 0));
 
         auto other = bench.makeForm();
         QVERIFY(other->prepareEditTask(4));
-        QVERIFY(other->Pages.MemoDescription->font().italic()); // another kind keeps the default
+        QVERIFY(test::controls(*other).MemoDescription->font().italic()); // another kind keeps the default
     }
 
     void newMemoStoresTheDesignedFaceAndChosenStyle() {
         test::EditorBench bench;
         bench.settings = zeroSettings();
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
-        QCOMPARE(form->Pages.MemoDescription->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(ui.MemoDescription->font().family(), QStringLiteral("MS Sans Serif"));
         startTomorrow(*form);
-        QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("first"));
-        QTest::keyClick(form->Pages.MemoDescription, Qt::Key_Return);
-        QTest::keyClicks(form->Pages.MemoDescription, QStringLiteral("second"));
-        form->SaveBTClick();
+        QTest::keyClicks(ui.MemoDescription, QStringLiteral("first"));
+        QTest::keyClick(ui.MemoDescription, Qt::Key_Return);
+        QTest::keyClicks(ui.MemoDescription, QStringLiteral("second"));
+        ui.SaveBT->click();
         QCOMPARE(bench.tasks.size(), 1u);
         const Task& saved = bench.tasks[0];
         QCOMPARE(saved.MemoFont.FontName.view(), std::string_view("MS Sans Serif"));
@@ -374,11 +466,11 @@ private slots:
                 font.setUnderline(style & kFontUnderline);
                 return std::optional<FontChoice>(FontChoice{font, QColor(0x12, 0x34, 0x56)});
             });
-            QTest::mouseClick(next->Pages.SetFontBT, Qt::LeftButton);
+            QTest::mouseClick(test::controls(*next).SetFontBT, Qt::LeftButton);
             QCOMPARE(offered.font.family(), QStringLiteral("MS Sans Serif"));
             startTomorrow(*next);
-            next->Pages.MemoDescription->setPlainText(QStringLiteral("styled"));
-            next->SaveBTClick();
+            test::controls(*next).MemoDescription->setPlainText(QStringLiteral("styled"));
+            test::controls(*next).SaveBT->click();
             const Task& styled = bench.tasks[bench.tasks.size() - 1];
             QCOMPARE(styled.MemoFont.FontStyle, style);
             QCOMPARE(styled.MemoFont.FontName.view(), std::string_view("DejaVu Sans"));
@@ -391,29 +483,31 @@ private slots:
         test::EditorBench bench;
         bench.settings.DefaultFont.FontColor = static_cast<std::int32_t>(0x80000008u); // a system colour
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
-        const QFont before = form->Pages.MemoDescription->font();
+        const QFont before = ui.MemoDescription->font();
         FileDialogs::setFontHandler([](const FontChoice&) { return std::optional<FontChoice>(); });
-        form->SetFontBTClick();
-        QCOMPARE(form->Pages.MemoDescription->font(), before);
+        ui.SetFontBT->click();
+        QCOMPARE(ui.MemoDescription->font(), before);
         // Confirming the same colour keeps the system colour value.
         FileDialogs::setFontHandler(
             [](const FontChoice& initial) { return std::optional<FontChoice>(initial); });
-        form->SetFontBTClick();
+        ui.SetFontBT->click();
         startTomorrow(*form);
-        form->Pages.MemoDescription->setPlainText(QStringLiteral("m"));
-        form->SaveBTClick();
+        ui.MemoDescription->setPlainText(QStringLiteral("m"));
+        ui.SaveBT->click();
         QCOMPARE(static_cast<std::uint32_t>(bench.tasks[0].MemoFont.FontColor), 0x80000008u);
     }
 
     void saveRefusalsKeepTheWindowAndTheEntries() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kMemo);
         form->show();
         // The editor opens at the current time: equal to now, so elapsed.
-        form->Pages.MemoDescription->setPlainText(QString());
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        ui.MemoDescription->setPlainText(QString());
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
         QCOMPARE(boxes[0].icon, QMessageBox::Warning);
@@ -421,30 +515,30 @@ private slots:
         QCOMPARE(boxes[0].text,
                  QStringLiteral("Start Date & Time has elapsed.\nYou must set it for a future time."));
 
-        form->TimePicker->setTime(QTime(12, 0, 1));
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        ui.TimePicker->setTime(QTime(12, 0, 1));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[1].text, QStringLiteral("You must type a memo to be displayed."));
 
-        QTest::mouseClick(form->PageControl->pageButton(kExecutable), Qt::LeftButton);
-        form->Pages.ExePath->setText(QStringLiteral("/no/such/program"));
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QTest::mouseClick(ui.PageControl->pageButton(kExecutable), Qt::LeftButton);
+        ui.ExePath->setText(QStringLiteral("/no/such/program"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes[2].text, QStringLiteral("/no/such/program\nfile not found."));
 
-        QTest::mouseClick(form->PageControl->pageButton(kWebAddress), Qt::LeftButton);
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton); // "http://" alone
+        QTest::mouseClick(ui.PageControl->pageButton(kWebAddress), Qt::LeftButton);
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton); // "http://" alone
         QVERIFY(boxes[3].text.startsWith(QStringLiteral(
             "Must type a web address or file transfer protocol using http:// or ftp://\nex: http://")));
 
         QVERIFY(form->isVisible());
         QVERIFY(bench.tasks.empty());
         QVERIFY(!QFile::exists(bench.taskFile()));
-        QCOMPARE(form->Pages.ExePath->text(), QStringLiteral("/no/such/program"));
-        QCOMPARE(form->TimePicker->time(), QTime(12, 0, 1));
-        QCOMPARE(form->PageControl->activePageIndex(), int{kWebAddress});
+        QCOMPARE(ui.ExePath->text(), QStringLiteral("/no/such/program"));
+        QCOMPARE(ui.TimePicker->time(), QTime(12, 0, 1));
+        QCOMPARE(ui.PageControl->activePageIndex(), int{kWebAddress});
 
-        form->Pages.WebAddress->setText(QStringLiteral("https://example.org"));
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("https://example.org"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 4);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), int{QDialog::Accepted});
@@ -474,19 +568,21 @@ private slots:
         QDir::setCurrent(current.path());
         for (const char* target : {"velloran-own-tool", "velloran-path-tool"}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kExecutable);
             startTomorrow(*form);
-            form->Pages.ExePath->setText(QString::fromUtf8(target));
-            form->SaveBTClick();
+            ui.ExePath->setText(QString::fromUtf8(target));
+            ui.SaveBT->click();
             QVERIFY2(form->savedTaskId().has_value(), target);
         }
         for (const char* target : {"velloran-elsewhere", "velloran-not-executable"}) {
             auto form = bench.makeForm();
+            const test::EditorControls ui = test::controls(*form);
             form->prepareNewTask(kExecutable);
             startTomorrow(*form);
-            form->Pages.ExePath->setText(QString::fromUtf8(target));
+            ui.ExePath->setText(QString::fromUtf8(target));
             const qsizetype shown = boxes.size();
-            form->SaveBTClick();
+            ui.SaveBT->click();
             QVERIFY2(!form->savedTaskId().has_value(), target);
             QCOMPARE(boxes.size(), shown + 1);
             QCOMPARE(boxes.last().text, QString::fromUtf8(target) + QStringLiteral("\nfile not found."));
@@ -499,16 +595,16 @@ private slots:
         test::EditorBench bench;
         bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         startTomorrow(*form);
-        form->RepeatTypeCB->setCurrentIndex(kWeekly);
-        form->RepeatTypeCBSelect();
-        form->StatusDisabledRB->setChecked(true);
-        form->TaskMissedSkipRB->setChecked(true);
-        form->Pages.ExePath->setText(bench.dir.path());
-        form->Pages.ExeArg->setText(QStringLiteral("-v"));
-        form->Pages.ExeDescription->setText(QStringLiteral("backup"));
-        form->SaveBTClick();
+        ui.RepeatTypeCB->setCurrentIndex(kWeekly);
+        ui.StatusDisabledRB->setChecked(true);
+        ui.TaskMissedSkipRB->setChecked(true);
+        ui.ExePath->setText(bench.dir.path());
+        ui.ExeArg->setText(QStringLiteral("-v"));
+        ui.ExeDescription->setText(QStringLiteral("backup"));
+        ui.SaveBT->click();
         QCOMPARE(form->savedTaskId(),
                  std::optional<std::uint32_t>(static_cast<std::uint32_t>(bench.clock.unixSeconds())));
         QCOMPARE(bench.tasks.size(), 2u);
@@ -530,10 +626,11 @@ private slots:
         bench.addStored(storedTask(kAlarmClock, 50));
         bench.addStored(storedTask(kAudio, 60));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QVERIFY(form->prepareEditTask(50));
-        QTest::mouseClick(form->PageControl->pageButton(kMemo), Qt::LeftButton);
-        form->Pages.MemoDescription->setPlainText(QStringLiteral("now a memo"));
-        form->SaveBTClick();
+        QTest::mouseClick(ui.PageControl->pageButton(kMemo), Qt::LeftButton);
+        ui.MemoDescription->setPlainText(QStringLiteral("now a memo"));
+        ui.SaveBT->click();
         QCOMPARE(form->savedTaskId(), std::optional<std::uint32_t>(50));
         QCOMPARE(bench.tasks[0].TaskId, 50u);
         QCOMPARE(bench.tasks[0].TaskType, kMemo);
@@ -541,15 +638,15 @@ private slots:
 
         auto vanishing = bench.makeForm();
         QVERIFY(vanishing->prepareEditTask(60));
-        vanishing->Pages.AudioPath->setText(bench.dir.path());
+        test::controls(*vanishing).AudioPath->setText(bench.dir.path());
         vanishing->show();
         bench.tasks.remove(60); // the scan deleted it meanwhile
-        vanishing->SaveBTClick();
+        test::controls(*vanishing).SaveBT->click();
         QVERIFY(vanishing->isVisible());
         QVERIFY(!vanishing->savedTaskId());
         QCOMPARE(bench.tasks.size(), 1u);
         QCOMPARE(boxes.size(), 0);
-        QTest::mouseClick(vanishing->CancelBT, Qt::LeftButton);
+        QTest::mouseClick(test::controls(*vanishing).CancelBT, Qt::LeftButton);
         QVERIFY(!vanishing->isVisible());
     }
 
@@ -557,27 +654,30 @@ private slots:
         test::EditorBench bench;
         bench.addStored(storedTask(kMemo, 1));
         auto form = bench.makeForm();
-        QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(form->CancelBT, Qt::LeftButton); });
-        QCOMPARE(form->ShowNewTask(kMemo), TSetTaskForm::Result::Closed);
+        const test::EditorControls ui = test::controls(*form);
+        QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(ui.CancelBT, Qt::LeftButton); });
+        QCOMPARE(form->showNewTask(kMemo), SetTaskForm::Result::Closed);
         QCOMPARE(QFileInfo(bench.taskFile()).size(), qint64(sizeof(TaskRecord)));
         QCOMPARE(bench.tasks.size(), 1u);
 
         // With no task left, the close removes the file.
         bench.tasks.remove(1);
         auto again = bench.makeForm();
-        QTimer::singleShot(0, again.get(), [&] { QTest::mouseClick(again->CancelBT, Qt::LeftButton); });
-        again->ShowNewTask(kNoPage);
+        QTimer::singleShot(0, again.get(),
+                           [&] { QTest::mouseClick(test::controls(*again).CancelBT, Qt::LeftButton); });
+        again->showNewTask(kNoPage);
         QVERIFY(!QFile::exists(bench.taskFile()));
     }
 
     void modalSaveReturnsSaved() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         QTimer::singleShot(0, form.get(), [&] {
             startTomorrow(*form);
-            QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+            QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         });
-        QCOMPARE(form->ShowNewTask(kAlarmClock), TSetTaskForm::Result::Saved);
+        QCOMPARE(form->showNewTask(kAlarmClock), SetTaskForm::Result::Saved);
         QCOMPARE(bench.tasks.size(), 1u);
         QVERIFY(QFile::exists(bench.taskFile()));
     }
@@ -587,7 +687,8 @@ private slots:
         bench.addStored(storedTask(kMemo, 1));
         bench.tasks = bench.storeOf(bench.dir.filePath(QStringLiteral("missing/tasks.tsk")));
         auto form = bench.makeForm();
-        form->CancelBTClick();
+        const test::EditorControls ui = test::controls(*form);
+        ui.CancelBT->click();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].icon, QMessageBox::Critical);
         QVERIFY(boxes[0].text.contains(QStringLiteral("missing/tasks.tsk")));
@@ -596,24 +697,26 @@ private slots:
     void escapeAndEnterDoNotClose() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kWebAddress);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->Pages.WebAddress->setFocus();
-        QTest::keyClick(form->Pages.WebAddress, Qt::Key_Return);
-        QTest::keyClick(form->Pages.WebAddress, Qt::Key_Escape);
+        ui.WebAddress->setFocus();
+        QTest::keyClick(ui.WebAddress, Qt::Key_Return);
+        QTest::keyClick(ui.WebAddress, Qt::Key_Escape);
         QTest::keyClick(form.get(), Qt::Key_Escape);
         QVERIFY(form->isVisible());
         QVERIFY(!QFile::exists(bench.taskFile()) && bench.sound.stops == 0);
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::keyClick(form->Pages.WebAddress, Qt::Key_C, Qt::AltModifier); // "&Cancel"
+        QTest::keyClick(ui.WebAddress, Qt::Key_C, Qt::AltModifier); // "&Cancel"
         QTRY_VERIFY(!form->isVisible()); // an access key clicks its button after a short press
     }
 
     void browseFillsThePathBox() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         QList<FileDialogRequest> requests;
         std::optional<QString> answer = QStringLiteral("/usr/bin/env");
@@ -621,15 +724,14 @@ private slots:
             requests << request;
             return answer;
         });
-        form->Pages.ExePath->setText(QStringLiteral("typed"));
-        QTest::mouseClick(form->Pages.BrowseExe, Qt::LeftButton);
-        QCOMPARE(form->Pages.ExePath->text(), QStringLiteral("/usr/bin/env"));
+        ui.ExePath->setText(QStringLiteral("typed"));
+        QTest::mouseClick(ui.BrowseExe, Qt::LeftButton);
+        QCOMPARE(ui.ExePath->text(), QStringLiteral("/usr/bin/env"));
         QCOMPARE(requests[0].filter, QStringLiteral("Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat"));
         QVERIFY(requests[0].offerPrograms);
-        for (QPushButton* browse : {form->Pages.BrowseAudio, form->Pages.BrowseVideo, form->Pages.BrowseDoc,
-                                    form->Pages.BrowseGeneral})
+        for (QPushButton* browse : {ui.BrowseAudio, ui.BrowseVideo, ui.BrowseDoc, ui.BrowseGeneral})
             browse->click();
-        QCOMPARE(form->Pages.GeneralPath->text(), QStringLiteral("/usr/bin/env"));
+        QCOMPARE(ui.GeneralPath->text(), QStringLiteral("/usr/bin/env"));
         QVERIFY(requests[1].filter.endsWith(QStringLiteral(";*.aif;*.aifc;*aiff")));
         QVERIFY(requests[2].filter.startsWith(QStringLiteral("Video files (*.mpeg;")));
         QVERIFY(requests[3].filter.startsWith(QStringLiteral("Document and Text files (*.txt;")));
@@ -637,8 +739,8 @@ private slots:
         QVERIFY(!requests[4].offerPrograms);
 
         answer.reset(); // cancelled
-        form->Pages.BrowseDoc->click();
-        QCOMPARE(form->Pages.DocPath->text(), QStringLiteral("/usr/bin/env"));
+        ui.BrowseDoc->click();
+        QCOMPARE(ui.DocPath->text(), QStringLiteral("/usr/bin/env"));
     }
 
     // Each Browse: the kind's own filter, then the desktop's types for the kind and every file; the
@@ -653,17 +755,18 @@ private slots:
             QDir(home.path()).mkdir(QString::fromLatin1(folder));
         FileDialogs::forgetFolders();
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
         QList<FileDialogRequest> requests;
         FileDialogs::setFileHandler([&](const FileDialogRequest& request) {
             requests << request;
             return std::optional<QString>();
         });
-        for (QPushButton* browse : {form->Pages.BrowseExe, form->Pages.BrowseAudio, form->Pages.BrowseVideo,
-                                    form->Pages.BrowseDoc, form->Pages.BrowseGeneral})
+        for (QPushButton* browse :
+             {ui.BrowseExe, ui.BrowseAudio, ui.BrowseVideo, ui.BrowseDoc, ui.BrowseGeneral})
             browse->click();
-        form->Pages.VideoPath->setText(QStringLiteral("~/Documents/holiday.mp4"));
-        form->Pages.BrowseVideo->click();
+        ui.VideoPath->setText(QStringLiteral("~/Documents/holiday.mp4"));
+        ui.BrowseVideo->click();
 
         QCOMPARE(requests.size(), 6);
         const QStringList titles{"All programs", "All audio files", "All video files", "All documents", ""};
@@ -702,16 +805,17 @@ private slots:
         QFile clip(home.filePath(QStringLiteral("holiday clip.mpg")));
         QVERIFY(clip.open(QIODevice::WriteOnly));
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kVideo);
         form->show();
         startTomorrow(*form);
-        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/missing.mpg"));
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QTest::keyClicks(ui.VideoPath, QStringLiteral("~/missing.mpg"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("~/missing.mpg\nfile not found."));
-        form->Pages.VideoPath->clear();
-        QTest::keyClicks(form->Pages.VideoPath, QStringLiteral("~/holiday clip.mpg"));
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        ui.VideoPath->clear();
+        QTest::keyClicks(ui.VideoPath, QStringLiteral("~/holiday clip.mpg"));
+        QTest::mouseClick(ui.SaveBT, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(bench.tasks.size(), 1u);
         QCOMPARE(text(bench.tasks[0].Target), home.filePath(QStringLiteral("holiday clip.mpg")));
@@ -720,14 +824,15 @@ private slots:
     void webVerifyOpensOnlyValidAddresses() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kWebAddress);
-        form->Pages.WebAddress->setText(QStringLiteral("http://a.bc"));
-        QTest::mouseClick(form->Pages.WebVerify, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("http://a.bc"));
+        QTest::mouseClick(ui.WebVerify, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
         QVERIFY(bench.opener.opened.empty());
-        form->Pages.WebAddress->setText(QStringLiteral("HTTPS://Example.org/?q=1"));
-        QTest::mouseClick(form->Pages.WebVerify, Qt::LeftButton);
+        ui.WebAddress->setText(QStringLiteral("HTTPS://Example.org/?q=1"));
+        QTest::mouseClick(ui.WebVerify, Qt::LeftButton);
         QCOMPARE(bench.opener.opened, std::vector<std::string>{"HTTPS://Example.org/?q=1"});
         QCOMPARE(boxes.size(), 1);
     }
@@ -735,26 +840,26 @@ private slots:
     void textBoxesHoldTheirRecordFieldsInBytes() {
         test::EditorBench bench;
         auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
         form->prepareNewTask(kExecutable);
-        form->Pages.ExeArg->setFocus();
-        form->Pages.ExeArg->setText(QString(250, QLatin1Char('a')));
-        form->Pages.ExeArg->end(false);
+        ui.ExeArg->setFocus();
+        ui.ExeArg->setText(QString(250, QLatin1Char('a')));
+        ui.ExeArg->end(false);
         for (int i = 0; i < 3; ++i)
-            QTest::sendKeyEvent(QTest::Click, form->Pages.ExeArg, Qt::Key_Eacute, QStringLiteral("\u00e9"),
+            QTest::sendKeyEvent(QTest::Click, ui.ExeArg, Qt::Key_Eacute, QStringLiteral("\u00e9"),
                                 Qt::NoModifier);
         // 250 + 2 + 2 bytes fit; the third "é" would reach 256.
-        QCOMPARE(form->Pages.ExeArg->text().toUtf8().size(), 254);
-        QVERIFY(form->Pages.ExeArg->text().endsWith(QStringLiteral("\u00e9\u00e9")));
+        QCOMPARE(ui.ExeArg->text().toUtf8().size(), 254);
+        QVERIFY(ui.ExeArg->text().endsWith(QStringLiteral("\u00e9\u00e9")));
 
-        form->Pages.ExeDescription->setText(QString(2000, QChar(0x20AC))); // € takes three bytes
-        QCOMPARE(form->Pages.ExeDescription->text().toUtf8().size(), 1023);
+        ui.ExeDescription->setText(QString(2000, QChar(0x20AC))); // € takes three bytes
+        QCOMPARE(ui.ExeDescription->text().toUtf8().size(), 1023);
 
-        form->Pages.MemoDescription->setPlainText(QString(1020, QLatin1Char('m')));
-        form->Pages.MemoDescription->moveCursor(QTextCursor::End);
-        form->Pages.MemoDescription->insertPlainText(QStringLiteral("\n\nxyz"));
+        ui.MemoDescription->setPlainText(QString(1020, QLatin1Char('m')));
+        ui.MemoDescription->moveCursor(QTextCursor::End);
+        ui.MemoDescription->insertPlainText(QStringLiteral("\n\nxyz"));
         // Each line break takes two bytes in the record: 1020 + 2 fits, a second break does not.
-        QCOMPARE(form->Pages.MemoDescription->toPlainText(),
-                 QString(1020, QLatin1Char('m')) + QLatin1Char('\n'));
+        QCOMPARE(ui.MemoDescription->toPlainText(), QString(1020, QLatin1Char('m')) + QLatin1Char('\n'));
     }
 };
 

@@ -89,9 +89,9 @@ class ShapedWindowsX11Test : public QObject {
     test::RecordingNotifications notices;
     std::unique_ptr<NotificationWindowTable> table;
 
-    TMemoForm* showMemo() {
-        auto* memo = new TMemoForm(*table, sound, notices, clock);
-        memo->ShowMemo("Water the plants", FontBlock{});
+    MemoForm* showMemo() {
+        auto* memo = new MemoForm(*table, sound, notices, clock);
+        memo->showMemo("Water the plants", FontBlock{});
         return memo;
     }
 
@@ -124,7 +124,7 @@ private slots:
     void followsTheCompositingManager() {
         QVERIFY(!x11CompositingManagerRuns());
         QVERIFY(!shapedWindowsUseAlpha());
-        TMemoForm* masked = showMemo();
+        MemoForm* masked = showMemo();
         QVERIFY(QTest::qWaitForWindowExposed(masked));
         QVERIFY(!masked->testAttribute(Qt::WA_TranslucentBackground));
         QVERIFY(!masked->mask().isEmpty());
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(manager.claim(1));
         QVERIFY(x11CompositingManagerRuns());
         QVERIFY(shapedWindowsUseAlpha());
-        TMemoForm* clear = showMemo();
+        MemoForm* clear = showMemo();
         QVERIFY(QTest::qWaitForWindowExposed(clear));
         QVERIFY(clear->testAttribute(Qt::WA_TranslucentBackground));
         QCOMPARE(nativeDepth(clear), 32);

@@ -24,7 +24,7 @@ private:
     test::MessageBoxRecorder recorder;
     QList<MessageBoxRequest>& boxes = recorder.shown;
     std::unique_ptr<test::EditorBench> bench;
-    std::unique_ptr<TSetTaskForm> form;
+    std::unique_ptr<SetTaskForm> form;
 
     // A new Alarm Clock task opened on Monday 7 December 2026 at 19:14:00.
     void openEditor() {
@@ -37,6 +37,8 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
+    test::EditorControls ui() const { return test::controls(*form); }
+
     static QLineEdit* lineOf(QWidget* picker) { return picker->findChild<QLineEdit*>(); }
 
     // Clicks into the picker, selects all and types, as a user does.
@@ -48,7 +50,7 @@ private:
 
     // Presses Save; the stored NextRun of the one task, or nothing when none was saved.
     std::optional<DateTime> save() {
-        QTest::mouseClick(form->SaveBT, Qt::LeftButton);
+        QTest::mouseClick(ui().SaveBT, Qt::LeftButton);
         if (bench->tasks.empty())
             return std::nullopt;
         return bench->tasks[0].NextRun;
@@ -89,12 +91,12 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QTime, stored);
         openEditor();
-        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
-        typeOver(form->TimePicker, typed);
-        QVERIFY(!shownInError(form->TimePicker));
+        typeOver(ui().DatePicker, QStringLiteral("8 Dec 2026"));
+        typeOver(ui().TimePicker, typed);
+        QVERIFY(!shownInError(ui().TimePicker));
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, stored.hour(), stored.minute(), 0)));
         QCOMPARE(boxes.size(), 0);
-        QCOMPARE(form->TimePicker->text(), stored.toString(QStringLiteral("HH:mm:ss")));
+        QCOMPARE(ui().TimePicker->text(), stored.toString(QStringLiteral("HH:mm:ss")));
     }
 
     void twelveHourFormatTakesAmAndPm_data() {
@@ -110,9 +112,9 @@ private slots:
         QFETCH(int, hour);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         openEditor();
-        QVERIFY(form->TimePicker->displayFormat().contains(QLatin1String("AP"), Qt::CaseInsensitive));
-        typeOver(form->DatePicker, QStringLiteral("12/8/2026"));
-        typeOver(form->TimePicker, typed);
+        QVERIFY(ui().TimePicker->displayFormat().contains(QLatin1String("AP"), Qt::CaseInsensitive));
+        typeOver(ui().DatePicker, QStringLiteral("12/8/2026"));
+        typeOver(ui().TimePicker, typed);
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, hour, 30, 0)));
         QCOMPARE(boxes.size(), 0);
     }
@@ -120,76 +122,76 @@ private slots:
     void twelveHourFormatRefusesAnHourWithoutItsHalfOfTheDay() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         openEditor();
-        typeOver(form->DatePicker, QStringLiteral("12/8/2026"));
-        typeOver(form->TimePicker, QStringLiteral("7:30"));
-        QVERIFY(shownInError(form->TimePicker));
+        typeOver(ui().DatePicker, QStringLiteral("12/8/2026"));
+        typeOver(ui().TimePicker, QStringLiteral("7:30"));
+        QVERIFY(shownInError(ui().TimePicker));
         QCOMPARE(save(), std::nullopt);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("\"7:30\" is not a valid time.\nThe start time is still %1.")
-                                    .arg(QTime(19, 14).toString(form->TimePicker->displayFormat())));
+                                    .arg(QTime(19, 14).toString(ui().TimePicker->displayFormat())));
     }
 
     // A real keyboard sends Shift on its own before the ':' it makes: the typing goes on.
     void shiftPressedAloneIsPartOfTyping() {
         openEditor();
-        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
-        typeOver(form->TimePicker, QStringLiteral("07"));
-        QTest::keyPress(form->TimePicker, Qt::Key_Shift);
-        QTest::keyClick(form->TimePicker, Qt::Key_Colon, Qt::ShiftModifier);
-        QTest::keyRelease(form->TimePicker, Qt::Key_Shift);
-        QTest::keyClicks(form->TimePicker, QStringLiteral("30"));
-        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("07:30"));
+        typeOver(ui().DatePicker, QStringLiteral("8 Dec 2026"));
+        typeOver(ui().TimePicker, QStringLiteral("07"));
+        QTest::keyPress(ui().TimePicker, Qt::Key_Shift);
+        QTest::keyClick(ui().TimePicker, Qt::Key_Colon, Qt::ShiftModifier);
+        QTest::keyRelease(ui().TimePicker, Qt::Key_Shift);
+        QTest::keyClicks(ui().TimePicker, QStringLiteral("30"));
+        QCOMPARE(lineOf(ui().TimePicker)->text(), QStringLiteral("07:30"));
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, 7, 30, 0)));
     }
 
     void typingOverOnePartKeepsTheOthers() {
         openEditor();
         // The cursor at the start of "7 Dec 2026": the day is typed over, not grown to 117 or 17.
-        QTest::mouseClick(lineOf(form->DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        QTest::keyClick(form->DatePicker, Qt::Key_Home);
-        QTest::keyClicks(form->DatePicker, QStringLiteral("11"));
-        QCOMPARE(lineOf(form->DatePicker)->text(), QStringLiteral("11 Dec 2026"));
+        QTest::mouseClick(lineOf(ui().DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(ui().DatePicker, Qt::Key_Home);
+        QTest::keyClicks(ui().DatePicker, QStringLiteral("11"));
+        QCOMPARE(lineOf(ui().DatePicker)->text(), QStringLiteral("11 Dec 2026"));
         // The hour only.
-        QTest::mouseClick(lineOf(form->TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        QTest::keyClick(form->TimePicker, Qt::Key_Home);
-        QTest::keyClicks(form->TimePicker, QStringLiteral("07"));
-        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("07:14:00"));
+        QTest::mouseClick(lineOf(ui().TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(ui().TimePicker, Qt::Key_Home);
+        QTest::keyClicks(ui().TimePicker, QStringLiteral("07"));
+        QCOMPARE(lineOf(ui().TimePicker)->text(), QStringLiteral("07:14:00"));
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 11, 7, 14, 0)));
     }
 
     // Backspace takes one character, as in any text box.
     void backspaceTakesOneCharacter() {
         openEditor();
-        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
-        QTest::mouseClick(lineOf(form->TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        QTest::keyClick(form->TimePicker, Qt::Key_End);
-        QTest::keyClick(form->TimePicker, Qt::Key_Backspace);
-        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("19:14:0"));
-        QVERIFY(shownInError(form->TimePicker));
-        QTest::keyClicks(form->TimePicker, QStringLiteral("5"));
-        QVERIFY(!shownInError(form->TimePicker));
+        typeOver(ui().DatePicker, QStringLiteral("8 Dec 2026"));
+        QTest::mouseClick(lineOf(ui().TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(ui().TimePicker, Qt::Key_End);
+        QTest::keyClick(ui().TimePicker, Qt::Key_Backspace);
+        QCOMPARE(lineOf(ui().TimePicker)->text(), QStringLiteral("19:14:0"));
+        QVERIFY(shownInError(ui().TimePicker));
+        QTest::keyClicks(ui().TimePicker, QStringLiteral("5"));
+        QVERIFY(!shownInError(ui().TimePicker));
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 8, 19, 14, 5)));
     }
 
     void pastedTextIsTakenWhole() {
         openEditor();
         QGuiApplication::clipboard()->setText(QStringLiteral("2026-12-24"));
-        QTest::mouseClick(lineOf(form->DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        QTest::keyClick(form->DatePicker, Qt::Key_V, Qt::ControlModifier);
+        QTest::mouseClick(lineOf(ui().DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(ui().DatePicker, Qt::Key_V, Qt::ControlModifier);
         QGuiApplication::clipboard()->setText(QStringLiteral("07:30:00"));
-        QTest::mouseClick(lineOf(form->TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        QTest::keyClick(form->TimePicker, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(form->TimePicker, Qt::Key_V, Qt::ControlModifier);
+        QTest::mouseClick(lineOf(ui().TimePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::keyClick(ui().TimePicker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(ui().TimePicker, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 24, 7, 30, 0)));
-        QCOMPARE(form->DatePicker->text(), QStringLiteral("24 Dec 2026"));
+        QCOMPARE(ui().DatePicker->text(), QStringLiteral("24 Dec 2026"));
     }
 
     void impossibleTimeLeavesTheOldValueAndSaysSo() {
         openEditor();
-        typeOver(form->DatePicker, QStringLiteral("8 Dec 2026"));
-        typeOver(form->TimePicker, QStringLiteral("25:61:00"));
-        QCOMPARE(lineOf(form->TimePicker)->text(), QStringLiteral("25:61:00"));
-        QVERIFY(shownInError(form->TimePicker));
+        typeOver(ui().DatePicker, QStringLiteral("8 Dec 2026"));
+        typeOver(ui().TimePicker, QStringLiteral("25:61:00"));
+        QCOMPARE(lineOf(ui().TimePicker)->text(), QStringLiteral("25:61:00"));
+        QVERIFY(shownInError(ui().TimePicker));
         QVERIFY(test::picture(*form, QStringLiteral("task-setup-time-in-error.png")));
 
         QCOMPARE(save(), std::nullopt);
@@ -198,9 +200,9 @@ private slots:
         QCOMPARE(boxes[0].icon, QMessageBox::Warning);
         QCOMPARE(boxes[0].text,
                  QStringLiteral("\"25:61:00\" is not a valid time.\nThe start time is still 19:14:00."));
-        QCOMPARE(form->TimePicker->text(), QStringLiteral("19:14:00"));
-        QVERIFY(!shownInError(form->TimePicker));
-        QVERIFY(form->TimePicker->hasFocus());
+        QCOMPARE(ui().TimePicker->text(), QStringLiteral("19:14:00"));
+        QVERIFY(!shownInError(ui().TimePicker));
+        QVERIFY(ui().TimePicker->hasFocus());
         QVERIFY(form->isVisible());
 
         // Told once: the old value, now seen, is what the next Save stores.
@@ -210,42 +212,42 @@ private slots:
 
     void leavingTheFieldBringsTheOldValueBack() {
         openEditor();
-        typeOver(form->TimePicker, QStringLiteral("19:6"));
-        QVERIFY(shownInError(form->TimePicker));
+        typeOver(ui().TimePicker, QStringLiteral("19:6"));
+        QVERIFY(shownInError(ui().TimePicker));
         QTest::keyClick(form.get(), Qt::Key_Tab); // out of the field, or to its next part
-        form->RepeatTypeCB->setFocus();
-        QCOMPARE(form->TimePicker->text(), QStringLiteral("19:14:00"));
-        QCOMPARE(form->TimePicker->time(), QTime(19, 14));
-        QVERIFY(!shownInError(form->TimePicker));
+        ui().RepeatTypeCB->setFocus();
+        QCOMPARE(ui().TimePicker->text(), QStringLiteral("19:14:00"));
+        QCOMPARE(ui().TimePicker->time(), QTime(19, 14));
+        QVERIFY(!shownInError(ui().TimePicker));
     }
 
     void impossibleDatesAreRefusedAndLeapDaysTaken() {
         openEditor();
-        typeOver(form->TimePicker, QStringLiteral("08:00:00"));
-        typeOver(form->DatePicker, QStringLiteral("29 Feb 2027"));
-        QVERIFY(shownInError(form->DatePicker));
+        typeOver(ui().TimePicker, QStringLiteral("08:00:00"));
+        typeOver(ui().DatePicker, QStringLiteral("29 Feb 2027"));
+        QVERIFY(shownInError(ui().DatePicker));
         QCOMPARE(save(), std::nullopt);
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text,
                  QStringLiteral("\"29 Feb 2027\" is not a valid date.\nThe start date is still 7 Dec 2026."));
-        QCOMPARE(form->DatePicker->text(), QStringLiteral("7 Dec 2026"));
+        QCOMPARE(ui().DatePicker->text(), QStringLiteral("7 Dec 2026"));
 
-        typeOver(form->DatePicker, QStringLiteral("29 Feb 2028"));
-        QVERIFY(!shownInError(form->DatePicker));
+        typeOver(ui().DatePicker, QStringLiteral("29 Feb 2028"));
+        QVERIFY(!shownInError(ui().DatePicker));
         QCOMPARE(save(), std::optional<DateTime>(at(2028, 2, 29, 8, 0, 0)));
         QCOMPARE(boxes.size(), 1);
     }
 
     void escapeGivesUpTheTypingAndEnterTakesIt() {
         openEditor();
-        typeOver(form->TimePicker, QStringLiteral("07:30"));
-        QTest::keyClick(form->TimePicker, Qt::Key_Escape);
-        QCOMPARE(form->TimePicker->text(), QStringLiteral("19:14:00"));
+        typeOver(ui().TimePicker, QStringLiteral("07:30"));
+        QTest::keyClick(ui().TimePicker, Qt::Key_Escape);
+        QCOMPARE(ui().TimePicker->text(), QStringLiteral("19:14:00"));
         QVERIFY(form->isVisible());
-        typeOver(form->TimePicker, QStringLiteral("07:30"));
-        QTest::keyClick(form->TimePicker, Qt::Key_Return);
-        QCOMPARE(form->TimePicker->time(), QTime(7, 30));
-        QCOMPARE(form->TimePicker->text(), QStringLiteral("07:30:00"));
+        typeOver(ui().TimePicker, QStringLiteral("07:30"));
+        QTest::keyClick(ui().TimePicker, Qt::Key_Return);
+        QCOMPARE(ui().TimePicker->time(), QTime(7, 30));
+        QCOMPARE(ui().TimePicker->text(), QStringLiteral("07:30:00"));
         QVERIFY(form->isVisible());
         QCOMPARE(boxes.size(), 0);
     }
@@ -253,28 +255,28 @@ private slots:
     void arrowsWheelAndCalendarStillWork() {
         openEditor();
         // The up arrow steps the part it is in, from the typed value.
-        typeOver(form->TimePicker, QStringLiteral("07:30:00"));
-        QTest::keyClick(form->TimePicker, Qt::Key_Home);
-        QTest::keyClick(form->TimePicker, Qt::Key_Up);
-        QCOMPARE(form->TimePicker->time(), QTime(8, 30));
-        QTest::keyClick(form->TimePicker, Qt::Key_Down);
-        QCOMPARE(form->TimePicker->time(), QTime(7, 30));
+        typeOver(ui().TimePicker, QStringLiteral("07:30:00"));
+        QTest::keyClick(ui().TimePicker, Qt::Key_Home);
+        QTest::keyClick(ui().TimePicker, Qt::Key_Up);
+        QCOMPARE(ui().TimePicker->time(), QTime(8, 30));
+        QTest::keyClick(ui().TimePicker, Qt::Key_Down);
+        QCOMPARE(ui().TimePicker->time(), QTime(7, 30));
 
         // The wheel over the date steps its day.
-        QTest::mouseClick(lineOf(form->DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
-        const QPoint inside(10, form->DatePicker->height() / 2);
-        QWheelEvent wheel(inside, form->DatePicker->mapToGlobal(inside), QPoint(), QPoint(0, 120),
+        QTest::mouseClick(lineOf(ui().DatePicker), Qt::LeftButton, {}, QPoint(2, 10));
+        const QPoint inside(10, ui().DatePicker->height() / 2);
+        QWheelEvent wheel(inside, ui().DatePicker->mapToGlobal(inside), QPoint(), QPoint(0, 120),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(form->DatePicker, &wheel);
-        QCOMPARE(form->DatePicker->date(), QDate(2026, 12, 8));
+        QApplication::sendEvent(ui().DatePicker, &wheel);
+        QCOMPARE(ui().DatePicker->date(), QDate(2026, 12, 8));
 
         // The calendar sets the date over what was being typed.
-        typeOver(form->DatePicker, QStringLiteral("1 Jan"));
-        form->DatePicker->calendarWidget()->setSelectedDate(QDate(2026, 12, 20));
-        emit form->DatePicker->calendarWidget()->clicked(QDate(2026, 12, 20));
-        QCOMPARE(form->DatePicker->date(), QDate(2026, 12, 20));
-        QCOMPARE(form->DatePicker->text(), QStringLiteral("20 Dec 2026"));
-        QVERIFY(!shownInError(form->DatePicker));
+        typeOver(ui().DatePicker, QStringLiteral("1 Jan"));
+        ui().DatePicker->calendarWidget()->setSelectedDate(QDate(2026, 12, 20));
+        emit ui().DatePicker->calendarWidget()->clicked(QDate(2026, 12, 20));
+        QCOMPARE(ui().DatePicker->date(), QDate(2026, 12, 20));
+        QCOMPARE(ui().DatePicker->text(), QStringLiteral("20 Dec 2026"));
+        QVERIFY(!shownInError(ui().DatePicker));
         QCOMPARE(save(), std::optional<DateTime>(at(2026, 12, 20, 7, 30, 0)));
         QCOMPARE(boxes.size(), 0);
     }

@@ -26,8 +26,8 @@ private slots:
     // The countdown checks use precise timers: a coarse one may report its remaining time 5 % off.
     void defaultsToOneSecondAndEnabled() {
         Timer timer;
-        QCOMPARE(timer.Interval(), 1000);
-        QVERIFY(timer.Enabled());
+        QCOMPARE(timer.interval(), 1000);
+        QVERIFY(timer.isEnabled());
         QVERIFY(timer.remainingTime() > 0);
     }
 
@@ -68,7 +68,7 @@ private slots:
     void zeroIntervalNeverFires() {
         Timer timer;
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.setInterval(0);
         QCOMPARE(timer.remainingTime(), -1);
         QTest::qWait(100);
@@ -81,7 +81,7 @@ private slots:
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.setInterval(600000);
         timer.followRealTime(clock);
         clock.milliseconds += 599999;
@@ -101,7 +101,7 @@ private slots:
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.followRealTime(clock);
         timer.setInterval(10000);
         clock.milliseconds += 6000;
@@ -128,7 +128,7 @@ private slots:
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
         int ticks = 0;
-        timer.OnTimer = [&] {
+        timer.onTimeout = [&] {
             ++ticks;
             timer.setEnabled(false);
         };
@@ -146,7 +146,7 @@ private slots:
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.setInterval(10000);
         QTest::qWait(300);
         timer.followRealTime(clock);
@@ -160,7 +160,7 @@ private slots:
         ManualClock clock;
         Timer timer(nullptr, Qt::PreciseTimer);
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.setInterval(20);
         timer.followRealTime(clock);
         clock.milliseconds += 15;
@@ -176,7 +176,7 @@ private slots:
     void tickCallsOnTimerAgainAndAgain() {
         Timer timer;
         int ticks = 0;
-        timer.OnTimer = [&] { ++ticks; };
+        timer.onTimeout = [&] { ++ticks; };
         timer.setInterval(5);
         QTRY_VERIFY(ticks >= 3);
     }
