@@ -49,10 +49,10 @@ RestoreRequest launchTokens() {
 // Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
 // again so that no program started later inherits it. On X11 the window manager is asked with the time
 // of the launcher's user action that the startup id carries.
-void restoreWithToken(TSchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
+void restoreWithToken(SchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
-    form.Restore1Click();
+    form.restoreFromTray();
     qunsetenv("XDG_ACTIVATION_TOKEN");
     if (const auto time = startupIdTime(startupId.toStdString());
         time && QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -176,13 +176,13 @@ int main(int argc, char* argv[]) {
                                     .appIcon = appIcon(),
                                     .kindIcon = kindIcon,
                                     .newTaskIcon = newTaskIcon()};
-    TSchedulerMainForm form(services);
+    SchedulerMainForm form(services);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &form,
                      [&form](const QString& activationToken, const QString& startupId) {
                          restoreWithToken(form, activationToken, startupId);
                      });
-    systemClose.attach([&form] { return form.SystemClose(); }, [&form] { return form.closed(); });
+    systemClose.attach([&form] { return form.closeOnSystemRequest(); }, [&form] { return form.closed(); });
 
     // A close asked for during start-up ends the program without showing its window.
     if (!systemClose.requested())

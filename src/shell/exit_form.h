@@ -1,35 +1,37 @@
-// TExitForm: a short countdown before the application ends, which the user can cancel.
+// ExitForm: a short countdown before the application ends, which the user can cancel.
 #pragma once
 
-#include "platform/timer.h"
-
 #include <QDialog>
+#include <memory>
 
-class QLabel;
-class QPushButton;
+namespace Ui {
+class ExitForm;
+}
 
 namespace velloran {
 
-class TExitForm : public QDialog {
+class Timer;
+
+class ExitForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TExitForm(QWidget* parent = nullptr);
+    explicit ExitForm(QWidget* parent = nullptr);
+    ~ExitForm() override;
 
     // Result of Cancel; anything but Accepted keeps the application running.
     static constexpr int kCancelled = -1;
-
-    QPushButton* AutoOK = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* Label1 = nullptr;
-    Timer* ExitTimer = nullptr;
-
-    void ExitTimerTimer();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // One tick of the countdown: the number in the OK button, and OK once it has run out.
+    void countDown();
+    void cancel();
+
+    std::unique_ptr<Ui::ExitForm> ui;
+    Timer* exitTimer_ = nullptr;
     int counter_ = 3;
 };
 

@@ -13,7 +13,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& error) {
         stopAt(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        stopAt(QStringLiteral("An unknown error has occurred."));
+        stopAt(tr("An unknown error has occurred."));
     }
     return false;
 }
@@ -21,7 +21,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 void GuardedApplication::stopAt(const QString& text) {
     // Events still queued behind the first error may fail the same way; the first one is shown.
     if (error_.isEmpty())
-        error_ = text.isEmpty() ? QStringLiteral("An unknown error has occurred.") : text;
+        error_ = text.isEmpty() ? tr("An unknown error has occurred.") : text;
     exit(1);
 }
 

@@ -1,88 +1,65 @@
-// The main window's menus: the main menu, the list's context menu and the tray's menu.
+// The main window's menus: the main menu, the list's context menu and the tray's menu. Their items are
+// the form's; the two pop-up menus are put together here, since a form holds only a menu bar's menus.
 #include "scheduler_main_form.h"
 
-#include "store/task_kinds.h"
 #include "task_list_view.h"
+#include "ui_scheduler_main_form.h"
 
 #include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QToolButton>
 
 namespace velloran {
 namespace {
 
-QAction* addItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
-                 const std::function<void()>& handler) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    QObject::connect(action, &QAction::triggered, receiver, handler);
-    return action;
+QMenu* popupMenu(QWidget* owner, const char* name, const QList<QAction*>& items) {
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(name);
+    menu->addActions(items);
+    return menu;
 }
 
 } // namespace
 
-void TSchedulerMainForm::buildMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu1");
-    bar->setAccessibleName(QStringLiteral("Main menu"));
-
-    QMenu* file = bar->addMenu("&File");
-    addItem(file, "NewTask1", "&New Task", this, [this] { ShowNewTask(-1); });
-    file->addSeparator()->setObjectName("N2");
-    addItem(file, "Preferences1", "&Preferences", this, [this] { Preferences1Click(); });
-    file->addSeparator()->setObjectName("N5");
-    addItem(file, "Runinbackground1", "&Run in background", this, [this] { HideBTClick(); });
-    addItem(file, "Exit2", "E&xit", this, [this] { ExitClick(); });
-
-    QMenu* tasks = bar->addMenu("&Tasks");
-    for (int kind = 0; kind < kTaskKindCount; ++kind) {
-        const TaskKindInfo& info = *taskKind(kind);
-        if (info.newMenuItem.empty())
-            continue;
-        QAction* action =
-            addItem(tasks, std::string(info.newMenuItem).c_str(), std::string(info.newMenuCaption).c_str(),
-                    this, [this, kind] { ShowNewTask(kind); });
+void SchedulerMainForm::connectMenus() {
+    connect(ui->NewTask1, &QAction::triggered, this, [this] { createTask(-1); });
+    connect(ui->Preferences1, &QAction::triggered, this, &SchedulerMainForm::showPreferences);
+    connect(ui->Runinbackground1, &QAction::triggered, this, &SchedulerMainForm::runInBackground);
+    connect(ui->Exit2, &QAction::triggered, this, &SchedulerMainForm::confirmExit);
+    // Each item of the Tasks menu says in the form which kind it opens the editor on.
+    for (QAction* item : ui->Tasks1->actions()) {
+        const int kind = item->property("kind").toInt();
         if (services_.kindIcon)
-            action->setIcon(services_.kindIcon(kind));
+            item->setIcon(services_.kindIcon(kind));
+        connect(item, &QAction::triggered, this, [this, kind] { createTask(kind); });
     }
+    connect(ui->Help2, &QAction::triggered, this, &SchedulerMainForm::openHelp);
+    connect(ui->CheckforUpdate1, &QAction::triggered, this, &SchedulerMainForm::openUpdatePage);
+    connect(ui->About1, &QAction::triggered, this, &SchedulerMainForm::showAbout);
 
-    QMenu* help = bar->addMenu("&Help");
-    addItem(help, "Help2", "&Help", this, [this] { Help2Click(); });
-    help->addSeparator()->setObjectName("N3");
-    addItem(help, "CheckforUpdate1", "&Check for Update", this, [this] { CheckforUpdate1Click(); });
-    help->addSeparator()->setObjectName("N7");
-    addItem(help, "About1", "&About", this, [this] { About1Click(); });
-
-    TaskPopup = new QMenu(this);
-    TaskPopup->setObjectName("TaskPopup");
-    addItem(TaskPopup, "TaskPopupEdit", "&Edit", this, [this] { EditBTClick(); });
-    addItem(TaskPopup, "TaskPopupEnableDisable", "Enable/Disable", this, [this] { EnableDisableBTClick(); });
-    TaskPopup->addSeparator()->setObjectName("N4");
-    addItem(TaskPopup, "TaskPopupDelete", "&Delete", this, [this] { DeleteBTClick(); });
-    connect(TaskView1, &TaskListView::contextMenuWanted, this,
-            [this](const QPoint& at) { TaskPopup->popup(at); });
+    taskPopup_ = popupMenu(this, "TaskPopup",
+                           {ui->TaskPopupEdit, ui->TaskPopupEnableDisable, ui->N4, ui->TaskPopupDelete});
+    connect(ui->TaskPopupEdit, &QAction::triggered, this, &SchedulerMainForm::editSelectedTask);
+    connect(ui->TaskPopupEnableDisable, &QAction::triggered, this, &SchedulerMainForm::toggleSelectedTask);
+    connect(ui->TaskPopupDelete, &QAction::triggered, this, &SchedulerMainForm::deleteSelectedTask);
+    connect(ui->TaskView1, &TaskListView::contextMenuWanted, this,
+            [this](const QPoint& at) { taskPopup_->popup(at); });
 }
 
-void TSchedulerMainForm::buildTray() {
-    TrayPopupMenu = new QMenu(this);
-    TrayPopupMenu->setObjectName("TrayPopupMenu");
-    addItem(TrayPopupMenu, "Restore1", "&Open Task Scheduler", this, [this] { Restore1Click(); });
-    addItem(TrayPopupMenu, "CreatenewTaskTray", "Create &New Task", this,
-            [this] { CreatenewTaskTrayClick(); });
-    TrayPopupMenu->addSeparator()->setObjectName("N8");
-    addItem(TrayPopupMenu, "Preferences2", "&Preferences", this, [this] { Preferences2Click(); });
-    TrayPopupMenu->addSeparator()->setObjectName("N1");
-    addItem(TrayPopupMenu, "TtrayAbout", "&About", this, [this] { TtrayAboutClick(); });
-    TrayPopupMenu->addSeparator()->setObjectName("N6");
-    addItem(TrayPopupMenu, "Exit1", "&Exit Task Scheduler", this, [this] { ExitClick(); });
+void SchedulerMainForm::setUpTray() {
+    trayPopupMenu_ = popupMenu(this, "TrayPopupMenu",
+                               {ui->Restore1, ui->CreatenewTaskTray, ui->N8, ui->Preferences2, ui->N1,
+                                ui->TtrayAbout, ui->N6, ui->Exit1});
+    connect(ui->Restore1, &QAction::triggered, this, &SchedulerMainForm::restoreFromTray);
+    connect(ui->CreatenewTaskTray, &QAction::triggered, this, &SchedulerMainForm::createTaskFromTray);
+    connect(ui->Preferences2, &QAction::triggered, this, &SchedulerMainForm::showPreferencesFromTray);
+    connect(ui->TtrayAbout, &QAction::triggered, this, &SchedulerMainForm::showAboutFromTray);
+    connect(ui->Exit1, &QAction::triggered, this, &SchedulerMainForm::confirmExit);
 
-    TrayIcon1 = new TTrayIcon(this);
-    TrayIcon1->setObjectName("TrayIcon1");
-    TrayIcon1->setIcon(services_.appIcon);
-    TrayIcon1->setVisible(true);
-    TrayIcon1->setHint("Velloran - right click for options");
-    TrayIcon1->setPopupMenu(TrayPopupMenu);
+    tray_ = new TrayIcon(this);
+    tray_->setObjectName("TrayIcon1");
+    tray_->setIcon(services_.appIcon);
+    tray_->setVisible(true);
+    tray_->setHint(tr("Velloran - right click for options"));
+    tray_->setPopupMenu(trayPopupMenu_);
 }
 
 } // namespace velloran

@@ -8,54 +8,46 @@
 #include "platform/logging.h"
 #include "platform/message_box.h"
 #include "platform/translated_message.h"
-#include "store/task_kinds.h"
 #include "task_list_view.h"
+#include "ui_scheduler_main_form.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 
 namespace velloran {
-namespace {
 
-constexpr int kClientWidth = 649;
-constexpr int kClientHeight = 407;
-
-} // namespace
-
-TSchedulerMainForm::TSchedulerMainForm(const MainFormServices& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), tasks_(services_.tasks),
+SchedulerMainForm::SchedulerMainForm(const MainFormServices& services, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::SchedulerMainForm>()), services_(services),
+      tasks_(services_.tasks),
       actions_(services_.opener, services_.notifications, programSearchOf(services_.programDirectory)),
       dateNames_(dateNamesFrom(QLocale::system())) {
-    setObjectName("TSchedulerMainForm");
-    setWindowTitle("Velloran");
+    ui->setupUi(this);
     setWindowIcon(services_.appIcon);
     // The scan runs from the moment the window exists; until the tasks are loaded it finds none.
-    MainTimer = new Timer(this);
-    MainTimer->setObjectName("MainTimer");
-    MainTimer->setInterval(5000);
-    MainTimer->onTimeout = [this] { MainTimerTimer(); };
+    scanTimer_ = new Timer(this);
+    scanTimer_->setObjectName("MainTimer");
+    scanTimer_->setInterval(5000);
+    scanTimer_->onTimeout = [this] { runScan(); };
     help_ = new HelpTarget(services_.programDirectory, this);
-    FormPtrTimer = new Timer(this);
-    FormPtrTimer->setObjectName("FormPtrTimer");
-    FormPtrTimer->setEnabled(false);
-    FormPtrTimer->setInterval(300);
-    FormPtrTimer->onTimeout = [this] { FormPtrTimerTimer(); };
-    buildControls();
-    buildMenus();
-    buildTray();
-    FormCreate();
+    housekeepingTimer_ = new Timer(this);
+    housekeepingTimer_->setObjectName("FormPtrTimer");
+    housekeepingTimer_->setEnabled(false);
+    housekeepingTimer_->setInterval(300);
+    housekeepingTimer_->onTimeout = [this] { housekeep(); };
+    connectControls();
+    connectMenus();
+    setUpTray();
+    startUp();
     centreOnScreen(*this, sizeHint());
 }
 
-TSchedulerMainForm::~TSchedulerMainForm() {
+SchedulerMainForm::~SchedulerMainForm() {
     services_.host.destroyMemoWindows();
 }
 
-void TSchedulerMainForm::FormCreate() {
+void SchedulerMainForm::startUp() {
     if (!services_.hiddenStart)
         services_.host.showSplash(this);
     tasks_.open();
@@ -64,129 +56,93 @@ void TSchedulerMainForm::FormCreate() {
         MessageBoxes::error(nullptr, translated(loaded.error()));
 }
 
-void TSchedulerMainForm::buildControls() {
-    client_ = new QWidget(this);
-    client_->setMinimumSize(kClientWidth, kClientHeight);
-    setCentralWidget(client_);
-    // "New Task", then a button for each kind that has one, side by side.
-    const auto addKindButton = [this](std::string_view name, std::string_view tooltip, const QIcon& icon,
-                                      int kind) {
-        auto* button = new QToolButton(client_);
-        button->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-        const QString hint = QString::fromLatin1(tooltip.data(), static_cast<qsizetype>(tooltip.size()));
-        button->setToolTip(hint);
-        // A picture alone says nothing to a screen reader; the tooltip does.
-        button->setAccessibleName(hint);
-        button->setAutoRaise(true);
-        button->setIconSize({48, 48});
-        button->setIcon(icon);
-        button->setGeometry(8 + 56 * static_cast<int>(kindButtons.size()), 3, 56, 56);
-        connect(button, &QToolButton::clicked, this, [this, kind] { ShowNewTask(kind); });
-        kindButtons.push_back(button);
-    };
-    addKindButton("CreateNewTask", "New Task", services_.newTaskIcon, -1);
-    for (int kind = 0; kind < kTaskKindCount; ++kind) {
-        const TaskKindInfo& info = *taskKind(kind);
-        if (!info.newTaskButton.empty())
-            addKindButton(info.newTaskButton, info.newTaskTooltip,
-                          services_.kindIcon ? services_.kindIcon(kind) : QIcon(), kind);
+void SchedulerMainForm::connectControls() {
+    // Each picture button says in the form which kind it opens the editor on; -1 lets the editor ask.
+    for (QToolButton* button : ui->centralwidget->findChildren<QToolButton*>()) {
+        const QVariant kind = button->property("kind");
+        if (!kind.isValid())
+            continue;
+        button->setIcon(kind.toInt() < 0     ? services_.newTaskIcon
+                        : services_.kindIcon ? services_.kindIcon(kind.toInt())
+                                             : QIcon());
+        connect(button, &QToolButton::clicked, this, [this, kind = kind.toInt()] { createTask(kind); });
     }
-    TaskView1 = new TaskListView(services_.kindIcon, client_);
-    TaskView1->setAccessibleName(QStringLiteral("Task list"));
-    connect(TaskView1, &QAbstractItemView::doubleClicked, this, [this] { EditBTClick(); });
-    const auto commandButton = [this](const char* name, const char* caption, const char* tooltip) {
-        auto* button = new QPushButton(caption, client_);
-        button->setObjectName(name);
-        button->setToolTip(tooltip);
-        button->setAutoDefault(false);
-        return button;
-    };
-    EditBT = commandButton("EditBT", "&Edit", "Edit current selection");
-    EnableDisableBT =
-        commandButton("EnableDisableBT", "E&nable/Disable", "Toggle status of current selection");
-    DeleteBT = commandButton("DeleteBT", "&Delete", "Delete current selection");
-    HideBT = commandButton("HideBT", "&Run in background",
-                           "Run application in the background - access through icon notification tray");
-    connect(EditBT, &QPushButton::clicked, this, &TSchedulerMainForm::EditBTClick);
-    connect(EnableDisableBT, &QPushButton::clicked, this, &TSchedulerMainForm::EnableDisableBTClick);
-    connect(DeleteBT, &QPushButton::clicked, this, &TSchedulerMainForm::DeleteBTClick);
-    connect(HideBT, &QPushButton::clicked, this, &TSchedulerMainForm::HideBTClick);
-    placeControls();
+    ui->TaskView1->setIconForKind(services_.kindIcon);
+    connect(ui->TaskView1, &QAbstractItemView::doubleClicked, this, &SchedulerMainForm::editSelectedTask);
+    connect(ui->EditBT, &QPushButton::clicked, this, &SchedulerMainForm::editSelectedTask);
+    connect(ui->EnableDisableBT, &QPushButton::clicked, this, &SchedulerMainForm::toggleSelectedTask);
+    connect(ui->DeleteBT, &QPushButton::clicked, this, &SchedulerMainForm::deleteSelectedTask);
+    connect(ui->HideBT, &QPushButton::clicked, this, &SchedulerMainForm::runInBackground);
+    // The list follows the window's size; the command buttons keep their distance to the lower edges. The
+    // form draws the client area at its smallest size.
+    anchors_ = EdgeAnchors(ui->centralwidget->minimumSize());
+    anchors_.anchor(ui->TaskView1,
+                    EdgeAnchors::Left | EdgeAnchors::Top | EdgeAnchors::Right | EdgeAnchors::Bottom);
+    for (QWidget* button : {ui->EditBT, ui->EnableDisableBT, ui->DeleteBT})
+        anchors_.anchor(button, EdgeAnchors::Left | EdgeAnchors::Bottom);
+    anchors_.anchor(ui->HideBT, EdgeAnchors::Right | EdgeAnchors::Bottom);
 }
 
-// The list follows the window's size; the command buttons keep their distance to the lower edges.
-void TSchedulerMainForm::placeControls() {
-    const int width = std::max(client_->width(), kClientWidth);
-    const int height = std::max(client_->height(), kClientHeight);
-    const int grow = width - kClientWidth;
-    const int drop = height - kClientHeight;
-    TaskView1->setGeometry(0, 64, 650 + grow, 295 + drop);
-    EditBT->setGeometry(8, 372 + drop, 97, 25);
-    EnableDisableBT->setGeometry(112, 372 + drop, 97, 25);
-    DeleteBT->setGeometry(216, 372 + drop, 97, 25);
-    HideBT->setGeometry(520 + grow, 370 + drop, 115, 25);
-}
-
-bool TSchedulerMainForm::event(QEvent* event) {
+bool SchedulerMainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        setWindowTitle("Velloran");
+        setWindowTitle(QString::fromLatin1(kProgramName));
     return QMainWindow::event(event);
 }
 
-void TSchedulerMainForm::showEvent(QShowEvent* event) {
+void SchedulerMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    placeControls();
-    RefreshTaskView();
-    FormPtrTimer->setEnabled(true);
+    anchors_.follow(ui->centralwidget->size());
+    refreshTaskView();
+    housekeepingTimer_->setEnabled(true);
 }
 
-void TSchedulerMainForm::changeEvent(QEvent* event) {
+void SchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
         // minimised until one comes.
         QMetaObject::invokeMethod(
-            this, [this] { TrayIcon1->Minimize(); }, Qt::QueuedConnection);
+            this, [this] { tray_->sendToTray(); }, Qt::QueuedConnection);
 }
 
-void TSchedulerMainForm::resizeEvent(QResizeEvent* event) {
+void SchedulerMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    placeControls();
+    anchors_.follow(ui->centralwidget->size());
 }
 
-void TSchedulerMainForm::RefreshTaskView() {
-    TaskView1->refresh(tasks_.tasks(), services_.settings.SortByDate != 0,
-                       services_.settings.LongDateDisplay != 0, dateNames_);
+void SchedulerMainForm::refreshTaskView() {
+    ui->TaskView1->refresh(tasks_.tasks(), services_.settings.SortByDate != 0,
+                           services_.settings.LongDateDisplay != 0, dateNames_);
 }
 
-void TSchedulerMainForm::MainTimerTimer() {
+void SchedulerMainForm::runScan() {
     if (tasks_.empty())
         return;
-    MainTimer->setEnabled(false);
+    scanTimer_->setEnabled(false);
     if (scanDueTasks(tasks_, services_.clock.now(), actions_))
-        RefreshTaskView();
-    MainTimer->setEnabled(true);
+        refreshTaskView();
+    scanTimer_->setEnabled(true);
     showStoreNotices();
 }
 
-void TSchedulerMainForm::FormPtrTimerTimer() {
+void SchedulerMainForm::housekeep() {
     if (firstTick_) {
         firstTick_ = false;
-        FormPtrTimer->setInterval(30000);
+        housekeepingTimer_->setInterval(30000);
         if (services_.hiddenStart)
-            TrayIcon1->Minimize();
+            tray_->sendToTray();
     }
     services_.host.sweepClosedNotifications();
 }
 
-const Task* TSchedulerMainForm::selectedTask() const {
-    const auto id = TaskView1->selectedTaskId();
+const Task* SchedulerMainForm::selectedTask() const {
+    const auto id = ui->TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return nullptr;
     return tasks_.find(*id);
 }
 
-void TSchedulerMainForm::showStoreNotices() {
+void SchedulerMainForm::showStoreNotices() {
     for (const Message& notice : tasks_.takeNotices()) {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
         qCWarning(logTasks, "%s", notice.english().c_str());
@@ -196,71 +152,71 @@ void TSchedulerMainForm::showStoreNotices() {
     }
 }
 
-void TSchedulerMainForm::ShowNewTask(int kind) {
+void SchedulerMainForm::createTask(int kind) {
     services_.host.showNewTask(this, kind);
-    RefreshTaskView();
+    refreshTaskView();
     showStoreNotices();
 }
 
-void TSchedulerMainForm::EditBTClick() {
+void SchedulerMainForm::editSelectedTask() {
     const Task* task = selectedTask();
     if (task == nullptr)
         return;
     services_.host.showEditTask(this, task->TaskId);
-    RefreshTaskView();
+    refreshTaskView();
     showStoreNotices();
 }
 
-void TSchedulerMainForm::EnableDisableBTClick() {
+void SchedulerMainForm::toggleSelectedTask() {
     const Task* task = selectedTask();
     if (task == nullptr)
         return;
     tasks_.toggleEnabled(task->TaskId);
-    RefreshTaskView();
+    refreshTaskView();
     showStoreNotices();
 }
 
-void TSchedulerMainForm::DeleteBTClick() {
-    const auto id = TaskView1->selectedTaskId();
+void SchedulerMainForm::deleteSelectedTask() {
+    const auto id = ui->TaskView1->selectedTaskId();
     if (!id || tasks_.empty())
         return;
     if (!tasks_.remove(*id))
         return;
-    TaskView1->removeSelectedRow();
+    ui->TaskView1->removeSelectedRow();
     showStoreNotices();
 }
 
-void TSchedulerMainForm::HideBTClick() {
-    TrayIcon1->Minimize();
+void SchedulerMainForm::runInBackground() {
+    tray_->sendToTray();
 }
 
-void TSchedulerMainForm::Restore1Click() {
-    TrayIcon1->Restore();
+void SchedulerMainForm::restoreFromTray() {
+    tray_->restore();
 }
 
-void TSchedulerMainForm::Preferences1Click() {
+void SchedulerMainForm::showPreferences() {
     services_.host.showPreferences(this);
-    RefreshTaskView();
+    refreshTaskView();
 }
 
-void TSchedulerMainForm::About1Click() {
+void SchedulerMainForm::showAbout() {
     services_.host.showAbout(this);
 }
 
-void TSchedulerMainForm::Help2Click() {
+void SchedulerMainForm::openHelp() {
     // The HTML manual stands in where the desktop has no program for the compiled help file.
     help_->find([this](const std::string& path) { services_.opener.open(path); });
 }
 
-void TSchedulerMainForm::CheckforUpdate1Click() {
+void SchedulerMainForm::openUpdatePage() {
     services_.opener.open(kProductWebPage);
 }
 
-void TSchedulerMainForm::ExitClick() {
+void SchedulerMainForm::confirmExit() {
     const auto answer = MessageBoxes::ask(
-        this, {"Exit",
-               "This will completely close the application. No scheduled tasks will be able to run.\n"
-               " Are you sure you want to exit?",
+        this, {tr("Exit"),
+               tr("This will completely close the application. No scheduled tasks will be able to run.\n"
+                  " Are you sure you want to exit?"),
                QMessageBox::Question, QMessageBox::Yes | QMessageBox::No});
     if (answer != QMessageBox::Yes)
         return;
@@ -268,7 +224,7 @@ void TSchedulerMainForm::ExitClick() {
     close();
 }
 
-void TSchedulerMainForm::runGuarded(int& counter, const std::function<void()>& command) {
+void SchedulerMainForm::runGuarded(int& counter, const std::function<void()>& command) {
     if (counter != 0)
         return;
     ++counter;
@@ -276,38 +232,38 @@ void TSchedulerMainForm::runGuarded(int& counter, const std::function<void()>& c
     --counter;
 }
 
-void TSchedulerMainForm::CreatenewTaskTrayClick() {
-    runGuarded(newTaskTrayGuard_, [this] { ShowNewTask(-1); });
+void SchedulerMainForm::createTaskFromTray() {
+    runGuarded(newTaskTrayGuard_, [this] { createTask(-1); });
 }
 
-void TSchedulerMainForm::Preferences2Click() {
-    runGuarded(preferencesTrayGuard_, [this] { Preferences1Click(); });
+void SchedulerMainForm::showPreferencesFromTray() {
+    runGuarded(preferencesTrayGuard_, [this] { showPreferences(); });
 }
 
-void TSchedulerMainForm::TtrayAboutClick() {
-    runGuarded(aboutTrayGuard_, [this] { About1Click(); });
+void SchedulerMainForm::showAboutFromTray() {
+    runGuarded(aboutTrayGuard_, [this] { showAbout(); });
 }
 
-bool TSchedulerMainForm::FormCloseQuery() {
+bool SchedulerMainForm::saveAndConfirmClose() {
     if (const Result<void> saved = tasks_.save(); !saved)
         reportFailedSave(saved.error());
     showStoreNotices();
     if (!exitCountdown_)
         return true;
-    TExitForm countdown(this);
+    ExitForm countdown(this);
     return countdown.exec() == QDialog::Accepted;
 }
 
-void TSchedulerMainForm::reportFailedSave(const Message& error) {
+void SchedulerMainForm::reportFailedSave(const Message& error) {
     // At log-off or shut-down nobody may be there to answer; the next start tells what was kept.
     if (systemClose_) {
         qCWarning(logTasks, "Your tasks could not be saved.\n%s", error.english().c_str());
         return;
     }
-    MessageBoxes::warning(this, QStringLiteral("Your tasks could not be saved.\n") + translated(error));
+    MessageBoxes::warning(this, tr("Your tasks could not be saved.\n") + translated(error));
 }
 
-bool TSchedulerMainForm::SystemClose() {
+bool SchedulerMainForm::closeOnSystemRequest() {
     systemClose_ = true;
     if (closing_) {
         // The close under way may be waiting on its failed-save warning; the countdown ends by itself.
@@ -318,14 +274,14 @@ bool TSchedulerMainForm::SystemClose() {
     return close();
 }
 
-void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
+void SchedulerMainForm::closeEvent(QCloseEvent* event) {
     // A close request that arrives while the countdown of an earlier one is open waits for that one.
     if (closing_) {
         event->ignore();
         return;
     }
     closing_ = true;
-    const bool allowed = FormCloseQuery();
+    const bool allowed = saveAndConfirmClose();
     closing_ = false;
     if (!allowed) {
         systemClose_ = false;
@@ -334,7 +290,7 @@ void TSchedulerMainForm::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     closed_ = true;
-    TrayIcon1->setVisible(false);
+    tray_->setVisible(false);
     QApplication::quit();
 }
 

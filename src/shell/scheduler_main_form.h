@@ -1,8 +1,9 @@
-// TSchedulerMainForm: the main window. It owns the task list, drives the scan, and holds the commands
+// SchedulerMainForm: the main window. It owns the task list, drives the scan, and holds the commands
 // that create, edit, enable, disable and delete tasks.
 #pragma once
 
 #include "date_format.h"
+#include "edge_anchors.h"
 #include "main_window_host.h"
 #include "platform/timer.h"
 #include "prefs/settings_record.h"
@@ -13,18 +14,19 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QMenu;
-class QAction;
-class QToolButton;
-class QPushButton;
+
+namespace Ui {
+class SchedulerMainForm;
+}
 
 namespace velloran {
 
 class HelpTarget;
-class TaskListView;
 
 // The services the main window works with, handed in so that tests can replace each.
 struct MainFormServices {
@@ -42,40 +44,22 @@ struct MainFormServices {
     QIcon newTaskIcon;
 };
 
-class TSchedulerMainForm : public QMainWindow {
+class SchedulerMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TSchedulerMainForm(const MainFormServices& services, QWidget* parent = nullptr);
-    ~TSchedulerMainForm() override;
+    explicit SchedulerMainForm(const MainFormServices& services, QWidget* parent = nullptr);
+    ~SchedulerMainForm() override;
 
     const TaskStore& tasks() const { return tasks_; }
 
-    void RefreshTaskView();
-    void MainTimerTimer();
-    void FormPtrTimerTimer();
+    // Rebuilds the list from the tasks and the display settings.
+    void refreshTaskView();
+    // Brings the window back from the tray, in front of the others.
+    void restoreFromTray();
 
-    // Commands, also reached from the menus.
-    void ShowNewTask(int kind);
-    void EditBTClick();
-    void EnableDisableBTClick();
-    void DeleteBTClick();
-    void HideBTClick();
-    void Restore1Click();
-    void Preferences1Click();
-    void About1Click();
-    void Help2Click();
-    void CheckforUpdate1Click();
-    void ExitClick();
-    // The tray's commands that open a window, each kept from opening a second copy of its own.
-    void CreatenewTaskTrayClick();
-    void Preferences2Click();
-    void TtrayAboutClick();
-
-    // Save, then the countdown unless the user confirmed an Exit; true when the window may close.
-    bool FormCloseQuery();
     // A close the system asks for (a signal, the session's end): the same path, but nothing on it waits
     // for an answer that may never come. True when the window closed or a close is already under way.
-    bool SystemClose();
+    bool closeOnSystemRequest();
     // True once a close went through and the application is ending.
     bool closed() const { return closed_; }
 
@@ -87,35 +71,54 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void FormCreate();
-    void buildControls();
-    void buildMenus();
-    void buildTray();
-    void placeControls();
+    // The splash, the tasks and the settings, as the window is made.
+    void startUp();
+    void connectControls();
+    void connectMenus();
+    void setUpTray();
+    // The due-task scan, every tick of the scan timer.
+    void runScan();
+    // The first tick sends a hidden start to the tray; every tick frees the notification windows closed.
+    void housekeep();
+
+    // Commands, from the buttons, the menus and the tray.
+    void createTask(int kind);
+    void editSelectedTask();
+    void toggleSelectedTask();
+    void deleteSelectedTask();
+    void runInBackground();
+    void showPreferences();
+    void showAbout();
+    void openHelp();
+    void openUpdatePage();
+    // Asks; on Yes the window closes without the countdown.
+    void confirmExit();
+    // The tray's commands that open a window, each kept from opening a second copy of its own.
+    void createTaskFromTray();
+    void showPreferencesFromTray();
+    void showAboutFromTray();
+
+    // Save, then the countdown unless the user confirmed an Exit; true when the window may close.
+    bool saveAndConfirmClose();
     const Task* selectedTask() const;
     // Shows, each once, what the task store has to tell the user.
     void showStoreNotices();
     void runGuarded(int& counter, const std::function<void()>& command);
     void reportFailedSave(const Message& error);
 
-    TaskListView* TaskView1 = nullptr;
-    TTrayIcon* TrayIcon1 = nullptr;
-    Timer* MainTimer = nullptr;
-    Timer* FormPtrTimer = nullptr;
-    QMenu* TaskPopup = nullptr;
-    QMenu* TrayPopupMenu = nullptr;
-    std::vector<QToolButton*> kindButtons; // "New Task", then one for each kind that has one
-    QPushButton* EditBT = nullptr;
-    QPushButton* EnableDisableBT = nullptr;
-    QPushButton* DeleteBT = nullptr;
-    QPushButton* HideBT = nullptr;
+    std::unique_ptr<Ui::SchedulerMainForm> ui;
+    EdgeAnchors anchors_;
+    TrayIcon* tray_ = nullptr;
+    Timer* scanTimer_ = nullptr;
+    Timer* housekeepingTimer_ = nullptr;
+    QMenu* taskPopup_ = nullptr;
+    QMenu* trayPopupMenu_ = nullptr;
 
     HelpTarget* help_ = nullptr;
     MainFormServices services_;
     TaskStore& tasks_;
     TaskActions actions_;
     DateNames dateNames_;
-    QWidget* client_ = nullptr;
     bool firstTick_ = true;
     bool exitCountdown_ = true;
     bool closing_ = false;

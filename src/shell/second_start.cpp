@@ -2,6 +2,7 @@
 
 #include "platform/message_box.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
@@ -11,11 +12,11 @@
 namespace velloran {
 namespace {
 
-constexpr const char* kAlreadyRunning =
-    "Application is already running. Look in the icon tray for the application\n"
-    "icon and double click on the icon to open.\n"
-    "If icon is not visable in the icon tray click OK to open, otherwise\n"
-    "select cancel and double click in icon tray to open.";
+constexpr const char* kAlreadyRunning = QT_TRANSLATE_NOOP(
+    "SecondStart", "Application is already running. Look in the icon tray for the application\n"
+                   "icon and double click on the icon to open.\n"
+                   "If icon is not visable in the icon tray click OK to open, otherwise\n"
+                   "select cancel and double click in icon tray to open.");
 
 // How long the question stays after OK for the running window to take the focus from it.
 constexpr int kHandOverMilliseconds = 1500;
@@ -40,7 +41,8 @@ void waitForFocusToLeave(QWidget* window, int milliseconds) {
 QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch,
                                                     const std::function<void(const RestoreRequest&)>& restore,
                                                     const ActivationTokenSource& tokenFor) {
-    MessageBoxRequest question{QStringLiteral("Application running"), QString::fromLatin1(kAlreadyRunning),
+    MessageBoxRequest question{QCoreApplication::translate("SecondStart", "Application running"),
+                               QCoreApplication::translate("SecondStart", kAlreadyRunning),
                                QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel};
     bool sent = false;
     // All of it happens while the question is still shown and has the focus: the compositor gives a

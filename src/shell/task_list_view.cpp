@@ -2,6 +2,7 @@
 
 #include "platform/translated_message.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QStyleOptionHeader>
@@ -13,13 +14,14 @@ constexpr int kColumnCount = 6;
 constexpr int kMinimumColumnWidth = 30;
 constexpr int kNormalDateWidth = 115;
 constexpr int kLongDateWidth = 160;
-const char* const kHeaders[kColumnCount] = {"Type",     "Task",   "Date & Time",
-                                            "Run Task", "Status", "Description"};
+const char* const kHeaders[kColumnCount] = {
+    QT_TRANSLATE_NOOP("TaskListView", "Type"),        QT_TRANSLATE_NOOP("TaskListView", "Task"),
+    QT_TRANSLATE_NOOP("TaskListView", "Date & Time"), QT_TRANSLATE_NOOP("TaskListView", "Run Task"),
+    QT_TRANSLATE_NOOP("TaskListView", "Status"),      QT_TRANSLATE_NOOP("TaskListView", "Description")};
 
 } // namespace
 
-TaskRowsModel::TaskRowsModel(IconForKind iconForKind, QObject* parent)
-    : QAbstractTableModel(parent), iconForKind_(std::move(iconForKind)) {}
+TaskRowsModel::TaskRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TaskRowsModel::setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay,
                             DateNames names) {
@@ -80,7 +82,7 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
 
 QVariant TaskRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
-        return QString::fromLatin1(kHeaders[section]);
+        return QCoreApplication::translate("TaskListView", kHeaders[section]);
     return {};
 }
 
@@ -98,9 +100,7 @@ QSize TaskListHeader::sectionSizeFromContents(int logicalIndex) const {
     return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
 }
 
-TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent)
-    : QTableView(parent), model_(std::move(iconForKind)) {
-    setObjectName("TaskView1");
+TaskListView::TaskListView(QWidget* parent) : QTableView(parent) {
     setHorizontalHeader(new TaskListHeader(Qt::Horizontal, this));
     setVerticalHeader(new TaskListHeader(Qt::Vertical, this));
     setModel(&model_);
@@ -134,6 +134,10 @@ TaskListView::TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* pare
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit contextMenuWanted(viewport()->mapToGlobal(at)); });
     shareFreeWidth();
+}
+
+void TaskListView::setIconForKind(TaskRowsModel::IconForKind iconForKind) {
+    model_.setIconForKind(std::move(iconForKind));
 }
 
 void TaskListView::refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names) {

@@ -17,7 +17,9 @@ class TaskRowsModel final : public QAbstractTableModel {
 public:
     using IconForKind = std::function<QIcon(int kind)>;
 
-    explicit TaskRowsModel(IconForKind iconForKind, QObject* parent = nullptr);
+    explicit TaskRowsModel(QObject* parent = nullptr);
+
+    void setIconForKind(IconForKind iconForKind) { iconForKind_ = std::move(iconForKind); }
 
     // The rows stand for tasks of this list, which must outlive the model; a row's texts are made from
     // its task each time the view asks for them.
@@ -55,7 +57,10 @@ class TaskListView final : public QTableView {
 public:
     enum Column { TypeColumn, TaskColumn, DateColumn, RunColumn, StatusColumn, DescriptionColumn };
 
-    explicit TaskListView(TaskRowsModel::IconForKind iconForKind, QWidget* parent = nullptr);
+    explicit TaskListView(QWidget* parent = nullptr);
+
+    // The small picture of each kind in the "Type" column; none until it is given.
+    void setIconForKind(TaskRowsModel::IconForKind iconForKind);
 
     // Rebuilds every row from the tasks, which must outlive the view; afterwards no row is selected.
     // Column "Date & Time" takes the width of the display format, except when there is no task.

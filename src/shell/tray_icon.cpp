@@ -13,25 +13,25 @@
 
 namespace velloran {
 
-TTrayIcon::TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe)
+TrayIcon::TrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe)
     : QObject(mainWindow), mainWindow_(mainWindow), watch_(new TrayWatch(this, std::move(trayProbe))),
       clicks_(QApplication::styleHints()->mouseDoubleClickInterval()) {
     clock_.start();
-    connect(watch_, &TrayWatch::presenceChanged, this, &TTrayIcon::trayPresenceChanged);
+    connect(watch_, &TrayWatch::presenceChanged, this, &TrayIcon::trayPresenceChanged);
     // The X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its presses are
     // watched wherever they arrive; the main window's activations are watched here too.
     qApp->installEventFilter(this);
 }
 
-TTrayIcon::~TTrayIcon() = default;
+TrayIcon::~TrayIcon() = default;
 
-void TTrayIcon::setIcon(const QIcon& icon) {
+void TrayIcon::setIcon(const QIcon& icon) {
     image_ = icon;
     if (icon_)
         icon_->setIcon(icon);
 }
 
-void TTrayIcon::setPopupMenu(QMenu* menu) {
+void TrayIcon::setPopupMenu(QMenu* menu) {
     popupMenu_ = menu;
     // A StatusNotifier host shows the menu itself, item by item, from what Qt exports over DBusMenu.
     // An X11 tray's icon gets no menu from Qt: Qt would open it on the press, and here it opens on the
@@ -40,7 +40,7 @@ void TTrayIcon::setPopupMenu(QMenu* menu) {
         icon_->setContextMenu(menu);
 }
 
-void TTrayIcon::setVisible(bool visible) {
+void TrayIcon::setVisible(bool visible) {
     visible_ = visible;
     if (visible && !icon_ && watch_->present()) {
         // Qt makes a StatusNotifier item where a host is there when its first icon is made (always off
@@ -49,7 +49,7 @@ void TTrayIcon::setVisible(bool visible) {
             QGuiApplication::platformName() != QLatin1String("xcb") || statusNotifierHostPresent();
         icon_ = std::make_unique<QSystemTrayIcon>(image_);
         icon_->setToolTip(hint_);
-        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TTrayIcon::onActivated);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
         setPopupMenu(popupMenu_);
         watch_->followKind(statusNotifier_);
     }
@@ -57,11 +57,11 @@ void TTrayIcon::setVisible(bool visible) {
         icon_->setVisible(visible);
 }
 
-void TTrayIcon::checkTray() {
+void TrayIcon::checkTray() {
     watch_->check();
 }
 
-void TTrayIcon::trayPresenceChanged(bool present) {
+void TrayIcon::trayPresenceChanged(bool present) {
     // Qt's icon docks again by itself when a panel restarts; it is made here only the first time.
     if (present && visible_ && !icon_)
         setVisible(true);
@@ -77,7 +77,7 @@ void TTrayIcon::trayPresenceChanged(bool present) {
     }
 }
 
-void TTrayIcon::setHint(const QString& hint) {
+void TrayIcon::setHint(const QString& hint) {
     if (hint == hint_ || hint.size() >= 64)
         return;
     hint_ = hint;
@@ -85,15 +85,15 @@ void TTrayIcon::setHint(const QString& hint) {
         icon_->setToolTip(hint);
 }
 
-bool TTrayIcon::trayAvailable() {
+bool TrayIcon::trayAvailable() {
     return trayPresent();
 }
 
-bool TTrayIcon::inTray() const {
+bool TrayIcon::inTray() const {
     return watch_->present() && icon_ && icon_->isVisible();
 }
 
-void TTrayIcon::Minimize() {
+void TrayIcon::sendToTray() {
     sentToTray_ = true;
     leftSinceSent_ = false;
     if (inTray())
@@ -102,7 +102,7 @@ void TTrayIcon::Minimize() {
         mainWindow_->showMinimized();
 }
 
-void TTrayIcon::Restore() {
+void TrayIcon::restore() {
     sentToTray_ = false;
     if (mainWindow_->isMinimized())
         mainWindow_->showNormal();
@@ -112,7 +112,7 @@ void TTrayIcon::Restore() {
     mainWindow_->activateWindow();
 }
 
-void TTrayIcon::ShowMenu() {
+void TrayIcon::showMenu() {
     if (!popupMenu_)
         return;
     const QPoint at = QCursor::pos();
@@ -120,18 +120,18 @@ void TTrayIcon::ShowMenu() {
     popupMenu_->activateWindow();
 }
 
-void TTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     if (statusNotifier_) {
         // The host decides what a click is (GNOME: a double click, waybar: a press, KDE: a click) and says
         // so with Activate; restoring a window already shown is harmless. A host that asks for the menu
         // with ContextMenu instead of reading it gets it at the pointer.
         if (reason == QSystemTrayIcon::Context) {
-            ShowMenu();
+            showMenu();
         } else if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick ||
                    reason == QSystemTrayIcon::DoubleClick) {
             if (popupMenu_ && popupMenu_->isVisible())
                 popupMenu_->hide();
-            Restore();
+            restore();
         }
         return;
     }
@@ -154,22 +154,22 @@ void TTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-void TTrayIcon::onPress(TrayClicks::Button button) {
+void TrayIcon::onPress(TrayClicks::Button button) {
     switch (clicks_.press(button, clock_.elapsed())) {
     case TrayClicks::Command::Restore:
         if (popupMenu_ && popupMenu_->isVisible())
             popupMenu_->hide();
-        Restore();
+        restore();
         break;
     case TrayClicks::Command::ShowMenu:
-        ShowMenu();
+        showMenu();
         break;
     case TrayClicks::Command::None:
         break;
     }
 }
 
-void TTrayIcon::watchMainWindow(const QEvent* event) {
+void TrayIcon::watchMainWindow(const QEvent* event) {
     if (!sentToTray_)
         return;
     switch (event->type()) {
@@ -194,7 +194,7 @@ void TTrayIcon::watchMainWindow(const QEvent* event) {
     }
 }
 
-bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mainWindow_)
         watchMainWindow(event);
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
@@ -214,7 +214,7 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event) {
             clicks_.press(button, clock_.elapsed()) == TrayClicks::Command::Restore) {
             // The menu closes on this press as usual; the restore comes after it.
             QMetaObject::invokeMethod(
-                this, [this] { Restore(); }, Qt::QueuedConnection);
+                this, [this] { restore(); }, Qt::QueuedConnection);
         }
     }
     return QObject::eventFilter(watched, event);

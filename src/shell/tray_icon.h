@@ -1,4 +1,4 @@
-// TTrayIcon: the icon in the desktop's tray that brings the application back and opens its menu.
+// TrayIcon: the icon in the desktop's tray that brings the application back and opens its menu.
 #pragma once
 
 #include "tray_clicks.h"
@@ -18,15 +18,15 @@ namespace velloran {
 
 class TrayWatch;
 
-class TTrayIcon : public QObject {
+class TrayIcon : public QObject {
     Q_OBJECT
 public:
     // trayProbe answers whether the desktop has a tray now; by default the desktop is asked.
-    explicit TTrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe = {});
-    ~TTrayIcon() override;
+    explicit TrayIcon(QWidget* mainWindow, std::function<bool()> trayProbe = {});
+    ~TrayIcon() override;
 
     void setVisible(bool visible);
-    const QString& Hint() const { return hint_; }
+    const QString& hint() const { return hint_; }
     // A hint of 64 characters or more is ignored; the previous one stays.
     void setHint(const QString& hint);
     void setPopupMenu(QMenu* menu);
@@ -46,9 +46,9 @@ public:
 
     // Sends the application to the tray: no window and no taskbar entry remain, only the icon. Where
     // there is no tray, the window is minimised normally instead.
-    void Minimize();
-    void Restore();
-    void ShowMenu();
+    void sendToTray();
+    void restore();
+    void showMenu();
 
 protected:
     // Watches the open menu for the second press of a double click, which its grab keeps from the icon,

@@ -3,6 +3,8 @@
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
+#include "shell/second_start.h"
+#include "shell/task_list_view.h"
 #include "store/task_file.h"
 
 #include <QApplication>
@@ -14,10 +16,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace velloran;
 
 namespace {
+
+// Marks every text it is asked for, so that a text that does not pass through the translator stands out.
+class MarkingTranslator final : public QTranslator {
+public:
+    QString translate(const char*, const char* source, const char* = nullptr, int = -1) const override {
+        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
+    }
+    bool isEmpty() const override { return false; }
+};
+
+bool marked(const QString& text) {
+    return text.startsWith('<') && text.endsWith('>');
+}
 
 // Each item as "name caption", a separator as "name -".
 QStringList items(const QMenu* menu) {
@@ -35,7 +51,7 @@ private:
     test::MainFormBench bench_;
     test::MessageBoxRecorder boxes_{QMessageBox::Yes};
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
+    std::unique_ptr<SchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
     void writeOneTask() {
         TaskList list;
@@ -80,7 +96,122 @@ private slots:
                  (QStringList{"Restore1 &Open Task Scheduler", "CreatenewTaskTray Create &New Task", "N8 -",
                               "Preferences2 &Preferences", "N1 -", "TtrayAbout &About", "N6 -",
                               "Exit1 &Exit Task Scheduler"}));
-        QCOMPARE(test::trayIcon(*form)->Hint(), QString("Velloran - right click for options"));
+        QCOMPARE(test::trayIcon(*form)->hint(), QString("Velloran - right click for options"));
+    }
+
+    // The places of the form at the designed size; a larger window stretches the list and moves the
+    // buttons with the lower edges, "Run in background" with the right one too.
+    void controlsStandAsDrawnAndFollowTheWindowsSize() {
+        auto form = makeForm();
+        form->show();
+        QWidget* client = form->centralWidget();
+        const auto place = [&](const char* name) { return test::part<QWidget>(*form, name)->geometry(); };
+        QCOMPARE(client->size(), QSize(649, 407));
+        QCOMPARE(place("CreateNewTask"), QRect(8, 3, 56, 56));
+        QCOMPARE(place("CreateDoc"), QRect(400, 3, 56, 56));
+        QCOMPARE(place("TaskView1"), QRect(0, 64, 650, 295));
+        QCOMPARE(place("EditBT"), QRect(8, 372, 97, 25));
+        QCOMPARE(place("EnableDisableBT"), QRect(112, 372, 97, 25));
+        QCOMPARE(place("DeleteBT"), QRect(216, 372, 97, 25));
+        QCOMPARE(place("HideBT"), QRect(520, 370, 115, 25));
+        form->resize(form->width() + 100, form->height() + 50);
+        QTRY_COMPARE(client->size(), QSize(749, 457));
+        QCOMPARE(place("CreateDoc"), QRect(400, 3, 56, 56));
+        QCOMPARE(place("TaskView1"), QRect(0, 64, 750, 345));
+        QCOMPARE(place("EditBT"), QRect(8, 422, 97, 25));
+        QCOMPARE(place("DeleteBT"), QRect(216, 422, 97, 25));
+        QCOMPARE(place("HideBT"), QRect(620, 420, 115, 25));
+    }
+
+    // The Tab key walks the picture buttons left to right, then the list, then the command buttons.
+    void tabOrderFollowsTheRowsLeftToRight() {
+        auto form = makeForm();
+        QStringList order;
+        QWidget* first = test::part<QWidget>(*form, "CreateNewTask");
+        QWidget* widget = first;
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                order << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != first && order.size() < 20);
+        QCOMPARE(order, (QStringList{"CreateNewTask", "CreateAlarm", "CreateMemo", "CreateExe", "CreateWeb",
+                                     "CreateAudio", "CreateVideo", "CreateDoc", "TaskView1", "EditBT",
+                                     "EnableDisableBT", "DeleteBT", "HideBT"}));
+        ExitForm countdown(form.get());
+        QCOMPARE(test::part<QWidget>(countdown, "AutoOK")->nextInFocusChain(),
+                 test::part<QWidget>(countdown, "Button1"));
+    }
+
+    // Each picture button and each item of the Tasks menu opens the editor on its own kind.
+    void kindButtonsAndTasksMenuOpenTheirKinds() {
+        auto form = makeForm();
+        for (QToolButton* button : test::kindButtons(*form))
+            button->click();
+        QCOMPARE(bench_.host.newTasks, (std::vector<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
+        bench_.host.newTasks.clear();
+        for (const char* item :
+             {"NewTask1", "Alarmclock1", "Memo1", "Executable1", "Webpage1", "Audio1", "Video1", "Document1"})
+            test::choose(*form, item);
+        QCOMPARE(bench_.host.newTasks, (std::vector<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
+        // The kind buttons' tooltips, whole, in order: what a screen reader reads for each picture.
+        QStringList tips;
+        for (QToolButton* button : test::kindButtons(*form))
+            tips << button->toolTip();
+        QCOMPARE(tips, (QStringList{"New Task", "Create Alarm Clock Task", "Create Memo Task",
+                                    "Create Executable Task", "Create Web Task", "Create Audio Task",
+                                    "Create Video Task", "Create Document Task"}));
+    }
+
+    // Every text the user reads in these windows comes through the translator, the program's name aside;
+    // a text that skipped it would stay English in every language.
+    void everyTextPassesThroughTheTranslator() {
+        writeOneTask();
+        MarkingTranslator marking;
+        QCoreApplication::installTranslator(&marking);
+        auto form = makeForm();
+        form->show();
+        QStringList untranslated;
+        const auto check = [&](const QString& what, const QString& text) {
+            if (!text.isEmpty() && !marked(text))
+                untranslated << what + ": " + text;
+        };
+        for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+            check(button->objectName(), button->text());
+            check(button->objectName(), button->toolTip());
+            check(button->objectName(), button->accessibleName());
+        }
+        for (const QAction* action : form->findChildren<QAction*>())
+            if (!action->isSeparator())
+                check(action->objectName(), action->text());
+        check("MainMenu1", form->menuBar()->accessibleName());
+        const TaskListView* view = test::taskView(*form);
+        check("TaskView1", view->accessibleName());
+        for (int column = 0; column < view->model()->columnCount(); ++column)
+            check("header", view->model()->headerData(column, Qt::Horizontal).toString());
+        check("TrayIcon1", test::trayIcon(*form)->hint());
+        QCOMPARE(form->windowTitle(), QString("Velloran"));
+        boxes_.answer = QMessageBox::No;
+        test::choose(*form, "Exit2");
+        QCOMPARE(boxes_.shown.size(), 1);
+        check("Exit caption", boxes_.shown[0].caption);
+        check("Exit question", boxes_.shown[0].text);
+        askAboutRunningInstance(
+            {}, [](const RestoreRequest&) {}, [](QWidget*) { return QString(); });
+        QCOMPARE(boxes_.shown.size(), 2);
+        check("second start caption", boxes_.shown[1].caption);
+        check("second start question", boxes_.shown[1].text);
+        boxes_.answer = QMessageBox::Yes;
+        {
+            ExitForm countdown(form.get());
+            check("countdown", countdown.windowTitle());
+            check("Label1", test::part<QLabel>(countdown, "Label1")->text());
+            for (const QAbstractButton* button : countdown.findChildren<QAbstractButton*>())
+                check(button->objectName(), button->text());
+            test::part<Timer>(countdown, "ExitTimer")->onTimeout();
+            QCOMPARE(test::part<QPushButton>(countdown, "AutoOK")->text(), QString("<&OK ( 3 )>"));
+        }
+        QCoreApplication::removeTranslator(&marking);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
     }
 
     void exitAnsweredYesEndsWithoutTheCountdown() {
@@ -91,14 +222,14 @@ private slots:
         bool countdownShown = false;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
-            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget())) {
+            if (auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget())) {
                 countdownShown = true;
-                countdown->Button1->click();
+                test::click(*countdown, "Button1");
             }
         });
         watch.start(10);
         QFile::remove(bench_.dir.filePath("tasks.tsk"));
-        form->ExitClick();
+        test::choose(*form, "Exit2");
         QVERIFY(!countdownShown);
         QVERIFY(!form->isVisible());
         QCOMPARE(boxes_.shown.size(), 1);
@@ -131,8 +262,8 @@ private slots:
         QCOMPARE(boxes_.shown[0].text, QString("Failed to read the settings"));
         QCOMPARE(boxes_.shown[0].icon, QMessageBox::Critical);
         QCOMPARE(bench_.host.sweeps, 0);
-        form->FormPtrTimerTimer();
-        form->FormPtrTimerTimer();
+        test::formPtrTimer(*form)->onTimeout();
+        test::formPtrTimer(*form)->onTimeout();
         QCOMPARE(bench_.host.sweeps, 2);
         QCOMPARE(bench_.host.memoWindowsDestroyed, 0);
         form.reset();
@@ -141,24 +272,24 @@ private slots:
 
     void countdownBlocksOnlyItsOwnerAndPlacesItsLabelAt8() {
         QWidget owner;
-        TExitForm countdown(&owner);
+        ExitForm countdown(&owner);
         // Modal to the main window only: the tray icon, a window of its own, keeps its input.
         QCOMPARE(countdown.windowModality(), Qt::WindowModal);
-        QCOMPARE(countdown.Label1->geometry(), QRect(8, 16, 145, 16));
-        QCOMPARE(countdown.Label1->text(), QString("Exiting Task Scheduler in:"));
+        QCOMPARE(test::part<QLabel>(countdown, "Label1")->geometry(), QRect(8, 16, 145, 16));
+        QCOMPARE(test::part<QLabel>(countdown, "Label1")->text(), QString("Exiting Task Scheduler in:"));
         QCOMPARE(countdown.windowTitle(), QString("Exit"));
     }
 
     // Apart from the texts' checks, so that it runs in every language.
     void countdownCaptionsFitAndArePictured() {
         QWidget owner;
-        TExitForm countdown(&owner);
+        ExitForm countdown(&owner);
         countdown.show();
         QVERIFY(QTest::qWaitForWindowExposed(&countdown));
         const QStringList clipped = test::clippedCaptions(countdown);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
         QVERIFY(test::picture(countdown, QStringLiteral("exit-countdown-offscreen.png")));
-        countdown.Button1->click();
+        test::click(countdown, "Button1");
     }
 
     void formPtrTimerTicksAt300msThenEvery30s() {
@@ -172,7 +303,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(test::formPtrTimer(*form)->interval(), 30000, 3000);
         QVERIFY(test::formPtrTimer(*form)->isEnabled());
         QVERIFY(test::formPtrTimer(*form)->remainingTime() > 25000);
-        form->FormPtrTimerTimer();
+        test::formPtrTimer(*form)->onTimeout();
         QCOMPARE(test::formPtrTimer(*form)->interval(), 30000);
     }
 
@@ -185,7 +316,7 @@ private slots:
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
         // With nothing to scan the tick returns at once: the countdown to the next one goes on.
-        form->MainTimerTimer();
+        test::mainTimer(*form)->onTimeout();
         QVERIFY(test::mainTimer(*form)->isEnabled());
         QCOMPARE(test::mainTimer(*form)->interval(), 5000);
         QVERIFY(test::mainTimer(*form)->remainingTime() <= before);
@@ -197,7 +328,7 @@ private slots:
         QTRY_VERIFY(test::mainTimer(*form)->remainingTime() < 4500);
         const int before = test::mainTimer(*form)->remainingTime();
         QVERIFY(before > 0);
-        form->MainTimerTimer();
+        test::mainTimer(*form)->onTimeout();
         QVERIFY(test::mainTimer(*form)->isEnabled());
         QVERIFY(test::mainTimer(*form)->remainingTime() > before);
     }

@@ -7,9 +7,10 @@
 #include "shell/task_list_view.h"
 #include "shell/tray_icon.h"
 #include "stand_ins.h"
-#include "store/task_kinds.h"
 #include "window_checks.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -86,43 +87,53 @@ struct MainFormBench {
     std::string programDirectory() const { return dir.path().toStdString() + "/"; }
     QString taskFile() const { return dir.filePath(QStringLiteral("tasks.tsk")); }
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() {
+    std::unique_ptr<SchedulerMainForm> makeForm() {
         stores.push_back(std::make_unique<TaskStore>(
             taskFile().toStdString(), dir.filePath(QStringLiteral("state/tasks.journal")).toStdString()));
-        return std::make_unique<TSchedulerMainForm>(MainFormServices{.tasks = *stores.back(),
-                                                                     .clock = clock,
-                                                                     .opener = opener,
-                                                                     .notifications = windows,
-                                                                     .settings = settings,
-                                                                     .host = host,
-                                                                     .programDirectory = programDirectory(),
-                                                                     .hiddenStart = hiddenStart,
-                                                                     .appIcon = QIcon(),
-                                                                     .kindIcon = nullptr,
-                                                                     .newTaskIcon = QIcon()});
+        return std::make_unique<SchedulerMainForm>(MainFormServices{.tasks = *stores.back(),
+                                                                    .clock = clock,
+                                                                    .opener = opener,
+                                                                    .notifications = windows,
+                                                                    .settings = settings,
+                                                                    .host = host,
+                                                                    .programDirectory = programDirectory(),
+                                                                    .hiddenStart = hiddenStart,
+                                                                    .appIcon = QIcon(),
+                                                                    .kindIcon = nullptr,
+                                                                    .newTaskIcon = QIcon()});
     }
 };
 
-inline TaskListView* taskView(const TSchedulerMainForm& form) {
+inline TaskListView* taskView(const SchedulerMainForm& form) {
     return part<TaskListView>(form, "TaskView1");
 }
-inline TTrayIcon* trayIcon(const TSchedulerMainForm& form) {
-    return part<TTrayIcon>(form, "TrayIcon1");
+inline TrayIcon* trayIcon(const SchedulerMainForm& form) {
+    return part<TrayIcon>(form, "TrayIcon1");
 }
-inline Timer* mainTimer(const TSchedulerMainForm& form) {
+inline Timer* mainTimer(const SchedulerMainForm& form) {
     return part<Timer>(form, "MainTimer");
 }
-inline Timer* formPtrTimer(const TSchedulerMainForm& form) {
+inline Timer* formPtrTimer(const SchedulerMainForm& form) {
     return part<Timer>(form, "FormPtrTimer");
 }
 
-// The picture buttons along the top: "New Task", then one for each kind that has one.
-inline std::vector<QToolButton*> kindButtons(const TSchedulerMainForm& form) {
-    std::vector<QToolButton*> buttons{part<QToolButton>(form, "CreateNewTask")};
-    for (int kind = 0; kind < kTaskKindCount; ++kind)
-        if (const std::string name(taskKind(kind)->newTaskButton); !name.empty())
-            buttons.push_back(part<QToolButton>(form, name.c_str()));
+// The picture buttons along the top: "New Task", then one for each kind but General.
+inline std::vector<QToolButton*> kindButtons(const SchedulerMainForm& form) {
+    std::vector<QToolButton*> buttons;
+    for (const char* name : {"CreateNewTask", "CreateAlarm", "CreateMemo", "CreateExe", "CreateWeb",
+                             "CreateAudio", "CreateVideo", "CreateDoc"})
+        buttons.push_back(part<QToolButton>(form, name));
     return buttons;
+}
+
+// A click on the window's button of that name, as the user's.
+inline void click(const QObject& window, const char* button) {
+    part<QAbstractButton>(window, button)->click();
+}
+
+// The menu item of that name chosen, as the user does.
+inline void choose(const QObject& window, const char* item) {
+    part<QAction>(window, item)->trigger();
 }
 
 } // namespace velloran::test

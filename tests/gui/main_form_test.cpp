@@ -36,7 +36,7 @@ private:
     test::MainFormBench bench_;
     test::MessageBoxRecorder boxes_{QMessageBox::Yes};
 
-    std::unique_ptr<TSchedulerMainForm> makeForm() { return bench_.makeForm(); }
+    std::unique_ptr<SchedulerMainForm> makeForm() { return bench_.makeForm(); }
 
     void writeTasks(const std::vector<Task>& records) {
         TaskList list;
@@ -48,11 +48,11 @@ private:
             QString());
     }
 
-    QString cell(TSchedulerMainForm& form, int row, int column) {
+    QString cell(SchedulerMainForm& form, int row, int column) {
         return test::taskView(form)->model()->index(row, column).data().toString();
     }
 
-    void selectRow(TSchedulerMainForm& form, int row) { test::taskView(form)->selectRow(row); }
+    void selectRow(SchedulerMainForm& form, int row) { test::taskView(form)->selectRow(row); }
 
 private slots:
     void initTestCase() {
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(cell(*form, 0, 1), QString("early"));
         bench_.settings.SortByDate = 0;
         bench_.settings.LongDateDisplay = 1;
-        form->RefreshTaskView();
+        form->refreshTaskView();
         QCOMPARE(cell(*form, 0, 1), QString("late"));
         QCOMPARE(cell(*form, 0, 2), QString("Thu, Dec 03, 2009 - 03:00 pm"));
         QCOMPARE(test::taskView(*form)->columnWidth(TaskListView::DateColumn), 160);
@@ -132,9 +132,9 @@ private slots:
         writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
         auto form = makeForm();
         form->show();
-        form->EnableDisableBTClick();
-        form->DeleteBTClick();
-        form->EditBTClick();
+        test::click(*form, "EnableDisableBT");
+        test::click(*form, "DeleteBT");
+        test::click(*form, "EditBT");
         QCOMPARE(form->tasks().size(), std::size_t(1));
         QVERIFY(form->tasks()[0].enabled());
         QVERIFY(boxes_.shown.isEmpty());
@@ -152,11 +152,11 @@ private slots:
         auto form = makeForm();
         form->show();
         selectRow(*form, 0);
-        form->EnableDisableBTClick();
+        test::click(*form, "EnableDisableBT");
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
         QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         selectRow(*form, 1);
-        form->DeleteBTClick();
+        test::click(*form, "DeleteBT");
         QCOMPARE(test::taskView(*form)->model()->rowCount(), 2);
         QCOMPARE(cell(*form, 0, 1), QString("one"));
         QCOMPARE(cell(*form, 1, 1), QString("three"));
@@ -190,10 +190,10 @@ private slots:
         view->grab(); // paints every row
         // A command on a row whose task is gone does nothing.
         selectRow(*form, 0);
-        form->DeleteBTClick();
+        test::click(*form, "DeleteBT");
         QCOMPARE(view->model()->rowCount(), 3);
         QCOMPARE(form->tasks().size(), std::size_t(2));
-        form->RefreshTaskView();
+        form->refreshTaskView();
         QCOMPARE(view->model()->rowCount(), 2);
         QCOMPARE(cell(*form, 0, 1), QString("middle"));
         QCOMPARE(cell(*form, 0, 5), QString("second"));
@@ -209,10 +209,10 @@ private slots:
         // A tick that finds nothing due leaves the list, and so its selection, alone.
         bench_.clock.value = at(2009, 12, 3, 11, 59);
         test::taskView(*form)->selectRow(2);
-        form->MainTimerTimer();
+        test::mainTimer(*form)->onTimeout();
         QCOMPARE(test::taskView(*form)->selectionModel()->selectedRows().size(), 1);
         bench_.clock.value = at(2009, 12, 3, 12, 0);
-        form->MainTimerTimer();
+        test::mainTimer(*form)->onTimeout();
         QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/?q=a b"});
         QCOMPARE(bench_.windows.memos, 1);
@@ -225,25 +225,25 @@ private slots:
         auto form = makeForm();
         form->show();
         selectRow(*form, 0);
-        form->DeleteBTClick();
+        test::click(*form, "DeleteBT");
         // Cancel the countdown as soon as it shows: the file is written all the same.
         QTimer::singleShot(0, [] {
-            auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget());
+            auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget());
             QVERIFY(countdown);
-            QCOMPARE(countdown->AutoOK->text(), QString("&OK ( 4 )"));
-            countdown->Button1->click();
+            QCOMPARE(test::part<QPushButton>(*countdown, "AutoOK")->text(), QString("&OK ( 4 )"));
+            test::click(*countdown, "Button1");
         });
-        QVERIFY(!form->FormCloseQuery());
+        QVERIFY(!form->close());
         QVERIFY(!QFile::exists(bench_.dir.filePath("tasks.tsk")));
     }
 
     void countdownEndsWithOkOnTheFourthTick() {
-        TExitForm countdown;
+        ExitForm countdown;
         countdown.show();
         QStringList captions;
         for (int tick = 0; tick < 4 && countdown.isVisible(); ++tick) {
-            countdown.ExitTimerTimer();
-            captions << countdown.AutoOK->text();
+            test::part<Timer>(countdown, "ExitTimer")->onTimeout();
+            captions << test::part<QPushButton>(countdown, "AutoOK")->text();
         }
         QCOMPARE(captions, (QStringList{"&OK ( 3 )", "&OK ( 2 )", "&OK ( 1 )", "&OK ( 0 )"}));
         QCOMPARE(countdown.result(), int(QDialog::Accepted));
@@ -253,7 +253,7 @@ private slots:
         auto form = makeForm();
         form->show();
         boxes_.answer = QMessageBox::No;
-        form->ExitClick();
+        test::choose(*form, "Exit2");
         QVERIFY(form->isVisible());
         QCOMPARE(boxes_.shown.size(), 1);
         QCOMPARE(boxes_.shown[0].caption, QString("Exit"));
@@ -271,10 +271,10 @@ private slots:
         QDir(bench_.dir.filePath("tasks.tsk")).mkdir("inside");
         boxes_.answer = QMessageBox::Ok;
         QTimer::singleShot(0, [] {
-            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
-                countdown->Button1->click();
+            if (auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget()))
+                test::click(*countdown, "Button1");
         });
-        form->FormCloseQuery();
+        form->close();
         QCOMPARE(boxes_.shown.size(), 1);
         QVERIFY(boxes_.shown[0].text.contains("tasks.tsk"));
         QDir(bench_.dir.filePath("tasks.tsk")).removeRecursively();
@@ -290,19 +290,19 @@ private slots:
         QDir(bench_.dir.path()).mkpath("tasks.tsk/inside");
         bool countdownShown = false;
         QTimer::singleShot(0, [&] {
-            auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget());
+            auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget());
             countdownShown = countdown != nullptr;
             // Cancelled here only so that the test's application goes on.
             if (countdown)
-                countdown->Button1->click();
+                test::click(*countdown, "Button1");
         });
-        QVERIFY(!form->SystemClose());
+        QVERIFY(!form->closeOnSystemRequest());
         QVERIFY(countdownShown);
         QCOMPARE(boxes_.shown.size(), 0);
         // The next close, the user's, tells about the failure again.
         QTimer::singleShot(0, [] {
-            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
-                countdown->Button1->click();
+            if (auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget()))
+                test::click(*countdown, "Button1");
         });
         QVERIFY(!form->close());
         QCOMPARE(boxes_.shown.size(), 1);
@@ -317,10 +317,10 @@ private slots:
         form->show();
         writeTasks({task(kGeneral, "another program's", at(2009, 12, 3, 15, 0))});
         QTimer::singleShot(0, [] {
-            if (auto* countdown = qobject_cast<TExitForm*>(QApplication::activeModalWidget()))
-                countdown->Button1->click();
+            if (auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget()))
+                test::click(*countdown, "Button1");
         });
-        form->SystemClose();
+        form->closeOnSystemRequest();
         QCOMPARE(boxes_.shown.size(), 0);
         QVERIFY(QFile::exists(bench_.dir.filePath("tasks.tsk.replaced")));
         QFile::remove(bench_.dir.filePath("tasks.tsk.replaced"));
@@ -340,10 +340,10 @@ private slots:
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal); box && warning.isEmpty()) {
                 warning = box->text();
-                QVERIFY(form->SystemClose());
-            } else if (auto* countdown = qobject_cast<TExitForm*>(modal)) {
+                QVERIFY(form->closeOnSystemRequest());
+            } else if (auto* countdown = qobject_cast<ExitForm*>(modal)) {
                 countdownShown = true;
-                countdown->Button1->click();
+                test::click(*countdown, "Button1");
             }
         });
         timer.start();
@@ -357,45 +357,45 @@ private slots:
 
     // The countdown may end a close that the system asked for: only its Cancel button keeps the program.
     void escapeDoesNotCancelTheCountdown() {
-        TExitForm countdown;
+        ExitForm countdown;
         countdown.show();
         QTest::keyClick(&countdown, Qt::Key_Escape);
         QVERIFY(countdown.isVisible());
-        QVERIFY(countdown.ExitTimer->isEnabled());
-        countdown.Button1->click();
-        QCOMPARE(countdown.result(), TExitForm::kCancelled);
+        QVERIFY(test::part<Timer>(countdown, "ExitTimer")->isEnabled());
+        test::click(countdown, "Button1");
+        QCOMPARE(countdown.result(), ExitForm::kCancelled);
     }
 
     void trayCommandsDoNotOpenASecondCopyOfTheirOwnWindow() {
         // Each window that opens tries, while it is open, to open itself again from the tray.
         test::RecordingHost& host = bench_.host;
         auto made = makeForm();
-        TSchedulerMainForm* form = made.get();
+        SchedulerMainForm* form = made.get();
         host.whilePreferencesOpen = [&] {
             if (host.preferences < 3)
-                form->Preferences2Click();
+                test::choose(*form, "Preferences2");
         };
         host.whileAboutOpen = [&] {
             if (host.abouts < 3)
-                form->TtrayAboutClick();
+                test::choose(*form, "TtrayAbout");
         };
         host.whileNewTaskOpen = [&] {
             if (host.newTasks.size() < 3)
-                form->CreatenewTaskTrayClick();
+                test::choose(*form, "CreatenewTaskTray");
         };
-        form->Preferences2Click();
+        test::choose(*form, "Preferences2");
         QCOMPARE(host.preferences, 1);
-        form->TtrayAboutClick();
+        test::choose(*form, "TtrayAbout");
         QCOMPARE(host.abouts, 1);
-        form->CreatenewTaskTrayClick();
+        test::choose(*form, "CreatenewTaskTray");
         QCOMPARE(host.newTasks, std::vector<int>{-1});
         // Opened from the File menu, the tray item may open a second one; that one guards itself.
         host.preferences = 0;
-        form->Preferences1Click();
+        test::choose(*form, "Preferences1");
         QCOMPARE(host.preferences, 2);
         // The guard is released when the window closes.
         host.preferences = 2;
-        form->Preferences2Click();
+        test::choose(*form, "Preferences2");
         QCOMPARE(host.preferences, 3);
     }
 
@@ -404,10 +404,10 @@ private slots:
             {task(kGeneral, "one", at(2009, 12, 3, 15, 0)), task(kGeneral, "two", at(2009, 12, 4, 15, 0))});
         auto form = makeForm();
         form->show();
-        form->EditBTClick();
+        test::click(*form, "EditBT");
         QVERIFY(bench_.host.editedTasks.empty());
         test::taskView(*form)->selectRow(1);
-        form->EditBTClick();
+        test::click(*form, "EditBT");
         QCOMPARE(bench_.host.editedTasks, std::vector<std::uint32_t>{101});
         QVERIFY2(test::taskView(*form)->selectionModel()->selectedRows().isEmpty(), "the list is rebuilt");
     }
@@ -435,7 +435,7 @@ private slots:
         QDir().mkpath(folder);
         QVERIFY(form->grab().save(folder + "/main-window-offscreen.png"));
         bench_.settings.LongDateDisplay = 1;
-        form->RefreshTaskView();
+        form->refreshTaskView();
         QVERIFY(form->grab().save(folder + "/main-window-long-dates-offscreen.png"));
     }
 };

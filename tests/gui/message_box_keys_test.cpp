@@ -176,7 +176,7 @@ private slots:
         form->show();
         SeenBox seen;
         pressEnterOnNextBox(seen);
-        form->ExitClick();
+        test::choose(*form, "Exit2");
         QCOMPARE(seen.caption, QString("Exit"));
         QCOMPARE(seen.buttonsLeftToRight, (QStringList{"No", "Yes"}));
         QVERIFY(!form->isVisible());

@@ -1,6 +1,7 @@
 // The single-instance lock, its folder and message, close requests of the system, and the tray icon's
 // hint rule.
 #include "files/file_lock.h"
+#include "shell/edge_anchors.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
@@ -388,25 +389,74 @@ private slots:
         QVERIFY(!requests.eventFilter(qApp, &other));
     }
 
+    // Each control keeps its distances to the edges it is anchored to, and stands as drawn at the designed
+    // size or below it.
+    void anchoredControlsFollowTheirEdges() {
+        QWidget parent;
+        parent.resize(200, 100);
+        QWidget all(&parent), lowerLeft(&parent), lowerRight(&parent), upperLeft(&parent), wide(&parent);
+        all.setGeometry(0, 10, 201, 50);
+        lowerLeft.setGeometry(5, 70, 40, 20);
+        lowerRight.setGeometry(150, 68, 45, 20);
+        upperLeft.setGeometry(5, 5, 10, 10);
+        wide.setGeometry(5, 62, 100, 4);
+        EdgeAnchors anchors({200, 100});
+        anchors.anchor(&all, EdgeAnchors::Left | EdgeAnchors::Top | EdgeAnchors::Right | EdgeAnchors::Bottom);
+        anchors.anchor(&lowerLeft, EdgeAnchors::Left | EdgeAnchors::Bottom);
+        anchors.anchor(&lowerRight, EdgeAnchors::Right | EdgeAnchors::Bottom);
+        anchors.anchor(&upperLeft, EdgeAnchors::Left | EdgeAnchors::Top);
+        anchors.anchor(&wide, EdgeAnchors::Left | EdgeAnchors::Right);
+        anchors.follow({230, 140});
+        QCOMPARE(all.geometry(), QRect(0, 10, 231, 90));
+        QCOMPARE(lowerLeft.geometry(), QRect(5, 110, 40, 20));
+        QCOMPARE(lowerRight.geometry(), QRect(180, 108, 45, 20));
+        QCOMPARE(upperLeft.geometry(), QRect(5, 5, 10, 10));
+        QCOMPARE(wide.geometry(), QRect(5, 62, 130, 4));
+        // Smaller than drawn, in one direction or both: the drawn places, never overlapping ones.
+        anchors.follow({150, 120});
+        QCOMPARE(all.geometry(), QRect(0, 10, 201, 70));
+        QCOMPARE(lowerRight.geometry(), QRect(150, 88, 45, 20));
+        anchors.follow({10, 10});
+        QCOMPARE(all.geometry(), QRect(0, 10, 201, 50));
+        QCOMPARE(lowerLeft.geometry(), QRect(5, 70, 40, 20));
+        QCOMPARE(lowerRight.geometry(), QRect(150, 68, 45, 20));
+        QCOMPARE(wide.geometry(), QRect(5, 62, 100, 4));
+    }
+
+    // A control that went away before its parent was resized is passed over.
+    void aControlGoneIsPassedOver() {
+        QWidget parent;
+        auto* gone = new QWidget(&parent);
+        QWidget stays(&parent);
+        gone->setGeometry(1, 1, 5, 5);
+        stays.setGeometry(1, 20, 5, 5);
+        EdgeAnchors anchors({50, 50});
+        anchors.anchor(gone, EdgeAnchors::Bottom);
+        anchors.anchor(&stays, EdgeAnchors::Bottom);
+        delete gone;
+        anchors.follow({50, 60});
+        QCOMPARE(stays.geometry(), QRect(1, 30, 5, 5));
+    }
+
     void hintOfSixtyFourCharactersIsIgnored() {
         QWidget window;
-        TTrayIcon tray(&window);
+        TrayIcon tray(&window);
         tray.setHint("Velloran - right click for options");
         const QString sixtyThree(63, 'x');
         tray.setHint(sixtyThree);
-        QCOMPARE(tray.Hint(), sixtyThree);
+        QCOMPARE(tray.hint(), sixtyThree);
         tray.setHint(QString(64, 'y'));
-        QCOMPARE(tray.Hint(), sixtyThree);
+        QCOMPARE(tray.hint(), sixtyThree);
     }
 
     // A tray that comes after the program (a panel that starts late at logon) and one that restarts.
     void aWindowMinimisedForWantOfATrayGoesThereWhenOneComes() {
         bool present = false;
         QWidget window;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setVisible(true);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         QVERIFY(window.isVisible() && window.isMinimized());
         QVERIFY(tray.systemIcon() == nullptr);
         present = true;
@@ -420,22 +470,22 @@ private slots:
         present = true;
         tray.checkTray();
         QVERIFY(!window.isVisible());
-        tray.Restore();
+        tray.restore();
         QVERIFY(window.isVisible() && !window.isMinimized());
     }
 
     void aWindowTheUserBroughtBackStaysWhenATrayComesOrGoes() {
         bool present = false;
         QWidget window;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setVisible(true);
         // The icon that the closing program took away is not made again by a tray that comes.
         QWidget other;
-        TTrayIcon closing(&other, [&] { return present; });
+        TrayIcon closing(&other, [&] { return present; });
         closing.setVisible(true);
         closing.setVisible(false);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         // Restored from the task bar, not through the tray's commands.
         window.showNormal();
         present = true;
@@ -455,7 +505,7 @@ private slots:
         QWidget window;
         QMenu menu;
         menu.addAction("&Open Task Scheduler");
-        TTrayIcon tray(&window, [] { return true; });
+        TrayIcon tray(&window, [] { return true; });
         tray.setVisible(true);
         tray.setPopupMenu(&menu);
         QVERIFY(tray.statusNotifierItem());
@@ -465,7 +515,7 @@ private slots:
         window.show();
         for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger,
                                   QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
-            tray.Minimize();
+            tray.sendToTray();
             QVERIFY(!window.isVisible());
             // One at a time, far apart or not: each one restores.
             emit icon->activated(reason);
@@ -474,7 +524,7 @@ private slots:
             emit icon->activated(reason);
             QVERIFY(window.isVisible());
         }
-        tray.Minimize();
+        tray.sendToTray();
         emit icon->activated(QSystemTrayIcon::Context);
         QVERIFY(menu.isVisible());
         QVERIFY(!window.isVisible());
@@ -489,7 +539,7 @@ private slots:
         bool present = false;
         QWidget window;
         QMenu menu;
-        TTrayIcon tray(&window, [&] { return present; });
+        TrayIcon tray(&window, [&] { return present; });
         tray.setPopupMenu(&menu);
         tray.setVisible(true);
         QVERIFY(tray.systemIcon() == nullptr);
@@ -505,11 +555,11 @@ private slots:
         for (const bool userCameBack : {false, true}) {
             bool present = false;
             QWidget window;
-            TTrayIcon tray(&window, [&] { return present; });
+            TrayIcon tray(&window, [&] { return present; });
             tray.setVisible(true);
             window.show();
             QCoreApplication::processEvents();
-            tray.Minimize();
+            tray.sendToTray();
             QCoreApplication::processEvents();
             if (userCameBack) {
                 QEvent away(QEvent::WindowDeactivate);
@@ -526,14 +576,14 @@ private slots:
 
     void withoutATrayHidingMinimisesInstead() {
         // The offscreen platform has no tray: the window must stay reachable.
-        QVERIFY(!TTrayIcon::trayAvailable());
+        QVERIFY(!TrayIcon::trayAvailable());
         QWidget window;
-        TTrayIcon tray(&window);
+        TrayIcon tray(&window);
         window.show();
-        tray.Minimize();
+        tray.sendToTray();
         QVERIFY(window.isVisible());
         QVERIFY(window.isMinimized());
-        tray.Restore();
+        tray.restore();
         QVERIFY(!window.isMinimized());
     }
 };
