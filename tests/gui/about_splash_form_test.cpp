@@ -8,6 +8,7 @@
 #include "prefs_test_support.h"
 #include "window_checks.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,13 +48,15 @@ private slots:
         auto* image = part<QLabel>(form, "Image1");
         QCOMPARE(image->geometry(), QRect(8, 8, 49, 49));
         QVERIFY(!image->pixmap().isNull());
+        QCOMPARE(image->accessibleName(), QStringLiteral("Velloran logo"));
         auto* name = part<QLabel>(form, "Label1");
         QCOMPARE(name->text(), QStringLiteral("Velloran (vesion 1.2)"));
         QVERIFY(name->font().bold());
         QCOMPARE(name->pos(), QPoint(88, 8));
         auto* notice = part<QLabel>(form, "Label2");
         QCOMPARE(notice->geometry(), QRect(88, 24, 193, 33));
-        QVERIFY(!notice->text().isEmpty());
+        QCOMPARE(notice->text(), QStringLiteral("A personal task scheduler for alarms, memos and programs."));
+        QVERIFY(notice->wordWrap());
         auto* webPage = part<LinkLabel>(form, "Label5");
         QCOMPARE(webPage->text(), QStringLiteral("https://velloran.org/"));
         QCOMPARE(webPage->pos(), QPoint(88, 56));
@@ -73,7 +76,15 @@ private slots:
         auto* frame = part<QGroupBox>(form, "GroupBox1");
         QCOMPARE(frame->geometry(), QRect(8, 168, 345, 65));
         QVERIFY(frame->title().isEmpty());
-        QCOMPARE(part<QLabel>(form, "WarningLabel")->parentWidget(), frame);
+        auto* warning = part<QLabel>(form, "WarningLabel");
+        QCOMPARE(warning->parentWidget(), frame);
+        QCOMPARE(warning->text(),
+                 QStringLiteral(
+                     "Velloran is provided as is, without warranty of any kind. Tasks run only while the "
+                     "computer is on and Velloran is running: do not rely on it alone for anything that "
+                     "must not be missed."));
+        QVERIFY(warning->wordWrap());
+        QVERIFY(ok->isDefault());
     }
 
     // The links open through the desktop and leave the window up; only OK closes it.
@@ -129,6 +140,8 @@ private slots:
         auto* picture = part<PictureBox>(splash, "Image1");
         QCOMPARE(picture->geometry(), QRect(0, 0, 416, 355));
         QVERIFY(!picture->pixmap().isNull());
+        QCOMPARE(picture->accessibleName(), QStringLiteral("Velloran is starting"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(picture)->role(), QAccessible::Graphic);
         auto* timer = part<Timer>(splash, "Timer1");
         QVERIFY(!timer->isEnabled());
         QCOMPARE(timer->interval(), 1000);

@@ -644,6 +644,72 @@ private slots:
         QCOMPARE(form.CancelBT->text(), QStringLiteral("&Cancel"));
     }
 
+    // The rest of what the window says and where: every caption whole, each control in its group, the
+    // wrapped notes' boxes, the snooze label's buddy and the name of the box to type in.
+    void captionsGroupsAndNames() {
+        MemoryRegistry registry;
+        SettingsRecord settings = defaultSettings();
+        auto form = showForm(settings, registry);
+        const struct {
+            const char* name;
+            QRect geometry;
+            const char* text;
+        } notes[] = {
+            {"Label1",
+             {8, 16, 177, 33},
+             "Automaticaly start application in background when computer starts."},
+            {"Label2",
+             {8, 72, 177, 41},
+             "Caution: Turning this option off will prevent tasks from automaticaly running."},
+            {"AlarmOffLabel",
+             {24, 96, 157, 41},
+             "This only applies to the duration the alarm sounds. Hitting the snooze resets this counter."},
+        };
+        for (const auto& note : notes) {
+            auto* label = form.part<QLabel>(note.name);
+            QCOMPARE(label->text(), QString::fromLatin1(note.text));
+            QCOMPARE(label->geometry(), note.geometry);
+            QVERIFY(label->wordWrap());
+        }
+        QCOMPARE(form.StartupOnRB->text(), QStringLiteral("On"));
+        QCOMPARE(form.StartupOffRB->text(), QStringLiteral("Off"));
+        auto* snoozeLabel = form.part<QLabel>("Label4");
+        QCOMPARE(snoozeLabel->text(), QStringLiteral("Snooze time:"));
+        QCOMPARE(snoozeLabel->pos(), QPoint(8, 16));
+        QCOMPARE(snoozeLabel->buddy(), form.SnoozeTimeCB);
+        QCOMPARE(form.AlarmOffCK->text(), QStringLiteral("Automaticaly turn off after:"));
+        QCOMPARE(form.AlarmOffCK->pos(), QPoint(8, 56));
+        QCOMPARE(form.AlarmOffTimeCB->insertPolicy(), QComboBox::NoInsert);
+        QCOMPARE(form.AlarmOffTimeCB->lineEdit()->accessibleName(),
+                 QStringLiteral("Automatically turn off after"));
+        QCOMPARE(form.SortByDateCK->pos(), QPoint(8, 24));
+        QCOMPARE(form.Label3->pos(), QPoint(8, 56));
+        QCOMPARE(form.DateTimeDisplayNormal->pos(), QPoint(16, 72));
+        QCOMPARE(form.DateTimeDisplayLong->pos(), QPoint(16, 88));
+        QCOMPARE(form.DefaultFontST->text(), QStringLiteral("Default font"));
+        const QList<std::pair<QWidget*, QWidget*>> inGroups{
+            {form.part<QLabel>("Label1"), form.GroupBox1},
+            {form.StartupOnRB, form.GroupBox1},
+            {form.StartupOffRB, form.GroupBox1},
+            {form.Label2, form.GroupBox1},
+            {snoozeLabel, form.GroupBox2},
+            {form.SnoozeTimeCB, form.GroupBox2},
+            {form.AlarmOffCK, form.GroupBox2},
+            {form.AlarmOffTimeCB, form.GroupBox2},
+            {form.part<QLabel>("AlarmOffLabel"), form.GroupBox2},
+            {form.SortByDateCK, form.GroupBox3},
+            {form.Label3, form.GroupBox3},
+            {form.DateTimeDisplayNormal, form.GroupBox3},
+            {form.DateTimeDisplayLong, form.GroupBox3},
+            {form.DefaultFontST, form.GroupBox4},
+            {form.Button1, form.GroupBox4},
+            {form.SaveBT, form.get()},
+            {form.CancelBT, form.get()},
+        };
+        for (const auto& [control, group] : inGroups)
+            QVERIFY2(control->parentWidget() == group, qPrintable(control->objectName()));
+    }
+
     void centredOnItsOwner() {
         QWidget owner;
         owner.setGeometry(100, 120, 700, 500);
