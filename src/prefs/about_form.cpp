@@ -19,6 +19,7 @@ AboutForm::AboutForm(QWidget* parent, Opener& opener)
     // The logo is drawn at the size it is shown, sharper than its 96-pixel design scaled down.
     ui_->Image1->setPixmap(
         artworkPixmap(QString::fromLatin1(kAboutLogoPicture), ui_->Image1->size(), devicePixelRatioF()));
+    //: %1 is the program's version
     ui_->Label1->setText(tr("Velloran (vesion %1)").arg(QLatin1String("1.2")));
     ui_->Label5->setText(QString::fromLatin1(kProductWebPage));
     ui_->Label6->setText(QString::fromLatin1(kSupportMailAddress));

@@ -96,7 +96,8 @@ private slots:
         test::RecordingOpener opener;
         AboutForm form(nullptr, opener);
         form.show();
-        const QStringList missed = textsNotTranslated(form, {QStringLiteral("Label5"), QStringLiteral("Label6")});
+        const QStringList missed =
+            textsNotTranslated(form, {QStringLiteral("Label5"), QStringLiteral("Label6")});
         QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(" | "))));
         QCOMPARE(test::part<QLabel>(form, "Label1")->text(), QStringLiteral("[Velloran (vesion 1.2)]"));
         QCOMPARE(test::part<LinkLabel>(form, "Label5")->text(), QStringLiteral("https://velloran.org/"));
@@ -121,7 +122,8 @@ private slots:
         const QStringList missed = textsNotTranslated(form, {QStringLiteral("SplashForm")});
         QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(" | "))));
         QCOMPARE(form.windowTitle(), QStringLiteral("SplashForm"));
-        QCOMPARE(test::part<QWidget>(form, "Image1")->accessibleName(), QStringLiteral("[Velloran is starting]"));
+        QCOMPARE(test::part<QWidget>(form, "Image1")->accessibleName(),
+                 QStringLiteral("[Velloran is starting]"));
     }
 
     // The record and the registry hold item numbers, never the words of the language shown.
