@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AboutForm</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Velloran logo</source>
+        <translation>Velloran-Logo</translation>
+    </message>
+    <message>
+        <source>A personal task scheduler for alarms, memos and programs.</source>
+        <translation>Ein persönlicher Aufgabenplaner für Wecker, Notizen und Programme.</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Velloran is provided as is, without warranty of any kind. Tasks run only while the computer is on and Velloran is running: do not rely on it alone for anything that must not be missed.</source>
+        <translation>Velloran wird ohne Gewähr bereitgestellt. Aufgaben laufen nur, solange der Computer an ist und Velloran läuft: Verlassen Sie sich bei Wichtigem nicht allein darauf.</translation>
+    </message>
+</context>
+<context>
     <name>AlarmClockForm</name>
     <message>
         <source>Alarm Clock</source>
@@ -229,6 +252,115 @@
     <message>
         <source>Question</source>
         <translation>Frage</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesForm</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Startup</source>
+        <translation>Systemstart</translation>
+    </message>
+    <message>
+        <source>Automaticaly start application in background when computer starts.</source>
+        <translation>Beim Systemstart automatisch im Hintergrund starten.</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Caution: Turning this option off will prevent tasks from automaticaly running.</source>
+        <translation>Achtung: Ist dies aus, werden Aufgaben nicht automatisch ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Alarm Clock default settings</source>
+        <translation>Standardwerte für Wecker</translation>
+    </message>
+    <message>
+        <source>Snooze time:</source>
+        <translation>Weckpause:</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>20 min</source>
+        <translation>20 min</translation>
+    </message>
+    <message>
+        <source>25 min</source>
+        <translation>25 min</translation>
+    </message>
+    <message>
+        <source>30 min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>Automaticaly turn off after:</source>
+        <translation>Automatisch aus nach:</translation>
+    </message>
+    <message>
+        <source>This only applies to the duration the alarm sounds. Hitting the snooze resets this counter.</source>
+        <translation>Gilt nur, solange der Wecker klingelt. Schlummern setzt die Zeit zurück.</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Task View Window</source>
+        <translation>Aufgabenliste</translation>
+    </message>
+    <message>
+        <source>Sort by Date &amp;&amp; Time</source>
+        <translation>Nach Datum ordnen</translation>
+    </message>
+    <message>
+        <source>Date &amp; Time display</source>
+        <translation>Datum &amp; Zeit</translation>
+    </message>
+    <message>
+        <source>05/25/07 - 09:30am</source>
+        <extracomment>The task list&apos;s short date display, as the list shows it</extracomment>
+        <translation>05/25/07 - 09:30am</translation>
+    </message>
+    <message>
+        <source>Fri, May 25, 2007 - 09:30am</source>
+        <extracomment>The task list&apos;s long date display, as the list shows it</extracomment>
+        <translation>Fr, Mai 25, 2007 - 09:30am</translation>
+    </message>
+    <message>
+        <source>Memo default settings</source>
+        <translation>Standardwerte für Notizen</translation>
+    </message>
+    <message>
+        <source>Default font</source>
+        <translation>Standardschriftart</translation>
+    </message>
+    <message>
+        <source>Set font</source>
+        <translation>Schriftart</translation>
     </message>
 </context>
 <context>
@@ -861,6 +993,14 @@ Auch daneben konnten sie nicht gespeichert werden: %2</translation>
     </message>
 </context>
 <context>
+    <name>velloran::AboutForm</name>
+    <message>
+        <source>Velloran (vesion %1)</source>
+        <extracomment>%1 is the program&apos;s version</extracomment>
+        <translation>Velloran (Version %1)</translation>
+    </message>
+</context>
+<context>
     <name>velloran::AlarmClockForm</name>
     <message>
         <source>Show</source>
@@ -894,6 +1034,13 @@ Auch daneben konnten sie nicht gespeichert werden: %2</translation>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::PreferencesForm</name>
+    <message>
+        <source>Automatically turn off after</source>
+        <translation>Automatisch aus nach</translation>
     </message>
 </context>
 <context>
@@ -938,6 +1085,13 @@ Die Startzeit bleibt %2.</translation>
 %1</source>
         <translation>Die Aufgaben konnten nicht gespeichert werden.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::SplashForm</name>
+    <message>
+        <source>Velloran is starting</source>
+        <translation>Velloran startet</translation>
     </message>
 </context>
 </TS>
