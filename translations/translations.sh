@@ -11,8 +11,9 @@ lupdate=$2
 here=$(dirname "$(realpath "$0")")
 sources=$(dirname "$here")/src
 # No line numbers: a .ts changes only when the texts do. Texts gone from the sources are dropped; the
-# glossary keeps their German.
-options=(-locations none -no-obsolete -source-language en -extensions cpp,h,ui)
+# glossary keeps their German, and gives new texts theirs: lupdate's guesses from similar texts are off.
+options=(-locations none -no-obsolete -source-language en -extensions cpp,h,ui
+         -disable-heuristic sametext -disable-heuristic similartext -disable-heuristic number)
 
 ts_files=("$here"/velloran_*.ts)
 case $mode in

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AboutForm</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Velloran logo</source>
+        <translation>Velloran-Logo</translation>
+    </message>
+    <message>
+        <source>A personal task scheduler for alarms, memos and programs.</source>
+        <translation>Ein persönlicher Aufgabenplaner für Wecker, Notizen und Programme.</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Velloran is provided as is, without warranty of any kind. Tasks run only while the computer is on and Velloran is running: do not rely on it alone for anything that must not be missed.</source>
+        <translation>Velloran wird ohne Gewähr bereitgestellt. Aufgaben laufen nur, solange der Computer an ist und Velloran läuft: Verlassen Sie sich bei Wichtigem nicht allein darauf.</translation>
+    </message>
+</context>
+<context>
     <name>AlarmClockForm</name>
     <message>
         <source>Alarm Clock</source>
@@ -163,6 +186,41 @@
     </message>
 </context>
 <context>
+    <name>Files</name>
+    <message>
+        <source>Cannot read &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot replace &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht ersetzt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot delete &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot lock &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gesperrt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot record changes in &quot;%1&quot;: %2</source>
+        <translation>Änderungen können nicht in „%1“ aufgezeichnet werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>MemoForm</name>
     <message>
         <source>Memo</source>
@@ -194,6 +252,130 @@
     <message>
         <source>Question</source>
         <translation>Frage</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesForm</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Startup</source>
+        <translation>Systemstart</translation>
+    </message>
+    <message>
+        <source>Automaticaly start application in background when computer starts.</source>
+        <translation>Beim Systemstart automatisch im Hintergrund starten.</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Caution: Turning this option off will prevent tasks from automaticaly running.</source>
+        <translation>Achtung: Ist dies aus, werden Aufgaben nicht automatisch ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Alarm Clock default settings</source>
+        <translation>Standardwerte für Wecker</translation>
+    </message>
+    <message>
+        <source>Snooze time:</source>
+        <translation>Weckpause:</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>20 min</source>
+        <translation>20 min</translation>
+    </message>
+    <message>
+        <source>25 min</source>
+        <translation>25 min</translation>
+    </message>
+    <message>
+        <source>30 min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>Automaticaly turn off after:</source>
+        <translation>Automatisch aus nach:</translation>
+    </message>
+    <message>
+        <source>This only applies to the duration the alarm sounds. Hitting the snooze resets this counter.</source>
+        <translation>Gilt nur, solange der Wecker klingelt. Schlummern setzt die Zeit zurück.</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Task View Window</source>
+        <translation>Aufgabenliste</translation>
+    </message>
+    <message>
+        <source>Sort by Date &amp;&amp; Time</source>
+        <translation>Nach Datum ordnen</translation>
+    </message>
+    <message>
+        <source>Date &amp; Time display</source>
+        <translation>Datum &amp; Zeit</translation>
+    </message>
+    <message>
+        <source>05/25/07 - 09:30am</source>
+        <extracomment>The task list&apos;s short date display, as the list shows it</extracomment>
+        <translation>05/25/07 - 09:30am</translation>
+    </message>
+    <message>
+        <source>Fri, May 25, 2007 - 09:30am</source>
+        <extracomment>The task list&apos;s long date display, as the list shows it</extracomment>
+        <translation>Fr, Mai 25, 2007 - 09:30am</translation>
+    </message>
+    <message>
+        <source>Memo default settings</source>
+        <translation>Standardwerte für Notizen</translation>
+    </message>
+    <message>
+        <source>Default font</source>
+        <translation>Standardschriftart</translation>
+    </message>
+    <message>
+        <source>Set font</source>
+        <translation>Schriftart</translation>
+    </message>
+</context>
+<context>
+    <name>Registry</name>
+    <message>
+        <source>Invalid data type for &apos;%1&apos;</source>
+        <translation>Ungültiger Datentyp für „%1“</translation>
+    </message>
+    <message>
+        <source>Failed to set data for &apos;%1&apos;</source>
+        <translation>Daten für „%1“ konnten nicht gesetzt werden</translation>
+    </message>
+    <message>
+        <source>Failed to delete data for &apos;%1&apos;</source>
+        <translation>Daten für „%1“ konnten nicht gelöscht werden</translation>
     </message>
 </context>
 <context>
@@ -580,6 +762,76 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     </message>
 </context>
 <context>
+    <name>TaskEditor</name>
+    <message>
+        <source>Start Date &amp; Time has elapsed.
+You must set it for a future time.</source>
+        <translation>Startdatum &amp; -zeit sind schon vorbei.
+Bitte einen Zeitpunkt in der Zukunft wählen.</translation>
+    </message>
+    <message>
+        <source>You selected to run this task Daily, but
+did not select any days to run on.</source>
+        <translation>Die Aufgabe soll täglich laufen, aber
+es ist kein Tag dafür gewählt.</translation>
+    </message>
+    <message>
+        <source>You must type a memo to be displayed.</source>
+        <translation>Bitte den Text der Notiz eingeben.</translation>
+    </message>
+    <message>
+        <source>%1
+file not found.</source>
+        <translation>%1
+Datei nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>You must select a task type.</source>
+        <translation>Bitte eine Art der Aufgabe wählen.</translation>
+    </message>
+    <message>
+        <source>Must type a web address or file transfer protocol using http:// or ftp://
+ex: http://www.example.com/</source>
+        <translation>Bitte eine Web- oder FTP-Adresse mit http:// oder ftp:// eingeben
+z. B.: http://www.example.com/</translation>
+    </message>
+</context>
+<context>
+    <name>TaskKinds</name>
+    <message>
+        <source>Alarm Clock</source>
+        <translation>Wecker</translation>
+    </message>
+    <message>
+        <source>Memo</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Executable</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Web Address</source>
+        <translation>Webadresse</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>Dokument</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+</context>
+<context>
     <name>TaskListView</name>
     <message>
         <source>Type</source>
@@ -604,6 +856,148 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     <message>
         <source>Description</source>
         <translation>Beschreibung</translation>
+    </message>
+</context>
+<context>
+    <name>TaskRows</name>
+    <message>
+        <source>Once</source>
+        <translation>Einmal</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>weekly</source>
+        <translation>wöchentl.</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Inaktiv</translation>
+    </message>
+</context>
+<context>
+    <name>TaskStore</name>
+    <message>
+        <source>The task file &quot;%1&quot; could not be read: %2.
+Velloran leaves it as it is and starts without its tasks. Tasks you create or change now are saved beside it.</source>
+        <translation>Die Aufgabendatei „%1“ konnte nicht gelesen werden: %2.
+Velloran lässt sie unverändert und startet ohne ihre Aufgaben. Aufgaben, die Sie jetzt anlegen oder ändern, werden daneben gespeichert.</translation>
+    </message>
+    <message>
+        <source>The last task in &quot;%1&quot; is incomplete (%2 bytes) and could not be read; the other tasks were loaded.
+The file as it was is kept as &quot;%3&quot;.</source>
+        <translation>Die letzte Aufgabe in „%1“ ist unvollständig (%2 Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Die Datei im bisherigen Zustand ist als „%3“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The last task in &quot;%1&quot; is incomplete (%2 bytes) and could not be read; the other tasks were loaded.
+No copy of the file as it was could be kept: %3.</source>
+        <translation>Die letzte Aufgabe in „%1“ ist unvollständig (%2 Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %3.</translation>
+    </message>
+    <message>
+        <source>Changes recorded by an earlier run of Velloran were not applied, because %1.
+They are kept in &quot;%2&quot;.</source>
+        <translation>Änderungen aus einem früheren Lauf von Velloran wurden nicht übernommen, weil %1.
+Sie sind in „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Changes recorded by an earlier run of Velloran were not applied, because %1.
+They are still in &quot;%2&quot; (%3).</source>
+        <translation>Änderungen aus einem früheren Lauf von Velloran wurden nicht übernommen, weil %1.
+Sie sind weiterhin in „%2“ (%3).</translation>
+    </message>
+    <message>
+        <source>they could not be read (%1)</source>
+        <translation>sie nicht gelesen werden konnten (%1)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has been replaced since</source>
+        <translation>„%1“ inzwischen ersetzt wurde</translation>
+    </message>
+    <message>
+        <source>they do not fit &quot;%1&quot;</source>
+        <translation>sie nicht zu „%1“ passen</translation>
+    </message>
+    <message>
+        <source>Velloran did not end normally last time. The changes made to your tasks since they were last saved have been recovered.</source>
+        <translation>Velloran wurde beim letzten Mal nicht normal beendet. Die seit dem letzten Speichern an Ihren Aufgaben vorgenommenen Änderungen wurden wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged. The changes recorded before the damage have been recovered.
+The journal as it was is kept as &quot;%2&quot;.</source>
+        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist. Die vor der Beschädigung aufgezeichneten Änderungen wurden wiederhergestellt.
+Das Journal im bisherigen Zustand ist als „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged.
+The journal as it was is kept as &quot;%2&quot;.</source>
+        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist.
+Das Journal im bisherigen Zustand ist als „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged. The changes recorded before the damage have been recovered.
+No copy of it could be kept (%2); it is left as it is.</source>
+        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist. Die vor der Beschädigung aufgezeichneten Änderungen wurden wiederhergestellt.
+Eine Kopie davon konnte nicht aufbewahrt werden (%2); es bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged.
+No copy of it could be kept (%2); it is left as it is.</source>
+        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist.
+Eine Kopie davon konnte nicht aufbewahrt werden (%2); es bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>Changes to your tasks cannot be recorded for recovery after a crash: %1.
+They are kept when Velloran saves your tasks.</source>
+        <translation>Änderungen an Ihren Aufgaben können nicht für eine Wiederherstellung nach einem Absturz aufgezeichnet werden: %1.
+Sie bleiben erhalten, wenn Velloran Ihre Aufgaben speichert.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read when Velloran started, so it is left as it was. Your tasks were saved to &quot;%2&quot;.</source>
+        <translation>„%1“ konnte beim Start von Velloran nicht gelesen werden und bleibt daher unverändert. Ihre Aufgaben wurden in „%2“ gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1
+They were saved to &quot;%2&quot;.</source>
+        <translation>%1
+Sie wurden in „%2“ gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1
+Nor could they be saved beside it: %2</source>
+        <translation>%1
+Auch daneben konnten sie nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program while Velloran ran. That version is kept as &quot;%2&quot;. Velloran&apos;s tasks were saved in its place.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, während Velloran lief. Diese Fassung ist als „%2“ aufbewahrt. Die Aufgaben von Velloran wurden an ihrer Stelle gespeichert.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program while Velloran ran. No copy of that version could be kept: %2. Velloran&apos;s tasks were saved in its place.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, während Velloran lief. Eine Kopie dieser Fassung konnte nicht aufbewahrt werden: %2. Die Aufgaben von Velloran wurden an ihrer Stelle gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::AboutForm</name>
+    <message>
+        <source>Velloran (vesion %1)</source>
+        <extracomment>%1 is the program&apos;s version</extracomment>
+        <translation>Velloran (Version %1)</translation>
     </message>
 </context>
 <context>
@@ -640,6 +1034,13 @@ Abbrechen wählen und im Infobereich doppelklicken.</translation>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::PreferencesForm</name>
+    <message>
+        <source>Automatically turn off after</source>
+        <translation>Automatisch aus nach</translation>
     </message>
 </context>
 <context>
@@ -684,6 +1085,13 @@ Die Startzeit bleibt %2.</translation>
 %1</source>
         <translation>Die Aufgaben konnten nicht gespeichert werden.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>velloran::SplashForm</name>
+    <message>
+        <source>Velloran is starting</source>
+        <translation>Velloran startet</translation>
     </message>
 </context>
 </TS>

@@ -71,7 +71,7 @@ public:
 
     Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
-        TSplashForm splash(owner);
+        SplashForm splash(owner);
         splash.exec();
     }
     void showNewTask(QWidget* owner, int kind) override {
@@ -83,12 +83,12 @@ public:
         editor.showEditTask(taskId);
     }
     void showPreferences(QWidget* owner) override {
-        TPreferencesForm preferences(owner, settings_, registry_,
-                                     QCoreApplication::applicationFilePath().toStdString());
+        PreferencesForm preferences(owner, settings_, registry_,
+                                    QCoreApplication::applicationFilePath().toStdString());
         preferences.exec();
     }
     void showAbout(QWidget* owner) override {
-        TAboutForm about(owner, opener_);
+        AboutForm about(owner, opener_);
         about.exec();
     }
     void sweepClosedNotifications() override { notifications_.sweep(); }

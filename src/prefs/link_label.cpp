@@ -6,7 +6,7 @@
 
 namespace velloran {
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);

@@ -8,7 +8,7 @@ namespace velloran {
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    LinkLabel(const QString& text, QWidget* parent);
+    explicit LinkLabel(QWidget* parent = nullptr);
 
 signals:
     void clicked();

@@ -1,44 +1,45 @@
 #include "splash_form.h"
 
 #include "look/artwork.h"
-#include "look/picture_box.h"
 #include "look/window_placement.h"
 #include "platform/accessible_roles.h"
+#include "platform/timer.h"
+#include "ui_splash_form.h"
 
 #include <QEventLoop>
 #include <QShowEvent>
 
 namespace velloran {
 
-TSplashForm::TSplashForm(QWidget* parent) : TSplashForm(parent, programTickCounter()) {}
+SplashForm::SplashForm(QWidget* parent) : SplashForm(parent, programTickCounter()) {}
 
-TSplashForm::TSplashForm(QWidget* parent, int& tickCounter)
-    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), ticks_(tickCounter) {
-    setObjectName("SplashForm");
-    setWindowTitle("SplashForm");
-    setFixedSize(kSplashSize);
+SplashForm::SplashForm(QWidget* parent, int& tickCounter)
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::SplashForm>()),
+      ticks_(tickCounter) {
+    ui_->setupUi(this);
+    // The role first: naming a widget fixes what a screen reader is told it is.
+    setAccessibleRole(ui_->Image1, QAccessible::Graphic);
+    ui_->Image1->setAccessibleName(tr("Velloran is starting"));
+    ui_->Image1->setPixmap(
+        artworkPixmap(QString::fromLatin1(kSplashPicture), kSplashSize, devicePixelRatioF()));
 
-    Image1 = new PictureBox(this);
-    Image1->setObjectName("Image1");
-    Image1->setAccessibleName(QStringLiteral("Velloran is starting"));
-    setAccessibleRole(Image1, QAccessible::Graphic);
-    Image1->setGeometry(0, 0, kSplashSize.width(), kSplashSize.height());
-    Image1->setPixmap(artworkPixmap(QString::fromLatin1(kSplashPicture), kSplashSize, devicePixelRatioF()));
-
-    Timer1 = new Timer(this);
-    Timer1->setEnabled(false);
-    Timer1->setInterval(1000);
-    Timer1->onTimeout = [this] { Timer1Timer(); };
+    timer_ = new Timer(this);
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setEnabled(false);
+    timer_->setInterval(1000);
+    timer_->onTimeout = [this] { countTick(); };
 
     centreOnScreen(*this, size(), true);
 }
 
-int& TSplashForm::programTickCounter() {
+SplashForm::~SplashForm() = default;
+
+int& SplashForm::programTickCounter() {
     static int ticks = 0;
     return ticks;
 }
 
-int TSplashForm::exec() {
+int SplashForm::exec() {
     result_ = 0;
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -51,28 +52,25 @@ int TSplashForm::exec() {
     return result_;
 }
 
-void TSplashForm::showEvent(QShowEvent* event) {
+// The count starts each time the window is shown.
+void SplashForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        timer_->setEnabled(true);
 }
 
-void TSplashForm::hideEvent(QHideEvent* event) {
+void SplashForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (event->spontaneous())
         return;
-    Timer1->setEnabled(false);
+    timer_->setEnabled(false);
     if (modalLoop_ != nullptr)
         modalLoop_->quit();
 }
 
-void TSplashForm::FormShow() {
-    Timer1->setEnabled(true);
-}
-
-void TSplashForm::Timer1Timer() {
+void SplashForm::countTick() {
     if (ticks_ >= 3) {
-        Timer1->setEnabled(false);
+        timer_->setEnabled(false);
         result_ = 1;
         hide();
     }

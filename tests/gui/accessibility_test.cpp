@@ -139,15 +139,17 @@ private slots:
 
     void aboutLinksAreLinksThatOpen() {
         test::RecordingOpener opener;
-        TAboutForm about(nullptr, opener);
-        QAccessibleInterface* web = accessible(about.Label5);
+        AboutForm about(nullptr, opener);
+        auto* webPage = test::part<LinkLabel>(about, "Label5");
+        auto* supportMail = test::part<LinkLabel>(about, "Label6");
+        QAccessibleInterface* web = accessible(webPage);
         QCOMPARE(web->role(), QAccessible::Link);
-        QCOMPARE(web->text(QAccessible::Name), about.Label5->text());
-        QCOMPARE(accessible(about.Label6)->role(), QAccessible::Link);
-        press(about.Label6);
+        QCOMPARE(web->text(QAccessible::Name), webPage->text());
+        QCOMPARE(accessible(supportMail)->role(), QAccessible::Link);
+        press(supportMail);
         QTRY_COMPARE(opener.opened.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(opener.opened[0]), "mailto:" + about.Label6->text());
-        QCOMPARE(nameOf(about.Image1), QString("Velloran logo"));
+        QCOMPARE(QString::fromStdString(opener.opened[0]), "mailto:" + supportMail->text());
+        QCOMPARE(nameOf(test::part<QLabel>(about, "Image1")), QString("Velloran logo"));
     }
 
     void mainWindowPicturesAndListAreNamed() {

@@ -6,6 +6,7 @@
 #include "prefs_test_support.h"
 #include "registry/autostart.h"
 #include "registry/registry_file.h"
+#include "window_checks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,9 +28,39 @@ namespace {
 constexpr const char* kTestExecutable = "/opt/Velloran Apps/velloran";
 constexpr const char* kTestRunValue = "\"/opt/Velloran Apps/velloran\" hide";
 
-std::unique_ptr<TPreferencesForm> showForm(SettingsRecord& settings, Registry& registry,
-                                           const std::string& executable = kTestExecutable) {
-    auto form = std::make_unique<TPreferencesForm>(nullptr, settings, registry, executable);
+// The window with its controls, found by the names that a screen reader and the tests see.
+struct Preferences {
+    explicit Preferences(std::unique_ptr<PreferencesForm> form) : window(std::move(form)) {}
+
+    PreferencesForm* operator->() const { return window.get(); }
+    PreferencesForm* get() const { return window.get(); }
+
+    template <typename T> T* part(const char* name) const { return test::part<T>(*window, name); }
+
+    std::unique_ptr<PreferencesForm> window;
+    QGroupBox* GroupBox1 = part<QGroupBox>("GroupBox1");
+    QLabel* Label2 = part<QLabel>("Label2");
+    QRadioButton* StartupOnRB = part<QRadioButton>("StartupOnRB");
+    QRadioButton* StartupOffRB = part<QRadioButton>("StartupOffRB");
+    QGroupBox* GroupBox2 = part<QGroupBox>("GroupBox2");
+    QComboBox* SnoozeTimeCB = part<QComboBox>("SnoozeTimeCB");
+    QCheckBox* AlarmOffCK = part<QCheckBox>("AlarmOffCK");
+    QComboBox* AlarmOffTimeCB = part<QComboBox>("AlarmOffTimeCB");
+    QGroupBox* GroupBox3 = part<QGroupBox>("GroupBox3");
+    QCheckBox* SortByDateCK = part<QCheckBox>("SortByDateCK");
+    QLabel* Label3 = part<QLabel>("Label3");
+    QRadioButton* DateTimeDisplayNormal = part<QRadioButton>("DateTimeDisplayNormal");
+    QRadioButton* DateTimeDisplayLong = part<QRadioButton>("DateTimeDisplayLong");
+    QGroupBox* GroupBox4 = part<QGroupBox>("GroupBox4");
+    QLabel* DefaultFontST = part<QLabel>("DefaultFontST");
+    QPushButton* Button1 = part<QPushButton>("Button1");
+    QPushButton* SaveBT = part<QPushButton>("SaveBT");
+    QPushButton* CancelBT = part<QPushButton>("CancelBT");
+};
+
+Preferences showForm(SettingsRecord& settings, Registry& registry,
+                     const std::string& executable = kTestExecutable) {
+    Preferences form(std::make_unique<PreferencesForm>(nullptr, settings, registry, executable));
     form->show();
     return form;
 }
@@ -87,19 +118,19 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(form->StartupOffRB->isChecked());
-        QVERIFY(!form->StartupOnRB->isChecked());
-        QVERIFY(form->SortByDateCK->isChecked());
-        QVERIFY(form->DateTimeDisplayNormal->isChecked());
-        QCOMPARE(form->SnoozeTimeCB->currentIndex(), 1);
-        QCOMPARE(form->SnoozeTimeCB->currentText(), QStringLiteral("10 min"));
-        QVERIFY(!form->AlarmOffCK->isChecked());
-        QVERIFY(!form->AlarmOffTimeCB->isEnabled());
-        QCOMPARE(form->AlarmOffTimeCB->currentIndex(), 1);
+        QVERIFY(form.StartupOffRB->isChecked());
+        QVERIFY(!form.StartupOnRB->isChecked());
+        QVERIFY(form.SortByDateCK->isChecked());
+        QVERIFY(form.DateTimeDisplayNormal->isChecked());
+        QCOMPARE(form.SnoozeTimeCB->currentIndex(), 1);
+        QCOMPARE(form.SnoozeTimeCB->currentText(), QStringLiteral("10 min"));
+        QVERIFY(!form.AlarmOffCK->isChecked());
+        QVERIFY(!form.AlarmOffTimeCB->isEnabled());
+        QCOMPARE(form.AlarmOffTimeCB->currentIndex(), 1);
         // An empty face keeps the designed one.
-        QCOMPARE(form->DefaultFontST->font().family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(form->DefaultFontST->font().pointSize(), 8);
-        QCOMPARE(form->DefaultFontST->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(form.DefaultFontST->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(form.DefaultFontST->font().pointSize(), 8);
+        QCOMPARE(form.DefaultFontST->palette().color(QPalette::WindowText), QColor(Qt::black));
         QVERIFY(boxes.shown.isEmpty());
         QCOMPARE(registry.changes(), 0);
     }
@@ -108,18 +139,18 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = customSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(!form->SortByDateCK->isChecked());
-        QVERIFY(form->DateTimeDisplayLong->isChecked());
-        QVERIFY(!form->DateTimeDisplayNormal->isChecked());
-        QCOMPARE(form->SnoozeTimeCB->currentText(), QStringLiteral("30 min"));
-        QVERIFY(form->AlarmOffCK->isChecked());
-        QVERIFY(form->AlarmOffTimeCB->isEnabled());
-        QCOMPARE(form->AlarmOffTimeCB->currentText(), QStringLiteral("5 min"));
-        const QFont sample = form->DefaultFontST->font();
+        QVERIFY(!form.SortByDateCK->isChecked());
+        QVERIFY(form.DateTimeDisplayLong->isChecked());
+        QVERIFY(!form.DateTimeDisplayNormal->isChecked());
+        QCOMPARE(form.SnoozeTimeCB->currentText(), QStringLiteral("30 min"));
+        QVERIFY(form.AlarmOffCK->isChecked());
+        QVERIFY(form.AlarmOffTimeCB->isEnabled());
+        QCOMPARE(form.AlarmOffTimeCB->currentText(), QStringLiteral("5 min"));
+        const QFont sample = form.DefaultFontST->font();
         QCOMPARE(sample.family(), QStringLiteral("DejaVu Serif"));
         QCOMPARE(sample.pointSize(), 14);
         QVERIFY(sample.bold() && sample.italic() && sample.strikeOut() && !sample.underline());
-        QCOMPARE(form->DefaultFontST->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(form.DefaultFontST->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
 
     void firstSaveAfterTheDefaultsStoresTheDesignFace() {
@@ -127,7 +158,7 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        form->SaveBT->click();
+        form.SaveBT->click();
         QVERIFY(boxes.shown.isEmpty());
         QCOMPARE(form->result(), int(QDialog::Accepted));
         QVERIFY(!form->isVisible());
@@ -146,10 +177,10 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = zeroSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(!form->SortByDateCK->isChecked());
-        QCOMPARE(form->SnoozeTimeCB->currentIndex(), 0);
-        QCOMPARE(form->AlarmOffTimeCB->currentIndex(), 0);
-        form->SaveBT->click();
+        QVERIFY(!form.SortByDateCK->isChecked());
+        QCOMPARE(form.SnoozeTimeCB->currentIndex(), 0);
+        QCOMPARE(form.AlarmOffTimeCB->currentIndex(), 0);
+        form.SaveBT->click();
         QVERIFY(!form->isVisible());
         QCOMPARE(std::string(fieldText(settings.DefaultFont.FontName)), std::string("MS Sans Serif"));
         QCOMPARE(settings.DefaultFont.FontSize, 8);
@@ -162,12 +193,12 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        form->SortByDateCK->setChecked(false);
-        form->DateTimeDisplayLong->setChecked(true);
-        form->SnoozeTimeCB->setCurrentIndex(4);
-        form->AlarmOffCK->setChecked(true);
-        form->AlarmOffTimeCB->setCurrentIndex(5);
-        form->SaveBT->click();
+        form.SortByDateCK->setChecked(false);
+        form.DateTimeDisplayLong->setChecked(true);
+        form.SnoozeTimeCB->setCurrentIndex(4);
+        form.AlarmOffCK->setChecked(true);
+        form.AlarmOffTimeCB->setCurrentIndex(5);
+        form.SaveBT->click();
         QCOMPARE(settings.SortByDate, std::uint8_t(0));
         QCOMPARE(settings.LongDateDisplay, 1);
         QCOMPARE(settings.SnoozeTime, 4);
@@ -183,7 +214,7 @@ private slots:
         std::memset(settings.Padding1, 0xAB, sizeof settings.Padding1);
         std::memset(settings.DefaultFont.Padding, 0xCD, sizeof settings.DefaultFont.Padding);
         auto form = showForm(settings, registry);
-        form->SaveBT->click();
+        form.SaveBT->click();
         QCOMPARE(std::uint8_t(settings.Padding1[2]), std::uint8_t(0xAB));
         QCOMPARE(std::uint8_t(settings.DefaultFont.Padding[0]), std::uint8_t(0xCD));
         QCOMPARE(storedSettings(registry), bytesOf(settings));
@@ -216,8 +247,8 @@ private slots:
         QVERIFY(writeStartAtLogon(registry, value.toStdString()).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry, executable.toStdString());
-        QCOMPARE(form->StartupOnRB->isChecked(), on);
-        QCOMPARE(form->StartupOffRB->isChecked(), !on);
+        QCOMPARE(form.StartupOnRB->isChecked(), on);
+        QCOMPARE(form.StartupOffRB->isChecked(), !on);
     }
 
     void unquotedUpperCaseRunValueShowsOnAndSaveQuotesIt() {
@@ -225,8 +256,8 @@ private slots:
         QVERIFY(writeStartAtLogon(registry, "/OPT/VELLORAN APPS/VELLORAN HIDE").ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(form->StartupOnRB->isChecked());
-        form->SaveBT->click();
+        QVERIFY(form.StartupOnRB->isChecked());
+        form.SaveBT->click();
         QVERIFY(!form->isVisible());
         QCOMPARE(runValue(registry), std::string(kTestRunValue));
         QCOMPARE(registry.readValue(kRunKey, kStartAtLogonValue)->type, std::uint32_t(kRegText));
@@ -237,8 +268,8 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(form->StartupOffRB->isChecked());
-        form->SaveBT->click();
+        QVERIFY(form.StartupOffRB->isChecked());
+        form.SaveBT->click();
         QVERIFY(boxes.shown.isEmpty());
         QVERIFY(!form->isVisible());
         QVERIFY(!runValue(registry));
@@ -250,13 +281,13 @@ private slots:
         QVERIFY(writeStartAtLogon(registry, kTestRunValue).ok());
         SettingsRecord settings = defaultSettings();
         auto off = showForm(settings, registry);
-        off->StartupOffRB->setChecked(true);
-        off->SaveBT->click();
+        off.StartupOffRB->setChecked(true);
+        off.SaveBT->click();
         QVERIFY(!runValue(registry));
         auto on = showForm(settings, registry);
-        QVERIFY(on->StartupOffRB->isChecked());
-        on->StartupOnRB->setChecked(true);
-        on->SaveBT->click();
+        QVERIFY(on.StartupOffRB->isChecked());
+        on.StartupOnRB->setChecked(true);
+        on.SaveBT->click();
         QCOMPARE(runValue(registry), std::string(kTestRunValue));
     }
 
@@ -270,7 +301,7 @@ private slots:
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Invalid data type for 'Corvantis Task Scheduler'"));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
-        QVERIFY(form->StartupOffRB->isChecked());
+        QVERIFY(form.StartupOffRB->isChecked());
         QVERIFY(form->isVisible());
     }
 
@@ -280,9 +311,9 @@ private slots:
         settings.AlarmOffEnabled = 0;
         settings.AlarmOffTime = 4;
         auto form = showForm(settings, registry);
-        QVERIFY(!form->AlarmOffTimeCB->isEnabled());
-        QCOMPARE(form->AlarmOffTimeCB->currentText(), QStringLiteral("25 min"));
-        form->SaveBT->click();
+        QVERIFY(!form.AlarmOffTimeCB->isEnabled());
+        QCOMPARE(form.AlarmOffTimeCB->currentText(), QStringLiteral("25 min"));
+        form.SaveBT->click();
         QCOMPARE(settings.AlarmOffEnabled, std::uint8_t(0));
         QCOMPARE(settings.AlarmOffTime, 4);
     }
@@ -291,13 +322,13 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        QTest::mouseClick(form->AlarmOffCK, Qt::LeftButton, {}, QPoint(6, form->AlarmOffCK->height() / 2));
-        QVERIFY(form->AlarmOffCK->isChecked());
-        QVERIFY(form->AlarmOffTimeCB->isEnabled());
-        form->AlarmOffCK->setFocus();
-        QTest::keyClick(form->AlarmOffCK, Qt::Key_Space);
-        QVERIFY(!form->AlarmOffCK->isChecked());
-        QVERIFY(!form->AlarmOffTimeCB->isEnabled());
+        QTest::mouseClick(form.AlarmOffCK, Qt::LeftButton, {}, QPoint(6, form.AlarmOffCK->height() / 2));
+        QVERIFY(form.AlarmOffCK->isChecked());
+        QVERIFY(form.AlarmOffTimeCB->isEnabled());
+        form.AlarmOffCK->setFocus();
+        QTest::keyClick(form.AlarmOffCK, Qt::Key_Space);
+        QVERIFY(!form.AlarmOffCK->isChecked());
+        QVERIFY(!form.AlarmOffTimeCB->isEnabled());
     }
 
     void indexOutsideTheListShowsNothingAndSavesMinusOne() {
@@ -306,11 +337,11 @@ private slots:
         settings.SnoozeTime = 7;
         settings.AlarmOffTime = -3;
         auto form = showForm(settings, registry);
-        QCOMPARE(form->SnoozeTimeCB->currentIndex(), -1);
-        QCOMPARE(form->SnoozeTimeCB->currentText(), QString());
-        QCOMPARE(form->AlarmOffTimeCB->currentIndex(), -1);
-        QCOMPARE(form->AlarmOffTimeCB->currentText(), QString());
-        form->SaveBT->click();
+        QCOMPARE(form.SnoozeTimeCB->currentIndex(), -1);
+        QCOMPARE(form.SnoozeTimeCB->currentText(), QString());
+        QCOMPARE(form.AlarmOffTimeCB->currentIndex(), -1);
+        QCOMPARE(form.AlarmOffTimeCB->currentText(), QString());
+        form.SaveBT->click();
         QCOMPARE(settings.SnoozeTime, -1);
         QCOMPARE(settings.AlarmOffTime, -1);
         const std::string stored = *storedSettings(registry);
@@ -326,23 +357,23 @@ private slots:
         auto form = showForm(settings, registry);
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QLineEdit* edit = form->AlarmOffTimeCB->lineEdit();
+        QLineEdit* edit = form.AlarmOffTimeCB->lineEdit();
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("12 minutes"));
-        form->SnoozeTimeCB->setFocus();
-        QCOMPARE(form->AlarmOffTimeCB->currentIndex(), 1);
-        QCOMPARE(form->AlarmOffTimeCB->currentText(), QStringLiteral("10 min"));
-        QCOMPARE(form->AlarmOffTimeCB->count(), kSnoozeItemCount);
+        form.SnoozeTimeCB->setFocus();
+        QCOMPARE(form.AlarmOffTimeCB->currentIndex(), 1);
+        QCOMPARE(form.AlarmOffTimeCB->currentText(), QStringLiteral("10 min"));
+        QCOMPARE(form.AlarmOffTimeCB->count(), kSnoozeItemCount);
 
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("20 MIN"));
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(form->isVisible());
-        QCOMPARE(form->AlarmOffTimeCB->currentIndex(), 3);
-        QCOMPARE(form->AlarmOffTimeCB->currentText(), QStringLiteral("20 min"));
-        QCOMPARE(form->AlarmOffTimeCB->count(), kSnoozeItemCount);
+        QCOMPARE(form.AlarmOffTimeCB->currentIndex(), 3);
+        QCOMPARE(form.AlarmOffTimeCB->currentText(), QStringLiteral("20 min"));
+        QCOMPARE(form.AlarmOffTimeCB->count(), kSnoozeItemCount);
 
         edit->setFocus();
         edit->selectAll();
@@ -365,14 +396,14 @@ private slots:
             chosen.setUnderline(true);
             return std::optional<FontChoice>(FontChoice{chosen, QColor(0, 128, 0)});
         });
-        form->Button1->click();
+        form.Button1->click();
         QVERIFY(offered);
         QCOMPARE(offered->font.family(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(offered->color, QColor(Qt::black));
-        QCOMPARE(form->DefaultFontST->font().family(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(form->DefaultFontST->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QCOMPARE(form.DefaultFontST->font().family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form.DefaultFontST->palette().color(QPalette::WindowText), QColor(0, 128, 0));
         QCOMPARE(settings.DefaultFont.FontSize, 8); // nothing changes before Save
-        form->SaveBT->click();
+        form.SaveBT->click();
         QCOMPARE(std::string(fieldText(settings.DefaultFont.FontName)), std::string("DejaVu Serif"));
         QCOMPARE(settings.DefaultFont.FontSize, 12);
         QCOMPARE(settings.DefaultFont.FontStyle, kFontBold | kFontUnderline);
@@ -384,12 +415,12 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = customSettings();
         auto form = showForm(settings, registry);
-        const QFont before = form->DefaultFontST->font();
+        const QFont before = form.DefaultFontST->font();
         FileDialogs::setFontHandler([](const FontChoice&) { return std::optional<FontChoice>(); });
-        form->Button1->click();
-        QCOMPARE(form->DefaultFontST->font(), before);
-        QCOMPARE(form->DefaultFontST->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        form->SaveBT->click();
+        form.Button1->click();
+        QCOMPARE(form.DefaultFontST->font(), before);
+        QCOMPARE(form.DefaultFontST->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        form.SaveBT->click();
         QCOMPARE(bytesOf(settings), bytesOf(customSettings()));
     }
 
@@ -401,8 +432,8 @@ private slots:
         auto form = showForm(settings, registry);
         FileDialogs::setFontHandler(
             [](const FontChoice& initial) { return std::optional<FontChoice>(initial); });
-        form->Button1->click();
-        form->SaveBT->click();
+        form.Button1->click();
+        form.SaveBT->click();
         QCOMPARE(static_cast<std::uint32_t>(settings.DefaultFont.FontColor), 0x80000008u);
     }
 
@@ -411,8 +442,8 @@ private slots:
         SettingsRecord settings = defaultSettings();
         setFieldText(settings.DefaultFont.FontName, "Abcdefghij Klmnopqrst Uvwxyzabcd Efghij");
         auto form = showForm(settings, registry);
-        QCOMPARE(form->DefaultFontST->font().family(), QStringLiteral("Abcdefghij Klmnopqrst Uvwxyzabc"));
-        form->SaveBT->click();
+        QCOMPARE(form.DefaultFontST->font().family(), QStringLiteral("Abcdefghij Klmnopqrst Uvwxyzabc"));
+        form.SaveBT->click();
         QCOMPARE(std::string(fieldText(settings.DefaultFont.FontName)),
                  std::string("Abcdefghij Klmnopqrst Uvwxyzabc"));
     }
@@ -430,13 +461,13 @@ private slots:
         for (const bool closeBox : {false, true}) {
             SettingsRecord settings = stored;
             auto form = showForm(settings, registry);
-            form->Button1->click();
-            form->StartupOnRB->setChecked(true);
-            form->SnoozeTimeCB->setCurrentIndex(0);
+            form.Button1->click();
+            form.StartupOnRB->setChecked(true);
+            form.SnoozeTimeCB->setCurrentIndex(0);
             if (closeBox)
                 QVERIFY(form->close());
             else
-                form->CancelBT->click();
+                form.CancelBT->click();
             QVERIFY(!form->isVisible());
             QCOMPARE(form->result(), int(QDialog::Rejected));
             QCOMPARE(bytesOf(settings), bytesOf(stored));
@@ -464,19 +495,20 @@ private slots:
         SettingsRecord settings = stored;
         test::MessageBoxRecorder boxes;
         auto form = showForm(settings, registry);
-        form->StartupOnRB->setChecked(startAtLogon);
-        form->StartupOffRB->setChecked(!startAtLogon);
-        form->SortByDateCK->setChecked(false);
+        form.StartupOnRB->setChecked(startAtLogon);
+        form.StartupOffRB->setChecked(!startAtLogon);
+        form.SortByDateCK->setChecked(false);
         QVERIFY(test::withoutWriteAccess(folder, [&] {
             FileRegistry unprivileged(folder);
-            TPreferencesForm readOnly(nullptr, settings, unprivileged, kTestExecutable);
-            readOnly.show();
+            Preferences readOnly(
+                std::make_unique<PreferencesForm>(nullptr, settings, unprivileged, kTestExecutable));
+            readOnly->show();
             readOnly.StartupOnRB->setChecked(startAtLogon);
             readOnly.StartupOffRB->setChecked(!startAtLogon);
             readOnly.SortByDateCK->setChecked(false);
             readOnly.SaveBT->click();
-            QVERIFY(readOnly.isVisible());
-            QCOMPARE(readOnly.result(), int(QDialog::Rejected));
+            QVERIFY(readOnly->isVisible());
+            QCOMPARE(readOnly->result(), int(QDialog::Rejected));
         }));
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text, message);
@@ -493,8 +525,8 @@ private slots:
         test::RefusingRegistry registry("Settings");
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        form->StartupOnRB->setChecked(true);
-        form->SaveBT->click();
+        form.StartupOnRB->setChecked(true);
+        form.SaveBT->click();
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Failed to set data for 'Settings'"));
         QVERIFY(form->isVisible());
@@ -510,9 +542,9 @@ private slots:
             registry.memory.writeValue(kRunKey, kStartAtLogonValue, RegistryValue::text(kTestRunValue)).ok());
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        QVERIFY(form->StartupOnRB->isChecked());
-        form->StartupOffRB->setChecked(true);
-        form->SaveBT->click();
+        QVERIFY(form.StartupOnRB->isChecked());
+        form.StartupOffRB->setChecked(true);
+        form.SaveBT->click();
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Failed to delete data for 'Corvantis Task Scheduler'"));
         QVERIFY(form->isVisible());
@@ -526,16 +558,16 @@ private slots:
         auto form = showForm(settings, registry);
         for (QPushButton* button : form->findChildren<QPushButton*>())
             QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
-        form->SortByDateCK->setFocus();
-        form->SortByDateCK->setChecked(false);
-        QTest::keyClick(form->SortByDateCK, Qt::Key_Return);
-        QTest::keyClick(form->SortByDateCK, Qt::Key_Escape);
+        form.SortByDateCK->setFocus();
+        form.SortByDateCK->setChecked(false);
+        QTest::keyClick(form.SortByDateCK, Qt::Key_Return);
+        QTest::keyClick(form.SortByDateCK, Qt::Key_Escape);
         QVERIFY(form->isVisible());
         QCOMPARE(settings.SortByDate, std::uint8_t(1));
         QCOMPARE(registry.changes(), 0);
         // A focused push button takes Enter like a click.
-        form->CancelBT->setFocus();
-        QTest::keyClick(form->CancelBT, Qt::Key_Return);
+        form.CancelBT->setFocus();
+        QTest::keyClick(form.CancelBT, Qt::Key_Return);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), int(QDialog::Rejected));
         QCOMPARE(registry.changes(), 0);
@@ -545,24 +577,24 @@ private slots:
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
         auto form = showForm(settings, registry);
-        const QList<QWidget*> expected{form->StartupOnRB,
-                                       form->StartupOffRB,
-                                       form->SnoozeTimeCB,
-                                       form->AlarmOffCK,
-                                       form->AlarmOffTimeCB,
-                                       form->SaveBT,
-                                       form->CancelBT,
-                                       form->SortByDateCK,
-                                       form->DateTimeDisplayNormal,
-                                       form->DateTimeDisplayLong,
-                                       form->Button1};
+        const QList<QWidget*> expected{form.StartupOnRB,
+                                       form.StartupOffRB,
+                                       form.SnoozeTimeCB,
+                                       form.AlarmOffCK,
+                                       form.AlarmOffTimeCB,
+                                       form.SaveBT,
+                                       form.CancelBT,
+                                       form.SortByDateCK,
+                                       form.DateTimeDisplayNormal,
+                                       form.DateTimeDisplayLong,
+                                       form.Button1};
         QList<QWidget*> chain;
-        QWidget* widget = form->StartupOnRB;
+        QWidget* widget = form.StartupOnRB;
         do {
             if (expected.contains(widget))
                 chain << widget;
             widget = widget->nextInFocusChain();
-        } while (widget != form->StartupOnRB);
+        } while (widget != form.StartupOnRB);
         QCOMPARE(chain, expected);
     }
 
@@ -577,39 +609,105 @@ private slots:
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                            Qt::WindowContextHelpButtonHint)));
-        QCOMPARE(form->GroupBox1->title(), QStringLiteral("Startup"));
-        QCOMPARE(form->GroupBox1->geometry(), QRect(8, 8, 193, 121));
-        QCOMPARE(form->GroupBox2->title(), QStringLiteral("Alarm Clock default settings"));
-        QCOMPARE(form->GroupBox2->geometry(), QRect(208, 8, 185, 145));
-        QCOMPARE(form->GroupBox3->title(), QStringLiteral("Task View Window"));
-        QCOMPARE(form->GroupBox3->geometry(), QRect(8, 136, 193, 129));
-        QCOMPARE(form->GroupBox4->title(), QStringLiteral("Memo default settings"));
-        QCOMPARE(form->GroupBox4->geometry(), QRect(208, 160, 185, 105));
-        QCOMPARE(form->StartupOnRB->pos(), QPoint(32, 48));
-        QCOMPARE(form->StartupOffRB->pos(), QPoint(96, 48));
-        QCOMPARE(form->Label2->palette().color(QPalette::WindowText), QColor(128, 0, 0));
-        QCOMPARE(form->SnoozeTimeCB->geometry().topLeft(), QPoint(8, 32));
-        QCOMPARE(form->SnoozeTimeCB->width(), 73);
-        QVERIFY(!form->SnoozeTimeCB->isEditable());
-        QVERIFY(form->AlarmOffTimeCB->isEditable());
-        QCOMPARE(form->AlarmOffTimeCB->geometry().topLeft(), QPoint(24, 72));
-        for (QComboBox* list : {form->SnoozeTimeCB, form->AlarmOffTimeCB}) {
+        QCOMPARE(form.GroupBox1->title(), QStringLiteral("Startup"));
+        QCOMPARE(form.GroupBox1->geometry(), QRect(8, 8, 193, 121));
+        QCOMPARE(form.GroupBox2->title(), QStringLiteral("Alarm Clock default settings"));
+        QCOMPARE(form.GroupBox2->geometry(), QRect(208, 8, 185, 145));
+        QCOMPARE(form.GroupBox3->title(), QStringLiteral("Task View Window"));
+        QCOMPARE(form.GroupBox3->geometry(), QRect(8, 136, 193, 129));
+        QCOMPARE(form.GroupBox4->title(), QStringLiteral("Memo default settings"));
+        QCOMPARE(form.GroupBox4->geometry(), QRect(208, 160, 185, 105));
+        QCOMPARE(form.StartupOnRB->pos(), QPoint(32, 48));
+        QCOMPARE(form.StartupOffRB->pos(), QPoint(96, 48));
+        QCOMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        QCOMPARE(form.SnoozeTimeCB->geometry().topLeft(), QPoint(8, 32));
+        QCOMPARE(form.SnoozeTimeCB->width(), 73);
+        QVERIFY(!form.SnoozeTimeCB->isEditable());
+        QVERIFY(form.AlarmOffTimeCB->isEditable());
+        QCOMPARE(form.AlarmOffTimeCB->geometry().topLeft(), QPoint(24, 72));
+        for (QComboBox* list : {form.SnoozeTimeCB, form.AlarmOffTimeCB}) {
             QCOMPARE(list->count(), kSnoozeItemCount);
             for (int i = 0; i < kSnoozeItemCount; ++i)
                 QCOMPARE(list->itemText(i), QString::fromLatin1(kSnoozeItems[i]));
         }
-        QCOMPARE(form->SortByDateCK->text(), QStringLiteral("Sort by Date && Time"));
-        QCOMPARE(form->Label3->text(), QStringLiteral("Date & Time display"));
-        QCOMPARE(form->DateTimeDisplayNormal->text(), QStringLiteral("05/25/07 - 09:30am"));
-        QCOMPARE(form->DateTimeDisplayLong->text(), QStringLiteral("Fri, May 25, 2007 - 09:30am"));
-        QCOMPARE(form->DefaultFontST->geometry(), QRect(8, 24, 169, 41));
-        QCOMPARE(form->DefaultFontST->frameShadow(), QFrame::Sunken);
-        QCOMPARE(form->Button1->geometry(), QRect(96, 72, 81, 25));
-        QCOMPARE(form->Button1->text(), QStringLiteral("Set font"));
-        QCOMPARE(form->SaveBT->geometry(), QRect(232, 272, 75, 25));
-        QCOMPARE(form->SaveBT->text(), QStringLiteral("&Save"));
-        QCOMPARE(form->CancelBT->geometry(), QRect(320, 272, 75, 25));
-        QCOMPARE(form->CancelBT->text(), QStringLiteral("&Cancel"));
+        QCOMPARE(form.SortByDateCK->text(), QStringLiteral("Sort by Date && Time"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("Date & Time display"));
+        QCOMPARE(form.DateTimeDisplayNormal->text(), QStringLiteral("05/25/07 - 09:30am"));
+        QCOMPARE(form.DateTimeDisplayLong->text(), QStringLiteral("Fri, May 25, 2007 - 09:30am"));
+        QCOMPARE(form.DefaultFontST->geometry(), QRect(8, 24, 169, 41));
+        QCOMPARE(form.DefaultFontST->frameShadow(), QFrame::Sunken);
+        QCOMPARE(form.Button1->geometry(), QRect(96, 72, 81, 25));
+        QCOMPARE(form.Button1->text(), QStringLiteral("Set font"));
+        QCOMPARE(form.SaveBT->geometry(), QRect(232, 272, 75, 25));
+        QCOMPARE(form.SaveBT->text(), QStringLiteral("&Save"));
+        QCOMPARE(form.CancelBT->geometry(), QRect(320, 272, 75, 25));
+        QCOMPARE(form.CancelBT->text(), QStringLiteral("&Cancel"));
+    }
+
+    // The rest of what the window says and where: every caption whole, each control in its group, the
+    // wrapped notes' boxes, the snooze label's buddy and the name of the box to type in.
+    void captionsGroupsAndNames() {
+        MemoryRegistry registry;
+        SettingsRecord settings = defaultSettings();
+        auto form = showForm(settings, registry);
+        const struct {
+            const char* name;
+            QRect geometry;
+            const char* text;
+        } notes[] = {
+            {"Label1",
+             {8, 16, 177, 33},
+             "Automaticaly start application in background when computer starts."},
+            {"Label2",
+             {8, 72, 177, 41},
+             "Caution: Turning this option off will prevent tasks from automaticaly running."},
+            {"AlarmOffLabel",
+             {24, 96, 157, 41},
+             "This only applies to the duration the alarm sounds. Hitting the snooze resets this counter."},
+        };
+        for (const auto& note : notes) {
+            auto* label = form.part<QLabel>(note.name);
+            QCOMPARE(label->text(), QString::fromLatin1(note.text));
+            QCOMPARE(label->geometry(), note.geometry);
+            QVERIFY(label->wordWrap());
+        }
+        QCOMPARE(form.StartupOnRB->text(), QStringLiteral("On"));
+        QCOMPARE(form.StartupOffRB->text(), QStringLiteral("Off"));
+        auto* snoozeLabel = form.part<QLabel>("Label4");
+        QCOMPARE(snoozeLabel->text(), QStringLiteral("Snooze time:"));
+        QCOMPARE(snoozeLabel->pos(), QPoint(8, 16));
+        QCOMPARE(snoozeLabel->buddy(), form.SnoozeTimeCB);
+        QCOMPARE(form.AlarmOffCK->text(), QStringLiteral("Automaticaly turn off after:"));
+        QCOMPARE(form.AlarmOffCK->pos(), QPoint(8, 56));
+        QCOMPARE(form.AlarmOffTimeCB->insertPolicy(), QComboBox::NoInsert);
+        QCOMPARE(form.AlarmOffTimeCB->lineEdit()->accessibleName(),
+                 QStringLiteral("Automatically turn off after"));
+        QCOMPARE(form.SortByDateCK->pos(), QPoint(8, 24));
+        QCOMPARE(form.Label3->pos(), QPoint(8, 56));
+        QCOMPARE(form.DateTimeDisplayNormal->pos(), QPoint(16, 72));
+        QCOMPARE(form.DateTimeDisplayLong->pos(), QPoint(16, 88));
+        QCOMPARE(form.DefaultFontST->text(), QStringLiteral("Default font"));
+        const QList<std::pair<QWidget*, QWidget*>> inGroups{
+            {form.part<QLabel>("Label1"), form.GroupBox1},
+            {form.StartupOnRB, form.GroupBox1},
+            {form.StartupOffRB, form.GroupBox1},
+            {form.Label2, form.GroupBox1},
+            {snoozeLabel, form.GroupBox2},
+            {form.SnoozeTimeCB, form.GroupBox2},
+            {form.AlarmOffCK, form.GroupBox2},
+            {form.AlarmOffTimeCB, form.GroupBox2},
+            {form.part<QLabel>("AlarmOffLabel"), form.GroupBox2},
+            {form.SortByDateCK, form.GroupBox3},
+            {form.Label3, form.GroupBox3},
+            {form.DateTimeDisplayNormal, form.GroupBox3},
+            {form.DateTimeDisplayLong, form.GroupBox3},
+            {form.DefaultFontST, form.GroupBox4},
+            {form.Button1, form.GroupBox4},
+            {form.SaveBT, form.get()},
+            {form.CancelBT, form.get()},
+        };
+        for (const auto& [control, group] : inGroups)
+            QVERIFY2(control->parentWidget() == group, qPrintable(control->objectName()));
     }
 
     void centredOnItsOwner() {
@@ -618,7 +716,7 @@ private slots:
         owner.show();
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
-        TPreferencesForm form(&owner, settings, registry, kTestExecutable);
+        PreferencesForm form(&owner, settings, registry, kTestExecutable);
         form.show();
         const QPoint offset = form.frameGeometry().center() - owner.frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 4,

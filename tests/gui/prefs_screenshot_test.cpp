@@ -31,21 +31,21 @@ private slots:
     void preferences() {
         MemoryRegistry registry;
         SettingsRecord settings = defaultSettings();
-        TPreferencesForm form(nullptr, settings, registry, "/opt/velloran/velloran");
+        PreferencesForm form(nullptr, settings, registry, "/opt/velloran/velloran");
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(test::picture(form, QStringLiteral("preferences.png")));
         const QStringList clipped = test::clippedCaptions(form);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(", "))));
-        form.AlarmOffCK->setChecked(true);
-        form.DateTimeDisplayLong->setChecked(true);
-        form.StartupOnRB->setChecked(true);
+        test::part<QCheckBox>(form, "AlarmOffCK")->click();
+        test::part<QRadioButton>(form, "DateTimeDisplayLong")->click();
+        test::part<QRadioButton>(form, "StartupOnRB")->click();
         QVERIFY(test::picture(form, QStringLiteral("preferences-changed.png")));
     }
 
     void about() {
         test::RecordingOpener opener;
-        TAboutForm form(nullptr, opener);
+        AboutForm form(nullptr, opener);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(test::picture(form, QStringLiteral("about.png")));
@@ -55,7 +55,7 @@ private slots:
 
     void splash() {
         int ticks = 0;
-        TSplashForm form(nullptr, ticks);
+        SplashForm form(nullptr, ticks);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(test::picture(form, QStringLiteral("splash.png")));
