@@ -1,5 +1,6 @@
 // The main window's menus item by item, the confirmed Exit that skips the countdown, and its two timers.
 #include "main_form_support.h"
+#include "marking_translator.h"
 #include "platform/message_box.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
@@ -21,19 +22,6 @@
 using namespace velloran;
 
 namespace {
-
-// Marks every text it is asked for, so that a text that does not pass through the translator stands out.
-class MarkingTranslator final : public QTranslator {
-public:
-    QString translate(const char*, const char* source, const char* = nullptr, int = -1) const override {
-        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
-    }
-    bool isEmpty() const override { return false; }
-};
-
-bool marked(const QString& text) {
-    return text.startsWith('<') && text.endsWith('>');
-}
 
 // Each item as "name caption", a separator as "name -".
 QStringList items(const QMenu* menu) {
@@ -166,13 +154,13 @@ private slots:
     // a text that skipped it would stay English in every language.
     void everyTextPassesThroughTheTranslator() {
         writeOneTask();
-        MarkingTranslator marking;
+        test::MarkingTranslator marking;
         QCoreApplication::installTranslator(&marking);
         auto form = makeForm();
         form->show();
         QStringList untranslated;
         const auto check = [&](const QString& what, const QString& text) {
-            if (!text.isEmpty() && !marked(text))
+            if (!text.isEmpty() && !test::marked(text))
                 untranslated << what + ": " + text;
         };
         for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
@@ -208,7 +196,7 @@ private slots:
             for (const QAbstractButton* button : countdown.findChildren<QAbstractButton*>())
                 check(button->objectName(), button->text());
             test::part<Timer>(countdown, "ExitTimer")->onTimeout();
-            QCOMPARE(test::part<QPushButton>(countdown, "AutoOK")->text(), QString("<&OK ( 3 )>"));
+            QCOMPARE(test::part<QPushButton>(countdown, "AutoOK")->text(), QString("[&OK ( 3 )]"));
         }
         QCoreApplication::removeTranslator(&marking);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));

@@ -1,6 +1,7 @@
 // The alarm and memo windows and the desktop services' dialogs in another language: every text they show
 // is asked of the installed translator, what a program or the stored files read stays as it is, and German
 // captions fit their controls.
+#include "marking_translator.h"
 #include "stand_ins.h"
 #include "window_checks.h"
 
@@ -27,19 +28,6 @@
 using namespace velloran;
 
 namespace {
-
-// Answers every text in brackets, so that a text shown without them never reached the translator.
-class BracketingTranslator final : public QTranslator {
-public:
-    QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
-                      int /*n*/) const override {
-        asked << QString::fromLatin1(context) + QLatin1Char('|') + QString::fromUtf8(sourceText);
-        return QLatin1Char('[') + QString::fromUtf8(sourceText) + QLatin1Char(']');
-    }
-    bool isEmpty() const override { return false; }
-
-    mutable QStringList asked; // "context|text"
-};
 
 // The German of the windows' texts, as the German glossary has them; what it lacks stays English.
 class GermanTranslator final : public QTranslator {
@@ -110,7 +98,7 @@ class NotifyTranslationTest : public QObject {
         translator = std::make_unique<T>();
         QCoreApplication::installTranslator(translator.get());
     }
-    BracketingTranslator& brackets() { return static_cast<BracketingTranslator&>(*translator); }
+    test::MarkingTranslator& brackets() { return static_cast<test::MarkingTranslator&>(*translator); }
 
     AlarmClockForm* ring() {
         auto* alarm = new AlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
@@ -143,7 +131,7 @@ private slots:
     }
 
     void alarmWindowAsksForEveryText() {
-        speak<BracketingTranslator>();
+        speak<test::MarkingTranslator>();
         AlarmClockForm* alarm = ring();
         QCOMPARE(alarm->windowTitle(), QString("[Alarm Clock]"));
         QCOMPARE(test::part<QPushButton>(*alarm, "Button1")->text(), QString("[Turn &off alarm]"));
@@ -167,7 +155,7 @@ private slots:
 
     // The stored snooze index chooses the item by its place, whatever the items read.
     void snoozeInAnotherLanguageKeepsItsLength() {
-        speak<BracketingTranslator>();
+        speak<test::MarkingTranslator>();
         settings.SnoozeTime = 2;
         AlarmClockForm* alarm = ring();
         QCOMPARE(test::part<QComboBox>(*alarm, "SnoozeTimeCB")->currentText(), QString("[15 min]"));
@@ -177,7 +165,7 @@ private slots:
     }
 
     void memoWindowAsksForEveryText() {
-        speak<BracketingTranslator>();
+        speak<test::MarkingTranslator>();
         MemoForm* memo = note();
         QCOMPARE(memo->windowTitle(), QString("[Memo]"));
         QCOMPARE(test::part<QLabel>(*memo, "paperimage")->accessibleName(), QString("[Note paper]"));
@@ -192,7 +180,7 @@ private slots:
     }
 
     void messageBoxCaptionsAndIconNamesAreAsked() {
-        speak<BracketingTranslator>();
+        speak<test::MarkingTranslator>();
         {
             test::MessageBoxRecorder boxes;
             MessageBoxes::warning(nullptr, QStringLiteral("The time is not valid."));
@@ -219,7 +207,7 @@ private slots:
     }
 
     void fileDialogTextsAreAsked() {
-        speak<BracketingTranslator>();
+        speak<test::MarkingTranslator>();
         FileDialogRequest request;
         request.filter = QStringLiteral("Programs (*.exe)|*.exe");
         QCOMPARE(fileChoices(request).last().label, QString("[All files (*)]"));

@@ -1,6 +1,7 @@
 // Every text that the preferences, about and splash windows show comes through the translator, and
 // nothing they store depends on it.
 #include "look/fonts.h"
+#include "marking_translator.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
 #include "prefs/preferences_form.h"
@@ -23,28 +24,12 @@ using namespace velloran;
 
 namespace {
 
-// Brackets every text of the program's own windows, so that a text shown without them did not come
-// through tr(). Qt's own texts, whose contexts are Qt's class names, are left alone.
-class BracketingTranslator final : public QTranslator {
-public:
-    QString translate(const char* context, const char* source, const char*, int) const override {
-        if (QByteArray(context).startsWith('Q'))
-            return {};
-        return u'[' + QString::fromUtf8(source) + u']';
-    }
-    bool isEmpty() const override { return false; }
-};
-
-bool bracketed(const QString& text) {
-    return text.size() >= 2 && text.startsWith(u'[') && text.endsWith(u']');
-}
-
 // Every text of the window that a person or a screen reader meets and that did not come through the
 // translator, as "name: text"; those of the controls named in untranslated are left out.
 QStringList textsNotTranslated(const QWidget& window, const QStringList& untranslated = {}) {
     QStringList found;
     const auto check = [&](const QObject& owner, const QString& text) {
-        if (!text.isEmpty() && !bracketed(text) && !untranslated.contains(owner.objectName()))
+        if (!text.isEmpty() && !test::marked(text) && !untranslated.contains(owner.objectName()))
             found << (owner.objectName().isEmpty() ? QString::fromLatin1(owner.metaObject()->className())
                                                    : owner.objectName()) +
                          QStringLiteral(": ") + text;
@@ -172,7 +157,7 @@ private slots:
     }
 
 private:
-    BracketingTranslator translator_;
+    test::MarkingTranslator translator_{false};
 };
 
 QTEST_MAIN(PrefsTranslationTest)
