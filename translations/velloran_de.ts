@@ -830,6 +830,42 @@ z. B.: http://www.example.com/</translation>
         <source>General</source>
         <translation>Allgemein</translation>
     </message>
+    <message>
+        <source>All programs</source>
+        <translation>Alle Programme</translation>
+    </message>
+    <message>
+        <source>All audio files</source>
+        <translation>Alle Audiodateien</translation>
+    </message>
+    <message>
+        <source>All video files</source>
+        <translation>Alle Videodateien</translation>
+    </message>
+    <message>
+        <source>All documents</source>
+        <translation>Alle Dokumente</translation>
+    </message>
+    <message>
+        <source>Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat</source>
+        <translation>Programme (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat</translation>
+    </message>
+    <message>
+        <source>Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff</source>
+        <translation>Audiodateien (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff</translation>
+    </message>
+    <message>
+        <source>Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe</source>
+        <translation>Videodateien (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe</translation>
+    </message>
+    <message>
+        <source>Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw</source>
+        <translation>Dokumente und Textdateien (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw</translation>
+    </message>
+    <message>
+        <source>All files (*.*)|*.*</source>
+        <translation>Alle Dateien (*.*)|*.*</translation>
+    </message>
 </context>
 <context>
     <name>TaskListView</name>

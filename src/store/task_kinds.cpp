@@ -8,9 +8,11 @@ namespace {
 constexpr BrowseOffer kNoBrowsing{};
 constexpr BrowseOffer kProgramTypes{
     "application/x-executable application/x-shellscript application/x-desktop application/vnd.appimage",
-    "All programs", UserFolder::Home};
-constexpr BrowseOffer kAudioTypes{"audio/*", "All audio files", UserFolder::Music};
-constexpr BrowseOffer kVideoTypes{"video/*", "All video files", UserFolder::Videos};
+    QT_TRANSLATE_NOOP("TaskKinds", "All programs"), UserFolder::Home};
+constexpr BrowseOffer kAudioTypes{"audio/*", QT_TRANSLATE_NOOP("TaskKinds", "All audio files"),
+                                  UserFolder::Music};
+constexpr BrowseOffer kVideoTypes{"video/*", QT_TRANSLATE_NOOP("TaskKinds", "All video files"),
+                                  UserFolder::Videos};
 // PDF, OpenDocument, Office and plain text.
 constexpr BrowseOffer kDocumentTypes{
     "application/pdf application/vnd.oasis.opendocument.text application/vnd.oasis.opendocument.spreadsheet "
@@ -19,7 +21,7 @@ constexpr BrowseOffer kDocumentTypes{
     "application/vnd.ms-excel application/vnd.openxmlformats-officedocument.spreadsheetml.sheet "
     "application/vnd.ms-powerpoint application/vnd.openxmlformats-officedocument.presentationml.presentation "
     "application/rtf text/plain",
-    "All documents", UserFolder::Documents};
+    QT_TRANSLATE_NOOP("TaskKinds", "All documents"), UserFolder::Documents};
 
 } // namespace
 
@@ -32,7 +34,8 @@ const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds = {{
      "memo", kNoBrowsing},
     {QT_TRANSLATE_NOOP("TaskKinds", "Executable"), KindTarget::File, "", KindAction::RunProgram,
      "Run Executable", "ExeSheet", "Type full path or browse for program to execute.", "ExePath", "BrowseExe",
-     "Browse...", "ExeDescription", "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat", "CreateExe",
+     "Browse...", "ExeDescription",
+     QT_TRANSLATE_NOOP("TaskKinds", "Programs (*.exe;*.lnk;*.bat)|*.exe;*.lnk;*.bat"), "CreateExe",
      "Create Executable Task", "Executable1", "&Executable", "executable", kProgramTypes},
     {QT_TRANSLATE_NOOP("TaskKinds", "Web Address"), KindTarget::WebAddress, "", KindAction::OpenTarget,
      "Open Webpage", "WebSheet",
@@ -42,24 +45,28 @@ const std::array<TaskKindInfo, kTaskKindCount> kTaskKinds = {{
     {QT_TRANSLATE_NOOP("TaskKinds", "Audio"), KindTarget::File, "", KindAction::OpenTarget, "Play Audio",
      "AudioSheet", "Type full path or browse for audio file to play.", "AudioPath", "BrowseAudio",
      "Browse...", "AudioDescription",
-     "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
-     "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff",
+     QT_TRANSLATE_NOOP("TaskKinds",
+                       "Audio files (*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff)"
+                       "|*.wma;*.mp3;*.wav;*.snd;*.mid;*.rmi;*.midi;*.au;*.aif;*.aifc;*aiff"),
      "CreateAudio", "Create Audio Task", "Audio1", "A&udio", "audio", kAudioTypes},
     {QT_TRANSLATE_NOOP("TaskKinds", "Video"), KindTarget::File, "", KindAction::OpenTarget, "Play Video",
      "VideoSheet", "Type full path or browse for video file to play.", "VideoPath", "BrowseVideo",
      "Browse...", "VideoDescription",
-     "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
-     "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe",
+     QT_TRANSLATE_NOOP("TaskKinds", "Video files (*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe)"
+                                    "|*.mpeg;*.mpg;*.avi;*.wmv;*.mov;*.m1v;*.mp2;*.mpa;*.mpe"),
      "CreateVideo", "Create Video Task", "Video1", "&Video", "video", kVideoTypes},
     {QT_TRANSLATE_NOOP("TaskKinds", "Document"), KindTarget::File, "", KindAction::OpenTarget,
      "Open Document", "DocSheet", "Type full path or browse for document to open.", "DocPath", "BrowseDoc",
      "Browse...", "DocDescription",
-     "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw",
+     QT_TRANSLATE_NOOP(
+         "TaskKinds",
+         "Document and Text files (*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw)|*.txt;*.doc;*.rtf;*.wri;*.wps;*.mcw"),
      "CreateDoc", "Create Document Task", "Document1", "&Document", "document", kDocumentTypes},
     // General has neither a button nor a menu item: the "New Task" button opens the editor on no page.
     {QT_TRANSLATE_NOOP("TaskKinds", "General"), KindTarget::File, "", KindAction::OpenTarget, "General",
      "GeneralSheet", "Type full path or browse for file to open.", "GeneralPath", "BrowseGeneral",
-     "Browse...", "GeneralDescription", "All files (*.*)|*.*", "", "", "", "", "general", kNoBrowsing},
+     "Browse...", "GeneralDescription", QT_TRANSLATE_NOOP("TaskKinds", "All files (*.*)|*.*"), "", "", "", "",
+     "general", kNoBrowsing},
 }};
 
 const TaskKindInfo* taskKind(int code) {
