@@ -12,7 +12,9 @@ using namespace velloran;
 class TranslationsTest : public QObject {
     Q_OBJECT
 
-    static QList<QTranslator*> installed() { return qApp->findChildren<QTranslator*>(); }
+    static QList<QTranslator*> installed() {
+        return QCoreApplication::instance()->findChildren<QTranslator*>();
+    }
 
 private slots:
     void cleanup() {
@@ -55,21 +57,28 @@ private slots:
     void germanIsBuiltIn() { QVERIFY(translatedLanguages().contains(QStringLiteral("de"))); }
 
     void cAndEnglishInstallNothing() {
-        QCOMPARE(installTranslations(*qApp, QLocale::c()), QString());
-        QCOMPARE(installTranslations(*qApp, QLocale(QLocale::English, QLocale::UnitedStates)), QString());
-        QCOMPARE(installTranslations(*qApp, QLocale(QLocale::English, QLocale::UnitedKingdom)), QString());
+        QCOMPARE(installTranslations(*QCoreApplication::instance(), QLocale::c()), QString());
+        QCOMPARE(installTranslations(*QCoreApplication::instance(),
+                                     QLocale(QLocale::English, QLocale::UnitedStates)),
+                 QString());
+        QCOMPARE(installTranslations(*QCoreApplication::instance(),
+                                     QLocale(QLocale::English, QLocale::UnitedKingdom)),
+                 QString());
         QVERIFY(installed().isEmpty());
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     }
 
     void untranslatedLanguageInstallsNothing() {
-        QCOMPARE(installTranslations(*qApp, QLocale(QLocale::Japanese, QLocale::Japan)), QString());
+        QCOMPARE(
+            installTranslations(*QCoreApplication::instance(), QLocale(QLocale::Japanese, QLocale::Japan)),
+            QString());
         QVERIFY(installed().isEmpty());
     }
 
     void germanInstallsTheProgramsAndQtsTranslation() {
-        QCOMPARE(installTranslations(*qApp, QLocale(QLocale::German, QLocale::Austria)),
-                 QStringLiteral("de"));
+        QCOMPARE(
+            installTranslations(*QCoreApplication::instance(), QLocale(QLocale::German, QLocale::Austria)),
+            QStringLiteral("de"));
         QStringList files;
         for (const QTranslator* translator : installed())
             files.append(translator->filePath());
