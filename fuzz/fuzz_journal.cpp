@@ -137,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         original.appendLoaded(task);
     }
     if (taskCount > 0)
-        saveTaskFile(taskFile, original);
+        if (!saveTaskFile(taskFile, original))
+            __builtin_trap();
 
     const std::size_t headerSize = headerSizeOfAJournal();
     if (trueHeader) {
