@@ -536,10 +536,8 @@
 icon and double click on the icon to open.
 If icon is not visable in the icon tray click OK to open, otherwise
 select cancel and double click in icon tray to open.</source>
-        <translation>Das Programm läuft bereits. Sein Symbol ist im Infobereich zu finden;
-ein Doppelklick darauf öffnet es.
-Ist das Symbol im Infobereich nicht zu sehen, mit OK öffnen, sonst
-Abbrechen wählen und im Infobereich doppelklicken.</translation>
+        <translation>Das Programm läuft bereits. Sein Symbol ist im Infobereich zu finden; ein Doppelklick darauf öffnet es.
+Ist das Symbol nicht zu sehen, mit OK öffnen, sonst Abbrechen wählen und im Infobereich doppelklicken.</translation>
     </message>
     <message>
         <source>Application running</source>
@@ -1093,7 +1091,7 @@ Auch daneben konnten sie nicht gespeichert werden: %2</translation>
         <source>This will completely close the application. No scheduled tasks will be able to run.
  Are you sure you want to exit?</source>
         <translation>Das Programm wird ganz beendet. Geplante Aufgaben werden dann nicht mehr ausgeführt.
- Wirklich beenden?</translation>
+Wirklich beenden?</translation>
     </message>
     <message>
         <source>Your tasks could not be saved.

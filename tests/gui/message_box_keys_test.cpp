@@ -65,6 +65,20 @@ void pressEnterOnNextBox(SeenBox& seen) {
     });
 }
 
+// Once the next message box shows, pictures it as `name`, notes the captions it cuts off, and closes it
+// with Escape.
+void pictureNextBox(const QString& name, QStringList& clipped) {
+    QTimer::singleShot(0, [name, &clipped] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        clipped = test::clippedCaptions(*box);
+        if (!test::picture(*box, name))
+            clipped << QStringLiteral("no picture");
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+}
+
 } // namespace
 
 class MessageBoxKeysTest : public QObject {
@@ -180,6 +194,25 @@ private slots:
         QCOMPARE(seen.caption, QString("Exit"));
         QCOMPARE(seen.buttonsLeftToRight, (QStringList{"No", "Yes"}));
         QVERIFY(!form->isVisible());
+    }
+
+    // The two questions as the desktop shows them, whole and pictured (also in German).
+    void questionsArePictured() {
+        MainFormBench bench;
+        auto form = bench.makeForm();
+        form->show();
+        QStringList clipped{QStringLiteral("not shown")};
+        pictureNextBox(QStringLiteral("exit-question.png"), clipped);
+        test::choose(*form, "Exit2");
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
+        QVERIFY(form->isVisible());
+
+        clipped = QStringList{QStringLiteral("not shown")};
+        pictureNextBox(QStringLiteral("second-start-question.png"), clipped);
+        QCOMPARE(askAboutRunningInstance(
+                     {}, [](const RestoreRequest&) {}, [](QWidget*) { return QString(); }),
+                 QMessageBox::Cancel);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
     }
 };
 
