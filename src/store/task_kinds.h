@@ -50,11 +50,6 @@ struct TaskKindInfo {
     std::string_view buttonCaption;
     std::string_view descriptionName;
     std::string_view browseFilter; // the Browse button's file filter, "Title (*.a;*.b)|*.a;*.b"
-    // The main window: the new-task button (none for an empty name) and the Tasks menu's item (likewise).
-    std::string_view newTaskButton;
-    std::string_view newTaskTooltip;
-    std::string_view newMenuItem;
-    std::string_view newMenuCaption;
     // The artwork: kind-<picture>.svg, and kind-<picture>-16.svg for small sizes.
     std::string_view picture;
     BrowseOffer browse;
