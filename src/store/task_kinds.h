@@ -40,14 +40,11 @@ struct TaskKindInfo {
     KindTarget target;
     std::string_view fixedTarget; // what Target holds for a Fixed kind
     KindAction action;
-    // The editor's page of the kind: the names under which the editor finds the page's controls, and the
-    // captions its form shows for them (a test holds the two together).
-    std::string_view pageCaption;
+    // The editor's page of the kind: the names under which the editor finds the page's controls (their
+    // captions are the form's).
     std::string_view pageName;
-    std::string_view prompt; // the label above the target box
     std::string_view targetBoxName;
     std::string_view buttonName; // the button beside the target box
-    std::string_view buttonCaption;
     std::string_view descriptionName;
     std::string_view browseFilter; // the Browse button's file filter, "Title (*.a;*.b)|*.a;*.b"
     // The artwork: kind-<picture>.svg, and kind-<picture>-16.svg for small sizes.
