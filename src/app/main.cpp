@@ -63,10 +63,10 @@ void restoreWithToken(SchedulerMainForm& form, const QString& activationToken, c
 // modal dialog that lives for its call) and the notification windows' tidying.
 class ProgramWindows final : public MainWindowHost {
 public:
-    ProgramWindows(TaskStore& tasks, SettingsRecord& settings, SoundPlayer& sound, Opener& opener,
+    ProgramWindows(TaskStore& tasks, SettingsRecord& settings, RingingSounds& sounds, Opener& opener,
                    const Clock& clock, Registry& registry, NotificationForms& notifications,
                    std::string folder)
-        : tasks_(tasks), settings_(settings), sound_(sound), opener_(opener), clock_(clock),
+        : tasks_(tasks), settings_(settings), sounds_(sounds), opener_(opener), clock_(clock),
           registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
 
     Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
@@ -75,11 +75,11 @@ public:
         splash.exec();
     }
     void showNewTask(QWidget* owner, int kind) override {
-        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        SetTaskForm editor(owner, tasks_, settings_, sounds_, opener_, clock_, folder_);
         editor.showNewTask(kind);
     }
     void showEditTask(QWidget* owner, std::uint32_t taskId) override {
-        SetTaskForm editor(owner, tasks_, settings_, sound_, opener_, clock_, folder_);
+        SetTaskForm editor(owner, tasks_, settings_, sounds_, opener_, clock_, folder_);
         editor.showEditTask(taskId);
     }
     void showPreferences(QWidget* owner) override {
@@ -97,7 +97,7 @@ public:
 private:
     TaskStore& tasks_;
     SettingsRecord& settings_;
-    SoundPlayer& sound_;
+    RingingSounds& sounds_;
     Opener& opener_;
     const Clock& clock_;
     Registry& registry_;
@@ -164,7 +164,8 @@ int main(int argc, char* argv[]) {
     BusNotifications desktopNotices(QString::fromLatin1(kProgramIconName));
     NotificationForms notifications(sound, desktopNotices, settings, clock, folder);
 
-    ProgramWindows windows{tasks, settings, sound, opener, clock, registry, notifications, folder};
+    ProgramWindows windows{tasks, settings, notifications.ringing(), opener,
+                           clock, registry, notifications,           folder};
     const MainFormServices services{.tasks = tasks,
                                     .clock = clock,
                                     .opener = opener,

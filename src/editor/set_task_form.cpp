@@ -10,7 +10,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
-#include "platform/sound_player.h"
+#include "platform/ringing_sounds.h"
 #include "platform/translated_message.h"
 #include "scheduler/program_search.h"
 #include "scheduler/task_actions.h"
@@ -81,9 +81,10 @@ QString shownFromTable(std::string_view text) {
 } // namespace
 
 SetTaskForm::SetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord& settings,
-                         SoundPlayer& sound, Opener& opener, const Clock& clock, std::string programDirectory)
+                         RingingSounds& sounds, Opener& opener, const Clock& clock,
+                         std::string programDirectory)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      ui_(std::make_unique<Ui::SetTaskForm>()), tasks_(tasks), settings_(settings), sound_(sound),
+      ui_(std::make_unique<Ui::SetTaskForm>()), tasks_(tasks), settings_(settings), sounds_(sounds),
       opener_(opener), clock_(clock), programDirectory_(std::move(programDirectory)) {
     if (!programDirectory_.empty() && programDirectory_.back() != '/')
         programDirectory_ += '/';
@@ -101,7 +102,9 @@ SetTaskForm::SetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord
     fillDefaults();
 }
 
-SetTaskForm::~SetTaskForm() = default;
+SetTaskForm::~SetTaskForm() {
+    sounds_.silence(this); // a preview never outlives the window
+}
 
 void SetTaskForm::findPageBoxes() {
     dayBoxes_ = {ui_->SunCK, ui_->MonCK, ui_->TueCK, ui_->WedCK, ui_->ThuCK, ui_->FriCK, ui_->SatCK};
@@ -274,13 +277,14 @@ void SetTaskForm::applyRepeatType() {
 }
 
 void SetTaskForm::playAlarmSound() {
-    sound_.playLooping(QString::fromStdString(programDirectory_ + "Sounds/") +
-                           ui_->AlarmSoundCB->currentText(),
-                       windowTitle());
+    sounds_.ring(this,
+                 QString::fromStdString(programDirectory_ + "Sounds/") + ui_->AlarmSoundCB->currentText(),
+                 windowTitle());
 }
 
 void SetTaskForm::stopAlarmSound() {
-    sound_.stop();
+    // Only the preview: an alarm that rings meanwhile is heard again.
+    sounds_.silence(this);
 }
 
 void SetTaskForm::browseForTarget(int kind) {
@@ -392,7 +396,7 @@ void SetTaskForm::done(int result) {
 }
 
 void SetTaskForm::stopSoundAndSaveTasks() {
-    sound_.stop();
+    stopAlarmSound();
     if (const velloran::Result<void> saved = tasks_.save(); !saved)
         MessageBoxes::error(this, tr("The tasks could not be saved.\n%1").arg(translated(saved.error())));
 }

@@ -24,7 +24,7 @@ namespace velloran {
 
 class Clock;
 class Opener;
-class SoundPlayer;
+class RingingSounds;
 
 class SetTaskForm : public QDialog {
     Q_OBJECT
@@ -36,7 +36,7 @@ public:
     };
 
     // programDirectory is where Sounds/ lives; the store saves its tasks on every close.
-    SetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord& settings, SoundPlayer& sound,
+    SetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord& settings, RingingSounds& sounds,
                 Opener& opener, const Clock& clock, std::string programDirectory);
     ~SetTaskForm() override;
 
@@ -95,7 +95,7 @@ private:
 
     TaskStore& tasks_;
     const SettingsRecord& settings_;
-    SoundPlayer& sound_;
+    RingingSounds& sounds_; // the preview takes its turn beside ringing alarms
     Opener& opener_;
     const Clock& clock_;
     std::string programDirectory_;

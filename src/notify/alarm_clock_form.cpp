@@ -4,7 +4,7 @@
 #include "alarm_rules.h"
 
 #include "notification_window_table.h"
-#include "ringing_alarms.h"
+#include "platform/ringing_sounds.h"
 #include "window_drag.h"
 
 #include "common/text.h"
@@ -25,7 +25,7 @@ constexpr const char* kTurnOffAction = "turn-off";
 
 } // namespace
 
-AlarmClockForm::AlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
+AlarmClockForm::AlarmClockForm(NotificationWindowTable& table, RingingSounds& ringing,
                                DesktopNotifications& notifications, const SettingsRecord& settings,
                                const Clock& clock, std::string programDirectory)
     : NotificationForm(notifications), ui_(std::make_unique<Ui::AlarmClockForm>()), table_(table),

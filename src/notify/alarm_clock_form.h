@@ -18,7 +18,7 @@ class AlarmClockForm;
 namespace velloran {
 
 class NotificationWindowTable;
-class RingingAlarms;
+class RingingSounds;
 class Timer;
 class WindowDrag;
 
@@ -30,7 +30,7 @@ class AlarmClockForm final : public NotificationForm {
 public:
     // The settings are read at each moment they are used, so a change in the preferences reaches an
     // alarm that is already ringing. programDirectory ends with '/'.
-    AlarmClockForm(NotificationWindowTable& table, RingingAlarms& ringing,
+    AlarmClockForm(NotificationWindowTable& table, RingingSounds& ringing,
                    DesktopNotifications& notifications, const SettingsRecord& settings, const Clock& clock,
                    std::string programDirectory);
     ~AlarmClockForm() override;
@@ -60,7 +60,7 @@ private:
 
     std::unique_ptr<Ui::AlarmClockForm> ui_;
     NotificationWindowTable& table_;
-    RingingAlarms& ringing_;
+    RingingSounds& ringing_;
     const SettingsRecord& settings_;
     const Clock& clock_;
     const std::string programDirectory_;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "notification_window_table.h"
-#include "ringing_alarms.h"
+#include "platform/ringing_sounds.h"
 
 #include "common/datetime.h"
 #include "prefs/settings_record.h"
@@ -40,7 +40,7 @@ public:
 
     NotificationWindowTable& alarmWindows() { return alarmWindows_; }
     NotificationWindowTable& memoWindows() { return memoWindows_; }
-    RingingAlarms& ringing() { return ringing_; }
+    RingingSounds& ringing() { return ringing_; }
 
 private:
     // Moves a new window where it covers none of the open ones completely, before it shows.
@@ -49,7 +49,7 @@ private:
 
     SoundPlayer& sound_;
     DesktopNotifications& notifications_;
-    RingingAlarms ringing_;
+    RingingSounds ringing_;
     const SettingsRecord& settings_;
     const Clock& clock_;
     const std::string programDirectory_;

@@ -6,7 +6,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "notify/ringing_alarms.h"
+#include "platform/ringing_sounds.h"
 #include "prefs/about_form.h"
 #include "prefs/link_label.h"
 #include "shell/task_list_view.h"
@@ -128,7 +128,7 @@ private slots:
         test::RecordingNotifications notices;
         test::FixedClock clock;
         const SettingsRecord settings = defaultSettings();
-        RingingAlarms ringing(sound);
+        RingingSounds ringing(sound);
         NotificationWindowTable table; // destroys its windows before what they use goes
         auto* alarm = new AlarmClockForm(table, ringing, notices, settings, clock, "/opt/velloran/");
         alarm->showAlarm("Wake up", "bell.wav");

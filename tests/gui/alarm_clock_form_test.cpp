@@ -7,7 +7,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/notification_window_table.h"
 #include "notify/notify_texts.h"
-#include "notify/ringing_alarms.h"
+#include "platform/ringing_sounds.h"
 #include "platform/timer.h"
 
 #include <QComboBox>
@@ -27,7 +27,7 @@ class AlarmClockFormTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
-    RingingAlarms alarmSounds{sound};
+    RingingSounds alarmSounds{sound};
     test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;

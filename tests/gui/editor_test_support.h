@@ -4,6 +4,7 @@
 
 #include "editor/button_page_control.h"
 #include "editor/set_task_form.h"
+#include "platform/ringing_sounds.h"
 #include "prefs/settings_record.h"
 #include "stand_ins.h"
 #include "store/task_kinds.h"
@@ -35,6 +36,7 @@ struct EditorBench {
     TaskStore tasks = storeOf(taskFile());
     SettingsRecord settings = defaultSettings();
     RecordingSoundPlayer sound;
+    RingingSounds sounds{sound}; // shared with the alarms, as in the program
     RecordingOpener opener;
     FixedClock clock;
 
@@ -61,7 +63,7 @@ struct EditorBench {
     }
 
     std::unique_ptr<SetTaskForm> makeForm() {
-        return std::make_unique<SetTaskForm>(nullptr, tasks, settings, sound, opener, clock,
+        return std::make_unique<SetTaskForm>(nullptr, tasks, settings, sounds, opener, clock,
                                              programDirectory());
     }
 };

@@ -10,7 +10,7 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "notify/ringing_alarms.h"
+#include "platform/ringing_sounds.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -59,7 +59,7 @@ class NotificationOutlineTest : public QObject {
 
     FixedClock clock;
     RecordingSoundPlayer sound;
-    RingingAlarms ringing{sound};
+    RingingSounds ringing{sound};
     test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;

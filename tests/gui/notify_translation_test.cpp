@@ -9,9 +9,9 @@
 #include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
-#include "notify/ringing_alarms.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_box.h"
+#include "platform/ringing_sounds.h"
 #include "platform/timer.h"
 
 #include <QApplication>
@@ -88,7 +88,7 @@ class NotifyTranslationTest : public QObject {
 
     test::FixedClock clock;
     test::RecordingSoundPlayer sound;
-    RingingAlarms ringing{sound};
+    RingingSounds ringing{sound};
     test::RecordingNotifications notices;
     SettingsRecord settings{};
     std::unique_ptr<NotificationWindowTable> table;

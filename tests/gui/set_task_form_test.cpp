@@ -304,8 +304,42 @@ private slots:
         QCOMPARE(bench.sound.purposes, (QStringList{"Task Setup", "Task Setup"}));
         QTest::mouseClick(ui.StopSndBT, Qt::LeftButton);
         QCOMPARE(bench.sound.stops, 1);
-        QTest::mouseClick(ui.CancelBT, Qt::LeftButton);
+        QTest::mouseClick(ui.StopSndBT, Qt::LeftButton); // nothing left to stop
+        QCOMPARE(bench.sound.stops, 1);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.CancelBT, Qt::LeftButton); // closing ends the preview
         QCOMPARE(bench.sound.stops, 2);
+        QVERIFY(!bench.sound.looping);
+    }
+
+    // An alarm that rings while Task Setup is open is heard again when the preview stops, and closing
+    // Task Setup does not silence it.
+    void thePreviewNeverSilencesARingingAlarm() {
+        test::EditorBench bench;
+        bench.addSound(QStringLiteral("bell.wav"));
+        const int alarm = 0;
+        bench.sounds.ring(&alarm, QStringLiteral("/sounds/alarm.wav"), QStringLiteral("Alarm Clock"));
+        auto form = bench.makeForm();
+        const test::EditorControls ui = test::controls(*form);
+        form->prepareNewTask(kAlarmClock);
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.purposes.last(), QStringLiteral("Task Setup"));
+        QTest::mouseClick(ui.StopSndBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.played.last(), QStringLiteral("/sounds/alarm.wav"));
+        QCOMPARE(bench.sound.purposes.last(), QStringLiteral("Alarm Clock"));
+        QTest::mouseClick(ui.PlaySndBT, Qt::LeftButton);
+        QTest::mouseClick(ui.CancelBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.played.last(), QStringLiteral("/sounds/alarm.wav"));
+        QVERIFY(bench.sound.looping);
+        QCOMPARE(bench.sound.stops, 0);
+        // A form closed without a preview leaves the alarm as it was.
+        auto again = bench.makeForm();
+        again->prepareNewTask(kMemo);
+        const int heardBefore = static_cast<int>(bench.sound.played.size());
+        QTest::mouseClick(test::controls(*again).CancelBT, Qt::LeftButton);
+        QCOMPARE(bench.sound.played.size(), heardBefore);
+        QCOMPARE(bench.sounds.heard(), static_cast<const void*>(&alarm));
+        QCOMPARE(bench.sound.stops, 0);
     }
 
     void editFillsTheControlsOfEachKind() {
