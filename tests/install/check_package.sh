@@ -21,6 +21,8 @@ deb=$(ls "$work"/out/velloran_*.deb) || { echo "FAIL: cpack made no velloran_*.d
 lintian --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || fail "lintian failed"
 cat "$work/lintian.log"
 grep -q '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
+# Built hardened as Debian's own packages are: checked buffer functions, relocations read-only at start.
+grep '^I: .* hardening-' "$work/lintian.log" && fail "the programs are not hardened"
 
 dpkg-deb -e "$deb" "$work/control" || fail "dpkg-deb -e"
 grep -l ldconfig "$work"/control/* 2>/dev/null | grep -q . && fail "a maintainer script calls ldconfig"
