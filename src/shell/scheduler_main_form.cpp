@@ -129,7 +129,8 @@ void SchedulerMainForm::housekeep() {
     if (firstTick_) {
         firstTick_ = false;
         housekeepingTimer_->setInterval(30000);
-        if (services_.hiddenStart)
+        // Unless the user has asked for the window meanwhile (the tray's Restore, a second start).
+        if (services_.hiddenStart && !tray_->restoredOnce())
             tray_->sendToTray();
     }
     services_.host.sweepClosedNotifications();

@@ -104,6 +104,7 @@ void TrayIcon::sendToTray() {
 
 void TrayIcon::restore() {
     sentToTray_ = false;
+    restoredOnce_ = true;
     if (mainWindow_->isMinimized())
         mainWindow_->showNormal();
     else

@@ -49,6 +49,8 @@ public:
     void sendToTray();
     void restore();
     void showMenu();
+    // Whether the window has been restored (from the tray, or by a second start) since the program began.
+    bool restoredOnce() const { return restoredOnce_; }
 
 protected:
     // Watches the open menu for the second press of a double click, which its grab keeps from the icon,
@@ -76,6 +78,7 @@ private:
     bool sentToTray_ = false;
     // The window lost the focus after it was sent to the tray: its next activation is the user's.
     bool leftSinceSent_ = false;
+    bool restoredOnce_ = false;
     QString hint_;
     QPointer<QMenu> popupMenu_;
     TrayClicks clicks_;

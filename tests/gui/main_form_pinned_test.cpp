@@ -243,6 +243,21 @@ private slots:
         QCOMPARE(bench_.host.splashes, 1);
     }
 
+    // A hidden start sends the window to the tray at the first tick, unless the user has already
+    // brought it back: the window the user asked for does not vanish a moment later.
+    void hiddenStartKeepsAWindowRestoredBeforeTheFirstTick() {
+        bench_.hiddenStart = true;
+        auto form = makeForm();
+        form->show();
+        test::formPtrTimer(*form)->onTimeout();
+        QVERIFY(!form->isVisible() || form->isMinimized());
+        auto restored = makeForm();
+        restored->show();
+        restored->restoreFromTray();
+        test::formPtrTimer(*restored)->onTimeout();
+        QVERIFY(restored->isVisible() && !restored->isMinimized());
+    }
+
     void settingsErrorIsShownAndNotificationWindowsAreTidied() {
         bench_.host.settingsError = "Failed to read the settings";
         auto form = makeForm();
