@@ -71,10 +71,25 @@ expect_sound() {
   fi
 }
 
-visible_window() { xdotool search --onlyvisible --name "$1" | head -n 1 | grep -q .; }
+# xdotool search with its arguments. xdotool gives up with BadWindow when a window goes away while it
+# looks at it (a splash closing, a question answered, a second start ending): then it looks again, so
+# that a window going away elsewhere is never taken for the one asked about being absent.
+search_windows() {
+  local found status attempt errors="$ROOT/search-errors.$BASHPID"
+  for attempt in 1 2 3 4 5; do
+    found=$(xdotool search "$@" 2>"$errors")
+    status=$?
+    grep -q 'X Error' "$errors" || break
+  done
+  rm -f "$errors"
+  [ -n "$found" ] && echo "$found"
+  return $status
+}
+
+visible_window() { search_windows --onlyvisible --name "$1" | head -n 1 | grep -q .; }
 # Keys go to the window the way a person types them: activate it, then type.
 press() { xdotool windowactivate --sync "$1" key --clearmodifiers "$2" 2>/dev/null; }
-window_id() { xdotool search --onlyvisible --name "$1" | head -n 1; }
+window_id() { search_windows --onlyvisible --name "$1" | head -n 1; }
 
 shot() {
   local name=$1 window=${2:-root}
@@ -110,13 +125,13 @@ tray_icon_position() {
 CLIPBOARD_TOOL="$(dirname "$TOOL")/clipboard_tool"
 clipboard() { QT_QPA_PLATFORM=xcb "$CLIPBOARD_TOOL"; }
 
-windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+windows_of() { search_windows --onlyvisible --pid "$1" | sort; }
 
 # The main window: the program's window named Velloran that is the size of the main window (the X11
 # tray icon's window has the same name).
 main_window() {
   local id width
-  for id in $(xdotool search --name '^Velloran$' 2>/dev/null); do
+  for id in $(search_windows --name '^Velloran$'); do
     width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
     [ "${width:-0}" -ge 600 ] && { echo "$id"; return 0; }
   done

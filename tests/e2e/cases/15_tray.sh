@@ -164,7 +164,7 @@ sni_exported_menu() {
 }
 
 # How many windows of a title are up.
-count_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+count_of() { search_windows --onlyvisible --name "$1" | wc -l; }
 
 check "a StatusNotifier panel reads the tray menu over DBusMenu; each entry works there, guards included" \
   on_sni_panel tray-sni-menu sni_exported_menu

@@ -277,7 +277,7 @@ tray_guard_steps() {
   choose_in_menu p || return 1
   sleep 1
   local count
-  count=$(xdotool search --onlyvisible --name '^Preferences$' | wc -l)
+  count=$(search_windows --onlyvisible --name '^Preferences$' | wc -l)
   [ "$count" -eq 1 ] || { echo "    $count Preferences windows"; return 1; }
   # Closing the one window leaves none: nothing was queued behind it.
   press "$preferences" alt+c

@@ -129,7 +129,7 @@ back_to_tray() {
   wait_until 10 in_tray "$WINDOW" || { echo "    Run in background left the window"; describe "$WINDOW"; return 1; }
 }
 
-count_of() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+count_of() { search_windows --onlyvisible --name "$1" | wc -l; }
 
 # Runs a case's steps (the second argument) in a fresh program folder and ends the program after them.
 in_case() {
