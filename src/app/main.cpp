@@ -63,11 +63,10 @@ void restoreWithToken(SchedulerMainForm& form, const QString& activationToken, c
 // modal dialog that lives for its call) and the notification windows' tidying.
 class ProgramWindows final : public MainWindowHost {
 public:
-    ProgramWindows(TaskStore& tasks, SettingsRecord& settings, RingingSounds& sounds, Opener& opener,
-                   const Clock& clock, Registry& registry, NotificationForms& notifications,
-                   std::string folder)
-        : tasks_(tasks), settings_(settings), sounds_(sounds), opener_(opener), clock_(clock),
-          registry_(registry), notifications_(notifications), folder_(std::move(folder)) {}
+    ProgramWindows(TaskStore& tasks, SettingsRecord& settings, Opener& opener, const Clock& clock,
+                   Registry& registry, NotificationForms& notifications, std::string folder)
+        : tasks_(tasks), settings_(settings), opener_(opener), clock_(clock), registry_(registry),
+          notifications_(notifications), folder_(std::move(folder)) {}
 
     Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
@@ -75,11 +74,11 @@ public:
         splash.exec();
     }
     void showNewTask(QWidget* owner, int kind) override {
-        SetTaskForm editor(owner, tasks_, settings_, sounds_, opener_, clock_, folder_);
+        SetTaskForm editor(owner, tasks_, settings_, notifications_.ringing(), opener_, clock_, folder_);
         editor.showNewTask(kind);
     }
     void showEditTask(QWidget* owner, std::uint32_t taskId) override {
-        SetTaskForm editor(owner, tasks_, settings_, sounds_, opener_, clock_, folder_);
+        SetTaskForm editor(owner, tasks_, settings_, notifications_.ringing(), opener_, clock_, folder_);
         editor.showEditTask(taskId);
     }
     void showPreferences(QWidget* owner) override {
@@ -97,7 +96,6 @@ public:
 private:
     TaskStore& tasks_;
     SettingsRecord& settings_;
-    RingingSounds& sounds_;
     Opener& opener_;
     const Clock& clock_;
     Registry& registry_;
@@ -164,8 +162,7 @@ int main(int argc, char* argv[]) {
     BusNotifications desktopNotices(QString::fromLatin1(kProgramIconName));
     NotificationForms notifications(sound, desktopNotices, settings, clock, folder);
 
-    ProgramWindows windows{tasks, settings, notifications.ringing(), opener,
-                           clock, registry, notifications,           folder};
+    ProgramWindows windows{tasks, settings, opener, clock, registry, notifications, folder};
     const MainFormServices services{.tasks = tasks,
                                     .clock = clock,
                                     .opener = opener,

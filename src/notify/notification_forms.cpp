@@ -20,7 +20,7 @@ Box boxOf(const QRect& rect) {
 NotificationForms::NotificationForms(SoundPlayer& sound, DesktopNotifications& notifications,
                                      const SettingsRecord& settings, const Clock& clock,
                                      std::string programDirectory)
-    : sound_(sound), notifications_(notifications), ringing_(sound), settings_(settings), clock_(clock),
+    : notifications_(notifications), ringing_(sound), settings_(settings), clock_(clock),
       programDirectory_(std::move(programDirectory)) {}
 
 NotificationForms::~NotificationForms() {
@@ -39,7 +39,7 @@ void NotificationForms::showAlarm(const std::string& note, const std::string& so
 }
 
 void NotificationForms::showMemo(const std::string& text, const FontBlock& font) {
-    auto* window = new MemoForm(memoWindows_, sound_, notifications_, clock_);
+    auto* window = new MemoForm(memoWindows_, ringing_.sound(), notifications_, clock_);
     place(window);
     window->showMemo(text, font);
     keepIfUnregistered(window, memoWindows_);

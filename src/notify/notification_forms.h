@@ -47,7 +47,6 @@ private:
     void place(NotificationForm* window);
     void keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table);
 
-    SoundPlayer& sound_;
     DesktopNotifications& notifications_;
     RingingSounds ringing_;
     const SettingsRecord& settings_;

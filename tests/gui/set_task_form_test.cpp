@@ -340,6 +340,13 @@ private slots:
         QCOMPARE(bench.sound.played.size(), heardBefore);
         QCOMPARE(bench.sounds.heard(), static_cast<const void*>(&alarm));
         QCOMPARE(bench.sound.stops, 0);
+        // Nor does a preview outlive its window when the window goes without being closed.
+        auto dropped = bench.makeForm();
+        dropped->prepareNewTask(kAlarmClock);
+        QTest::mouseClick(test::controls(*dropped).PlaySndBT, Qt::LeftButton);
+        dropped.reset();
+        QCOMPARE(bench.sounds.heard(), static_cast<const void*>(&alarm));
+        QCOMPARE(bench.sound.played.last(), QStringLiteral("/sounds/alarm.wav"));
     }
 
     void editFillsTheControlsOfEachKind() {
