@@ -408,3 +408,44 @@ if [ -n "$EDITOR_APP" ]; then
 fi
 check "Browse opens in ~/Music and ~/Documents and takes a .ogg and a .pdf; typed starts are stored as typed" \
   case_editor_browse_and_typed_start
+
+# The names of the streams that play now, as the sound server lists them.
+stream_names() { pactl list sink-inputs 2>/dev/null | sed -n 's/^[[:space:]]*media.name = "\(.*\)"$/\1/p'; }
+only_stream() { [ "$(stream_names)" = "$1" ]; }
+
+case_preview_beside_a_ringing_alarm() {
+  [ "$SOUND_SERVER" = 1 ] || { echo "    note: no sound server, nothing to hear"; return 0; }
+  new_case editor-preview
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +6 0 1 'Alarm beside the preview' Chimes.wav || return 1
+  start_app
+  local ok=0
+  preview_steps || ok=1
+  stop_app
+  return $ok
+}
+
+preview_steps() {
+  wait_until 15 visible_window '^Velloran$' && wait_until 10 not visible_window '^SplashForm$' || return 1
+  wait_until 20 visible_window '^Alarm Clock$' || { echo "    no alarm window"; return 1; }
+  local alarm
+  alarm=$(window_id '^Alarm Clock$')
+  wait_until 5 only_stream 'Alarm Clock' || { echo "    the alarm is not heard: $(stream_names)"; return 1; }
+  open_editor "$ALARM_X" || { echo "    no editor"; return 1; }
+  # The alarm stays above the editor; the user moves it aside, as here.
+  xdotool windowmove "$alarm" 0 0
+  sleep 0.3
+  click_at "$ED" "${PLAY_BT[@]}"
+  wait_until 5 only_stream 'Task Setup' || { echo "    Play is not heard: $(stream_names)"; return 1; }
+  click_at "$ED" "${STOP_BT[@]}"
+  wait_until 5 only_stream 'Alarm Clock' || { echo "    after Stop the alarm is not heard: $(stream_names)"; return 1; }
+  click_at "$ED" "${PLAY_BT[@]}"
+  wait_until 5 only_stream 'Task Setup' || { echo "    Play is not heard again: $(stream_names)"; return 1; }
+  click_at "$ED" "${CANCEL_BT[@]}"
+  wait_until 5 not visible_window '^Task Setup$' || { echo "    Cancel left the editor"; return 1; }
+  wait_until 5 only_stream 'Alarm Clock' || { echo "    after Cancel the alarm is not heard: $(stream_names)"; return 1; }
+  click_window "$alarm" "${TURN_OFF_BT[@]}"
+  wait_until 5 not sound_playing || { echo "    a stream is left after Turn off: $(stream_names)"; return 1; }
+}
+
+check "Task Setup's Play over a ringing alarm: Stop and Cancel let the alarm be heard again" \
+  case_preview_beside_a_ringing_alarm
