@@ -131,8 +131,10 @@ Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileId
     if (Result<void> flushed = file.flush(); !flushed)
         return flushed;
     if (beforeReplace) {
-        if (Result<void> ready = beforeReplace(file.written()); !ready)
+        if (Result<void> ready = beforeReplace(file.written()); !ready) {
+            file.discard();
             return ready;
+        }
     }
     if (Result<void> committed = file.commit(); !committed)
         return committed;
