@@ -200,7 +200,11 @@ void SchedulerMainForm::showStoreNotices() {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
         qCWarning(logTasks, "%s", notice.english().c_str());
         // At log-off or shut-down nobody may be there to answer: the log has it.
-        if (!systemClose_)
+        if (systemClose_)
+            continue;
+        if (notice.severity() == Message::Severity::Information)
+            MessageBoxes::information(isVisible() ? this : nullptr, translated(notice));
+        else
             MessageBoxes::error(isVisible() ? this : nullptr, translated(notice));
     }
 }
