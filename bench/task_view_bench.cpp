@@ -1,6 +1,6 @@
 // Rebuilding the task list view with sorting on, as after every scan that found a due task.
 #include "common/text.h"
-#include "shell/locale_names.h"
+#include "platform/locale_dates.h"
 #include "shell/task_list_view.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ TaskList makeTasks(int count) {
 
 void BM_RefreshTaskViewSorted(benchmark::State& state) {
     const TaskList tasks = makeTasks(static_cast<int>(state.range(0)));
-    const DateNames names = dateNamesFrom(QLocale::system());
+    const DateStyle names = dateStyleOf(QLocale::system());
     TaskListView view;
     view.setIconForKind([](int) { return QIcon(); });
     view.resize(650, 295);

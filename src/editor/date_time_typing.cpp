@@ -253,10 +253,16 @@ std::optional<QString> DateTimeTyping::takeRefused() {
     return std::exchange(refused_, std::nullopt);
 }
 
+DateWords DateTimeTyping::dateWords() const {
+    DateWords words = dateWordsOf(edit_.locale(), edit_.displayFormat());
+    words.thisYear = thisYear_ ? thisYear_() : QDate::currentDate().year();
+    return words;
+}
+
 bool DateTimeTyping::accepts(const QString& text) const {
     const QLocale locale = edit_.locale();
     if (isDate_) {
-        const auto date = readTypedDate(folded(text), dateWordsOf(locale, edit_.displayFormat()));
+        const auto date = readTypedDate(folded(text), dateWords());
         if (!date)
             return false;
         const QDate value(date->year, date->month, date->day);
@@ -274,7 +280,7 @@ bool DateTimeTyping::takeValue(const QString& text) {
         return false;
     const QLocale locale = edit_.locale();
     if (isDate_) {
-        const auto date = readTypedDate(folded(text), dateWordsOf(locale, edit_.displayFormat()));
+        const auto date = readTypedDate(folded(text), dateWords());
         edit_.setDate(QDate(date->year, date->month, date->day));
     } else {
         const auto time = readTypedTime(folded(text), timeWordsOf(locale, edit_.displayFormat()));

@@ -21,6 +21,8 @@ class QObject;
 
 namespace velloran {
 
+struct DateWords;
+
 class DateTimeTyping {
 public:
     // line is the picker's own line edit.
@@ -44,10 +46,14 @@ public:
     // The last text that was refused, once; forgotten when the value changes another way.
     std::optional<QString> takeRefused();
 
+    // This year, around which a typed two-digit year is read; the system's date's until set.
+    void setThisYear(std::function<int()> thisYear) { thisYear_ = std::move(thisYear); }
+
     // Whether a text is a date or time this picker can hold, and which.
     bool accepts(const QString& text) const;
 
 private:
+    DateWords dateWords() const;
     bool takeValue(const QString& text);
     // What the first edit replaces when nothing is selected.
     enum class FirstEdit { AtCursor, OverThePart, OverEverything };
@@ -63,6 +69,7 @@ private:
     bool typing_ = false;
     bool shownInError_ = false;
     std::optional<QString> refused_;
+    std::function<int()> thisYear_;
 };
 
 } // namespace velloran

@@ -94,6 +94,8 @@ SetTaskForm::SetTaskForm(QWidget* parent, TaskStore& tasks, const SettingsRecord
     ui_->setupUi(this);
     // The pickers show the user's own date and time formats, known only at run time.
     ui_->DatePicker->setDisplayFormat(shortDateFormat());
+    // The list shows two-digit years; typed, they are read around the year of the program's clock.
+    ui_->DatePicker->setThisYear([this] { return decodeDate(clock_.now()).year; });
     ui_->TimePicker->setDisplayFormat(timeFormat());
     ui_->PageControl->setTabListName(ui_->label3->text());
     ui_->PageControl->setActivePageIndex(kNoPage);

@@ -91,8 +91,19 @@ std::optional<int> numberOf(const std::string& digits, std::size_t minDigits, st
     return value;
 }
 
-std::optional<TypedDate> dateOf(const std::string& year, const std::string& month, const std::string& day) {
-    const auto y = numberOf(year, 4, 4);
+// The year of four digits, or of two within the hundred years around thisYear.
+std::optional<int> yearOf(const std::string& digits, int thisYear) {
+    if (digits.size() == 2 && thisYear > 0) {
+        const int first = thisYear - 50;
+        const auto twoDigits = numberOf(digits, 2, 2);
+        return first + ((*twoDigits - first) % 100 + 100) % 100;
+    }
+    return numberOf(digits, 4, 4);
+}
+
+std::optional<TypedDate> dateOf(const std::string& year, const std::string& month, const std::string& day,
+                                int thisYear) {
+    const auto y = yearOf(year, thisYear);
     const auto m = numberOf(month, 1, 2);
     const auto d = numberOf(day, 1, 2);
     if (!y || !m || !d || !isValidDate(*y, *m, *d))
@@ -141,17 +152,18 @@ std::optional<TypedDate> readTypedDate(std::string_view text, const DateWords& w
         if (numbers.size() != 2)
             return std::nullopt;
         const bool yearFirst = numbers[0].size() == 4;
-        return dateOf(numbers[yearFirst ? 0 : 1], std::to_string(*month), numbers[yearFirst ? 1 : 0]);
+        return dateOf(numbers[yearFirst ? 0 : 1], std::to_string(*month), numbers[yearFirst ? 1 : 0],
+                      words.thisYear);
     }
     if (numbers.size() != 3)
         return std::nullopt;
     if (numbers[0].size() == 4)
-        return dateOf(numbers[0], numbers[1], numbers[2]);
+        return dateOf(numbers[0], numbers[1], numbers[2], words.thisYear);
     switch (words.order) {
     case DateOrder::DayMonthYear:
-        return dateOf(numbers[2], numbers[1], numbers[0]);
+        return dateOf(numbers[2], numbers[1], numbers[0], words.thisYear);
     case DateOrder::MonthDayYear:
-        return dateOf(numbers[2], numbers[0], numbers[1]);
+        return dateOf(numbers[2], numbers[0], numbers[1], words.thisYear);
     case DateOrder::YearMonthDay:
         break; // a year-first order needs its four-digit year first
     }

@@ -17,6 +17,9 @@ struct DateWords {
     DateOrder order = DateOrder::DayMonthYear;
     std::array<std::vector<std::string>, 12> monthNames; // every name of each month: long, short
     std::vector<std::string> dayNames;                   // weekday names, allowed and ignored
+    // A two-digit year is read as the year ending in those digits from 50 years before this one to 49
+    // after it; 0 takes four-digit years only.
+    int thisYear = 0;
 };
 
 // The words a typed time may hold, in lower case.
@@ -41,9 +44,9 @@ struct TypedTime {
     friend bool operator==(const TypedTime&, const TypedTime&) = default;
 };
 
-// A whole date: day, month (a number or a month's name) and a four-digit year, in the locale's order, or
-// year-month-day when the first number has four digits; separated by blanks, '/', '-', '.' or ','.
-// Nothing when the text is not exactly one valid date.
+// A whole date: day, month (a number or a month's name) and a four-digit year (or a two-digit one, see
+// DateWords), in the locale's order, or year-month-day when the first number has four digits; separated by
+// blanks, '/', '-', '.' or ','. Nothing when the text is not exactly one valid date.
 std::optional<TypedDate> readTypedDate(std::string_view text, const DateWords& words);
 
 // A time of day: hours and two-digit minutes, optionally two-digit seconds, separated by ':' or '.',

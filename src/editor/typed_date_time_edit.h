@@ -22,6 +22,8 @@ public:
     bool commitTyping() { return typing_.commit(); }
     // The last typed text that was no valid value and gave way to the old one, once.
     std::optional<QString> takeRefusedText() { return typing_.takeRefused(); }
+    // This year, around which a typed two-digit year is read.
+    void setThisYear(std::function<int()> thisYear) { typing_.setThisYear(std::move(thisYear)); }
     // Whether a text, typed into this picker, would be taken.
     bool acceptsTyped(const QString& text) const { return typing_.accepts(text); }
 

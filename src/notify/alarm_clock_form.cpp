@@ -4,6 +4,7 @@
 #include "alarm_rules.h"
 
 #include "notification_window_table.h"
+#include "platform/locale_dates.h"
 #include "platform/ringing_sounds.h"
 #include "window_drag.h"
 
@@ -29,7 +30,8 @@ AlarmClockForm::AlarmClockForm(NotificationWindowTable& table, RingingSounds& ri
                                DesktopNotifications& notifications, const SettingsRecord& settings,
                                const Clock& clock, std::string programDirectory)
     : NotificationForm(notifications), ui_(std::make_unique<Ui::AlarmClockForm>()), table_(table),
-      ringing_(ringing), settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {
+      ringing_(ringing), settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)),
+      dateStyle_(dateStyleOf(QLocale())) {
     ui_->setupUi(this);
     drawArtwork();
     ui_->SnoozeBT->setFocus();
@@ -125,7 +127,7 @@ void AlarmClockForm::showAlarm(const std::string& note, const std::string& sound
     ringing_.ring(this, soundPath_, windowTitle());
     ui_->SnoozeTimeCB->setCurrentIndex(offeredSnoozeIndex(settings_));
     startOffTimerIfEnabled();
-    ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
+    ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now(), dateStyle_)));
     show();
     activateWindow();
     postNotice(ringingNotice());
@@ -153,7 +155,7 @@ void AlarmClockForm::startOffTimerIfEnabled() {
 }
 
 void AlarmClockForm::tickClock() {
-    ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
+    ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now(), dateStyle_)));
     snoozeTimer_->catchUp();
     offTimer_->catchUp();
 }

@@ -4,6 +4,7 @@
 
 #include "notification_form.h"
 
+#include "common/date_format.h"
 #include "common/datetime.h"
 #include "prefs/settings_record.h"
 
@@ -64,6 +65,8 @@ private:
     const SettingsRecord& settings_;
     const Clock& clock_;
     const std::string programDirectory_;
+    // The clock face's format, from the locale the window was made in.
+    const DateStyle dateStyle_;
     QString soundPath_;
     QString note_;
 

@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -28,12 +27,8 @@ std::optional<int> switchOffInterval(const SettingsRecord& settings) {
     return countdownInterval(settings.AlarmOffTime);
 }
 
-std::string alarmTimeText(DateTime now) {
-    const CivilTime time = decodeTime(now);
-    const int hour = time.hour % 12 == 0 ? 12 : time.hour % 12;
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d %s", hour, time.minute, time.hour < 12 ? "am" : "pm");
-    return text;
+std::string alarmTimeText(DateTime now, const DateStyle& style) {
+    return formatDateTime(style.clockFormat, now, style);
 }
 
 } // namespace velloran

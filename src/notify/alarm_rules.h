@@ -2,6 +2,7 @@
 // the time it shows.
 #pragma once
 
+#include "common/date_format.h"
 #include "common/datetime.h"
 #include "prefs/settings_record.h"
 
@@ -22,8 +23,9 @@ int offeredSnoozeIndex(const SettingsRecord& settings);
 // turned off in the settings.
 std::optional<int> switchOffInterval(const SettingsRecord& settings);
 
-// "hh:nn am/pm": the hour on the 12-hour clock (0 shows as 12), two-digit minutes, "am" before noon and
-// "pm" from noon on. 00:30 reads "12:30 am", 21:07 "09:07 pm".
-std::string alarmTimeText(DateTime now);
+// The clock face in the style's clock format; the designed one is "hh:nn am/pm": the hour on the
+// 12-hour clock (0 shows as 12), two-digit minutes, "am" before noon and "pm" from noon on. 00:30 reads
+// "12:30 am", 21:07 "09:07 pm".
+std::string alarmTimeText(DateTime now, const DateStyle& style);
 
 } // namespace velloran

@@ -4,6 +4,7 @@
 #include "look/fonts.h"
 #include "look/window_placement.h"
 #include "platform/file_dialogs.h"
+#include "platform/locale_dates.h"
 #include "platform/message_box.h"
 #include "platform/owner_modal.h"
 #include "platform/translated_message.h"
@@ -23,6 +24,7 @@ PreferencesForm::PreferencesForm(QWidget* parent, SettingsRecord& settings, Regi
     setFont(designFont());
     ui_->setupUi(this);
     makeOwnerModal(this);
+    showDateSamples();
     // The box to type in is named by the check box that it belongs to.
     ui_->AlarmOffTimeCB->lineEdit()->setAccessibleName(tr("Automatically turn off after"));
 
@@ -35,6 +37,19 @@ PreferencesForm::PreferencesForm(QWidget* parent, SettingsRecord& settings, Regi
 }
 
 PreferencesForm::~PreferencesForm() = default;
+
+// The two displays of one example moment, as the task list shows them in the user's locale; the designed
+// US English samples stay as they are written.
+void PreferencesForm::showDateSamples() {
+    const DateStyle style = dateStyleOf(QLocale());
+    if (isDesignedStyle(style))
+        return;
+    DateTime day = 0;
+    tryEncodeDate(2007, 5, 25, day);
+    const DateTime example = composeDateTime(day, encodeTime(9, 30, 0));
+    ui_->DateTimeDisplayNormal->setText(QString::fromStdString(displayText(example, false, style)));
+    ui_->DateTimeDisplayLong->setText(QString::fromStdString(displayText(example, true, style)));
+}
 
 void PreferencesForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

@@ -30,6 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void showDateSamples();
     // Fills the controls from the record and the Run entry, each time the window is shown.
     void showSettings();
     // Writes the controls back; the window closes only when every write succeeded.

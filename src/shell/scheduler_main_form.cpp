@@ -2,9 +2,9 @@
 
 #include "common/product.h"
 #include "exit_form.h"
-#include "locale_names.h"
 #include "look/window_placement.h"
 #include "platform/help_target.h"
+#include "platform/locale_dates.h"
 #include "platform/logging.h"
 #include "platform/message_box.h"
 #include "platform/translated_message.h"
@@ -25,7 +25,7 @@ SchedulerMainForm::SchedulerMainForm(const MainFormServices& services, QWidget* 
     : QMainWindow(parent), ui(std::make_unique<Ui::SchedulerMainForm>()), services_(services),
       tasks_(services_.tasks),
       actions_(services_.opener, services_.notifications, programSearchOf(services_.programDirectory)),
-      dateNames_(dateNamesFrom(QLocale::system())) {
+      dateStyle_(dateStyleOf(QLocale())) {
     ui->setupUi(this);
     setWindowIcon(services_.appIcon);
     // The scan runs from the moment the window exists; until the tasks are loaded it finds none.
@@ -87,12 +87,12 @@ void SchedulerMainForm::tellNotRun(const std::vector<Task>& notRun) {
     for (const Task& occurrence : notRun) {
         const std::string description = descriptionText(occurrence);
         lines << tr("\u2022 \"%1\"%2, due %3")
-                     .arg(QString::fromStdString(targetText(occurrence)),
+                     .arg(shownTargetText(occurrence),
                           description.empty()
                               ? QString()
                               : QStringLiteral(" (%1)").arg(QString::fromStdString(description)),
                           QString::fromStdString(
-                              nextRunText(occurrence, services_.settings.LongDateDisplay != 0, dateNames_)));
+                              nextRunText(occurrence, services_.settings.LongDateDisplay != 0, dateStyle_)));
     }
     const QString text =
         tr("Velloran did not end normally last time, while it was starting the tasks below. They "
@@ -164,7 +164,7 @@ void SchedulerMainForm::resizeEvent(QResizeEvent* event) {
 
 void SchedulerMainForm::refreshTaskView() {
     ui->TaskView1->refresh(tasks_.tasks(), services_.settings.SortByDate != 0,
-                           services_.settings.LongDateDisplay != 0, dateNames_);
+                           services_.settings.LongDateDisplay != 0, dateStyle_);
 }
 
 void SchedulerMainForm::runScan() {

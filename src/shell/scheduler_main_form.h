@@ -2,7 +2,7 @@
 // that create, edit, enable, disable and delete tasks.
 #pragma once
 
-#include "date_format.h"
+#include "common/date_format.h"
 #include "edge_anchors.h"
 #include "main_window_host.h"
 #include "platform/timer.h"
@@ -122,7 +122,7 @@ private:
     MainFormServices services_;
     TaskStore& tasks_;
     TaskActions actions_;
-    DateNames dateNames_;
+    DateStyle dateStyle_;
     bool firstTick_ = true;
     bool exitCountdown_ = true;
     bool closing_ = false;

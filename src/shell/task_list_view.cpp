@@ -21,10 +21,16 @@ const char* const kHeaders[kColumnCount] = {
 
 } // namespace
 
+QString shownTargetText(const Task& task) {
+    if (const std::string_view fixed = fixedTargetName(task); !fixed.empty())
+        return translatedText("TaskKinds", fixed);
+    return QString::fromStdString(targetText(task));
+}
+
 TaskRowsModel::TaskRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TaskRowsModel::setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay,
-                            DateNames names) {
+                            DateStyle names) {
     beginResetModel();
     tasks_ = &tasks;
     rows_ = std::move(rows);
@@ -65,7 +71,7 @@ QVariant TaskRowsModel::data(const QModelIndex& index, int role) const {
     case TaskListView::TypeColumn:
         return translatedText("TaskKinds", kindName(task->TaskType));
     case TaskListView::TaskColumn:
-        return QString::fromStdString(targetText(*task));
+        return shownTargetText(*task);
     case TaskListView::DateColumn:
         return QString::fromStdString(nextRunText(*task, longDisplay_, names_));
     case TaskListView::RunColumn:
@@ -140,13 +146,15 @@ void TaskListView::setIconForKind(TaskRowsModel::IconForKind iconForKind) {
     model_.setIconForKind(std::move(iconForKind));
 }
 
-void TaskListView::refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names) {
+void TaskListView::refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateStyle& names) {
     const bool any = !tasks.empty();
     model_.setRows(tasks, orderTaskRows(tasks, sortByDate, names), longDisplay, names);
     clearSelection();
     setCurrentIndex({});
     if (any) {
-        setColumnWidth(DateColumn, longDisplay ? kLongDateWidth : kNormalDateWidth);
+        // The designed width, wider only where the locale's longest text needs it.
+        setColumnWidth(DateColumn, std::max(longDisplay ? kLongDateWidth : kNormalDateWidth,
+                                            sizeHintForColumn(DateColumn)));
         shareFreeWidth();
     }
 }

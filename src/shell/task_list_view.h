@@ -12,6 +12,10 @@
 
 namespace velloran {
 
+// The "Task" column's text: the target's last part, or an Alarm Clock's or Memo's fixed target in the
+// user's language (the stored text stays as it is).
+QString shownTargetText(const Task& task);
+
 class TaskRowsModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -23,7 +27,7 @@ public:
 
     // The rows stand for tasks of this list, which must outlive the model; a row's texts are made from
     // its task each time the view asks for them.
-    void setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay, DateNames names);
+    void setRows(const TaskList& tasks, std::vector<TaskRowRef> rows, bool longDisplay, DateStyle names);
     void removeRowAt(int row);
     std::uint32_t taskIdAt(int row) const { return rows_[static_cast<std::size_t>(row)].taskId; }
 
@@ -36,7 +40,7 @@ private:
     const TaskList* tasks_ = nullptr;
     std::vector<TaskRowRef> rows_;
     bool longDisplay_ = false;
-    DateNames names_;
+    DateStyle names_;
     IconForKind iconForKind_;
 };
 
@@ -64,7 +68,7 @@ public:
 
     // Rebuilds every row from the tasks, which must outlive the view; afterwards no row is selected.
     // Column "Date & Time" takes the width of the display format, except when there is no task.
-    void refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateNames& names);
+    void refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateStyle& names);
     std::optional<std::uint32_t> selectedTaskId() const;
     // After the selected row's task was removed from the list.
     void removeSelectedRow();

@@ -17,7 +17,7 @@ constexpr std::string_view kRepeatNames[] = {
 
 } // namespace
 
-std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateNames& names) {
+std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateStyle& names) {
     std::vector<TaskRowRef> rows(tasks.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = {static_cast<std::uint32_t>(i), tasks[i].TaskId};
@@ -58,8 +58,15 @@ std::string targetText(const Task& task) {
     return displayUtf8(shortTarget(task));
 }
 
-std::string nextRunText(const Task& task, bool longDisplay, const DateNames& names) {
-    return formatDateTime(longDisplay ? kLongDisplayFormat : kNormalDisplayFormat, task.NextRun, names);
+std::string_view fixedTargetName(const Task& task) {
+    const TaskKindInfo* kind = taskKind(task.TaskType);
+    if (kind == nullptr || kind->target != KindTarget::Fixed || task.Target.view() != kind->fixedTarget)
+        return {};
+    return kind->fixedTarget;
+}
+
+std::string nextRunText(const Task& task, bool longDisplay, const DateStyle& names) {
+    return displayText(task.NextRun, longDisplay, names);
 }
 
 std::string_view repeatName(int repeat) {

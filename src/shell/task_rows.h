@@ -1,7 +1,7 @@
 // What the task list shows of each task, and in which order: plain data, built without widgets.
 #pragma once
 
-#include "date_format.h"
+#include "common/date_format.h"
 #include "store/task_list.h"
 
 #include <cstdint>
@@ -19,7 +19,7 @@ struct TaskRowRef {
 };
 
 // The rows of every task, in list order, or ascending by sort key (equal keys keep list order).
-std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateNames& names);
+std::vector<TaskRowRef> orderTaskRows(const TaskList& tasks, bool sortByDate, const DateStyle& names);
 
 // The row's task, or null when the list changed and the rows were not made again yet.
 const Task* rowTask(const TaskList& tasks, TaskRowRef row);
@@ -32,7 +32,10 @@ void removeTaskRow(std::vector<TaskRowRef>& rows, std::size_t row);
 // "TaskRows" where they are shown.
 std::string_view kindName(int kind);
 std::string targetText(const Task& task);
-std::string nextRunText(const Task& task, bool longDisplay, const DateNames& names);
+// For an Alarm Clock or Memo task whose target is its kind's fixed text: that text, which is the kind's
+// name and shown in the user's language ("TaskKinds"); empty for every other task.
+std::string_view fixedTargetName(const Task& task);
+std::string nextRunText(const Task& task, bool longDisplay, const DateStyle& names);
 std::string_view repeatName(int repeat);
 std::string_view statusName(const Task& task);
 std::string descriptionText(const Task& task);

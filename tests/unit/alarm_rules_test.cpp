@@ -46,7 +46,8 @@ TEST(AlarmRules, TimeTextOnTheTwelveHourClock) {
                  {12, 30, "12:30 pm"}, {21, 7, "09:07 pm"}, {23, 59, "11:59 pm"}};
     for (const auto& c : cases) {
         // The last moment of the minute still shows that minute.
-        EXPECT_EQ(alarmTimeText(test::at(2024, 1, 31, c.hour, c.minute, 59) + 0.999 / 86400), c.text);
+        EXPECT_EQ(alarmTimeText(test::at(2024, 1, 31, c.hour, c.minute, 59) + 0.999 / 86400, DateStyle{}),
+                  c.text);
     }
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 using test::at;
 
-const DateNames english;
+const DateStyle english;
 
 std::string format(std::string_view pattern, DateTime value) {
     return formatDateTime(pattern, value, english);
@@ -41,7 +41,7 @@ TEST(DateFormat, TokenRules) {
 }
 
 TEST(DateFormat, LocaleSuppliesSeparatorsAndNames) {
-    DateNames german;
+    DateStyle german;
     german.dateSeparator = ".";
     german.timeSeparator = ".";
     german.shortDays[4] = "Do";

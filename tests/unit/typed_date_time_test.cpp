@@ -72,6 +72,29 @@ TEST(TypedDate, AnythingElseIsRefused) {
     EXPECT_EQ(date("11 ma 2026"), std::nullopt);
 }
 
+TEST(TypedDate, TwoDigitYearsAreReadAroundThisYear) {
+    DateWords words = englishDates();
+    words.thisYear = 2026;
+    const struct {
+        const char* text;
+        std::optional<TypedDate> read;
+    } cases[] = {
+        {"24.12.27", TypedDate{2027, 12, 24}}, // as the list shows it
+        {"24 dec 27", TypedDate{2027, 12, 24}},
+        {"01.01.75", TypedDate{2075, 1, 1}},  // 49 years on: still ahead
+        {"01.01.76", TypedDate{1976, 1, 1}},  // 50 years on: the past century's
+        {"29.02.00", TypedDate{2000, 2, 29}}, // a leap day in the window's 2000
+        {"31.02.27", std::nullopt},           // no such day
+        {"29.02.27", std::nullopt},
+        {"24.12.7", std::nullopt}, // one digit is no year
+        {"24.12.027", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(date(c.text, words), c.read) << c.text;
+    words.thisYear = 2099; // the window moves with the clock
+    EXPECT_EQ(date("01.01.27", words), (TypedDate{2127, 1, 1}));
+}
+
 TEST(TypedDate, AMonthsNameWinsOverAWeekdaysOfTheSameSpelling) {
     DateWords spanish = englishDates();
     spanish.monthNames[2] = {"marzo", "mar"};

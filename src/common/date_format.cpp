@@ -35,6 +35,12 @@ std::size_t halfDayToken(std::string_view format, std::size_t at) {
 // Whether an am/pm token follows before the next hour token.
 bool halfDayFollows(std::string_view format, std::size_t from) {
     for (std::size_t i = from; i < format.size(); ++i) {
+        if (format[i] == '"') {
+            i = format.find('"', i + 1);
+            if (i == std::string_view::npos)
+                return false;
+            continue;
+        }
         if (halfDayToken(format, i) != 0)
             return true;
         if (lowerAscii(format[i]) == 'h')
@@ -51,7 +57,7 @@ std::string twoDigits(int value) {
 
 } // namespace
 
-std::string formatDateTime(std::string_view format, DateTime value, const DateNames& names) {
+std::string formatDateTime(std::string_view format, DateTime value, const DateStyle& names) {
     const CivilDate date = decodeDate(value);
     const CivilTime time = decodeTime(value);
     std::string out;
@@ -60,6 +66,14 @@ std::string formatDateTime(std::string_view format, DateTime value, const DateNa
     for (std::size_t i = 0; i < format.size();) {
         const char c = format[i];
         const char lower = lowerAscii(c);
+        if (c == '"') {
+            // A quoted literal, such as the "de" of "dd \"de\" mmm": its letters are no tokens.
+            const std::size_t close = format.find('"', i + 1);
+            const std::size_t end = close == std::string_view::npos ? format.size() : close;
+            out += format.substr(i + 1, end - i - 1);
+            i = end + 1;
+            continue;
+        }
         if (const std::size_t length = halfDayToken(format, i)) {
             // The written token gives the case: the part before the slash for morning, after it for
             // afternoon.
@@ -121,6 +135,10 @@ std::string formatDateTime(std::string_view format, DateTime value, const DateNa
         }
     }
     return out;
+}
+
+std::string displayText(DateTime value, bool longDisplay, const DateStyle& style) {
+    return formatDateTime(longDisplay ? style.longFormat : style.normalFormat, value, style);
 }
 
 } // namespace velloran
