@@ -2,7 +2,11 @@
 #include "common/text.h"
 #include "look/fonts.h"
 #include "main_form_support.h"
+#include "notify/alarm_rules.h"
+#include "platform/locale_dates.h"
 #include "platform/message_box.h"
+#include "prefs/preferences_form.h"
+#include "registry/registry_memory.h"
 #include "shell/exit_form.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/task_list_view.h"
@@ -12,6 +16,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +113,53 @@ private slots:
         QCOMPARE(cell(*form, 0, 1), QString("late"));
         QCOMPARE(cell(*form, 0, 2), QString("Thu, Dec 03, 2009 - 03:00 pm"));
         QCOMPARE(test::taskView(*form)->columnWidth(TaskListView::DateColumn), 160);
+    }
+
+    // 14:05 on 3 December 2009 as the list, the Preferences samples (25 May 2007, 09:30) and the alarm's
+    // clock face show it: US English and C keep the designed formats byte for byte, other locales read
+    // in their own order of day, month and year and on their own clock.
+    void datesFollowTheLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("texts"); // normal, long, clock face, normal sample, long sample
+        const QStringList designed = {"12/03/09 - 02:05pm", "Thu, Dec 03, 2009 - 02:05 pm", "02:05 pm",
+                                      "05/25/07 - 09:30am", "Fri, May 25, 2007 - 09:30am"};
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << designed;
+        QTest::newRow("C") << QLocale::c() << designed;
+        QTest::newRow("en_GB") << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                               << QStringList{"03/12/09 - 14:05", "Thu, 03 Dec 2009 - 14:05", "14:05",
+                                              "25/05/07 - 09:30", "Fri, 25 May 2007 - 09:30"};
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany)
+                               << QStringList{"03.12.09 - 14:05", "Do., 03. Dez. 2009 - 14:05", "14:05",
+                                              "25.05.07 - 09:30", "Fr., 25. Mai 2007 - 09:30"};
+    }
+    void datesFollowTheLocale() {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, texts);
+        const QLocale before;
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        writeTasks({task(kGeneral, "one", at(2009, 12, 3, 14, 5))});
+        auto form = makeForm();
+        form->show();
+        TaskListView* view = test::taskView(*form);
+        const bool designed = texts[0].endsWith("pm");
+        for (const bool longDisplay : {false, true}) {
+            bench_.settings.LongDateDisplay = longDisplay ? 1 : 0;
+            form->refreshTaskView();
+            QCOMPARE(cell(*form, 0, 2), texts[longDisplay ? 1 : 0]);
+            // The designed width, widened only where the text needs it.
+            const int width = view->columnWidth(TaskListView::DateColumn);
+            const int designedWidth = longDisplay ? 160 : 115;
+            QVERIFY(designed ? width == designedWidth : width >= designedWidth);
+            QVERIFY(view->fontMetrics().horizontalAdvance(texts[longDisplay ? 1 : 0]) + 8 <= width);
+        }
+        QCOMPARE(QString::fromStdString(alarmTimeText(at(2009, 12, 3, 14, 5), dateStyleOf(locale))),
+                 texts[2]);
+        MemoryRegistry registry;
+        SettingsRecord settings = defaultSettings();
+        PreferencesForm preferences(nullptr, settings, registry, "/usr/bin/velloran");
+        QCOMPARE(preferences.findChild<QRadioButton*>("DateTimeDisplayNormal")->text(), texts[3]);
+        QCOMPARE(preferences.findChild<QRadioButton*>("DateTimeDisplayLong")->text(), texts[4]);
     }
 
     // The headers are measured in the list's own font, and stand exactly as tall as standard ones.
