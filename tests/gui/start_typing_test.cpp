@@ -238,6 +238,23 @@ private slots:
         QCOMPARE(boxes.size(), 1);
     }
 
+    // The list shows two-digit years; typed in the German field they are read as the list means them.
+    void germanTwoDigitYearsAsTheListShowsThem() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        openEditor();
+        typeOver(ui().TimePicker, QStringLiteral("08:00:00"));
+        typeOver(ui().DatePicker, QStringLiteral("31.02.27"));
+        QVERIFY(shownInError(ui().DatePicker));
+        QCOMPARE(save(), std::nullopt);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("\"31.02.27\" is not a valid date.\nThe start date is still 07.12.2026."));
+        typeOver(ui().DatePicker, QStringLiteral("24.12.27"));
+        QVERIFY(!shownInError(ui().DatePicker));
+        QCOMPARE(save(), std::optional<DateTime>(at(2027, 12, 24, 8, 0, 0)));
+        QCOMPARE(boxes.size(), 1);
+    }
+
     void escapeGivesUpTheTypingAndEnterTakesIt() {
         openEditor();
         typeOver(ui().TimePicker, QStringLiteral("07:30"));
