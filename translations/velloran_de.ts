@@ -588,7 +588,7 @@ Ist das Symbol nicht zu sehen, mit OK öffnen, sonst Abbrechen wählen und im In
     </message>
     <message>
         <source>Auto delete task from list</source>
-        <translation>Nach Ausführung löschen</translation>
+        <translation>Automatisch aus Liste löschen</translation>
     </message>
     <message>
         <source>If a scheduled task time is missed, do you want to run it the next time the computer is turned on?</source>
@@ -712,7 +712,7 @@ Ist das Symbol nicht zu sehen, mit OK öffnen, sonst Abbrechen wählen und im In
     </message>
     <message>
         <source>Type the address of the web page to open. Include any parameters. ( must use http:// or ftp:// )</source>
-        <translation>Adresse der zu öffnenden Webseite samt Parametern eingeben. ( muss mit http:// oder ftp:// beginnen )</translation>
+        <translation>Adresse der zu öffnenden Webseite samt Parametern eingeben. (muss mit http:// oder ftp:// beginnen)</translation>
     </message>
     <message>
         <source>&amp;Verify</source>
@@ -932,18 +932,6 @@ Velloran leaves it as it is and starts without its tasks. Tasks you create or ch
 Velloran lässt sie unverändert und startet ohne ihre Aufgaben. Aufgaben, die Sie jetzt anlegen oder ändern, werden daneben gespeichert.</translation>
     </message>
     <message>
-        <source>The last task in &quot;%1&quot; is incomplete (%2 bytes) and could not be read; the other tasks were loaded.
-The file as it was is kept as &quot;%3&quot;.</source>
-        <translation>Die letzte Aufgabe in „%1“ ist unvollständig (%2 Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
-Die Datei im bisherigen Zustand ist als „%3“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>The last task in &quot;%1&quot; is incomplete (%2 bytes) and could not be read; the other tasks were loaded.
-No copy of the file as it was could be kept: %3.</source>
-        <translation>Die letzte Aufgabe in „%1“ ist unvollständig (%2 Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
-Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %3.</translation>
-    </message>
-    <message>
         <source>they could not be read (%1)</source>
         <translation>sie nicht gelesen werden konnten (%1)</translation>
     </message>
@@ -1028,6 +1016,26 @@ Die beschädigte Aufzeichnung „%2“ ist als „%3“ aufbewahrt.</translation
 No copy of the damaged record &quot;%2&quot; could be kept (%3); it is left as it is.</source>
         <translation>%1
 Von der beschädigten Aufzeichnung „%2“ konnte keine Kopie aufbewahrt werden (%3); sie bleibt, wie sie ist.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The last task in &quot;%1&quot; is incomplete (%n byte(s)) and could not be read; the other tasks were loaded.
+The file as it was is kept as &quot;%2&quot;.</source>
+        <translation>
+            <numerusform>Die letzte Aufgabe in „%1“ ist unvollständig (%n Byte) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Die Datei im bisherigen Zustand ist als „%2“ aufbewahrt.</numerusform>
+            <numerusform>Die letzte Aufgabe in „%1“ ist unvollständig (%n Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Die Datei im bisherigen Zustand ist als „%2“ aufbewahrt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The last task in &quot;%1&quot; is incomplete (%n byte(s)) and could not be read; the other tasks were loaded.
+No copy of the file as it was could be kept: %2.</source>
+        <translation>
+            <numerusform>Die letzte Aufgabe in „%1“ ist unvollständig (%n Byte) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %2.</numerusform>
+            <numerusform>Die letzte Aufgabe in „%1“ ist unvollständig (%n Bytes) und konnte nicht gelesen werden; die übrigen Aufgaben wurden geladen.
+Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %2.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -5,12 +5,17 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Marks a source text for lupdate, which knows the macro by its name; the same definition as Qt's, so that
 // a file that sees both is fine.
 #ifndef QT_TRANSLATE_NOOP
 #define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+// The same for a text with a count (%n), which the translations give in each plural form.
+#ifndef QT_TRANSLATE_N_NOOP
+#define QT_TRANSLATE_N_NOOP(scope, x) x
 #endif
 
 namespace velloran {
@@ -24,6 +29,15 @@ public:
         : context_(context), source_(source), arguments_(arguments) {}
     Message(const char* context, const char* source, std::vector<Message> arguments)
         : context_(context), source_(source), arguments_(std::move(arguments)) {}
+    // A text with a count: %n is the number, and the words around it take the language's plural form
+    // for it. The source, marked with QT_TRANSLATE_N_NOOP, is English with "(s)" after each word that
+    // is plural for any count but 1: "%n byte(s)".
+    static Message counted(const char* context, const char* source, long long count,
+                           std::initializer_list<Message> arguments = {}) {
+        Message message(context, source, arguments);
+        message.count_ = count;
+        return message;
+    }
     // A text shown as it is, never translated: a path, a name, the system's words for an error.
     Message(std::string verbatim) : source_(std::move(verbatim)) {}
 
@@ -32,6 +46,8 @@ public:
     const char* context() const { return context_; }
     const std::string& source() const { return source_; }
     const std::vector<Message>& arguments() const { return arguments_; }
+    // The count of a counted text; -1 for any other.
+    long long count() const { return count_; }
 
     // How the user is shown it: a problem (the default), or news that asks nothing of them.
     enum class Severity : unsigned char { Problem, Information };
@@ -39,8 +55,12 @@ public:
     void setSeverity(Severity severity) { severity_ = severity; }
 
     // The English text: each %1..%9 replaced by its argument's English text, in one pass, so that a '%'
-    // inside an argument stays as it is. A placeholder without an argument stays too.
+    // inside an argument stays as it is. A placeholder without an argument stays too. A counted text
+    // shows its count for %n, and its "(s)" as "s", or as nothing for a count of 1.
     std::string english() const;
+
+    // The English form of a counted source's words: "(s)" becomes "s", or nothing for a count of 1.
+    static std::string englishPlural(std::string_view text, long long count);
 
     friend bool operator==(const Message& a, const Message& b);
 
@@ -48,6 +68,7 @@ private:
     const char* context_ = nullptr;
     std::string source_;
     std::vector<Message> arguments_;
+    long long count_ = -1;
     Severity severity_ = Severity::Problem;
 };
 

@@ -7,7 +7,12 @@ namespace velloran {
 QString translated(const Message& message) {
     if (message.context() == nullptr)
         return QString::fromStdString(message.source());
-    const QString pattern = QCoreApplication::translate(message.context(), message.source().c_str());
+    const long long count = message.count();
+    QString pattern = QCoreApplication::translate(message.context(), message.source().c_str(), nullptr,
+                                                  count >= 0 ? static_cast<int>(count) : -1);
+    // Without a translation the English source is shown, in the plural form of its count.
+    if (count >= 0 && pattern.contains(QLatin1String("(s)")))
+        pattern = QString::fromStdString(Message::englishPlural(pattern.toStdString(), count));
     const std::vector<Message>& arguments = message.arguments();
     QString out;
     out.reserve(pattern.size());

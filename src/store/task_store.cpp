@@ -115,17 +115,20 @@ void TaskStore::open() {
     knownStamp_ = load.stamp;
     if (load.state == TaskFileState::PartialLastRecord) {
         const Result<std::string> kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", *disk_);
-        const std::string strayBytes = std::to_string(load.strayBytes);
-        tell(kept ? notice(QT_TRANSLATE_NOOP("TaskStore",
-                                             "The last task in \"%1\" is incomplete (%2 bytes) and "
-                                             "could not be read; the other tasks were loaded.\n"
-                                             "The file as it was is kept as \"%3\"."),
-                           {taskFile_, strayBytes, *kept})
-                  : notice(QT_TRANSLATE_NOOP("TaskStore",
-                                             "The last task in \"%1\" is incomplete (%2 bytes) and "
-                                             "could not be read; the other tasks were loaded.\n"
-                                             "No copy of the file as it was could be kept: %3."),
-                           {taskFile_, strayBytes, kept.error()}));
+        const auto strayBytes = static_cast<long long>(load.strayBytes);
+        tell(kept
+                 ? Message::counted("TaskStore",
+                                    QT_TRANSLATE_N_NOOP(
+                                        "TaskStore", "The last task in \"%1\" is incomplete (%n byte(s)) and "
+                                                     "could not be read; the other tasks were loaded.\n"
+                                                     "The file as it was is kept as \"%2\"."),
+                                    strayBytes, {taskFile_, *kept})
+                 : Message::counted("TaskStore",
+                                    QT_TRANSLATE_N_NOOP(
+                                        "TaskStore", "The last task in \"%1\" is incomplete (%n byte(s)) and "
+                                                     "could not be read; the other tasks were loaded.\n"
+                                                     "No copy of the file as it was could be kept: %2."),
+                                    strayBytes, {taskFile_, kept.error()}));
     }
     if (journal_)
         replayJournal();

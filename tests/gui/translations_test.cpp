@@ -1,4 +1,5 @@
 // Which language the program speaks, and what installing it puts in place.
+#include "platform/translated_message.h"
 #include "platform/translations.h"
 
 #include <QCoreApplication>
@@ -90,6 +91,29 @@ private slots:
         QVERIFY2(files.contains(qtGerman), qPrintable(files.join(", ")));
         // The standard buttons of message boxes and dialogs.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    }
+
+    // A count takes its plural form: in English from the source, in German from the translation.
+    void countsTakeTheirPluralForm() {
+        const char* source =
+            "The last task in \"%1\" is incomplete (%n byte(s)) and could not be read; the other "
+            "tasks were loaded.\nThe file as it was is kept as \"%2\".";
+        const auto text = [&](long long count) {
+            return translated(
+                       Message::counted("TaskStore", source, count, {std::string("a"), std::string("b")}))
+                .section(QLatin1Char(';'), 0, 0);
+        };
+        QCOMPARE(text(1),
+                 QStringLiteral("The last task in \"a\" is incomplete (1 byte) and could not be read"));
+        QCOMPARE(text(2),
+                 QStringLiteral("The last task in \"a\" is incomplete (2 bytes) and could not be read"));
+        installTranslations(*QCoreApplication::instance(), QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(text(1),
+                 QStringLiteral("Die letzte Aufgabe in „a“ ist unvollständig (1 Byte) und konnte nicht "
+                                "gelesen werden"));
+        QCOMPARE(text(100),
+                 QStringLiteral("Die letzte Aufgabe in „a“ ist unvollständig (100 Bytes) und konnte "
+                                "nicht gelesen werden"));
     }
 };
 

@@ -29,6 +29,19 @@ TEST(Message, PlaceholdersWithoutArgumentsAndLoneSignsStay) {
     EXPECT_EQ(Message("C", "%2%1", {std::string("a"), std::string("b")}).english(), "ba");
 }
 
+TEST(Message, CountedTextsTakeThePluralOfTheirCount) {
+    const char* source = "%1 is short by %n byte(s)";
+    for (const auto& [count, text] :
+         std::initializer_list<std::pair<long long, const char*>>{{0, "a.tsk is short by 0 bytes"},
+                                                                  {1, "a.tsk is short by 1 byte"},
+                                                                  {2, "a.tsk is short by 2 bytes"},
+                                                                  {3887, "a.tsk is short by 3887 bytes"}})
+        EXPECT_EQ(Message::counted("C", source, count, {std::string("a.tsk")}).english(), text);
+    // An argument's "(s)" and "%n" are its own text.
+    EXPECT_EQ(Message::counted("C", source, 1, {std::string("(s)%n")}).english(), "(s)%n is short by 1 byte");
+    EXPECT_NE(Message::counted("C", source, 1), Message::counted("C", source, 2));
+}
+
 TEST(Message, VerbatimTextsAreNeverFilled) {
     const Message verbatim(std::string("Cannot read \"%1\""));
     EXPECT_EQ(verbatim.context(), nullptr);
