@@ -3,7 +3,8 @@
 #   translations.sh update LUPDATE              brings every velloran_*.ts up to date with src/ and gives
 #                                               the new texts their translation from glossary_<language>.tsv
 #   translations.sh check LUPDATE LRELEASE      fails when a .ts is not what `update` would make of it, or
-#                                               when a text has no finished translation
+#                                               when a text has no finished translation, here or in the
+#                                               desktop entries and the metainfo
 # Both read the source folder beside this one. `check` exits 77 (skipped) when lupdate is not installed.
 set -u
 mode=$1
@@ -57,6 +58,11 @@ check)
       echo "$name: $(grep -o 'Generated [0-9]* translation(s)' <<<"$summary"), all finished"
     fi
   done
+  # What the desktop shows from outside the program: the menu entry, the autostart entry, the metainfo.
+  languages=$(for ts in "${ts_files[@]}"; do basename "${ts%.ts}" | sed 's/^velloran_//'; done | paste -sd,)
+  root=$(dirname "$here")
+  python3 "$here/check_desktop_texts.py" "$languages" "$root/resources/velloran.desktop" \
+    "$root/src/registry/autostart.cpp" "$root"/packaging/*.metainfo.xml.in || failed=1
   exit $failed
   ;;
 *)

@@ -105,7 +105,9 @@ std::string desktopEntryText(std::string_view commandLine) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Velloran\n"
+           "Name[de]=Velloran\n"
            "Comment=Runs scheduled tasks from the notification area\n"
+           "Comment[de]=Führt geplante Aufgaben aus dem Infobereich aus\n"
            "Exec=" +
            encodeExec(commandLine) +
            "\n"
