@@ -1081,6 +1081,10 @@ Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %2.</
         <source>Show</source>
         <translation>Anzeigen</translation>
     </message>
+    <message>
+        <source>Memo</source>
+        <translation>Notiz</translation>
+    </message>
 </context>
 <context>
     <name>velloran::PreferencesForm</name>
@@ -1150,6 +1154,10 @@ Die Startzeit bleibt %2.</translation>
     <message>
         <source>Velloran is starting</source>
         <translation>Velloran startet</translation>
+    </message>
+    <message>
+        <source>Personal task scheduler</source>
+        <translation>Persönlicher Aufgabenplaner</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QHash>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <array>
 #include <cmath>
@@ -164,6 +166,31 @@ QRegion artworkShape(const QString& picture, QSize logicalSize) {
         }
     }
     return shape;
+}
+
+void drawArtworkWords(QPixmap& pixmap, QSize designSize, const ArtworkWords& words) {
+    if (words.text.isEmpty() || designSize.isEmpty() || pixmap.isNull())
+        return;
+    // The outlines are made large and scaled down, so that a fractional size keeps its shape.
+    constexpr qreal kMadeAt = 100;
+    QFont face(QStringLiteral("Liberation Sans"));
+    face.setPixelSize(static_cast<int>(kMadeAt));
+    face.setBold(words.bold);
+    QPainterPath outline;
+    outline.addText(0, 0, face, words.text);
+    qreal scale = words.size / kMadeAt;
+    const QRectF bounds = outline.boundingRect();
+    if (words.maxWidth > 0 && bounds.width() * scale > words.maxWidth)
+        scale = words.maxWidth / bounds.width();
+    const qreal x = words.centred ? words.x - bounds.center().x() * scale : words.x;
+
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QSizeF logical = pixmap.deviceIndependentSize();
+    painter.scale(logical.width() / designSize.width(), logical.height() / designSize.height());
+    painter.translate(x, words.baseline);
+    painter.scale(scale, scale);
+    painter.fillPath(outline, QColor::fromRgba(words.color));
 }
 
 } // namespace velloran

@@ -57,6 +57,25 @@ inline constexpr QSize kAboutLogoSize{96, 96};
 inline constexpr QRgb kAlarmClockEdgeColor = 0xff2b3340;
 inline constexpr QRgb kMemoPaperEdgeColor = 0xffd9a514;
 
+// A word set into a picture as its design sets its words, so that it can be in the user's language:
+// in outlines of Liberation Sans at size pixels, on the baseline y, starting at x or centred on it, in
+// the picture's design coordinates, and narrowed to maxWidth where a translation is longer.
+struct ArtworkWords {
+    QString text;
+    qreal x = 0;
+    qreal baseline = 0;
+    qreal size = 0;
+    bool bold = false;
+    bool centred = false;
+    QRgb color = 0xff000000;
+    qreal maxWidth = 0;
+};
+// The memo paper's heading and the splash's subtitle.
+inline const ArtworkWords kMemoHeading{{}, 44, 38, 18.5, true, false, 0xff8a6408, 240};
+inline const ArtworkWords kSplashSubtitle{{}, 208, 258, 17, false, true, 0xffd3e0ff, 380};
+// Sets the words into a pixmap of the picture whose design is designSize, stretched as the picture is.
+void drawArtworkWords(QPixmap& pixmap, QSize designSize, const ArtworkWords& words);
+
 // Icons that pick the small or the large design by the size they are drawn at and stay sharp
 // at any device-pixel ratio. A kind's icon is made once per picture.
 QIcon appIcon();

@@ -48,7 +48,11 @@ MemoForm::~MemoForm() = default;
 // be said in the form.
 void MemoForm::drawArtwork() {
     setRimColor(kMemoPaperEdgeColor);
-    ui_->paperimage->setPixmap(picture(kMemoPaperPicture, kPaperBox, devicePixelRatioF()));
+    QPixmap paper = picture(kMemoPaperPicture, kPaperBox, devicePixelRatioF());
+    ArtworkWords heading = kMemoHeading;
+    heading.text = tr("Memo");
+    drawArtworkWords(paper, kMemoPaperSize, heading);
+    ui_->paperimage->setPixmap(paper);
     ui_->Image1->setPixmap(picture(kMemoClosePicture, kMemoCloseSize, devicePixelRatioF()));
     const QRegion shape = pictureShape(kMemoPaperPicture, kPaperBox);
     setShape(shape.isEmpty() ? QRegion(rect()) : shape); // without its picture the note shows whole

@@ -20,8 +20,11 @@ SplashForm::SplashForm(QWidget* parent, int& tickCounter)
     // The role first: naming a widget fixes what a screen reader is told it is.
     setAccessibleRole(ui_->Image1, QAccessible::Graphic);
     ui_->Image1->setAccessibleName(tr("Velloran is starting"));
-    ui_->Image1->setPixmap(
-        artworkPixmap(QString::fromLatin1(kSplashPicture), kSplashSize, devicePixelRatioF()));
+    QPixmap picture = artworkPixmap(QString::fromLatin1(kSplashPicture), kSplashSize, devicePixelRatioF());
+    ArtworkWords subtitle = kSplashSubtitle;
+    subtitle.text = tr("Personal task scheduler");
+    drawArtworkWords(picture, kSplashSize, subtitle);
+    ui_->Image1->setPixmap(picture);
 
     timer_ = new Timer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));

@@ -337,6 +337,32 @@ private slots:
         QCOMPARE(opaquePixels(splash), kSplashSize.width() * kSplashSize.height());
     }
 
+    // Words set into a picture stay in their place whatever their language: a long translation is narrowed
+    // to its room, and a stretched or sharper picture stretches and sharpens them alike.
+    void wordsSetIntoAPictureKeepToTheirRoom() {
+        const auto inked = [](const QPixmap& pixmap) {
+            const QImage image = pixmap.toImage();
+            QRect box;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) > 0)
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        };
+        for (const qreal ratio : {1.0, 2.0}) {
+            QPixmap pixmap(QSize(800, 200) * ratio);
+            pixmap.setDevicePixelRatio(ratio);
+            pixmap.fill(Qt::transparent);
+            const ArtworkWords words{QString(40, u'W'), 200, 60, 20, true, true, 0xff000000, 150};
+            drawArtworkWords(pixmap, {400, 100}, words); // shown twice as large as designed
+            const QRect box = inked(pixmap);
+            QVERIFY2(box.left() >= (400 - 300 - 2) * ratio && box.right() <= (400 + 300 + 2) * ratio,
+                     qPrintable(QStringLiteral("%1..%2").arg(box.left()).arg(box.right())));
+            QVERIFY(box.width() >= 290 * ratio);        // narrowed, not cut
+            QVERIFY(box.bottom() <= (120 + 2) * ratio); // on the baseline
+        }
+    }
+
     void pixmapsCarryTheScreenRatio() {
         const QPixmap logo = artworkPixmap(kAboutLogoPicture, {49, 49}, 2.0);
         QCOMPARE(logo.size(), QSize(98, 98));
