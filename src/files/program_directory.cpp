@@ -75,12 +75,30 @@ std::string taskFileFolder(const std::string& programDirectory, bool programDire
     return folder;
 }
 
-bool helpViewerMatters(const std::string& programDirectory) {
-    return isRegularFile(programDirectory + kCompiledHelpFile) &&
+std::string translatedManualPage(const std::string& language) {
+    return "manual/" + language + "/index.html";
+}
+
+namespace {
+// The manual in the user's language, when it is there and the language is a plain name ("de", "pt_BR").
+bool hasTranslatedManual(const std::string& programDirectory, const std::string& language) {
+    const bool plainName = !language.empty() && language.find_first_not_of(
+                                                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_-") ==
+                                                    std::string::npos;
+    return plainName && isRegularFile(programDirectory + translatedManualPage(language));
+}
+} // namespace
+
+bool helpViewerMatters(const std::string& programDirectory, const std::string& language) {
+    return !hasTranslatedManual(programDirectory, language) &&
+           isRegularFile(programDirectory + kCompiledHelpFile) &&
            isRegularFile(programDirectory + kHtmlManualPage);
 }
 
-std::string chooseHelpFile(const std::string& programDirectory, bool helpViewerRegistered) {
+std::string chooseHelpFile(const std::string& programDirectory, bool helpViewerRegistered,
+                           const std::string& language) {
+    if (hasTranslatedManual(programDirectory, language))
+        return programDirectory + translatedManualPage(language);
     const std::string compiled = programDirectory + kCompiledHelpFile;
     const std::string manual = programDirectory + kHtmlManualPage;
     if (!isRegularFile(manual))

@@ -31,11 +31,17 @@ std::string taskFileFolder(const std::string& programDirectory, bool programDire
 inline constexpr const char* kCompiledHelpFile = "Velloran.chm";
 inline constexpr const char* kHtmlManualPage = "manual/index.html";
 
-// What "&Help" opens: the compiled help file when a program is registered to show it, otherwise the HTML
-// manual, so that help always shows. A missing file is never chosen over one that is there; with neither,
-// the compiled help file's path.
-std::string chooseHelpFile(const std::string& programDirectory, bool helpViewerRegistered);
-// True when chooseHelpFile needs to know whether a help viewer is registered: both files are there.
-bool helpViewerMatters(const std::string& programDirectory);
+// The manual in another language than English: manual/<language>/index.html.
+std::string translatedManualPage(const std::string& language);
+
+// What "&Help" opens: the manual in the user's language (language, "" for English) where there is one;
+// otherwise the compiled help file when a program is registered to show it, else the HTML manual, so
+// that help always shows. A missing file is never chosen over one that is there; with none, the
+// compiled help file's path.
+std::string chooseHelpFile(const std::string& programDirectory, bool helpViewerRegistered,
+                           const std::string& language = {});
+// True when chooseHelpFile needs to know whether a help viewer is registered: both the compiled help and
+// the English manual are there, and no manual in the user's language.
+bool helpViewerMatters(const std::string& programDirectory, const std::string& language = {});
 
 } // namespace velloran

@@ -9,14 +9,15 @@
 
 namespace velloran {
 
-HelpTarget::HelpTarget(std::string programDirectory, QObject* parent, int timeoutMs, QString queryProgram)
+HelpTarget::HelpTarget(std::string programDirectory, QObject* parent, int timeoutMs, QString queryProgram,
+                       std::string language)
     : QObject(parent), programDirectory_(std::move(programDirectory)), timeoutMs_(timeoutMs),
-      queryProgram_(std::move(queryProgram)) {}
+      queryProgram_(std::move(queryProgram)), language_(std::move(language)) {}
 
 void HelpTarget::find(std::function<void(const std::string& path)> open) {
     // The query runs only when both files are there and it can change the answer.
-    if (!helpViewerMatters(programDirectory_)) {
-        open(chooseHelpFile(programDirectory_, false));
+    if (!helpViewerMatters(programDirectory_, language_)) {
+        open(chooseHelpFile(programDirectory_, false, language_));
         return;
     }
     auto* query = new QProcess(this);
@@ -34,7 +35,7 @@ void HelpTarget::find(std::function<void(const std::string& path)> open) {
         pending->decided = true;
         limit->stop();
         query->deleteLater();
-        pending->open(chooseHelpFile(programDirectory_, registered));
+        pending->open(chooseHelpFile(programDirectory_, registered, language_));
     };
     connect(query, &QProcess::finished, this, [query, decide](int exitCode, QProcess::ExitStatus status) {
         decide(status == QProcess::NormalExit && exitCode == 0 &&

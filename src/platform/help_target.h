@@ -1,5 +1,5 @@
-// The file that "&Help" opens: the compiled help file where the desktop has a program for it, otherwise
-// the HTML manual beside it, which any browser shows.
+// The file that "&Help" opens: the manual in the user's language where there is one, else the compiled
+// help file where the desktop has a program for it, otherwise the HTML manual, which any browser shows.
 #pragma once
 
 #include <QObject>
@@ -15,9 +15,9 @@ inline constexpr const char* kHelpMimeType = "application/vnd.ms-htmlhelp";
 class HelpTarget : public QObject {
     Q_OBJECT
 public:
-    // programDirectory ends with '/'.
+    // programDirectory ends with '/'. language: the user's ("" for English), whose manual is preferred.
     explicit HelpTarget(std::string programDirectory, QObject* parent = nullptr, int timeoutMs = 2000,
-                        QString queryProgram = QStringLiteral("xdg-mime"));
+                        QString queryProgram = QStringLiteral("xdg-mime"), std::string language = {});
 
     // Calls `open` with the path to open for help: at once when the answer cannot change it, else when
     // the desktop has answered. A query that fails, prints nothing or takes longer than the time limit
@@ -28,6 +28,7 @@ private:
     std::string programDirectory_;
     int timeoutMs_;
     QString queryProgram_;
+    std::string language_;
 };
 
 } // namespace velloran

@@ -56,6 +56,17 @@ QString chooseLanguage(const QStringList& uiLanguages, const QStringList& transl
     return {};
 }
 
+namespace {
+QString& installed() {
+    static QString language;
+    return language;
+}
+} // namespace
+
+QString installedLanguage() {
+    return installed();
+}
+
 QString installTranslations(QCoreApplication& app, const QLocale& locale) {
     if (locale.language() == QLocale::C)
         return {};
@@ -66,6 +77,7 @@ QString installTranslations(QCoreApplication& app, const QLocale& locale) {
         return {};
     // Without Qt's (qt6-translations-l10n not installed) the standard buttons stay in English.
     install(app, QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    installed() = language;
     return language;
 }
 

@@ -23,4 +23,7 @@ QString chooseLanguage(const QStringList& uiLanguages, const QStringList& transl
 // says), as gettext does. Call before any window or text is made.
 QString installTranslations(QCoreApplication& app, const QLocale& locale = QLocale::system());
 
+// The language that installTranslations installed last, "" while the texts are as written.
+QString installedLanguage();
+
 } // namespace velloran

@@ -8,6 +8,7 @@
 #include "platform/logging.h"
 #include "platform/message_box.h"
 #include "platform/translated_message.h"
+#include "platform/translations.h"
 #include "store/task_kinds.h"
 #include "task_list_view.h"
 #include "task_rows.h"
@@ -33,7 +34,8 @@ SchedulerMainForm::SchedulerMainForm(const MainFormServices& services, QWidget* 
     scanTimer_->setObjectName("MainTimer");
     scanTimer_->setInterval(5000);
     scanTimer_->onTimeout = [this] { runScan(); };
-    help_ = new HelpTarget(services_.programDirectory, this);
+    help_ = new HelpTarget(services_.programDirectory, this, 2000, QStringLiteral("xdg-mime"),
+                           installedLanguage().toStdString());
     housekeepingTimer_ = new Timer(this);
     housekeepingTimer_->setObjectName("FormPtrTimer");
     housekeepingTimer_->setEnabled(false);

@@ -175,6 +175,22 @@ TEST_F(HelpFile, AMissingFileIsNeverChosenOverOneThatIsThere) {
     EXPECT_EQ(chooseHelpFile(program, false), compiled()) << "no manual installed: the help file still opens";
 }
 
+TEST_F(HelpFile, TheUsersLanguagesManualComesFirstWhereItIsThere) {
+    writeFile(compiled(), "ITSF");
+    writeFile(manual(), "<html></html>");
+    ::mkdir((program + "manual/de").c_str(), 0755);
+    const std::string german = program + "manual/de/index.html";
+    writeFile(german, "<html lang=\"de\"></html>");
+    EXPECT_FALSE(helpViewerMatters(program, "de")) << "the English help viewer does not matter";
+    EXPECT_EQ(chooseHelpFile(program, true, "de"), german);
+    // English, a language without a manual, or a name that could leave the folder: the English choice.
+    for (const char* language : {"", "fr", "../manual", "de/../de"}) {
+        EXPECT_TRUE(helpViewerMatters(program, language)) << language;
+        EXPECT_EQ(chooseHelpFile(program, true, language), compiled()) << language;
+        EXPECT_EQ(chooseHelpFile(program, false, language), manual()) << language;
+    }
+}
+
 TEST_F(HelpFile, NeitherPresentKeepsTheHelpFileName) {
     EXPECT_EQ(chooseHelpFile(program, false), compiled());
     // A folder named like the manual page is no page.
