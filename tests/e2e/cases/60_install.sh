@@ -135,3 +135,22 @@ case_debian_package() {
   [ "$(md5sum <"$folder/tasks.tsk")" = "$before" ]
 }
 check "Debian package run by an ordinary user: tasks saved in the data folder, the read-only program directory untouched, Help shows the manual" case_debian_package
+
+# In German the program's texts are German, and "&Hilfe" (the same keys, alt+h then h) opens the German
+# manual beside the program, even where a help viewer for the English Velloran.chm is registered.
+case_german_help() {
+  new_case german-help
+  [ -f "$BUILD_DIR/manual/de/index.html" ] || { echo "    no German manual in $BUILD_DIR"; return 1; }
+  cp -r "$BUILD_DIR/manual" "$PROG/manual"
+  : >"$PROG/Velloran.chm"
+  fake_xdg_mime "xchm.desktop"
+  LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_app
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  local window opened
+  window=$(window_id '^Velloran$')
+  opened=$(choose_help "$window")
+  stop_app
+  [ "$opened" = "$PROG/manual/de/index.html" ] || { echo "    Help opened '$opened'"; return 1; }
+  grep -q '<html lang="de">' "$opened" && grep -q '<title>Velloran-Hilfe</title>' "$opened"
+}
+check "German: Help opens the German manual" case_german_help
