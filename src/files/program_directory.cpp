@@ -82,9 +82,9 @@ std::string translatedManualPage(const std::string& language) {
 namespace {
 // The manual in the user's language, when it is there and the language is a plain name ("de", "pt_BR").
 bool hasTranslatedManual(const std::string& programDirectory, const std::string& language) {
-    const bool plainName = !language.empty() && language.find_first_not_of(
-                                                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_-") ==
-                                                    std::string::npos;
+    const bool plainName = !language.empty() &&
+                           language.find_first_not_of(
+                               "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_-") == std::string::npos;
     return plainName && isRegularFile(programDirectory + translatedManualPage(language));
 }
 } // namespace
