@@ -27,10 +27,11 @@ constexpr const char* kAlreadyRunning = QT_TRANSLATE_NOOP(
 
 constexpr const char* kInUseBy = QT_TRANSLATE_NOOP(
     "SecondStart", "Another Velloran (process %2) uses the task file \"%1\" and carries out "
-                   "its tasks.\nThis one ends, so that no task runs twice.");
+                   "its tasks.\nThis Velloran does not start, so that no task runs twice.");
 constexpr const char* kInUse = QT_TRANSLATE_NOOP(
-    "SecondStart", "Another Velloran uses the task file \"%1\" and carries out its tasks.\nThis one ends, so "
-                   "that no task runs twice.");
+    "SecondStart",
+    "Another Velloran uses the task file \"%1\" and carries out its tasks.\nThis Velloran does "
+    "not start, so that no task runs twice.");
 constexpr const char* kCannotLock =
     QT_TRANSLATE_NOOP("SecondStart", "%1\nVelloran cannot tell whether another Velloran uses the task file "
                                      "\"%2\". If one does, tasks may run twice.");

@@ -660,9 +660,10 @@ private slots:
             QTRY_COMPARE(restored.count(), 1);
         } else {
             QCOMPARE(boxes.shown[0].caption, QString("Velloran"));
-            QCOMPARE(boxes.shown[0].text,
-                     "Another Velloran" + by + " uses the task file \"" + dir.filePath("tasks.tsk") +
-                         "\" and carries out its tasks.\nThis one ends, so that no task runs twice.");
+            QCOMPARE(boxes.shown[0].text, "Another Velloran" + by + " uses the task file \"" +
+                                              dir.filePath("tasks.tsk") +
+                                              "\" and carries out its tasks.\nThis Velloran does not start, "
+                                              "so that no task runs twice.");
             QCOMPARE(boxes.shown[0].icon, QMessageBox::Warning);
             QCOMPARE(restored.count(), 0);
         }
