@@ -44,8 +44,9 @@ public:
     // Gives the lock up; the file stays, so that the next holder locks the same file.
     void release();
 
-    // For the holder: what the file says of it besides its process id and user, written at once. Nothing
-    // is written where the file is another user's that this one may only read.
+    // What the file says of the holder besides its process id and user: written at once while the lock is
+    // held, and with the lock when it is taken. Nothing is written where the file is another user's that
+    // this one may only read.
     void setInstanceFolder(std::string folder);
     void setClosing(bool closing);
 

@@ -100,17 +100,9 @@ std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
     return owner->reachable() ? std::move(owner) : nullptr;
 }
 
-// Where this user's later starts reach this one.
-void describeOwner(TaskFileLock& taskLock, const SingleInstance& instance) {
-    taskLock.setInstanceFolder(QFile::encodeName(instance.folder()).toStdString());
-}
-
-bool holdsTaskFile(TaskFileLock& taskLock, const SingleInstance& instance) {
+bool holdsTaskFile(TaskFileLock& taskLock) {
     const Result<FileLock::State> locked = taskLock.tryLock();
-    if (!locked || *locked != FileLock::State::Held)
-        return false;
-    describeOwner(taskLock, instance);
-    return true;
+    return locked && *locked == FileLock::State::Held;
 }
 
 } // namespace
@@ -143,15 +135,15 @@ bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::str
             return false;
     }
 
+    // Written with the lock, so that a start that finds it held finds where this one answers too.
+    taskLock.setInstanceFolder(QFile::encodeName(instance.folder()).toStdString());
     const Result<FileLock::State> locked = taskLock.tryLock(closingWait, pause);
     if (!locked) {
         tell(Message("SecondStart", kCannotLock, {locked.error(), taskFile}), QMessageBox::Warning);
         return true;
     }
-    if (*locked == FileLock::State::Held) {
-        describeOwner(taskLock, instance);
+    if (*locked == FileLock::State::Held)
         return true;
-    }
     if (closeRequested())
         return false;
     const LockHolder holder = taskLock.holder();
@@ -161,7 +153,7 @@ bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::str
         tell(Message("SecondStart", kInUseBy, {taskFile, std::to_string(*holder.pid)}), QMessageBox::Warning);
     else
         tell(Message("SecondStart", kInUse, {taskFile}), QMessageBox::Warning);
-    return !closeRequested() && holdsTaskFile(taskLock, instance);
+    return !closeRequested() && holdsTaskFile(taskLock);
 }
 
 } // namespace velloran

@@ -91,6 +91,7 @@ bool SingleInstance::claim(std::chrono::milliseconds waitWhileClosing, const Loc
                   qPrintable(folder_));
         return true;
     }
+    lock_.setInstanceFolder(QFile::encodeName(folder_).toStdString());
     const Result<FileLock::State> locked =
         lockOnceClosed(lock_, QFile::encodeName(folder_ + "/velloran.lock").toStdString(),
                        FileLock::Sharing::Private, waitWhileClosing, pause);
@@ -100,7 +101,6 @@ bool SingleInstance::claim(std::chrono::milliseconds waitWhileClosing, const Loc
     }
     if (*locked == FileLock::State::Busy)
         return false;
-    lock_.setInstanceFolder(QFile::encodeName(folder_).toStdString());
     serve();
     return true;
 }
