@@ -163,17 +163,12 @@ int main(int argc, char* argv[]) {
     BusNotifications desktopNotices(QString::fromLatin1(kProgramIconName));
     NotificationForms notifications(sound, desktopNotices, settings, clock, folder);
 
-    ProgramWindows windows{tasks,
-                           settings,
-                           opener,
-                           clock,
-                           registry,
-                           notifications,
-                           folder,
-                           [&instance, &taskLock](bool closing) {
-                               instance.setClosing(closing);
-                               taskLock.setClosing(closing);
-                           }};
+    // A later start waits for a closing Velloran to end rather than offer it back.
+    const auto tellClosing = [&instance, &taskLock](bool closing) {
+        instance.setClosing(closing);
+        taskLock.setClosing(closing);
+    };
+    ProgramWindows windows{tasks, settings, opener, clock, registry, notifications, folder, tellClosing};
     const MainFormServices services{.tasks = tasks,
                                     .clock = clock,
                                     .opener = opener,

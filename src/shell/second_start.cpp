@@ -54,6 +54,26 @@ void waitForFocusToLeave(QWidget* window, int milliseconds) {
     loop.exec();
 }
 
+// Also in the session's log, where a start with nobody looking still leaves a trace.
+void tell(const Message& text) {
+    qCWarning(logInstance, "%s", text.english().c_str());
+    MessageBoxes::ask(nullptr, {QString::fromLatin1(kProgramName), translated(text), QMessageBox::Warning,
+                                QMessageBox::Ok});
+}
+
+// The running Velloran of this user that holds the task file, where it answers; nullptr otherwise.
+std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
+    if (!holder.uid || *holder.uid != ::geteuid() || !isPrivateFolder(holder.instanceFolder))
+        return nullptr;
+    auto owner = std::make_unique<SingleInstance>(QFile::decodeName(holder.instanceFolder.c_str()));
+    return owner->reachable() ? std::move(owner) : nullptr;
+}
+
+bool holdsTaskFile(TaskFileLock& taskLock) {
+    const Result<FileLock::State> locked = taskLock.tryLock();
+    return locked && *locked == FileLock::State::Held;
+}
+
 } // namespace
 
 QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch,
@@ -80,32 +100,6 @@ QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch
     };
     return MessageBoxes::ask(nullptr, question);
 }
-
-} // namespace velloran
-
-namespace velloran {
-namespace {
-
-// Also in the session's log, where a start with nobody looking still leaves a trace.
-void tell(const Message& text, QMessageBox::Icon icon) {
-    qCWarning(logInstance, "%s", text.english().c_str());
-    MessageBoxes::ask(nullptr, {QString::fromLatin1(kProgramName), translated(text), icon, QMessageBox::Ok});
-}
-
-// The running Velloran of this user that holds the task file, where it answers; nullptr otherwise.
-std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
-    if (!holder.uid || *holder.uid != ::geteuid() || !isPrivateFolder(holder.instanceFolder))
-        return nullptr;
-    auto owner = std::make_unique<SingleInstance>(QFile::decodeName(holder.instanceFolder.c_str()));
-    return owner->reachable() ? std::move(owner) : nullptr;
-}
-
-bool holdsTaskFile(TaskFileLock& taskLock) {
-    const Result<FileLock::State> locked = taskLock.tryLock();
-    return locked && *locked == FileLock::State::Held;
-}
-
-} // namespace
 
 bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::string& taskFile,
                 const RestoreRequest& launch, const std::function<bool()>& closeRequested,
@@ -139,7 +133,7 @@ bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::str
     taskLock.setInstanceFolder(QFile::encodeName(instance.folder()).toStdString());
     const Result<FileLock::State> locked = taskLock.tryLock(closingWait, pause);
     if (!locked) {
-        tell(Message("SecondStart", kCannotLock, {locked.error(), taskFile}), QMessageBox::Warning);
+        tell(Message("SecondStart", kCannotLock, {locked.error(), taskFile}));
         return true;
     }
     if (*locked == FileLock::State::Held)
@@ -150,9 +144,9 @@ bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::str
     if (const auto owner = reachableOwner(holder))
         offerBack(*owner);
     else if (holder.pid)
-        tell(Message("SecondStart", kInUseBy, {taskFile, std::to_string(*holder.pid)}), QMessageBox::Warning);
+        tell(Message("SecondStart", kInUseBy, {taskFile, std::to_string(*holder.pid)}));
     else
-        tell(Message("SecondStart", kInUse, {taskFile}), QMessageBox::Warning);
+        tell(Message("SecondStart", kInUse, {taskFile}));
     return !closeRequested() && holdsTaskFile(taskLock);
 }
 
