@@ -64,8 +64,19 @@ bool alive(long pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
+// A lock file on a network file system may be held from another machine, whose process ids and folders
+// mean nothing here.
+std::string hostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return name;
+}
+
 std::string noteOf(const std::string& instanceFolder, bool closing) {
     std::string note = std::to_string(::getpid()) + "\nuser " + std::to_string(::geteuid()) + "\n";
+    if (const std::string host = hostName(); !host.empty() && host.find('\n') == std::string::npos)
+        note += "host " + host + "\n";
     // A name with a line break would read as more lines.
     if (!instanceFolder.empty() && instanceFolder.find('\n') == std::string::npos)
         note += "instance " + instanceFolder + "\n";
@@ -161,6 +172,7 @@ LockHolder FileLock::holderOf(const std::string& path) {
     text.resize(static_cast<std::size_t>(got));
 
     LockHolder holder;
+    std::optional<std::string> host;
     std::size_t start = 0;
     for (bool first = true; start < text.size(); first = false) {
         std::size_t end = text.find('\n', start);
@@ -176,12 +188,14 @@ LockHolder FileLock::holderOf(const std::string& path) {
                 holder.uid = static_cast<unsigned>(*uid);
         } else if (line.rfind("instance ", 0) == 0) {
             holder.instanceFolder = line.substr(9);
+        } else if (line.rfind("host ", 0) == 0) {
+            host = line.substr(5);
         } else if (line == "closing") {
             holder.closing = true;
         }
     }
-    // What a process that is gone left says nothing of the holder now.
-    if (!holder.pid || !alive(*holder.pid))
+    // What a process that is gone left, or one on another machine, says nothing of the holder here.
+    if (!holder.pid || (host && *host != hostName()) || !alive(*holder.pid))
         return {};
     return holder;
 }

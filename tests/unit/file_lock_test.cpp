@@ -59,6 +59,13 @@ pid_t holdInAnotherProcess(const std::string& path, FileLock::Sharing sharing = 
     return child;
 }
 
+// What a lock file says of this process, as it takes the lock.
+std::string ownNote() {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    return std::to_string(::getpid()) + "\nuser " + std::to_string(::geteuid()) + "\nhost " + host + "\n";
+}
+
 void killAndReap(pid_t child) {
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
@@ -90,8 +97,7 @@ TEST(FileLock, WhatAnEarlierRunLeftInTheFileDoesNotCount) {
         writeFile(path, left);
         FileLock lock;
         EXPECT_EQ(outcome(lock.tryLock(path)), "held") << "left: " << left.size() << " bytes";
-        EXPECT_EQ(test::readFile(path),
-                  std::to_string(::getpid()) + "\nuser " + std::to_string(::geteuid()) + "\n");
+        EXPECT_EQ(test::readFile(path), ownNote());
     }
 }
 
@@ -159,8 +165,7 @@ TEST(FileLock, TheFileSaysWhoHoldsItWhileItLives) {
     EXPECT_TRUE(holder.closing);
     lock.setInstanceFolder("/run/a\nclosing"); // a line break would forge a line
     lock.setClosing(false);
-    EXPECT_EQ(test::readFile(path),
-              std::to_string(::getpid()) + "\nuser " + std::to_string(::geteuid()) + "\n");
+    EXPECT_EQ(test::readFile(path), ownNote());
     holder = FileLock::holderOf(path);
     EXPECT_FALSE(holder.closing);
     EXPECT_EQ(holder.instanceFolder, "");
@@ -179,6 +184,7 @@ TEST(FileLock, TheFileSaysWhoHoldsItWhileItLives) {
                              Case{"velloran\nuser 0\nclosing\n", false, false},
                              Case{std::to_string(gone) + "\nuser 0\ninstance /run\nclosing\n", false, false},
                              Case{me, false, false}, Case{me + "\nuser 7\nclosing", true, false},
+                             Case{me + "\nhost elsewhere.example\nclosing\n", false, false},
                              Case{me + "\nuser x\nclosing\nmore\n", true, true}}) {
         writeFile(dir.file("left.lock"), left.text);
         holder = FileLock::holderOf(dir.file("left.lock"));
