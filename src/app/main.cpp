@@ -152,8 +152,9 @@ int main(int argc, char* argv[]) {
 
     if (::chdir(folder.c_str()) != 0)
         qCWarning(logStart, "cannot enter %s", folder.c_str());
-    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.
-    TaskStore tasks(taskFile, userStateFolder() + "tasks.journal");
+    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
+    // each task file has a journal of its own.
+    TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
 
     SystemClock clock;
     DesktopOpener opener;
