@@ -14,7 +14,8 @@
 namespace velloran {
 namespace {
 
-constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY;
+// Without waiting: a pipe planted under the name would otherwise hold the start until someone writes to it.
+constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
 constexpr std::size_t kLongestNote = 4096;
 
 int openPrivate(const std::string& path) {
@@ -158,7 +159,7 @@ void FileLock::describe() {
 }
 
 LockHolder FileLock::holderOf(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | kOpenFlags | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | kOpenFlags);
     if (fd < 0)
         return {};
     struct stat info {};

@@ -145,6 +145,20 @@ TEST(FileLock, ALinkOrAFolderInItsPlaceIsNoLockAndIsLeftAlone) {
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     EXPECT_EQ(outcome(lock.tryLock(path)), "Cannot open \"" + path + "\": Is a directory");
     EXPECT_FALSE(lock.held());
+    // Nor does another user's pipe, which this one may only read, hold the start as a reader waiting for a
+    // writer would be held.
+    ASSERT_EQ(::rmdir(path.c_str()), 0);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    {
+        test::WithoutRootRights other;
+        ASSERT_TRUE(other.ok());
+        for (const auto sharing : {FileLock::Sharing::Private, FileLock::Sharing::LikeFolder}) {
+            const std::string result = outcome(lock.tryLock(path, sharing));
+            EXPECT_TRUE(result.rfind("Cannot ", 0) == 0) << result;
+        }
+        EXPECT_EQ(FileLock::holderOf(path).pid, std::nullopt);
+    }
     EXPECT_EQ(outcome(lock.tryLock(dir.file("no-such-folder/velloran.lock"))),
               "Cannot open \"" + dir.file("no-such-folder/velloran.lock") + "\": No such file or directory");
 }
