@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
+#include <functional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -28,6 +29,24 @@
 using namespace velloran;
 
 namespace {
+
+// Calls back on each change of the window to minimised, as the main window does.
+class AnswersMinimises : public QObject {
+public:
+    AnswersMinimises(QWidget* window, std::function<void()> answer)
+        : window_(window), answer_(std::move(answer)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::WindowStateChange && window_->isMinimized())
+            answer_();
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> answer_;
+};
 
 // A raw client of the instance's socket, for messages a second start would never send; -1 on failure.
 int connectTo(const QString& path) {
@@ -572,6 +591,37 @@ private slots:
             tray.checkTray();
             QCOMPARE(window.isVisible(), userCameBack);
         }
+    }
+
+    // The tray leaves while the window is in it. Where the compositor keeps no minimised state (Wayland),
+    // Qt reports the window not minimised at once; the main window answers every minimise by sending
+    // itself to the tray. That answer must not minimise again: one minimise, and the window reachable.
+    void aTrayThatLeavesStartsNoChaseOfMinimises() {
+        bool present = true;
+        QWidget window;
+        TrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        window.show();
+        tray.sendToTray();
+        QVERIFY(!window.isVisible());
+        int minimises = 0;
+        AnswersMinimises answer(&window, [&] {
+            ++minimises;
+            window.setWindowState(Qt::WindowNoState);
+            QMetaObject::invokeMethod(&tray, &TrayIcon::windowMinimised, Qt::QueuedConnection);
+        });
+        present = false;
+        tray.checkTray();
+        QTest::qWait(200);
+        QCOMPARE(minimises, 1);
+        QVERIFY(window.isVisible());
+        QCOMPARE(tray.place(), WindowPlace::Place::MinimisedForWantOfTray);
+        // The tray comes back: the window goes into it with no further minimise.
+        present = true;
+        tray.checkTray();
+        QTest::qWait(50);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(minimises, 1);
     }
 
     void withoutATrayHidingMinimisesInstead() {
