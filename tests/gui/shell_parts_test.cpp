@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -29,6 +30,30 @@
 using namespace velloran;
 
 namespace {
+
+// The main window's requests to the window system while it lives, from the program's log.
+class WindowRequests {
+public:
+    WindowRequests() : previous_(qInstallMessageHandler(keep)) {
+        lines().clear();
+        QLoggingCategory::setFilterRules("velloran.window.debug=true");
+    }
+    ~WindowRequests() {
+        QLoggingCategory::setFilterRules({});
+        qInstallMessageHandler(previous_);
+    }
+    static QStringList& lines() {
+        static QStringList kept;
+        return kept;
+    }
+
+private:
+    static void keep(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (context.category != nullptr && std::strcmp(context.category, "velloran.window") == 0)
+            lines() << text;
+    }
+    QtMessageHandler previous_;
+};
 
 // Calls back on each change of the window to minimised, as the main window does.
 class AnswersMinimises : public QObject {
@@ -604,16 +629,15 @@ private slots:
         window.show();
         tray.sendToTray();
         QVERIFY(!window.isVisible());
-        int minimises = 0;
+        const WindowRequests requests;
         AnswersMinimises answer(&window, [&] {
-            ++minimises;
             window.setWindowState(Qt::WindowNoState);
             QMetaObject::invokeMethod(&tray, &TrayIcon::windowMinimised, Qt::QueuedConnection);
         });
         present = false;
         tray.checkTray();
         QTest::qWait(200);
-        QCOMPARE(minimises, 1);
+        QCOMPARE(WindowRequests::lines(), QStringList{"minimise"});
         QVERIFY(window.isVisible());
         QCOMPARE(tray.place(), WindowPlace::Place::MinimisedForWantOfTray);
         // The tray comes back: the window goes into it with no further minimise.
@@ -621,7 +645,7 @@ private slots:
         tray.checkTray();
         QTest::qWait(50);
         QVERIFY(!window.isVisible());
-        QCOMPARE(minimises, 1);
+        QCOMPARE(WindowRequests::lines(), (QStringList{"minimise", "hide"}));
     }
 
     void withoutATrayHidingMinimisesInstead() {
