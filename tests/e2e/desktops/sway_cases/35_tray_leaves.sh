@@ -30,7 +30,7 @@ check "sway: waybar ended and started again with the window in the tray: reachab
 case_sway_reload() {
   sway_case sway-reload
   stop_waybar
-  echo 'bar { swaybar_command waybar }' >"$SESSION/sway-bar.conf"
+  printf 'bar {\n  swaybar_command waybar\n}\n' >"$SESSION/sway-bar.conf"
   "${DESKTOP[@]}" swaymsg reload >/dev/null
   with_gap_logs start_app hide
   local ok=0
