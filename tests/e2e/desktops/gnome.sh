@@ -71,6 +71,7 @@ start_buses() {
   <policy context="default">
     <allow own="org.gnome.DisplayManager"/>
     <allow send_destination="org.gnome.DisplayManager"/>
+    <allow own="org.freedesktop.login1"/>
   </policy>
 </busconfig>
 CONFIG
@@ -90,10 +91,9 @@ CONFIG
   pipewire >"$ROOT/pipewire.log" 2>&1 &
   PIDS+=($!)
   [ "$CAN_LOCK" = 1 ] || return 0
-  coproc DISPLAY_MANAGER { shell_tool display-manager 2>>"$ROOT/display-manager.log"; }
-  PIDS+=($DISPLAY_MANAGER_PID)
-  local answer
-  read -r -t 10 answer <&"${DISPLAY_MANAGER[0]}" && [ "$answer" = ready ] ||
+  shell_tool display-manager >"$ROOT/display-manager.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 grep -qx ready "$ROOT/display-manager.log" ||
     { echo "note: the display manager's stand-in did not start; no screen lock"; CAN_LOCK=0; }
 }
 

@@ -15,8 +15,9 @@ interfaces on the session bus.
   gnome_shell.py ready            true once the shell has started up and shows no overview (it leaves the
                                   overview it starts in)
   gnome_shell.py screenshot FILE  the whole screen as the user sees it, into FILE (PNG)
-  gnome_shell.py display-manager  stands in for GDM on the system bus, where the shell asks for its
-                                  version before it offers a screen lock; says "ready", then serves
+  gnome_shell.py display-manager  stands in for GDM (and holds logind's name) on the system bus, where
+                                  the shell asks for GDM's version before it offers a screen lock; says
+                                  "ready", then serves
 
 Eval and Screenshot answer only in the shell's unsafe mode, which the tests' own extension turns on.
 """
@@ -219,6 +220,9 @@ def serve_display_manager():
 
     Gio.bus_own_name_on_connection(system, "org.gnome.DisplayManager", Gio.BusNameOwnerFlags.NONE,
                                    acquired, lambda *_: loop.quit())
+    # The seats folder tells the shell that logind runs: its name is held, so that the shell's questions
+    # to it fail at once instead of starting a logind that cannot run here.
+    Gio.bus_own_name_on_connection(system, "org.freedesktop.login1", Gio.BusNameOwnerFlags.NONE, None, None)
     loop.run()
 
 
