@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QWidget>
+#include <QWindow>
 
 namespace velloran {
 
@@ -192,6 +193,12 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
     case QEvent::WindowDeactivate:
         leftSinceSent_ = true;
         break;
+    // Out of view: the compositor did minimise it (GNOME on Wayland, where the window may never have had
+    // the focus), and only the user brings it back into view.
+    case QEvent::Expose:
+        if (!mainWindow_->windowHandle()->isExposed())
+            leftSinceSent_ = true;
+        break;
     case QEvent::WindowActivate:
         // Brought back by the task bar or the window list; it stays where the user put it.
         if (leftSinceSent_)
@@ -210,7 +217,9 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mainWindow_)
+    // Whether it is in view is known to its platform window only.
+    if (watched == mainWindow_ ||
+        (event->type() == QEvent::Expose && watched != nullptr && watched == mainWindow_->windowHandle()))
         watchMainWindow(event);
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
         return QObject::eventFilter(watched, event);

@@ -80,7 +80,8 @@ private:
     bool visible_ = false;
     bool statusNotifier_ = false;
     WindowPlace place_;
-    // The window lost the focus after it was sent to the tray: its next activation is the user's.
+    // The window lost the focus or went out of view after it was sent to the tray: its next activation
+    // is the user's.
     bool leftSinceSent_ = false;
     bool restoredOnce_ = false;
     QString hint_;

@@ -224,7 +224,17 @@ extension_off_on() {
   sleep 2
   shell_tool eval "imports.ui.main.extensionManager.enableExtension($extension)" >/dev/null
   tray_comes_back "the extension came back" || return 1
-  gap_end 4
+  gap_end 4 || return 1
+  # Brought out by the user meanwhile (from the overview, as a click there does): it stays out.
+  shell_tool eval "imports.ui.main.extensionManager.disableExtension($extension)" >/dev/null
+  tray_goes "with the extension off again" || return 1
+  shell_tool eval "global.display.list_all_windows().find(w => w.title === 'Velloran').activate(global.get_current_time())" >/dev/null
+  wait_until 5 window_is Velloran shown focused || { echo "    the user's activation left '$(window_state Velloran)'"; return 1; }
+  sleep 1
+  shell_tool eval "imports.ui.main.extensionManager.enableExtension($extension)" >/dev/null
+  wait_until 20 indicator || { echo "    no icon after the extension came back again"; return 1; }
+  sleep 1
+  window_is Velloran shown || { echo "    the tray took the window the user brought out: '$(window_state Velloran)'"; return 1; }
 }
 
 # Runs one case in a fresh program directory on the current platform and ends the program after it.
@@ -288,7 +298,7 @@ for platform in ${GNOME_PLATFORMS:-wayland xcb}; do
     second_start
   gnome_check "an alarm and a memo due together are both seen and are notifications; the alarm's notice turns it off" \
     alarm_and_memo
-  gnome_check "the tray's extension off and on with the window in the tray: minimised meanwhile, back in the tray after" \
+  gnome_check "the tray's extension off and on with the window in the tray: minimised meanwhile, back in the tray after; brought out meanwhile, it stays out" \
     extension_off_on
   if [ "$CAN_LOCK" = 1 ]; then
     gnome_check "a screen lock with the window in the tray: the alarm due under it rings, and is on screen after; the icon and the window's place come back" \
