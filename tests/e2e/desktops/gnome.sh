@@ -56,7 +56,7 @@ shell_tool() { /usr/bin/python3 "$HERE/gnome_shell.py" "$@"; }
 start_buses() {
   mount --make-rprivate /
   # The shell offers a screen lock only on a systemd machine (its seats folder) where GDM answers on the
-  # system bus: the tests' own stand-in for GDM may take its name there.
+  # system bus: the tests' own stand-in takes GDM's name there, and logind's, which the shell then asks.
   CAN_LOCK=0
   [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd && mkdir /run/systemd/seats && CAN_LOCK=1
   mkdir -p /run/dbus /tmp/.X11-unix
@@ -94,7 +94,7 @@ CONFIG
   shell_tool display-manager >"$ROOT/display-manager.log" 2>&1 &
   PIDS+=($!)
   wait_until 10 grep -qx ready "$ROOT/display-manager.log" ||
-    { echo "note: the display manager's stand-in did not start; no screen lock"; CAN_LOCK=0; }
+    { echo "note: the display manager's stand-in did not start; no screen lock"; CAN_LOCK=0; rmdir /run/systemd/seats; }
 }
 
 shell_answers() { shell_tool ready; }
