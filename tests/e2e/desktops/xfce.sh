@@ -141,7 +141,7 @@ in_case() {
 }
 
 late_panel() {
-  start_app hide
+  with_gap_logs start_app hide
   wait_until 10 main_window || { echo "    no main window"; return 1; }
   WINDOW=$(main_window)
   timed 5 "minimised without a panel" minimised "$WINDOW" || { describe "$WINDOW"; return 1; }
@@ -151,12 +151,14 @@ late_panel() {
   wait_until 5 icon_drawn || { echo "    no icon drawn in the panel"; return 1; }
   shot xfce-late-panel
   # The panel restarts: the window is reachable meanwhile, and goes back with the icon.
+  gap_begin
   kill "$PANEL"
   wait "$PANEL" 2>/dev/null
   timed 5 "minimised while the panel is gone" minimised "$WINDOW" || { describe "$WINDOW"; return 1; }
   start_panel || return 1
   timed 5 "window in the tray again" in_tray "$WINDOW" || { describe "$WINDOW"; return 1; }
   wait_until 5 icon_drawn || { echo "    no icon drawn in the restarted panel"; return 1; }
+  gap_end 4
 }
 
 
