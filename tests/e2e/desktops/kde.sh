@@ -95,16 +95,21 @@ start_plasma() {
 
 # --- what the user sees -----------------------------------------------------------------------------------
 
-# One line per window kwin manages: its whole title, minimised and active (true or false), and its frame
-# "x,y,w,h". A script for kwin prints them on kwin's output, marked so that each answer is found whole.
+# One line per window kwin manages, bottom to top: its whole title, minimised and active (true or false),
+# and its frame "x,y,w,h". Menus and notices are plasmashell's windows too. A script for kwin prints them
+# on kwin's output, marked so that each answer is found whole.
 windows() {
   local mark="windows-$RANDOM$RANDOM" script="$ROOT/windows.js"
   cat >"$script" <<SCRIPT
-workspace.clientList().forEach(function (w) {
-  var g = w.frameGeometry;
-  print("$mark\t" + w.caption + "\t" + w.minimized + "\t" + (workspace.activeClient === w) + "\t" +
-        g.x + "," + g.y + "," + g.width + "," + g.height);
-});
+try {
+  workspace.clientList().sort(function (a, b) { return a.stackingOrder - b.stackingOrder; }).forEach(function (w) {
+    var g = w.frameGeometry;
+    print("$mark\t" + w.caption + "\t" + w.minimized + "\t" + (workspace.activeClient === w) + "\t" +
+          g.x + "," + g.y + "," + g.width + "," + g.height);
+  });
+} catch (error) {
+  print("$mark\terror " + error);
+}
 print("$mark\tend");
 SCRIPT
   gdbus call --session -d org.kde.KWin -o /Scripting -m org.kde.kwin.Scripting.loadScript "$script" "$mark" >/dev/null &&
@@ -126,6 +131,11 @@ window_is() {
     minimised) [ "$minimised" = true ] ;;
   esac || return 1
   [ -z "${3:-}" ] || [ "$active" = true ]
+}
+# The first window is above the second.
+above() {
+  windows | awk -F'\t' -v top="^($1)( — Velloran)?\$" -v below="^($2)( — Velloran)?\$" \
+    '$1 ~ top {t = NR} $1 ~ below {b = NR} END {exit !(t && b && t > b)}'
 }
 show_windows() { windows | sed 's/^/    | /'; }
 kde_shot() { shot "kde-$1"; }
@@ -179,6 +189,7 @@ kde_check() {
 }
 
 start_plasma
+start_sound_server
 source "$HERE/kde_cases.sh"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
