@@ -33,16 +33,7 @@ name_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     "string:$1" 2>/dev/null | grep -q true
 }
-watcher_has_host() {
-  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
-    string:IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true'
-}
-registered() {
-  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
-    string:RegisteredStatusNotifierItems 2>/dev/null | grep -q 'string "'
-}
+watcher_has_host() { watcher_property IsStatusNotifierHostRegistered | grep -q 'boolean true'; }
 
 KDED=""
 start_kded() {
