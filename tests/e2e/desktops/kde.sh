@@ -164,7 +164,7 @@ kde_case() {
   xdotool key Escape
   stop_app || ok=1
   local pid
-  for pid in ${SECOND:-} ${TERMINAL:-}; do kill -9 "$pid" 2>/dev/null; done
+  for pid in ${SECOND:-} ${TERMINAL:-}; do kill "$pid" 2>/dev/null; done
   SECOND=""
   TERMINAL=""
   [ -n "$KDED" ] || start_kded || ok=1
