@@ -42,10 +42,6 @@ start_xfce_session() {
   xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }
 
-watcher_property() {
-  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1" 2>/dev/null
-}
 panel_window() { xdotool search --onlyvisible --classname xfce4-panel 2>/dev/null | head -n 1; }
 # The panel is drawn and its tray is the StatusNotifier host.
 panel_ready() {
@@ -70,7 +66,6 @@ icon_drawn() {
   spread=$(import -window root -crop 22x22+0+5 +repage -format '%[fx:standard_deviation]' info: 2>/dev/null)
   awk -v s="${spread:-0}" 'BEGIN {exit !(s > 0.05)}'
 }
-registered() { watcher_property RegisteredStatusNotifierItems | grep -q 'string "'; }
 
 # The window as a user sees it: on screen, not hidden or minimised, its whole title, in the task bar.
 shown() {
