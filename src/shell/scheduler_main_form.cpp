@@ -152,9 +152,9 @@ void SchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
-        // minimised until one comes.
+        // minimised until one comes. So does the state change that answers the program's own minimise.
         QMetaObject::invokeMethod(
-            this, [this] { tray_->sendToTray(); }, Qt::QueuedConnection);
+            this, [this] { tray_->windowMinimised(); }, Qt::QueuedConnection);
 }
 
 void SchedulerMainForm::resizeEvent(QResizeEvent* event) {
