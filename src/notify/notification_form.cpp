@@ -7,15 +7,20 @@
 
 #include <QCloseEvent>
 #include <QHash>
+#include <QWindow>
 #include <utility>
 
 namespace velloran {
 
-NotificationForm::NotificationForm(DesktopNotifications& notifications)
+NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessible::Role role)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       notifications_(notifications), drawnByAlpha_(shapedWindowsUseAlpha()) {
-    // A window to screen readers, as the framed windows are, named by its title.
-    setAccessibleRole(this, QAccessible::Window);
+    // Named by its title, as the framed windows are.
+    setAccessibleRole(this, role);
+    // On top, but the keys stay with the window the user types in: an Enter meant for a terminal must
+    // not snooze an alarm that appeared a moment before. On X11 the window manager is told so by a user
+    // time of 0. A click on the window, or the user's request elsewhere, brings it forward with the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(designFont());
     // Closing a note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -56,6 +61,23 @@ void NotificationForm::closeEvent(QCloseEvent* event) {
     onClosed();
     withdrawNotice();
     event->accept();
+}
+
+// The native window exists from the first showing on; every press on the window passes it first,
+// whichever control it reaches.
+void NotificationForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this); // installing it again only moves it to the front
+}
+
+// A click takes the focus, as on any window, also where the window manager leaves that to the program.
+bool NotificationForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle() && !isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void NotificationForm::postNotice(const DesktopNotice& notice) {

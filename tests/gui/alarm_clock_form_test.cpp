@@ -139,6 +139,22 @@ private slots:
         QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
     }
 
+    // The alarm came up without the focus (it stays with the window the user types in); a click takes
+    // it, wherever on the window it lands, and does what it does there.
+    void clickOnTheWindowTakesTheFocus() {
+        ring();
+        QWidget elsewhere;
+        for (const char* place : {"TimeDisplay", "SnoozeBT"}) {
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            test::clickThroughItsWindow(*control<QWidget>(place));
+            QTRY_VERIFY(form->isActiveWindow());
+        }
+        QVERIFY(!sound.looping); // the click on Snooze snoozed, the one on the clock's face did not
+        QVERIFY(!zz()->isHidden());
+    }
+
     void captionsFitRingingAndSnoozing() {
         ring("Leave for the station: the 8:10 train");
         QVERIFY(QTest::qWaitForWindowExposed(form));

@@ -101,6 +101,20 @@ private slots:
         QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
     }
 
+    // The note came up without the focus; a click on it takes the focus, and on the close picture closes.
+    void clickOnTheNoteTakesTheFocus() {
+        show("Call mum");
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        test::clickThroughItsWindow(*label("Memo1"));
+        QTRY_VERIFY(form->isActiveWindow());
+        QVERIFY(!form->closed());
+        test::clickThroughItsWindow(*label("Image1"));
+        QVERIFY(form->closed());
+    }
+
     void destroyedNoteTakesItsNoticeAlong() {
         show("one");
         show("two");
