@@ -532,6 +532,24 @@ private slots:
         QCOMPARE(form->pos(), start + QPoint(25, 35));
     }
 
+    // A left click is no drag: the window stays put as the pointer goes on. A left drag moves it once the
+    // pointer has gone a few pixels, by the window system's move where there is one (not offscreen).
+    void leftClickIsNoDragAndLeftDragMoves() {
+        ring();
+        form->move(100, 100);
+        const QPoint start = form->pos();
+        auto* background = control<QLabel>("BackGround");
+        QTest::mouseClick(background, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(background, QPoint(80, 60));
+        QCOMPARE(form->pos(), start);
+        QTest::mousePress(background, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(background, QPoint(21, 21));
+        QCOMPARE(form->pos(), start);
+        QTest::mouseMove(background, QPoint(50, 35));
+        QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(50, 35));
+        QCOMPARE(form->pos(), start + QPoint(30, 15));
+    }
+
     void pressingOnControlsDoesNotDrag() {
         ring();
         form->move(100, 100);

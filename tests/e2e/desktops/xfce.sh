@@ -282,8 +282,8 @@ type_through() {
 }
 
 # An alarm and then a memo appear while the user types into a terminal: the keys stay there, the alarm
-# rings on, and a click on Snooze snoozes; a click on the memo takes the focus and its close picture
-# closes it.
+# rings on, and a click on Snooze snoozes; a click on the memo takes the focus without moving it, a drag
+# moves it, and its close picture closes it.
 typing_elsewhere() {
   "$TOOL" write "$PROG/tasks.tsk" \
     0 'Alarm Clock' +8 0 1 'Alarm while typing' Chimes.wav -- \
@@ -308,6 +308,20 @@ typing_elsewhere() {
   shot xfce-memo-while-typing
   xdotool mousemove --window "$memo" 200 250 click 1
   wait_until 5 eval '[ "$(xdotool getwindowfocus)" = "$memo" ]' || { echo "    the clicked memo has no focus"; return 1; }
+  # The click left the note where it was; a drag by the paper moves it, by the window manager's move.
+  local before after
+  before=$(xdotool getwindowgeometry "$memo" | awk '/Position/ {print $2}')
+  xdotool mousemove --window "$memo" 200 250 mousedown 1
+  for _ in 1 2 3 4 5 6; do
+    xdotool mousemove_relative -- -10 10
+    sleep 0.05
+  done
+  xdotool mouseup 1
+  after=$(xdotool getwindowgeometry "$memo" | awk '/Position/ {print $2}')
+  # The window manager's move starts once the pointer has gone the few pixels that tell a drag from a click.
+  local left=$((${before%,*} - ${after%,*})) down=$((${after#*,} - ${before#*,}))
+  [ "$left" -ge 45 ] && [ "$left" -le 60 ] && [ "$down" -ge 45 ] && [ "$down" -le 60 ] ||
+    { echo "    a drag by 60 px left and down moved the note from $before to $after"; return 1; }
   xdotool mousemove --window "$memo" "${MEMO_CLOSE[@]}" click 1
   wait_until 5 not visible_window '^Memo$' || { echo "    the close picture left the memo"; return 1; }
   kill "$TERMINAL"
