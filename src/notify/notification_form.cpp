@@ -69,13 +69,40 @@ void NotificationForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QWindow* window = windowHandle())
         window->installEventFilter(this); // installing it again only moves it to the front
+    if (!event->spontaneous()) {
+        userTurnedToIt_ = false;
+        quietSince_.start();
+    }
 }
 
 // A click takes the focus, as on any window, also where the window manager leaves that to the program.
+// Some desktops give every new window the keyboard all the same (GNOME on Wayland): keys that come
+// while the user goes on typing, as the window appears, were meant for another window, and Enter must
+// not snooze an alarm nor Space close a note then. Keys count once the user has clicked the window or
+// asked for it, or after a second without a key.
 bool NotificationForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle() && !isActiveWindow()) {
-        raise();
-        activateWindow();
+    if (watched != windowHandle())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        userTurnedToIt_ = true;
+        if (!isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
+        break;
+    case QEvent::KeyPress:
+        if (!userTurnedToIt_ && quietSince_.isValid() && quietSince_.elapsed() >= kTypingPause)
+            userTurnedToIt_ = true;
+        if (!userTurnedToIt_) {
+            quietSince_.start();
+            return true;
+        }
+        break;
+    case QEvent::KeyRelease:
+        return !userTurnedToIt_;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -103,6 +130,7 @@ void NotificationForm::bringForward(const QString& activationToken) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     show();
+    userTurnedToIt_ = true; // asked for: its keys count at once
     raise();
     activateWindow();
     qunsetenv("XDG_ACTIVATION_TOKEN");

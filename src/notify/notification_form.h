@@ -6,6 +6,7 @@
 #include "platform/desktop_notifications.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace velloran {
@@ -52,9 +53,16 @@ protected:
     void setShape(const QRegion& shape);
 
 private:
+    // How long no key may be pressed before keys count for a window the user has not turned to.
+    static constexpr qint64 kTypingPause = 1000; // ms
+
     DesktopNotifications& notifications_;
     DesktopNotifications::NoticeId notice_ = 0;
     bool closed_ = false; // cleared on creation
+    // The user clicked the window or asked for it since it was last shown; until then keys count only
+    // after a pause in the typing.
+    bool userTurnedToIt_ = false;
+    QElapsedTimer quietSince_;
     // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
     // cuts it out. Chosen once, on creation, for the platform the window shows on.
     const bool drawnByAlpha_;

@@ -227,6 +227,29 @@ typing_elsewhere() {
   wait_until 5 no_window "$memo" || { echo "    Space left the memo"; return 1; }
 }
 
+# On Wayland the shell gives the new alarm the keyboard: what the user goes on typing, Enter among it,
+# does not snooze it, and a click on Snooze does.
+typing_into_the_alarm() {
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +10 0 1 'Alarm while typing' Chimes.wav || return 1
+  start_hidden || return 1
+  start_terminal || return 1
+  click_into 'Wayland Terminal' && input type "cat > typed.txt" && input key Return || return 1
+  local alarm words=0
+  alarm=$(titled 'Alarm Clock')
+  while ! window_is "$alarm" shown; do
+    [ $words -lt 200 ] || { echo "    no alarm while typing"; return 1; }
+    input type "word$words " || return 1
+    words=$((words + 1))
+  done
+  input type "ls" && input key Return && input type "ls" && input key Return || return 1
+  sleep 0.5
+  expect_sound playing "Enter typed on into the alarm snoozed it" || return 1
+  echo "    the alarm is '$(window_state "$alarm")' after $words words, ls and Enter twice"
+  shot typed-into-the-alarm
+  click_at "$alarm" "${SNOOZE_BT[@]}" || return 1
+  expect_sound silent "after a click on Snooze"
+}
+
 # Runs one case in a fresh program directory on the current platform and ends the program after it.
 gnome_case() {
   new_case "gnome-$PLATFORM-$1"
@@ -287,5 +310,8 @@ for platform in ${GNOME_PLATFORMS:-wayland xcb}; do
   if [ "$platform" = xcb ]; then
     gnome_check "an alarm and a memo appear while the user types in a terminal: the keys stay there; clicks snooze and take the focus" \
       typing_elsewhere
+  else
+    gnome_check "an alarm that the shell gives the keyboard as the user types: Enter does not snooze it; a click does" \
+      typing_into_the_alarm
   fi
 done
