@@ -133,3 +133,7 @@ expect_sound() {
 SNOOZE_BT=(164 212)
 TURN_OFF_BT=(160 108)
 MEMO_CLOSE=(371 35)
+
+# Everything in TYPED, the words a case typed into a terminal running `cat > typed.txt` in the case's
+# folder, reached that file (the shell's `$(...)` drops the last line break).
+typed_text_arrived() { [ "$(cat "$CASE/typed.txt" 2>/dev/null)" = "${TYPED%$'\n'}" ]; }

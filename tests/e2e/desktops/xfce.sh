@@ -272,7 +272,7 @@ type_through() {
   xdotool type --delay 20 "after the $title"
   xdotool key Return
   TYPED+="after the $title"$'\n'
-  wait_until 5 eval '[ "$(cat "$CASE/typed.txt" 2>/dev/null)" = "${TYPED%$'"'"'\n'"'"'}" ]' ||
+  wait_until 5 typed_text_arrived ||
     { echo "    the terminal got '$(cat "$CASE/typed.txt")', not '$TYPED'"; return 1; }
   echo "    $words words typed while the $title came"
   [ "$(xdotool getwindowfocus)" = "$(window_id '^Typing here$')" ] ||
