@@ -151,8 +151,9 @@ int main(int argc, char* argv[]) {
         qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
-    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.
-    TaskStore tasks(taskFile, userStateFolder() + "tasks.journal");
+    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
+    // each task file has a journal of its own.
+    TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
 
     SystemClock clock;
     DesktopOpener opener;

@@ -10,6 +10,7 @@
 #include "task_list.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,24 +23,35 @@ struct JournalEntry {
         Reschedule = 3, // the task at index has a new NextRun and Flags
         Remove = 4,     // the task at index is gone
         Saving = 5,     // a save is about to make tasks.tsk the file named by saved
+        // An occurrence of the task fell due and is about to run: the task as it fell due (its NextRun is
+        // the occurrence), recorded before it moves on.
+        Due = 6,
+        // The occurrence of taskId at nextRun was carried out: its window is on the screen, or its
+        // target was handed to the system.
+        Done = 7,
     };
     Kind kind = Kind::Append;
     std::uint32_t index = 0;  // the task's place in the list when the change was made
     std::uint32_t taskId = 0; // its id, to check that the place still holds it
     DateTime nextRun = 0;
     std::uint32_t flags = 0;
-    Task record;        // Append and Replace
+    Task record;        // Append, Replace and Due
     FileIdentity saved; // Saving
 };
 
-// Makes the same change to a list; false when the list does not hold the task where the entry says. A
-// Saving entry changes nothing.
+// Makes the same change to a list; false when the list does not hold the task where the entry says.
+// Saving, Due and Done entries change nothing.
 bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry);
 
 struct JournalContents {
     bool exists = false;
     bool headerRead = false; // false: nothing in it can be trusted, not even which file it belongs to
     FileIdentity base;       // the tasks.tsk the entries apply to
+    // Written by an earlier release, which knew tasks.tsk by what the system showed of it: its inode,
+    // size and modification time (its device number, which a reboot may change, is not used). base is
+    // then unknown.
+    bool earlierFormat = false;
+    FileStamp earlierBase;
     std::vector<JournalEntry> entries; // the whole entries, up to a torn or damaged part
     bool torn = false;    // it ends in part of an entry: a crash while recording; what came before counts
     bool damaged = false; // a part that is not a torn end could not be read; what came after it is lost
@@ -48,6 +60,17 @@ struct JournalContents {
 
 // What a journal's bytes hold.
 JournalContents parseJournal(const std::string& bytes);
+
+// Whether the journal's entries, from the first or from behind one of its Saving entries, apply to
+// tasks.tsk as it was read (identity and stamp); the place where they begin, or nothing.
+std::optional<std::size_t> journalStartFor(const JournalContents& contents, const FileIdentity& identity,
+                                           const FileStamp& stamp);
+
+// The journal of the task file at taskFile, in folder: named after the task file's full path, so that
+// two copies of the program, each with its own task file, never take each other's journal.
+std::string journalPathFor(const std::string& taskFile, const std::string& folder);
+// The one name that earlier releases gave the journal of whichever task file they ran.
+inline constexpr const char* kSharedJournalName = "tasks.journal";
 
 class TaskJournal {
 public:
@@ -74,7 +97,9 @@ public:
     Result<void> sync();
 
     // Before a save replaces tasks.tsk with the file next: recorded durably where a journal is on the disk.
-    void recordSaving(const FileIdentity& next);
+    // Fails when it cannot be: the save must not go on, or the next start would take the new tasks.tsk
+    // for one put there by another program.
+    Result<void> recordSaving(const FileIdentity& next);
     // After a save of the task file: the entries are in it now.
     void drop();
     // Moves a journal that belongs to another task file out of the way; returns its new name.

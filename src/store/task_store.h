@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velloran {
@@ -21,8 +22,9 @@ public:
     // A store that keeps its tasks in memory only, for tools and tests.
     TaskStore();
     explicit TaskStore(TaskList tasks);
-    // taskFile is tasks.tsk; journal is the recovery journal's path. Every change to the disk goes
-    // through disk.
+    // taskFile is tasks.tsk; journal is the recovery journal's path (journalPathFor() names it after the
+    // task file). A journal that an earlier release left beside it under the shared name tasks.journal is
+    // taken over when it was recorded against this tasks.tsk. Every change to the disk goes through disk.
     TaskStore(std::string taskFile, std::string journal, Disk& disk = systemDisk());
     // A store holding tasks that were read already, with tasks.tsk taken as it is now; for tests.
     TaskStore(std::string taskFile, std::string journal, TaskList loaded);
@@ -55,6 +57,16 @@ public:
     // runs, so that a crash after the action cannot run it again.
     void flushChanges();
 
+    // The scan's record of an occurrence that runs: the task at index as it falls due (before it moves
+    // on), then, once its window is on the screen or its target was handed to the system, that it was
+    // carried out. A run that ends between the two leaves the occurrence to the next start.
+    void recordDue(std::size_t index);
+    void recordDone(std::uint32_t taskId, DateTime due);
+    // What an earlier run recorded as due but never carried out, as the tasks fell due (NextRun is the
+    // occurrence). An alarm or memo is to be shown now; any other kind is not started again, and the user
+    // is to be told that it may not have run. recordDone() after each, or the next start finds it again.
+    std::vector<Task> takeInterrupted() { return std::exchange(interrupted_, {}); }
+
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
     // Fails with why, and where the tasks were written beside tasks.tsk instead.
     Result<void> save();
@@ -70,6 +82,8 @@ public:
 private:
     void record(const JournalEntry& entry);
     void replayJournal();
+    JournalContents takeSharedJournal();
+    void tellNotApplied(const Message& why, const std::string& keptIn, const Message& notMoved = {});
     bool keepDamagedJournal(bool anyRecovered);
     void tellJournalFailure(const Message& why);
     Result<void> saveBeside();
@@ -88,6 +102,7 @@ private:
     bool journalFailureTold_ = false;
     bool journalHeld_ = false; // a journal of another file that could not be set aside stays as it is
     std::vector<Message> notices_;
+    std::vector<Task> interrupted_;
     std::function<void()> changed_;
 };
 

@@ -3,6 +3,7 @@
 #include "crash_check.h"
 #include "scheduler/due_scan.h"
 #include "store/task_file.h"
+#include "store/task_journal.h"
 #include "test_support.h"
 
 #include <cerrno>
@@ -59,6 +60,7 @@ struct LoggingSink : TaskActionSink {
         // The scan has made the change durable before the action: it counts as done.
         log_.acknowledged(disk_.count());
         log_.ran(task.TaskId, disk_.count());
+        log_.finished(task.TaskId, disk_.count());
     }
 };
 
@@ -66,6 +68,49 @@ void openAndAcknowledge(TaskStore& store, RunLog& log, RecordingDisk& disk) {
     store.open();
     log.changed(store.tasks(), disk.count());
     log.acknowledged(disk.count());
+}
+
+// What the program does at start with what a killed run left undone: shows the alarm, tells of the
+// program, and records each as done.
+void finishInterrupted(TaskStore& store, RunLog& log, RecordingDisk& disk) {
+    for (const Task& occurrence : store.takeInterrupted()) {
+        log.finished(occurrence.TaskId, disk.count());
+        store.recordDone(occurrence.TaskId, occurrence.NextRun);
+    }
+    store.flushChanges();
+    log.acknowledged(disk.count());
+}
+
+// What an earlier run left when it was killed while it carried out the task killedIn: the occurrences
+// before it done, that one recorded due, the tasks behind it not reached.
+TaskList afterKillWhileCarryingOut(const std::string& root, const TaskList& tasks, std::uint32_t killedIn) {
+    startWith(root, tasks);
+    TaskStore earlier(root + "/" + kTaskFile, root + "/" + kJournal);
+    earlier.open();
+    struct Killed {};
+    struct KilledIn : TaskActionSink {
+        std::uint32_t id;
+        explicit KilledIn(std::uint32_t task) : id(task) {}
+        void carryOut(const Task& task) override {
+            if (task.TaskId == id)
+                throw Killed{};
+        }
+    } sink(killedIn);
+    try {
+        scanDueTasks(earlier, kNine, sink);
+    } catch (const Killed&) {
+    }
+    return earlier.tasks();
+}
+
+void startAfterKill(TaskStore& store, RunLog& log, RecordingDisk& disk) {
+    openAndAcknowledge(store, log, disk);
+    finishInterrupted(store, log, disk);
+    LoggingSink sink(log, disk);
+    scanDueTasks(store, kNine, sink);
+    log.acknowledged(disk.count());
+    if (store.save().ok())
+        log.acknowledged(disk.count());
 }
 
 // What an earlier run left when it was killed after its scan: tasks.tsk and a journal of the scan.
@@ -78,6 +123,27 @@ TaskList afterKilledScan(const std::string& root) {
     } quiet;
     scanDueTasks(earlier, kNine, quiet);
     return earlier.tasks();
+}
+
+// What a run of the release before left when it was killed: its tasks.tsk and its journal under the
+// shared name, recorded against it; the tasks as that run left them.
+TaskList afterKilledEarlierRelease(const std::string& root) {
+    startWith(root, {});
+    test::placeEarlierJournal(root + "/" + kTaskFile, root + "/" + kSharedJournal);
+    TaskList tasks;
+    loadTaskFile(root + "/" + kTaskFile, tasks);
+    for (const JournalEntry& entry : parseJournal(test::readFile(root + "/" + kSharedJournal)).entries)
+        applyJournalEntry(tasks, entry);
+    return tasks;
+}
+
+// Another copy of the program, with its task file in another folder, killed after a change it recorded in
+// the journal under the shared name, as an earlier release kept it: never this task file's.
+void otherCopyKilled(const std::string& root) {
+    fs::create_directories(root + "/other");
+    TaskStore other(root + "/other/tasks.tsk", root + "/" + kSharedJournal);
+    other.open();
+    other.add(task(0, kGeneral, kNine - 0.001, kOnce, kEnabled), 4242);
 }
 
 std::vector<Scenario> scenarios() {
@@ -236,6 +302,82 @@ std::vector<Scenario> scenarios() {
                        acknowledge(log, disk);
                    },
                    {}});
+    all.push_back({"start after a kill while an alarm was shown",
+                   kNine,
+                   [](const std::string& root) {
+                       return afterKillWhileCarryingOut(
+                           root,
+                           listOf({task(104, kMemo, kNine, kOnce, kEnabled | kAutoDelete),
+                                   task(100, kAlarmClock, kNine, kDaily, kEnabled),
+                                   task(105, kGeneral, kNine, kOnce, kEnabled)}),
+                           100);
+                   },
+                   startAfterKill,
+                   {104, 100},
+                   {100}});
+    all.push_back({"start after a kill while a program was started",
+                   kNine,
+                   [](const std::string& root) {
+                       return afterKillWhileCarryingOut(
+                           root,
+                           listOf({task(102, kExecutable, kNine, kOnce, kEnabled | kAutoDelete),
+                                   task(100, kAlarmClock, kNine, kDaily, kEnabled)}),
+                           102);
+                   },
+                   startAfterKill,
+                   {102},
+                   {102}});
+    all.push_back({"journal of the release before, taken over",
+                   at(2026, 12, 8, 10, 0),
+                   afterKilledEarlierRelease,
+                   [acknowledge](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                       openAndAcknowledge(store, log, disk);
+                       LoggingSink sink(log, disk);
+                       scanDueTasks(store, at(2026, 12, 8, 10, 0), sink);
+                       store.toggleEnabled(2005);
+                       acknowledge(log, disk);
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                   },
+                   {2001, 2002, 2003}});
+    all.push_back({"another copy's journal under the shared name",
+                   kNine,
+                   [](const std::string& root) {
+                       TaskList tasks = startWith(root, dueTasks());
+                       otherCopyKilled(root);
+                       return tasks;
+                   },
+                   [acknowledge](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                       openAndAcknowledge(store, log, disk);
+                       LoggingSink sink(log, disk);
+                       scanDueTasks(store, kNine, sink);
+                       log.acknowledged(disk.count());
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                   },
+                   {}});
+    for (const int failures : {1, 2})
+        all.push_back({failures == 1 ? "Saving entry failing once (the journal restated)"
+                                     : "Saving entry that cannot be written, then a save",
+                       kNine,
+                       [](const std::string& root) {
+                           return startWith(root, listOf({task(1, kGeneral, kNine - 1, kOnce, kEnabled),
+                                                          task(2, kGeneral, kNine + 1, kOnce, kEnabled)}));
+                       },
+                       [acknowledge, failures](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                           openAndAcknowledge(store, log, disk);
+                           store.remove(1);
+                           acknowledge(log, disk);
+                           // The disk fills up as the save records that it is about to replace tasks.tsk.
+                           disk.failNextWrite(ENOSPC, failures, ".journal");
+                           if (store.save().ok())
+                               acknowledge(log, disk);
+                           store.toggleEnabled(2);
+                           acknowledge(log, disk);
+                           if (store.save().ok())
+                               acknowledge(log, disk);
+                       },
+                       {}});
     return all;
 }
 
@@ -266,7 +408,7 @@ TEST_P(CrashStates, EveryCrashAndPowerCutStateRecoversWithinTheInvariants) {
     EXPECT_TRUE(figures.failures.empty()) << figures.failures.size() << " invariant failures";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, CrashStates, ::testing::Range<std::size_t>(0, 10));
+INSTANTIATE_TEST_SUITE_P(Scenarios, CrashStates, ::testing::Range<std::size_t>(0, scenarios().size()));
 
 } // namespace
 } // namespace velloran::crash
