@@ -34,7 +34,8 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
         if (systemMovePending_ &&
             (position - press_).manhattanLength() >= QApplication::startDragDistance()) {
             systemMovePending_ = false;
-            // The window catches up with the pointer first, so that the grabbed spot stays under it.
+            // The window first makes up the pixels the pointer went before this became a drag (a window
+            // manager's own move may start from where the pointer is now instead).
             mouseDown(press_);
             mouseMove(position);
             // The window system's own move works where a program may not place its windows (Wayland);

@@ -186,8 +186,6 @@ if ! start_buses || ! start_gnome_shell; then
   echo "0 passed, 1 failed"
   exit 1
 fi
-# The program's sounds go to a server of the run's own, which the shell does not use.
-start_sound_server
 source "$HERE/gnome_cases.sh"
 # GNOME_HOLD=1 keeps the session up after the cases, to look around in it: enter it with the command shown.
 if [ -n "${GNOME_HOLD:-}" ]; then

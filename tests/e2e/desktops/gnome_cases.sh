@@ -196,6 +196,7 @@ click_at() {
 # An alarm and then a memo appear while the user types into a terminal: the keys stay there, the alarm
 # rings on, and a click on Snooze snoozes; a click on the memo gives it the keys.
 typing_elsewhere() {
+  start_sound || return 1
   "$TOOL" write "$PROG/tasks.tsk" \
     0 'Alarm Clock' +10 0 1 'Alarm while typing' Chimes.wav -- \
     1 Memo +24 0 1 'Memo while typing' || return 1
@@ -207,11 +208,11 @@ typing_elsewhere() {
   memo=$(titled Memo)
   TYPED=""
   type_through "$alarm" || return 1
-  expect_sound playing "the alarm rings on while the user types elsewhere" || return 1
+  wait_until 5 heard || { echo "    the alarm is silent while the user types elsewhere"; return 1; }
   sleep 0.5
   shot alarm-while-typing
   click_at "$alarm" "${SNOOZE_BT[@]}" || return 1
-  expect_sound silent "after a click on Snooze" || return 1
+  wait_until 5 not heard || { echo "    a click on Snooze left the alarm ringing"; return 1; }
   wait_until 5 window_is "$alarm" shown focused || { echo "    the clicked alarm is '$(window_state "$alarm")'"; return 1; }
 
   # Back to the terminal, by its left side, which the alarm leaves free.
@@ -230,6 +231,7 @@ typing_elsewhere() {
 # On Wayland the shell gives the new alarm the keyboard: what the user goes on typing, Enter among it,
 # does not snooze it, and a click on Snooze does.
 typing_into_the_alarm() {
+  start_sound || return 1
   "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +10 0 1 'Alarm while typing' Chimes.wav || return 1
   start_hidden || return 1
   start_terminal || return 1
@@ -243,11 +245,11 @@ typing_into_the_alarm() {
   done
   input type "ls" && input key Return && input type "ls" && input key Return || return 1
   sleep 0.5
-  expect_sound playing "Enter typed on into the alarm snoozed it" || return 1
+  heard || { echo "    Enter typed on into the alarm snoozed it"; return 1; }
   echo "    the alarm is '$(window_state "$alarm")' after $words words, ls and Enter twice"
   shot typed-into-the-alarm
   click_at "$alarm" "${SNOOZE_BT[@]}" || return 1
-  expect_sound silent "after a click on Snooze"
+  wait_until 5 not heard || { echo "    a click on Snooze left the alarm ringing"; return 1; }
 }
 
 # A sound server of the case's own with a null output, where the alarm's stream can be seen.
