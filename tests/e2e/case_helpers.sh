@@ -85,50 +85,6 @@ stop_app() {
   return $ended
 }
 
-# Starts the run's PulseAudio server (again, after a case stopped it); sets SOUND_SERVER_PID.
-launch_sound_server() {
-  local dir="$ROOT/pulse"
-  mkdir -p "$dir"
-  chmod 700 "$dir"
-  HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-    --disallow-exit -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/pulse-native" \
-    -L "module-null-sink sink_name=testsink" >>"$ROOT/pulseaudio.log" 2>&1 &
-  SOUND_SERVER_PID=$!
-  PIDS+=($SOUND_SERVER_PID)
-}
-
-# One PulseAudio server for the whole run, with a null sink, in the run's folder; every program of the
-# run reaches it through PULSE_SERVER. SOUND_SERVER=1 when it answers; without it the sound checks
-# are skipped.
-start_sound_server() {
-  SOUND_SERVER=0
-  if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
-    echo "note: pulseaudio or pactl is not installed; the sound checks are skipped"
-    return
-  fi
-  launch_sound_server
-  export PULSE_SERVER="unix:$ROOT/pulse/pulse-native"
-  if wait_until 15 pactl info; then
-    SOUND_SERVER=1
-  else
-    echo "note: the sound server did not start; the sound checks are skipped"
-    unset PULSE_SERVER
-  fi
-}
-
-# Some program of the run plays into the sound server.
-sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
-
-# Sound checks need the run's sound server; without it they pass with a note.
-expect_sound() {
-  [ "$SOUND_SERVER" = 1 ] || return 0
-  if [ "$1" = playing ]; then
-    wait_until 5 sound_playing || { echo "    no sound stream: $2"; return 1; }
-  else
-    wait_until 5 not sound_playing || { echo "    a sound stream is left: $2"; return 1; }
-  fi
-}
-
 # Places in the borderless windows, relative to their top left corner.
 SNOOZE_BT=(164 212)
 TURN_OFF_BT=(160 108)
