@@ -25,13 +25,17 @@ packages=(
   # XWayland, and PipeWire for its remote desktop
   gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
   lintian # Debian's package checker, which the package test runs
-  # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings
-  xfwm4 xfce4-panel xfconf
+  # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings,
+  # and a terminal to type in
+  xfwm4 xfce4-panel xfconf xterm
   # a second start's activation token from the Wayland compositor: the protocol and Qt's Wayland objects
   libwayland-dev wayland-protocols qt6-base-private-dev
   # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,
   # screenshots and typing
   sway waybar mako-notifier foot grim wtype
+  # the KDE Plasma desktop of the end-to-end tests: the compositor, the panel with its tray and
+  # notifications (plasmashell, kded5) and the shell's layout, Qt 5's Wayland platform for them
+  kwin-wayland plasma-workspace plasma-desktop qtwayland5
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )

@@ -56,11 +56,6 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
-# Places in the borderless windows, relative to their top left corner.
-SNOOZE_BT=(164 212)
-TURN_OFF_BT=(160 108)
-MEMO_CLOSE=(371 35)
-
 # Sound checks need the run's sound server; without it they pass with a note.
 expect_sound() {
   [ "$SOUND_SERVER" = 1 ] || return 0
@@ -198,6 +193,13 @@ watcher_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.kde.StatusNotifierWatcher | grep -q true
 }
+# A property of the desktop's StatusNotifier watcher, as dbus-send prints it.
+watcher_property() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1" 2>/dev/null
+}
+# A program's icon is with the desktop's tray.
+registered() { watcher_property RegisteredStatusNotifierItems | grep -q 'string "'; }
 
 # Asks the tray icon for its menu as a panel does, and waits for the menu's window. Sets MENU_WINDOW.
 tray_menu_over_dbus() {

@@ -1,9 +1,6 @@
 # The task store in the real program: a task file it cannot read is left alone, and a kill between two
 # save points neither loses a change nor runs a task again.
 
-# What the program told the user, as it wrote it to the session's log beside the window.
-told() { sed 's/^velloran: //' "$CASE/velloran.log"; }
-
 case_unreadable_task_file() {
   new_case unreadable
   local user=nobody
