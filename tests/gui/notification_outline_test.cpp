@@ -80,7 +80,12 @@ class NotificationOutlineTest : public QObject {
             shown.form = memo;
             shown.picture = memo->findChild<QLabel*>("paperimage");
             shown.rim = kMemoPaperEdgeColor;
-            shown.artwork = artworkImage(kMemoPaperPicture, shown.picture->size());
+            // The paper with its heading set in, as the window draws it.
+            QPixmap paper = QPixmap::fromImage(artworkImage(kMemoPaperPicture, shown.picture->size()));
+            ArtworkWords heading = kMemoHeading;
+            heading.text = QStringLiteral("Memo");
+            drawArtworkWords(paper, kMemoPaperSize, heading);
+            shown.artwork = paper.toImage();
         } else {
             auto* alarm = new AlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
             alarm->showAlarm("Wake up", "bell.wav");
