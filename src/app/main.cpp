@@ -24,6 +24,7 @@
 #include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
+#include "store/task_file_place.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -150,9 +151,11 @@ int main(int argc, char* argv[]) {
     if (::chdir(folder.c_str()) != 0)
         qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
-    const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
+    TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.
-    TaskStore tasks(taskFile, userStateFolder() + "tasks.journal");
+    TaskStore tasks(place.taskFile, userStateFolder() + "tasks.journal");
+    for (Message& notice : place.notices)
+        tasks.addNotice(std::move(notice));
 
     SystemClock clock;
     DesktopOpener opener;

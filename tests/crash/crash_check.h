@@ -7,6 +7,7 @@
 
 #include "disk_model.h"
 #include "recording_disk.h"
+#include "store/task_file_place.h"
 #include "store/task_store.h"
 
 #include <cstdint>
@@ -57,6 +58,9 @@ struct Scenario {
     // The run: opens the store and uses it as the program does, telling the log what it reported done.
     std::function<void(TaskStore& store, RunLog& log, RecordingDisk& disk)> run;
     std::vector<std::uint32_t> ranInEarlierRun; // occurrences that ran before the run, in a crashed run
+    // Where the program finds its task file, as each start does before the store opens (the first copy
+    // into the data folder); none: kTaskFile. What it tells goes with the store's notices.
+    std::function<TaskFilePlace(const std::string& root, Disk& disk)> place = {};
 };
 
 struct CheckFigures {
