@@ -349,6 +349,61 @@ TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {
     EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{1});
 }
 
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+TEST_F(TaskStoreFaults, NewFileIsTheUsersAloneAnExistingOneKeepsItsModeAndALinkIsWrittenThrough) {
+    namespace fs = std::filesystem;
+    const std::string linked = dir.file("sync/tasks.tsk");
+    {
+        TaskStore store = start();
+        store.add(describedTask("a", at(2030, 2, 1, 9, 0)), 5000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(modeOf(taskFile()), 0600u);
+        ASSERT_EQ(::chmod(taskFile().c_str(), 0640), 0);
+        store.add(describedTask("b", at(2030, 2, 1, 9, 0)), 6000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(modeOf(taskFile()), 0640u);
+    }
+    fs::create_directories(dir.file("sync"));
+    fs::rename(taskFile(), linked);
+    fs::create_symlink("sync/tasks.tsk", taskFile());
+    writeFile(dir.file("sync/.tasks.tsk.a1B2c3"), "a save through the link, killed");
+    {
+        TaskStore store = start();
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{5000, 6000}));
+        EXPECT_FALSE(fileExists(dir.file("sync/.tasks.tsk.a1B2c3")));
+        store.remove(5000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_EQ(modeOf(linked), 0640u);
+        // The last task gone: the linked file goes, the link stays and is written through again.
+        store.remove(6000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_FALSE(fileExists(linked));
+        store.add(describedTask("c", at(2030, 2, 1, 9, 0)), 7000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_EQ(modeOf(linked), 0600u);
+    }
+    EXPECT_EQ(idsOf(start()), std::vector<std::uint32_t>{7000});
+    if (::geteuid() != 0)
+        return;
+    // A link another user put in a folder both may write to is replaced, never followed.
+    ASSERT_EQ(::lchown(taskFile().c_str(), 65534, 65534), 0);
+    const std::string before = readFile(linked);
+    TaskStore store = start();
+    store.add(describedTask("d", at(2030, 2, 1, 9, 0)), 8000);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_FALSE(fs::is_symlink(taskFile()));
+    EXPECT_EQ(readFile(linked), before);
+    EXPECT_EQ(modeOf(taskFile()), 0600u);
+}
+
 TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     writeFile(taskFile(), recordsWithIds({1, 2}));
     writeFile(dir.file("state"), "a file where the state folder should be");
