@@ -62,8 +62,8 @@ void removeTemporariesBeside(const std::string& path, Disk& disk) {
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string path, mode_t mode, Disk& disk)
-    : path_(std::move(path)), mode_(mode), disk_(disk) {}
+AtomicFile::AtomicFile(std::string path, mode_t mode, Disk& disk, LinkWrite links)
+    : path_(std::move(path)), mode_(mode), disk_(disk), links_(links) {}
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -73,8 +73,8 @@ Result<void> AtomicFile::open() {
     discard();
     content_ = ContentChecksum();
     flushed_ = false;
-    // A symbolic link is written through: its file is replaced in its own folder and the link stays.
-    target_ = writtenPath(path_);
+    // Written through, a link's file is replaced in its own folder and the link stays.
+    target_ = links_ == LinkWrite::Through ? writtenPath(path_) : path_;
     std::string name = folderOf(target_) + temporaryPrefix(target_) + "XXXXXX";
     fd_ = disk_.createTemporary(name);
     if (fd_ < 0)

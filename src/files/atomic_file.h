@@ -16,8 +16,10 @@ namespace velloran {
 class AtomicFile {
 public:
     // mode is used for a new file; a file that exists keeps its permissions. A symbolic link at path is
-    // written through (see writtenPath).
-    AtomicFile(std::string path, mode_t mode, Disk& disk = systemDisk());
+    // replaced by the file, or with LinkWrite::Through written through (see writtenPath).
+    enum class LinkWrite { Replace, Through };
+    AtomicFile(std::string path, mode_t mode, Disk& disk = systemDisk(),
+               LinkWrite links = LinkWrite::Replace);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -43,6 +45,7 @@ private:
     std::string tempPath_;
     mode_t mode_;
     Disk& disk_;
+    LinkWrite links_;
     int fd_ = -1;
     bool flushed_ = false;
     ContentChecksum content_;

@@ -107,7 +107,8 @@ Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileId
         return removed;
     }
     // Memo texts and program lines are the user's own: a new file is theirs alone, as the journal is.
-    AtomicFile file(path, 0600, disk);
+    // A link to tasks.tsk (into a synchronised folder, say) is the user's way of keeping it elsewhere.
+    AtomicFile file(path, 0600, disk, AtomicFile::LinkWrite::Through);
     if (Result<void> opened = file.open(); !opened)
         return opened;
     std::vector<TaskRecord> chunk(kRecordsPerChunk);
