@@ -1123,6 +1123,18 @@ Wirklich beenden?</translation>
         <translation>Ihre Aufgaben konnten nicht gespeichert werden.
 </translation>
     </message>
+    <message>
+        <source>• &quot;%1&quot;%2, due %3</source>
+        <translation>• „%1“%2, fällig %3</translation>
+    </message>
+    <message>
+        <source>Velloran did not end normally last time, while it was starting the tasks below. They may not have run, and Velloran does not start them again:
+
+%1</source>
+        <translation>Velloran wurde beim letzten Mal nicht normal beendet, während es die folgenden Aufgaben startete. Sie wurden möglicherweise nicht ausgeführt, und Velloran startet sie nicht erneut:
+
+%1</translation>
+    </message>
 </context>
 <context>
     <name>velloran::SetTaskForm</name>

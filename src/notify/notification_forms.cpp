@@ -36,6 +36,7 @@ void NotificationForms::showAlarm(const std::string& note, const std::string& so
     place(window);
     window->showAlarm(note, soundFile);
     keepIfUnregistered(window, alarmWindows_);
+    reachScreen();
 }
 
 void NotificationForms::showMemo(const std::string& text, const FontBlock& font) {
@@ -43,6 +44,13 @@ void NotificationForms::showMemo(const std::string& text, const FontBlock& font)
     place(window);
     window->showMemo(text, font);
     keepIfUnregistered(window, memoWindows_);
+    reachScreen();
+}
+
+void NotificationForms::reachScreen() {
+    // The window system has the window before the scan records the occurrence as shown: a crash after
+    // that record finds the window on the screen, not still in this program's buffers.
+    QGuiApplication::sync();
 }
 
 void NotificationForms::place(NotificationForm* window) {

@@ -46,6 +46,7 @@ private:
     // Moves a new window where it covers none of the open ones completely, before it shows.
     void place(NotificationForm* window);
     void keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table);
+    static void reachScreen();
 
     DesktopNotifications& notifications_;
     RingingSounds ringing_;

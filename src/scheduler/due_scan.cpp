@@ -21,6 +21,11 @@ bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
             continue;
         }
         const bool runs = now - kLateWindow < task.NextRun || (task.Flags & kRunIfMissed) != 0;
+        const DateTime due = task.NextRun;
+        // Recorded before the task moves on, so that a start after a crash during the action knows of it:
+        // an alarm or memo is shown then, a program is not started again and the user is told.
+        if (runs)
+            tasks.recordDue(index);
         Task advanced = task;
         advanceTask(advanced);
         tasks.reschedule(index, advanced.NextRun, advanced.Flags);
@@ -31,6 +36,8 @@ bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
             // On the disk first: a crash during or after the action must not run it again.
             tasks.flushChanges();
             actions.carryOut(advanced);
+            // Reaches the disk with the next flush, at the latest at the end of this scan.
+            tasks.recordDone(advanced.TaskId, due);
         }
         if (!removed)
             ++index;

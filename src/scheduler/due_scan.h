@@ -9,13 +9,14 @@ namespace velloran {
 class TaskActionSink {
 public:
     virtual ~TaskActionSink() = default;
-    // Called after the task has been moved to its next occurrence.
+    // Called after the task has been moved to its next occurrence; returns once an alarm's or memo's
+    // window is on the screen, or the target was handed to the system.
     virtual void carryOut(const Task& task) = 0;
 };
 
 // Compares every enabled task with now (equality is due). Returns whether any task was due, so that the
 // caller rebuilds what shows the list only then. Each change reaches the store's journal before the
-// task's action runs.
+// task's action runs, and that the action was carried out reaches it by the end of the scan.
 bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions);
 
 } // namespace velloran

@@ -8,12 +8,15 @@
 #include "platform/logging.h"
 #include "platform/message_box.h"
 #include "platform/translated_message.h"
+#include "store/task_kinds.h"
 #include "task_list_view.h"
+#include "task_rows.h"
 #include "ui_scheduler_main_form.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QStringList>
 #include <QToolButton>
 
 namespace velloran {
@@ -51,9 +54,58 @@ void SchedulerMainForm::startUp() {
     if (!services_.hiddenStart)
         services_.host.showSplash(this);
     tasks_.open();
+    const Result<void> loaded = services_.host.loadSettings();
+    // What an earlier run left undone rings before any message waits for an answer.
+    const std::vector<Task> notRun = finishInterruptedWindows();
     showStoreNotices();
-    if (const Result<void> loaded = services_.host.loadSettings(); !loaded)
+    if (!loaded)
         MessageBoxes::error(nullptr, translated(loaded.error()));
+    tellNotRun(notRun);
+}
+
+std::vector<Task> SchedulerMainForm::finishInterruptedWindows() {
+    std::vector<Task> notRun;
+    for (Task& occurrence : tasks_.takeInterrupted()) {
+        const TaskKindInfo* kind = taskKind(occurrence.TaskType);
+        if (kind == nullptr ||
+            (kind->action != KindAction::ShowAlarm && kind->action != KindAction::ShowMemo)) {
+            notRun.push_back(std::move(occurrence));
+            continue;
+        }
+        // Late rather than never: the window that the end of the last run took before it was shown.
+        actions_.carryOut(occurrence);
+        tasks_.recordDone(occurrence.TaskId, occurrence.NextRun);
+    }
+    tasks_.flushChanges();
+    return notRun;
+}
+
+void SchedulerMainForm::tellNotRun(const std::vector<Task>& notRun) {
+    if (notRun.empty())
+        return;
+    QStringList lines;
+    for (const Task& occurrence : notRun) {
+        const std::string description = descriptionText(occurrence);
+        lines << tr("\u2022 \"%1\"%2, due %3")
+                     .arg(QString::fromStdString(targetText(occurrence)),
+                          description.empty()
+                              ? QString()
+                              : QStringLiteral(" (%1)").arg(QString::fromStdString(description)),
+                          QString::fromStdString(
+                              nextRunText(occurrence, services_.settings.LongDateDisplay != 0, dateNames_)));
+    }
+    const QString text =
+        tr("Velloran did not end normally last time, while it was starting the tasks below. They "
+           "may not have run, and Velloran does not start them again:\n\n%1")
+            .arg(lines.join(QLatin1Char('\n')));
+    qCWarning(logTasks, "%s", qPrintable(text));
+    MessageBoxes::ask(isVisible() ? this : nullptr,
+                      {QString::fromLatin1(kProgramName), text, QMessageBox::Information, QMessageBox::Ok});
+    // Told once: the next start does not tell it again.
+    for (const Task& occurrence : notRun)
+        tasks_.recordDone(occurrence.TaskId, occurrence.NextRun);
+    tasks_.flushChanges();
+    showStoreNotices();
 }
 
 void SchedulerMainForm::connectControls() {

@@ -103,6 +103,10 @@ private:
     const Task* selectedTask() const;
     // Shows, each once, what the task store has to tell the user.
     void showStoreNotices();
+    // What an earlier run left undone when it ended: its alarms and memos are shown now; the other tasks
+    // are returned, to be told of and not started again.
+    std::vector<Task> finishInterruptedWindows();
+    void tellNotRun(const std::vector<Task>& notRun);
     void runGuarded(int& counter, const std::function<void()>& command);
     void reportFailedSave(const Message& error);
 

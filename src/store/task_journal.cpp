@@ -106,6 +106,13 @@ std::string payloadOf(const JournalEntry& entry) {
     case JournalEntry::Kind::Saving:
         putIdentity(out, entry.saved);
         break;
+    case JournalEntry::Kind::Due:
+        appendRecord(out, entry.record);
+        break;
+    case JournalEntry::Kind::Done:
+        put(out, entry.taskId);
+        put(out, entry.nextRun);
+        break;
     }
     return out;
 }
@@ -130,6 +137,7 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
     switch (entry.kind) {
     case JournalEntry::Kind::Append:
     case JournalEntry::Kind::Replace:
+    case JournalEntry::Kind::Due:
         if (entry.kind == JournalEntry::Kind::Replace && !in.get(entry.index))
             return false;
         if (in.left() < sizeof(TaskRecord))
@@ -137,6 +145,7 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
         entry.record = readRecord(bytes.data() + in.at());
         in.skip(sizeof(TaskRecord));
         entry.taskId = entry.record.TaskId;
+        entry.nextRun = entry.record.NextRun;
         break;
     case JournalEntry::Kind::Reschedule:
         if (!in.get(entry.index) || !in.get(entry.taskId) || !in.get(entry.nextRun) || !in.get(entry.flags))
@@ -144,6 +153,10 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
         break;
     case JournalEntry::Kind::Remove:
         if (!in.get(entry.index) || !in.get(entry.taskId))
+            return false;
+        break;
+    case JournalEntry::Kind::Done:
+        if (!in.get(entry.taskId) || !in.get(entry.nextRun))
             return false;
         break;
     case JournalEntry::Kind::Saving: {
@@ -162,7 +175,8 @@ bool parsePayload(const std::string& bytes, std::size_t from, std::size_t size, 
 } // namespace
 
 bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry) {
-    if (entry.kind == JournalEntry::Kind::Saving)
+    if (entry.kind == JournalEntry::Kind::Saving || entry.kind == JournalEntry::Kind::Due ||
+        entry.kind == JournalEntry::Kind::Done)
         return true;
     if (entry.kind == JournalEntry::Kind::Append) {
         tasks.appendLoaded(entry.record);

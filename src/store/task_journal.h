@@ -22,18 +22,24 @@ struct JournalEntry {
         Reschedule = 3, // the task at index has a new NextRun and Flags
         Remove = 4,     // the task at index is gone
         Saving = 5,     // a save is about to make tasks.tsk the file named by saved
+        // An occurrence of the task fell due and is about to run: the task as it fell due (its NextRun is
+        // the occurrence), recorded before it moves on.
+        Due = 6,
+        // The occurrence of taskId at nextRun was carried out: its window is on the screen, or its
+        // target was handed to the system.
+        Done = 7,
     };
     Kind kind = Kind::Append;
     std::uint32_t index = 0;  // the task's place in the list when the change was made
     std::uint32_t taskId = 0; // its id, to check that the place still holds it
     DateTime nextRun = 0;
     std::uint32_t flags = 0;
-    Task record;        // Append and Replace
+    Task record;        // Append, Replace and Due
     FileIdentity saved; // Saving
 };
 
-// Makes the same change to a list; false when the list does not hold the task where the entry says. A
-// Saving entry changes nothing.
+// Makes the same change to a list; false when the list does not hold the task where the entry says.
+// Saving, Due and Done entries change nothing.
 bool applyJournalEntry(TaskList& tasks, const JournalEntry& entry);
 
 struct JournalContents {

@@ -4,9 +4,11 @@
 #include "files/atomic_file.h"
 #include "files/file_io.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <dirent.h>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <utility>
 
@@ -38,6 +40,41 @@ std::string dateSuffix(std::int64_t modifiedNanoseconds) {
     std::snprintf(text, sizeof text, "-%04d%02d%02d-%02d%02d%02d", date.year, date.month, date.day, time.hour,
                   time.minute, time.second);
     return text;
+}
+
+// The occurrences recorded as due and then moved on from, but never recorded as carried out. One whose
+// task did not move on was cut short before it ran: the task is still due, and the scan runs it.
+std::vector<Task> interruptedOccurrences(const std::vector<JournalEntry>& entries) {
+    std::set<std::uint32_t> movedOn;
+    std::set<std::pair<std::uint32_t, DateTime>> done;
+    std::vector<Task> found;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        switch (entry->kind) {
+        case JournalEntry::Kind::Reschedule:
+        case JournalEntry::Kind::Remove:
+            movedOn.insert(entry->taskId);
+            break;
+        case JournalEntry::Kind::Done:
+            done.emplace(entry->taskId, entry->nextRun);
+            break;
+        case JournalEntry::Kind::Due:
+            if (movedOn.count(entry->taskId) != 0 && done.count({entry->taskId, entry->nextRun}) == 0)
+                found.push_back(entry->record);
+            break;
+        default:
+            break;
+        }
+    }
+    std::reverse(found.begin(), found.end());
+    return found;
+}
+
+JournalEntry doneEntry(std::uint32_t taskId, DateTime due) {
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Done;
+    entry.taskId = taskId;
+    entry.nextRun = due;
+    return entry;
 }
 
 } // namespace
@@ -144,6 +181,8 @@ void TaskStore::replayJournal() {
             return setAside(notice(QT_TRANSLATE_NOOP("TaskStore", "they do not fit \"%1\""), {taskFile_}));
         pending.push_back(entry);
     }
+    // They stay in the journal until the program records them done: an alarm shown, a program told of.
+    interrupted_ = interruptedOccurrences(journal.entries);
     if (journal.damaged && !keepDamagedJournal(!pending.empty())) {
         tasks_ = std::move(replayed);
         return;
@@ -290,6 +329,19 @@ void TaskStore::flushChanges() {
         return;
     if (Result<void> synced = journal_->sync(); !synced)
         tellJournalFailure(synced.error());
+}
+
+void TaskStore::recordDue(std::size_t index) {
+    JournalEntry entry;
+    entry.kind = JournalEntry::Kind::Due;
+    entry.record = tasks_[index];
+    entry.taskId = entry.record.TaskId;
+    entry.nextRun = entry.record.NextRun;
+    record(entry);
+}
+
+void TaskStore::recordDone(std::uint32_t taskId, DateTime due) {
+    record(doneEntry(taskId, due));
 }
 
 void TaskStore::tellJournalFailure(const Message& why) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velloran {
@@ -55,6 +56,16 @@ public:
     // runs, so that a crash after the action cannot run it again.
     void flushChanges();
 
+    // The scan's record of an occurrence that runs: the task at index as it falls due (before it moves
+    // on), then, once its window is on the screen or its target was handed to the system, that it was
+    // carried out. A run that ends between the two leaves the occurrence to the next start.
+    void recordDue(std::size_t index);
+    void recordDone(std::uint32_t taskId, DateTime due);
+    // What an earlier run recorded as due but never carried out, as the tasks fell due (NextRun is the
+    // occurrence). An alarm or memo is to be shown now; any other kind is not started again, and the user
+    // is to be told that it may not have run. recordDone() after each, or the next start finds it again.
+    std::vector<Task> takeInterrupted() { return std::exchange(interrupted_, {}); }
+
     // A save point: writes tasks.tsk (or the file beside an unreadable one) and drops the journal.
     // Fails with why, and where the tasks were written beside tasks.tsk instead.
     Result<void> save();
@@ -93,6 +104,7 @@ private:
     bool journalFailureTold_ = false;
     bool journalHeld_ = false; // a journal of another file that could not be set aside stays as it is
     std::vector<Message> notices_;
+    std::vector<Task> interrupted_;
     std::function<void()> changed_;
 };
 

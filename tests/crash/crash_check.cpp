@@ -69,10 +69,31 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
                ") to the last one made (" + std::to_string(last) + ")";
     if (mentions(notices, "were not applied") || mentions(notices, "could not be read"))
         return "told \"" + notices.front() + "\" though nothing was set aside or damaged";
-    RecordingSink sink;
-    scanDueTasks(store, scenario.now, sink);
     std::vector<std::uint32_t> ran = log.ranBefore(prefix);
     ran.insert(ran.end(), scenario.ranInEarlierRun.begin(), scenario.ranInEarlierRun.end());
+    const std::vector<Task> interrupted = store.takeInterrupted();
+    std::vector<std::uint32_t> unfinished;
+    for (const std::uint32_t id : ran)
+        if (!log.finishedBefore(id, prefix) &&
+            (std::count(scenario.ranInEarlierRun.begin(), scenario.ranInEarlierRun.end(), id) == 0 ||
+             std::count(scenario.unfinishedInEarlierRun.begin(), scenario.unfinishedInEarlierRun.end(), id) !=
+                 0))
+            unfinished.push_back(id);
+    for (const std::uint32_t id : unfinished)
+        if (std::none_of(interrupted.begin(), interrupted.end(),
+                         [id](const Task& occurrence) { return occurrence.TaskId == id; }))
+            return "task " + std::to_string(id) +
+                   " was being carried out when the run ended; the next start neither shows nor tells it";
+    // As the program does once the window is shown or the user told.
+    for (const Task& occurrence : interrupted)
+        store.recordDone(occurrence.TaskId, occurrence.NextRun);
+    store.flushChanges();
+    RecordingSink sink;
+    scanDueTasks(store, scenario.now, sink);
+    for (const Task& occurrence : interrupted)
+        if (std::count(sink.runs.begin(), sink.runs.end(), occurrence.TaskId) != 0)
+            return "the next start shows or tells task " + std::to_string(occurrence.TaskId) +
+                   " as interrupted and runs it too";
     for (const std::uint32_t id : sink.runs)
         if (std::count(ran.begin(), ran.end(), id) != 0)
             return "task " + std::to_string(id) + " ran again after the recovery";
@@ -86,6 +107,8 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
                describe(store.tasks());
     if (const auto toldAgain = told(again.takeNotices()); !toldAgain.empty())
         return "the start after the next save told \"" + toldAgain.front() + "\"";
+    if (!again.takeInterrupted().empty())
+        return "the start after the next save found an occurrence not carried out";
     return linksKept(tree, folder);
 }
 
@@ -147,6 +170,20 @@ void RunLog::ran(std::uint32_t taskId, std::size_t step) {
     runs_.emplace_back(taskId, step);
 }
 
+void RunLog::finished(std::uint32_t taskId, std::size_t step) {
+    finishes_.emplace_back(taskId, step);
+}
+
+bool RunLog::finishedBefore(std::uint32_t taskId, std::size_t prefix) const {
+    return std::any_of(finishes_.begin(), finishes_.end(),
+                       [&](const auto& finish) { return finish.first == taskId && finish.second < prefix; });
+}
+
+std::size_t RunLog::finishedCount(std::size_t prefix) const {
+    return static_cast<std::size_t>(std::count_if(
+        finishes_.begin(), finishes_.end(), [&](const auto& finish) { return finish.second < prefix; }));
+}
+
 std::pair<std::size_t, std::size_t> RunLog::allowed(std::size_t prefix) const {
     std::size_t first = 0;
     std::size_t last = 0;
@@ -194,7 +231,8 @@ CheckFigures checkScenario(const Scenario& scenario, const std::string& scratch,
     const auto check = [&](const FolderTree& tree, std::size_t prefix, const char* kind) {
         const auto [first, last] = log->allowed(prefix);
         std::string key = tree.key() + '|' + std::to_string(first) + '|' + std::to_string(last) + '|' +
-                          std::to_string(log->ranBefore(prefix).size());
+                          std::to_string(log->ranBefore(prefix).size()) + '|' +
+                          std::to_string(log->finishedCount(prefix));
         if (!seen.insert(std::move(key)).second)
             return;
         ++figures.distinctChecked;

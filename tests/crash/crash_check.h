@@ -2,7 +2,9 @@
 // state and every power-cut state is built, a fresh store is started on each, and what it recovers is
 // held against the invariants: a change reported done before the crash is there; no occurrence runs
 // twice; a removed task never returns; nothing is lost without a copy the user is told of; the user is
-// told that changes were set aside only when they really were not applied.
+// told that changes were set aside only when they really were not applied; an alarm or memo whose window
+// was not yet shown is shown at the next start, and a program that was being started is not started
+// again but told of.
 #pragma once
 
 #include "disk_model.h"
@@ -29,6 +31,10 @@ public:
     // Everything so far was reported done: recorded durably, saved, or the task's action started.
     void acknowledged(std::size_t step);
     void ran(std::uint32_t taskId, std::size_t step);
+    // The action of a task that ran is carried out: its window is on the screen, or the program was
+    // handed to the system (or the user told that it may not have run). A crash at that very step
+    // counts as one before it.
+    void finished(std::uint32_t taskId, std::size_t step);
 
     struct State {
         std::string records; // the list, as tasks.tsk would hold it
@@ -41,10 +47,13 @@ public:
     // done to the last one made.
     std::pair<std::size_t, std::size_t> allowed(std::size_t prefix) const;
     std::vector<std::uint32_t> ranBefore(std::size_t prefix) const;
+    bool finishedBefore(std::uint32_t taskId, std::size_t prefix) const;
+    std::size_t finishedCount(std::size_t prefix) const;
 
 private:
     std::vector<State> states_;
     std::vector<std::pair<std::uint32_t, std::size_t>> runs_;
+    std::vector<std::pair<std::uint32_t, std::size_t>> finishes_;
 };
 
 std::string recordsOf(const TaskList& tasks);
@@ -58,6 +67,8 @@ struct Scenario {
     // The run: opens the store and uses it as the program does, telling the log what it reported done.
     std::function<void(TaskStore& store, RunLog& log, RecordingDisk& disk)> run;
     std::vector<std::uint32_t> ranInEarlierRun; // occurrences that ran before the run, in a crashed run
+    // Of those, the ones the crashed run did not finish: to be shown or told unless the run finished them.
+    std::vector<std::uint32_t> unfinishedInEarlierRun = {};
     // Where the program finds its task file, as each start does before the store opens (the first copy
     // into the data folder); none: kTaskFile. What it tells goes with the store's notices.
     std::function<TaskFilePlace(const std::string& root, Disk& disk)> place = {};

@@ -60,6 +60,7 @@ struct LoggingSink : TaskActionSink {
         // The scan has made the change durable before the action: it counts as done.
         log_.acknowledged(disk_.count());
         log_.ran(task.TaskId, disk_.count());
+        log_.finished(task.TaskId, disk_.count());
     }
 };
 
@@ -67,6 +68,49 @@ void openAndAcknowledge(TaskStore& store, RunLog& log, RecordingDisk& disk) {
     store.open();
     log.changed(store.tasks(), disk.count());
     log.acknowledged(disk.count());
+}
+
+// What the program does at start with what a killed run left undone: shows the alarm, tells of the
+// program, and records each as done.
+void finishInterrupted(TaskStore& store, RunLog& log, RecordingDisk& disk) {
+    for (const Task& occurrence : store.takeInterrupted()) {
+        log.finished(occurrence.TaskId, disk.count());
+        store.recordDone(occurrence.TaskId, occurrence.NextRun);
+    }
+    store.flushChanges();
+    log.acknowledged(disk.count());
+}
+
+// What an earlier run left when it was killed while it carried out the task killedIn: the occurrences
+// before it done, that one recorded due, the tasks behind it not reached.
+TaskList afterKillWhileCarryingOut(const std::string& root, const TaskList& tasks, std::uint32_t killedIn) {
+    startWith(root, tasks);
+    TaskStore earlier(root + "/" + kTaskFile, root + "/" + kJournal);
+    earlier.open();
+    struct Killed {};
+    struct KilledIn : TaskActionSink {
+        std::uint32_t id;
+        explicit KilledIn(std::uint32_t task) : id(task) {}
+        void carryOut(const Task& task) override {
+            if (task.TaskId == id)
+                throw Killed{};
+        }
+    } sink(killedIn);
+    try {
+        scanDueTasks(earlier, kNine, sink);
+    } catch (const Killed&) {
+    }
+    return earlier.tasks();
+}
+
+void startAfterKill(TaskStore& store, RunLog& log, RecordingDisk& disk) {
+    openAndAcknowledge(store, log, disk);
+    finishInterrupted(store, log, disk);
+    LoggingSink sink(log, disk);
+    scanDueTasks(store, kNine, sink);
+    log.acknowledged(disk.count());
+    if (store.save().ok())
+        log.acknowledged(disk.count());
 }
 
 // What an earlier run left when it was killed after its scan: tasks.tsk and a journal of the scan.
@@ -247,6 +291,31 @@ std::vector<Scenario> scenarios() {
                        acknowledge(log, disk);
                    },
                    {}});
+    all.push_back({"start after a kill while an alarm was shown",
+                   kNine,
+                   [](const std::string& root) {
+                       return afterKillWhileCarryingOut(
+                           root,
+                           listOf({task(104, kMemo, kNine, kOnce, kEnabled | kAutoDelete),
+                                   task(100, kAlarmClock, kNine, kDaily, kEnabled),
+                                   task(105, kGeneral, kNine, kOnce, kEnabled)}),
+                           100);
+                   },
+                   startAfterKill,
+                   {104, 100},
+                   {100}});
+    all.push_back({"start after a kill while a program was started",
+                   kNine,
+                   [](const std::string& root) {
+                       return afterKillWhileCarryingOut(
+                           root,
+                           listOf({task(102, kExecutable, kNine, kOnce, kEnabled | kAutoDelete),
+                                   task(100, kAlarmClock, kNine, kDaily, kEnabled)}),
+                           102);
+                   },
+                   startAfterKill,
+                   {102},
+                   {102}});
     all.push_back({"first copy into the data folder, a change and a save",
                    kNine,
                    beforeFirstCopy,
@@ -258,6 +327,7 @@ std::vector<Scenario> scenarios() {
                            acknowledge(log, disk);
                    },
                    {},
+                   {},
                    inDataFolder});
     all.push_back({"first copy that fails to write (EIO), then a change",
                    kNine,
@@ -267,6 +337,7 @@ std::vector<Scenario> scenarios() {
                        store.toggleEnabled(103);
                        acknowledge(log, disk);
                    },
+                   {},
                    {},
                    [](const std::string& root, Disk& disk) {
                        if (auto* recording = dynamic_cast<RecordingDisk*>(&disk))
@@ -331,7 +402,7 @@ TEST_P(CrashStates, EveryCrashAndPowerCutStateRecoversWithinTheInvariants) {
     EXPECT_TRUE(figures.failures.empty()) << figures.failures.size() << " invariant failures";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, CrashStates, ::testing::Range<std::size_t>(0, 13));
+INSTANTIATE_TEST_SUITE_P(Scenarios, CrashStates, ::testing::Range<std::size_t>(0, 15));
 
 } // namespace
 } // namespace velloran::crash

@@ -223,6 +223,50 @@ private slots:
         QCOMPARE(cell(*form, 0, 4), QString("Disabled"));
     }
 
+    // A run killed after it recorded that these fell due and before it carried them out: the next window
+    // shows the alarm and the memo, opens nothing, names the program with its time, and only once.
+    void occurrencesAKilledRunLeftAreShownOrToldAtTheNextStart() {
+        writeTasks({task(kAlarmClock, "Alarm Clock", at(2009, 12, 3, 12, 0), "Wake up"),
+                    task(kMemo, "Memo", at(2009, 12, 3, 12, 0), "Call"),
+                    task(kExecutable, "/usr/bin/backup-tool", at(2009, 12, 3, 12, 0), "Nightly backup"),
+                    task(kWebAddress, "https://example.org/", at(2009, 12, 3, 12, 5))});
+        {
+            TaskStore killed(bench_.taskFile().toStdString(),
+                             bench_.dir.filePath("state/tasks.journal").toStdString());
+            killed.open();
+            for (std::size_t index = 0; index < 4; ++index) {
+                killed.recordDue(index);
+                killed.reschedule(index, killed[index].NextRun, 0);
+            }
+            killed.recordDone(103, at(2009, 12, 3, 12, 5)); // opened before the kill
+            killed.flushChanges();
+        }
+        bench_.windows = {};
+        for (const bool again : {false, true}) {
+            boxes_.shown.clear();
+            auto form = makeForm();
+            QCOMPARE(bench_.windows.alarms, 1);
+            QCOMPARE(bench_.windows.memos, 1);
+            QVERIFY(bench_.opener.opened.empty());
+            QStringList texts;
+            for (const MessageBoxRequest& box : boxes_.shown)
+                texts << box.text;
+            if (again) {
+                // That run ended without saving too: its changes are recovered, nothing else is told.
+                QCOMPARE(texts.size(), 1);
+                QVERIFY2(texts[0].startsWith("Velloran did not end normally last time. The changes"),
+                         qPrintable(texts[0]));
+                break;
+            }
+            QCOMPARE(texts.size(), 2);
+            QCOMPARE(texts[1],
+                     QString("Velloran did not end normally last time, while it was starting the tasks "
+                             "below. They may not have run, and Velloran does not start them again:\n\n"
+                             "\u2022 \"backup-tool\" (Nightly backup), due 12/03/09 - 12:00pm"));
+            QCOMPARE(boxes_.shown[1].icon, QMessageBox::Information);
+        }
+    }
+
     void closeSavesThenCountsDown() {
         writeTasks({task(kGeneral, "one", at(2009, 12, 3, 15, 0))});
         auto form = makeForm();

@@ -1,6 +1,7 @@
 // Recovery from what a crash, a power cut or a failing disk leaves: damaged journals, a task file known
 // by its content rather than where it lies, saves that fail, journal folders that cannot be written.
 #include "files/content_checksum.h"
+#include "scheduler/due_scan.h"
 #include "store/task_journal.h"
 #include "store/task_store.h"
 #include "test_support.h"
@@ -121,6 +122,39 @@ TEST_F(TaskStoreRecovery, JournalCutAnywhereInItsLastEntryIsATornEndNotDamage) {
         }
     }
     EXPECT_FALSE(fileExists(journal() + ".damaged"));
+}
+
+// Killed while task 2's action was carried out, task 1's done: the next start knows task 2 may not have
+// run once its record and its move on are both whole; cut anywhere before that, it is still due.
+TEST_F(TaskStoreRecovery, OccurrenceKilledWhileCarriedOutIsFoundOnlyWithItsMoveOnAndOnce) {
+    {
+        TaskStore store = start();
+        struct KilledAtTask2 : TaskActionSink {
+            void carryOut(const Task& task) override {
+                if (task.TaskId == 2)
+                    throw 2;
+            }
+        } sink;
+        EXPECT_THROW(scanDueTasks(store, at(2030, 1, 1, 9, 0), sink), int);
+    }
+    const std::string whole = readFile(journal());
+    constexpr std::size_t kDue = 4 + 1 + sizeof(TaskRecord) + 4;
+    constexpr std::size_t kReschedule = 4 + 21 + 4;
+    const std::size_t task2 = whole.size() - kReschedule - kDue;
+    for (std::size_t size = task2; size <= whole.size(); ++size) {
+        writeFile(journal(), whole.substr(0, size));
+        TaskStore store = start();
+        const std::vector<Task> interrupted = store.takeInterrupted();
+        ASSERT_EQ(interrupted.size(), size == whole.size() ? 1u : 0u) << size;
+        EXPECT_EQ(store[1].enabled(), size != whole.size()) << size << ": task 2 is left to the scan";
+        if (interrupted.empty())
+            continue;
+        EXPECT_EQ(interrupted[0].TaskId, 2u);
+        EXPECT_EQ(interrupted[0].NextRun, at(2030, 1, 1, 9, 0));
+        store.recordDone(2, interrupted[0].NextRun);
+        store.flushChanges();
+        EXPECT_TRUE(start().takeInterrupted().empty()) << "found once it is recorded done";
+    }
 }
 
 TEST_F(TaskStoreRecovery, TaskFileMovedToAnotherPlaceOnDiskIsStillTheFileTheJournalBelongsTo) {

@@ -114,6 +114,50 @@ case_killed_at_the_replays_rename() {
 }
 check "killed with SIGKILL at the replay's rename, the restarted program runs nothing twice" case_killed_at_the_replays_rename
 
+case_killed_while_a_task_was_handed_over() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case handed-over-killed
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/program-killed +2 0 1 'Program killed while started' || return 1
+  # Killed when it records that the open was handed over: the first write into the journal itself (the
+  # journal's first version is written to a temporary and renamed).
+  local journal="$HOME/.local/state/velloran/tasks.journal"
+  mkdir -p "$(dirname "$journal")"
+  strace -f -o "$CASE/strace.log" -P "$journal" -e trace=write -e inject=write:signal=SIGKILL:when=1 \
+    "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
+  wait_until 20 not running "$APP" || { echo "    not killed at the journal's write"; kill -9 "$APP"; return 1; }
+  wait "$APP" 2>/dev/null
+  grep -q 'killed by SIGKILL' "$CASE/strace.log" ||
+    { echo "    not killed at the journal's write: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  wait_until 5 test -s "$CASE/opened.log" || { echo "    the task was not opened before the kill"; return 1; }
+  local due
+  due=$("$TOOL" show "$PROG/tasks.tsk" | cut -f4)
+  start_app hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  press "$(window_id '^Velloran$')" Return # the changes recovered
+  wait_until 10 grep -q 'may not have run' "$CASE/velloran.log" || { stop_app; return 1; }
+  wait_until 10 visible_window '^Velloran$' || { stop_app; return 1; }
+  local box text
+  box=$(window_id '^Velloran$')
+  shot task-may-not-have-run "$box"
+  text=$(told)
+  press "$box" Return
+  sleep 1
+  stop_app
+  # Told once, opened once, and the start after that tells nothing.
+  start_app hide
+  sleep 7
+  stop_app
+  [ "$(wc -l <"$CASE/opened.log")" -eq 1 ] || { echo "    opened: $(tr '\n' ' ' <"$CASE/opened.log")"; return 1; }
+  [ "$(grep -c 'may not have run' "$CASE/velloran.log")" -eq 1 ] || { echo "    told $(told)"; return 1; }
+  grep -qxF 'Velloran did not end normally last time, while it was starting the tasks below. They may not have run, and Velloran does not start them again:' <<<"$text" &&
+    grep -qxF "• \"program-killed\" (Program killed while started), due $(date -d "@$due" '+%m/%d/%y - %I:%M%P')" <<<"$text" ||
+    { echo "    the message was: $text"; return 1; }
+}
+check "killed after a task was handed to the system, the next start does not open it again and names it" \
+  case_killed_while_a_task_was_handed_over
+
 case_first_copy_killed_at_its_rename() {
   command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
   new_case first-copy-killed

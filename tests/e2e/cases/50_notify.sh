@@ -72,3 +72,36 @@ notification_steps() {
 
 check "due alarm and memo windows: sound, Snooze, Turn off, the close picture, freed by the sweep" \
   case_notification_windows
+
+# Killed the moment the alarm loads its sound module, before its window was shown: the next start shows
+# and rings it, and the start after that does not again.
+case_alarm_killed_while_shown() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case alarm-killed
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +2 1 1 'Alarm killed while shown' Chimes.wav || return 1
+  strace -f -o "$CASE/strace.log" -P "$PROG/velloran-sound.so" -e trace=openat \
+    -e inject=openat:signal=SIGKILL:when=1 "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
+  wait_until 20 not running "$APP" || { echo "    not killed at the sound module"; kill -9 "$APP"; return 1; }
+  wait "$APP" 2>/dev/null
+  grep -q 'killed by SIGKILL' "$CASE/strace.log" && not visible_window '^Alarm Clock$' ||
+    { echo "    not killed at the sound module: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  start_app hide
+  local ok=0
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    the next start shows no alarm"; ok=1; }
+  [ $ok = 1 ] || expect_sound playing "the alarm shown at the next start" || ok=1
+  [ $ok = 1 ] || click_window "$(window_id '^Alarm Clock$')" "${TURN_OFF_BT[@]}"
+  wait_until 10 visible_window '^Velloran$' && press "$(window_id '^Velloran$')" Return
+  stop_app || ok=1
+  [ $ok = 0 ] || return 1
+  # Shown once it is on the screen: the start after that has nothing to show.
+  start_app hide
+  never_within 8 visible_window '^Alarm Clock$' || { echo "    shown again at the third start"; ok=1; }
+  stop_app || ok=1
+  "$TOOL" dump "$PROG/tasks.tsk" | awk -v now="$(date +%s)" '{exit !($(NF-2) > now + 3600)}' ||
+    { echo "    the Daily did not move on: $("$TOOL" dump "$PROG/tasks.tsk")"; ok=1; }
+  return $ok
+}
+check "killed while the alarm loads its sound, the next start rings it, and only that start" \
+  case_alarm_killed_while_shown
