@@ -404,6 +404,34 @@ TEST_F(TaskStoreFaults, NewFileIsTheUsersAloneAnExistingOneKeepsItsModeAndALinkI
     EXPECT_EQ(modeOf(taskFile()), 0600u);
 }
 
+TEST(WrittenPath, FollowsTheUsersLinksToTheirEndAndNothingElse) {
+    TempDir dir;
+    const std::string d = dir.path() + "/";
+    std::filesystem::create_directories(d + "sync/deeper");
+    const auto link = [&](const std::string& name, const std::string& target) {
+        std::filesystem::create_symlink(target, d + name);
+    };
+    writeFile(d + "plain", "x");
+    link("relative", "sync/tasks.tsk"); // dangling: the save makes the file
+    link("absolute", d + "sync/tasks.tsk");
+    link("sync/chain", "deeper/../../relative"); // relative to the link's own folder, then on
+    link("loop-a", "loop-b");
+    link("loop-b", "loop-a");
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"plain", d + "plain"},
+        {"missing", d + "missing"},
+        {"relative", d + "sync/tasks.tsk"},
+        {"absolute", d + "sync/tasks.tsk"},
+        {"sync/chain", d + "sync/tasks.tsk"},
+    };
+    for (const auto& [name, written] : cases)
+        EXPECT_EQ(std::filesystem::path(writtenPath(d + name)).lexically_normal(),
+                  std::filesystem::path(written))
+            << name;
+    // A loop ends where the system would give up: a link, which a save then replaces.
+    EXPECT_TRUE(std::filesystem::is_symlink(writtenPath(d + "loop-a")));
+}
+
 TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     writeFile(taskFile(), recordsWithIds({1, 2}));
     writeFile(dir.file("state"), "a file where the state folder should be");
