@@ -203,3 +203,36 @@ case_read_only_home() {
   [ ! -e "$HOME/.local" ]
 }
 check "a home folder the user cannot write to: told where the tasks could not be kept, the program folder's tasks run" case_read_only_home
+
+case_start_after_a_close_whose_save_failed() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case close-save-failed
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/once +2 0 1 -- 7 /tmp/later +86400 0 1 || return 1
+  # The close's save cannot put the new tasks.tsk in place (an I/O error at its rename, the run's second
+  # after the journal's first); its copy goes beside it.
+  strace -f -o "$CASE/strace.log" -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:error=EIO:when=2 "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+  local tracer=$!
+  PIDS+=($tracer)
+  # SIGTERM goes to the program itself, strace's child.
+  wait_until 10 pgrep -P "$tracer" || { kill "$tracer"; return 1; }
+  APP=$(pgrep -P "$tracer")
+  wait_until 20 grep -qx /tmp/once "$CASE/opened.log" || { stop_app; return 1; }
+  stop_app || return 1
+  wait "$tracer" 2>/dev/null
+  grep -q 'rename(.*"'"$PROG"'/tasks.tsk") = -1 EIO' "$CASE/strace.log" &&
+    [ -s "$PROG/tasks.tsk.unsaved" ] || { echo "    the save did not fail at its rename"; return 1; }
+  : >"$CASE/velloran.log"
+  start_app hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  local text
+  text=$(told)
+  press "$(window_id '^Velloran$')" Return
+  sleep 7
+  stop_app
+  [ "$text" = "Your tasks could not be saved to \"$PROG/tasks.tsk\" when Velloran last ran. The changes made since they were last saved have been recovered and are saved at the next save; a copy of your tasks as they were then is in \"$PROG/tasks.tsk.unsaved\"." ] ||
+    { echo "    the message was: $text"; return 1; }
+  [ "$(wc -l <"$CASE/opened.log")" -eq 1 ] || { echo "    opened: $(tr '\n' ' ' <"$CASE/opened.log")"; return 1; }
+}
+check "the start after a close whose save failed says so and where the copy is, and runs nothing again" \
+  case_start_after_a_close_whose_save_failed
