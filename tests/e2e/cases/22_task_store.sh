@@ -225,9 +225,11 @@ case_start_after_a_close_whose_save_failed() {
   : >"$CASE/velloran.log"
   start_app hide
   wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
-  local text
+  local box text
+  box=$(window_id '^Velloran$')
+  shot close-save-failed "$box"
   text=$(told)
-  press "$(window_id '^Velloran$')" Return
+  press "$box" Return
   sleep 7
   stop_app
   [ "$text" = "Your tasks could not be saved to \"$PROG/tasks.tsk\" when Velloran last ran. The changes made since they were last saved have been recovered and are saved at the next save; a copy of your tasks as they were then is in \"$PROG/tasks.tsk.unsaved\"." ] ||
