@@ -32,6 +32,9 @@ packages=(
   # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,
   # screenshots and typing
   sway waybar mako-notifier foot grim wtype
+  # the KDE Plasma desktop of the end-to-end tests: the compositor, the panel with its tray and
+  # notifications (plasmashell, kded5) and the shell's layout, Qt 5's Wayland platform for them
+  kwin-wayland plasma-workspace plasma-desktop qtwayland5
   # fuzzing, sanitizers and formatting
   clang libclang-rt-14-dev clang-format
 )

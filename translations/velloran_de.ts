@@ -944,18 +944,6 @@ No copy of the file as it was could be kept: %3.</source>
 Eine Kopie der Datei im bisherigen Zustand konnte nicht aufbewahrt werden: %3.</translation>
     </message>
     <message>
-        <source>Changes recorded by an earlier run of Velloran were not applied, because %1.
-They are kept in &quot;%2&quot;.</source>
-        <translation>Änderungen aus einem früheren Lauf von Velloran wurden nicht übernommen, weil %1.
-Sie sind in „%2“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>Changes recorded by an earlier run of Velloran were not applied, because %1.
-They are still in &quot;%2&quot; (%3).</source>
-        <translation>Änderungen aus einem früheren Lauf von Velloran wurden nicht übernommen, weil %1.
-Sie sind weiterhin in „%2“ (%3).</translation>
-    </message>
-    <message>
         <source>they could not be read (%1)</source>
         <translation>sie nicht gelesen werden konnten (%1)</translation>
     </message>
@@ -970,30 +958,6 @@ Sie sind weiterhin in „%2“ (%3).</translation>
     <message>
         <source>Velloran did not end normally last time. The changes made to your tasks since they were last saved have been recovered.</source>
         <translation>Velloran wurde beim letzten Mal nicht normal beendet. Die seit dem letzten Speichern an Ihren Aufgaben vorgenommenen Änderungen wurden wiederhergestellt.</translation>
-    </message>
-    <message>
-        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged. The changes recorded before the damage have been recovered.
-The journal as it was is kept as &quot;%2&quot;.</source>
-        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist. Die vor der Beschädigung aufgezeichneten Änderungen wurden wiederhergestellt.
-Das Journal im bisherigen Zustand ist als „%2“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged.
-The journal as it was is kept as &quot;%2&quot;.</source>
-        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist.
-Das Journal im bisherigen Zustand ist als „%2“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged. The changes recorded before the damage have been recovered.
-No copy of it could be kept (%2); it is left as it is.</source>
-        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist. Die vor der Beschädigung aufgezeichneten Änderungen wurden wiederhergestellt.
-Eine Kopie davon konnte nicht aufbewahrt werden (%2); es bleibt, wie es ist.</translation>
-    </message>
-    <message>
-        <source>Some changes recorded by an earlier run of Velloran could not be read, because &quot;%1&quot; is damaged.
-No copy of it could be kept (%2); it is left as it is.</source>
-        <translation>Einige Änderungen aus einem früheren Lauf von Velloran konnten nicht gelesen werden, weil „%1“ beschädigt ist.
-Eine Kopie davon konnte nicht aufbewahrt werden (%2); es bleibt, wie es ist.</translation>
     </message>
     <message>
         <source>Changes to your tasks cannot be recorded for recovery after a crash: %1.
@@ -1024,6 +988,46 @@ Auch daneben konnten sie nicht gespeichert werden: %2</translation>
     <message>
         <source>&quot;%1&quot; was changed by another program while Velloran ran. No copy of that version could be kept: %2. Velloran&apos;s tasks were saved in its place.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, während Velloran lief. Eine Kopie dieser Fassung konnte nicht aufbewahrt werden: %2. Die Aufgaben von Velloran wurden an ihrer Stelle gespeichert.</translation>
+    </message>
+    <message>
+        <source>they could not be moved to &quot;%1&quot; (%2)</source>
+        <translation>sie konnten nicht nach „%1“ verschoben werden (%2)</translation>
+    </message>
+    <message>
+        <source>Changes recorded by an earlier run of Velloran were not applied, because %1. Tasks added, edited or deleted in that run after its last save are as they were before, and tasks that ran in it may run again.</source>
+        <translation>Änderungen aus einem früheren Lauf von Velloran wurden nicht übernommen, weil %1. Aufgaben, die in diesem Lauf nach dem letzten Speichern hinzugefügt, bearbeitet oder gelöscht wurden, sind wie zuvor, und Aufgaben, die darin ausgeführt wurden, können erneut ausgeführt werden.</translation>
+    </message>
+    <message>
+        <source>%1
+The changes are kept in &quot;%2&quot;.</source>
+        <translation>%1
+Die Änderungen sind in „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>%1
+The changes are still in &quot;%2&quot; (%3).</source>
+        <translation>%1
+Die Änderungen sind weiterhin in „%2“ (%3).</translation>
+    </message>
+    <message>
+        <source>Velloran did not end normally last time, and the record of the changes made to your tasks since they were last saved is damaged. The changes recorded before the damage have been recovered; those after it are lost: tasks added, edited or deleted then are as they were before, and tasks that ran then may run again.</source>
+        <translation>Velloran wurde beim letzten Mal nicht normal beendet, und die Aufzeichnung der Änderungen an Ihren Aufgaben seit dem letzten Speichern ist beschädigt. Die vor der Beschädigung aufgezeichneten Änderungen wurden wiederhergestellt; die danach sind verloren: Aufgaben, die danach hinzugefügt, bearbeitet oder gelöscht wurden, sind wie zuvor, und Aufgaben, die danach ausgeführt wurden, können erneut ausgeführt werden.</translation>
+    </message>
+    <message>
+        <source>Velloran did not end normally last time, and the record of the changes made to your tasks since they were last saved is damaged, so none of them could be recovered: tasks added, edited or deleted since then are as they were at that save, and tasks that ran since then may run again.</source>
+        <translation>Velloran wurde beim letzten Mal nicht normal beendet, und die Aufzeichnung der Änderungen an Ihren Aufgaben seit dem letzten Speichern ist beschädigt, sodass keine davon wiederhergestellt werden konnte: Aufgaben, die seitdem hinzugefügt, bearbeitet oder gelöscht wurden, sind wie beim letzten Speichern, und Aufgaben, die seitdem ausgeführt wurden, können erneut ausgeführt werden.</translation>
+    </message>
+    <message>
+        <source>%1
+The damaged record &quot;%2&quot; is kept as &quot;%3&quot;.</source>
+        <translation>%1
+Die beschädigte Aufzeichnung „%2“ ist als „%3“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>%1
+No copy of the damaged record &quot;%2&quot; could be kept (%3); it is left as it is.</source>
+        <translation>%1
+Von der beschädigten Aufzeichnung „%2“ konnte keine Kopie aufbewahrt werden (%3); sie bleibt, wie sie ist.</translation>
     </message>
     <message>
         <source>The tasks of &quot;%1&quot; are shown, but changes to them cannot be saved. Velloran tries again at the next start.</source>

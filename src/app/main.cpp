@@ -152,8 +152,9 @@ int main(int argc, char* argv[]) {
         qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
-    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it.
-    TaskStore tasks(place.taskFile, userStateFolder() + "tasks.journal");
+    // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
+    // each task file has a journal of its own.
+    TaskStore tasks(place.taskFile, journalPathFor(place.taskFile, userStateFolder()));
     for (Message& notice : place.notices)
         tasks.addNotice(std::move(notice));
 

@@ -33,6 +33,11 @@ public:
     const std::string& source() const { return source_; }
     const std::vector<Message>& arguments() const { return arguments_; }
 
+    // How the user is shown it: a problem (the default), or news that asks nothing of them.
+    enum class Severity : unsigned char { Problem, Information };
+    Severity severity() const { return severity_; }
+    void setSeverity(Severity severity) { severity_ = severity; }
+
     // The English text: each %1..%9 replaced by its argument's English text, in one pass, so that a '%'
     // inside an argument stays as it is. A placeholder without an argument stays too.
     std::string english() const;
@@ -43,6 +48,7 @@ private:
     const char* context_ = nullptr;
     std::string source_;
     std::vector<Message> arguments_;
+    Severity severity_ = Severity::Problem;
 };
 
 } // namespace velloran

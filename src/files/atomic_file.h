@@ -32,13 +32,15 @@ public:
     // Makes the written content the file's, flushing it first where flush() was not called.
     Result<void> commit();
 
+    // Gives the write up: the temporary goes, the old file stays as it was.
+    void discard();
+
     // What was written so far, so that a later reader can tell whether the file is still this one.
     FileIdentity written() const { return identityOf(content_); }
 
 private:
     Failure<Message> fail(const char* problem, int errorNumber);
     Failure<Message> notOpen() const;
-    void discard();
 
     std::string path_;
     std::string target_; // path_, or the file its symbolic link leads to

@@ -71,6 +71,10 @@ void MessageBoxes::error(QWidget* parent, const QString& text) {
     ask(parent, {QStringLiteral("Velloran"), text, QMessageBox::Critical, QMessageBox::Ok});
 }
 
+void MessageBoxes::information(QWidget* parent, const QString& text) {
+    ask(parent, {QStringLiteral("Velloran"), text, QMessageBox::Information, QMessageBox::Ok});
+}
+
 void MessageBoxes::setHandler(Handler next) {
     handler() = std::move(next);
 }

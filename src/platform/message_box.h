@@ -30,6 +30,9 @@ public:
     static void warning(QWidget* parent, const QString& text);
     // An error of the program's own, such as a failed save: caption "Velloran", an error icon and OK.
     static void error(QWidget* parent, const QString& text);
+    // News of the program's own that asks nothing of the user: caption "Velloran", an information icon
+    // and OK.
+    static void information(QWidget* parent, const QString& text);
 
     // For tests: every box goes to the handler instead of the screen, and its answer is returned.
     using Handler = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;

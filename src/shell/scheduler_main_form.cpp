@@ -152,9 +152,9 @@ void SchedulerMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         // The minimise box sends the window to the tray, leaving no taskbar entry; without a tray it stays
-        // minimised until one comes.
+        // minimised until one comes. So does the state change that answers the program's own minimise.
         QMetaObject::invokeMethod(
-            this, [this] { tray_->sendToTray(); }, Qt::QueuedConnection);
+            this, [this] { tray_->windowMinimised(); }, Qt::QueuedConnection);
 }
 
 void SchedulerMainForm::resizeEvent(QResizeEvent* event) {
@@ -200,7 +200,11 @@ void SchedulerMainForm::showStoreNotices() {
         // Also in the session's log, where a start at logon with nobody looking still leaves a trace.
         qCWarning(logTasks, "%s", notice.english().c_str());
         // At log-off or shut-down nobody may be there to answer: the log has it.
-        if (!systemClose_)
+        if (systemClose_)
+            continue;
+        if (notice.severity() == Message::Severity::Information)
+            MessageBoxes::information(isVisible() ? this : nullptr, translated(notice));
+        else
             MessageBoxes::error(isVisible() ? this : nullptr, translated(notice));
     }
 }

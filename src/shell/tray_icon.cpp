@@ -1,5 +1,6 @@
 #include "tray_icon.h"
 
+#include "platform/logging.h"
 #include "platform/tray_presence.h"
 #include "tray_watch.h"
 
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QWidget>
+#include <QWindow>
 
 namespace velloran {
 
@@ -65,15 +67,34 @@ void TrayIcon::trayPresenceChanged(bool present) {
     // Qt's icon docks again by itself when a panel restarts; it is made here only the first time.
     if (present && visible_ && !icon_)
         setVisible(true);
-    if (!sentToTray_)
-        return;
-    if (present) {
-        // Whether minimised or, where the compositor ignored the minimise (sway), still on screen.
+    // Into the tray that came, whether minimised or, where the compositor ignored the minimise (sway),
+    // still on screen; out of the tray that went, as a minimised window.
+    moveWindow(present ? WindowPlace::Event::TrayCame : WindowPlace::Event::TrayWent);
+}
+
+void TrayIcon::moveWindow(WindowPlace::Event event) {
+    switch (place_.on(event, inTray())) {
+    case WindowPlace::Request::None:
+        break;
+    case WindowPlace::Request::Hide:
+        qCDebug(logWindow, "hide");
         mainWindow_->hide();
-    } else if (!mainWindow_->isVisible()) {
+        break;
+    case WindowPlace::Request::Minimise:
+        qCDebug(logWindow, "minimise");
         mainWindow_->showMinimized();
         // A compositor that shows it focused has not seen the user bring it back.
         leftSinceSent_ = false;
+        break;
+    case WindowPlace::Request::ShowInFront:
+        qCDebug(logWindow, "show");
+        if (mainWindow_->isMinimized())
+            mainWindow_->showNormal();
+        else
+            mainWindow_->show();
+        mainWindow_->raise();
+        mainWindow_->activateWindow();
+        break;
     }
 }
 
@@ -94,23 +115,17 @@ bool TrayIcon::inTray() const {
 }
 
 void TrayIcon::sendToTray() {
-    sentToTray_ = true;
     leftSinceSent_ = false;
-    if (inTray())
-        mainWindow_->hide();
-    else
-        mainWindow_->showMinimized();
+    moveWindow(WindowPlace::Event::SendToTray);
+}
+
+void TrayIcon::windowMinimised() {
+    moveWindow(WindowPlace::Event::Minimised);
 }
 
 void TrayIcon::restore() {
-    sentToTray_ = false;
     restoredOnce_ = true;
-    if (mainWindow_->isMinimized())
-        mainWindow_->showNormal();
-    else
-        mainWindow_->show();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
+    moveWindow(WindowPlace::Event::Restore);
 }
 
 void TrayIcon::showMenu() {
@@ -171,24 +186,30 @@ void TrayIcon::onPress(TrayClicks::Button button) {
 }
 
 void TrayIcon::watchMainWindow(const QEvent* event) {
-    if (!sentToTray_)
+    if (place_.place() == WindowPlace::Place::Shown)
         return;
     switch (event->type()) {
     // Not a Hide: minimising sends one too, while the window may keep the focus.
     case QEvent::WindowDeactivate:
         leftSinceSent_ = true;
         break;
+    // Out of view: the compositor did minimise it (GNOME on Wayland, where the window may never have had
+    // the focus), and only the user brings it back into view.
+    case QEvent::Expose:
+        if (!mainWindow_->windowHandle()->isExposed())
+            leftSinceSent_ = true;
+        break;
     case QEvent::WindowActivate:
         // Brought back by the task bar or the window list; it stays where the user put it.
         if (leftSinceSent_)
-            sentToTray_ = false;
+            moveWindow(WindowPlace::Event::BroughtBack);
         break;
     case QEvent::WindowStateChange:
         // Un-minimised by the user. Wayland reports no minimised state, so there only activations tell.
         if (QGuiApplication::platformName() != QLatin1String("wayland") &&
             (static_cast<const QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
             !mainWindow_->isMinimized() && mainWindow_->isVisible())
-            sentToTray_ = false;
+            moveWindow(WindowPlace::Event::BroughtBack);
         break;
     default:
         break;
@@ -196,7 +217,9 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mainWindow_)
+    // Whether it is in view is known to its platform window only.
+    if (watched == mainWindow_ ||
+        (event->type() == QEvent::Expose && watched != nullptr && watched == mainWindow_->windowHandle()))
         watchMainWindow(event);
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
         return QObject::eventFilter(watched, event);

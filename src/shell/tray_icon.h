@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tray_clicks.h"
+#include "window_place.h"
 
 #include <QElapsedTimer>
 #include <QIcon>
@@ -47,10 +48,14 @@ public:
     // Sends the application to the tray: no window and no taskbar entry remain, only the icon. Where
     // there is no tray, the window is minimised normally instead.
     void sendToTray();
+    // The window became minimised (the minimise box, or the answer to a minimise): into the tray, or,
+    // without one, it stays minimised.
+    void windowMinimised();
     void restore();
     void showMenu();
     // Whether the window has been restored (from the tray, or by a second start) since the program began.
     bool restoredOnce() const { return restoredOnce_; }
+    WindowPlace::Place place() const { return place_.place(); }
 
 protected:
     // Watches the open menu for the second press of a double click, which its grab keeps from the icon,
@@ -64,6 +69,7 @@ private:
     // A tray came or went: the icon is made where it is missing, and a window sent to the tray goes
     // there or, without a tray, stays reachable as a minimised window.
     void trayPresenceChanged(bool present);
+    void moveWindow(WindowPlace::Event event);
 
     QWidget* mainWindow_;
     TrayWatch* watch_;
@@ -73,10 +79,9 @@ private:
     QIcon image_;
     bool visible_ = false;
     bool statusNotifier_ = false;
-    // The window was sent to the tray (hidden start, Run in background, the minimise box) and the user
-    // has not brought it back since.
-    bool sentToTray_ = false;
-    // The window lost the focus after it was sent to the tray: its next activation is the user's.
+    WindowPlace place_;
+    // The window lost the focus or went out of view after it was sent to the tray: its next activation
+    // is the user's.
     bool leftSinceSent_ = false;
     bool restoredOnce_ = false;
     QString hint_;

@@ -98,8 +98,10 @@ TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks) {
 Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written, Disk& disk,
                           const BeforeReplace& beforeReplace) {
     if (tasks.empty()) {
-        if (beforeReplace)
-            beforeReplace(FileIdentity{});
+        if (beforeReplace) {
+            if (Result<void> ready = beforeReplace(FileIdentity{}); !ready)
+                return ready;
+        }
         // A link's file goes and the link stays, for the next save to write through.
         Result<void> removed = removeFileIfPresent(writtenPath(path), disk);
         if (removed && written != nullptr)
@@ -131,8 +133,12 @@ Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileId
     }
     if (Result<void> flushed = file.flush(); !flushed)
         return flushed;
-    if (beforeReplace)
-        beforeReplace(file.written());
+    if (beforeReplace) {
+        if (Result<void> ready = beforeReplace(file.written()); !ready) {
+            file.discard();
+            return ready;
+        }
+    }
     if (Result<void> committed = file.commit(); !committed)
         return committed;
     if (written != nullptr)

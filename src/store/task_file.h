@@ -36,8 +36,9 @@ TaskFileLoad loadTaskFile(const std::string& path, TaskList& tasks);
 TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks);
 
 // Called once the new content is on the disk and before it takes the old file's place (or before the old
-// file is deleted, for an empty list), with what the path is about to hold.
-using BeforeReplace = std::function<void(const FileIdentity& next)>;
+// file is deleted, for an empty list), with what the path is about to hold; a failure ends the save there,
+// the old file as it was.
+using BeforeReplace = std::function<Result<void>(const FileIdentity& next)>;
 
 // Writes every task, or deletes the file when there is none. The old file stays intact when the write
 // fails; written receives the new file's identity.

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +20,12 @@ namespace {
 // knows tasks.tsk by its size and checksum.
 constexpr char kMagic[8] = {'V', 'L', 'R', 'N', 'J', '0', '0', '2'};
 constexpr std::size_t kHeaderSize = sizeof kMagic + 3 * 8 + 4;
+// Format 1, which earlier releases wrote, knew it by device, inode, size and modification time (seconds
+// and nanoseconds); its entries are framed and encoded as format 2's.
+constexpr char kEarlierMagic[8] = {'V', 'L', 'R', 'N', 'J', '0', '0', '1'};
+constexpr std::size_t kEarlierHeaderSize = sizeof kEarlierMagic + 6 * 8 + 4;
+// What both begin with.
+constexpr std::size_t kMagicStem = 7;
 // No entry is larger than a kind, an index and a whole record.
 constexpr std::size_t kLargestPayload = 1 + 4 + sizeof(TaskRecord);
 
@@ -205,38 +213,69 @@ TaskJournal::~TaskJournal() {
     closeFile();
 }
 
+namespace {
+
+// Reads the header; false when it is not whole or not sound. in is left behind it.
+bool parseHeader(const std::string& bytes, Reader& in, JournalContents& contents) {
+    const bool earlier = std::memcmp(bytes.data(), kEarlierMagic, sizeof kEarlierMagic) == 0;
+    const std::size_t size = earlier ? kEarlierHeaderSize : kHeaderSize;
+    std::uint64_t present = 0;
+    std::uint32_t sum = 0;
+    in.get(present);
+    if (earlier) {
+        std::uint64_t device = 0;
+        std::int64_t seconds = 0;
+        std::int64_t nanoseconds = 0;
+        in.get(device);
+        in.get(contents.earlierBase.inode);
+        in.get(contents.earlierBase.size);
+        in.get(seconds);
+        in.get(nanoseconds);
+        contents.earlierBase.modified = seconds * 1000000000 + nanoseconds;
+        contents.earlierBase.present = present == 1;
+    } else {
+        in.get(contents.base.size);
+        in.get(contents.base.checksum);
+        contents.base.present = present == 1;
+    }
+    in.get(sum);
+    contents.earlierFormat = earlier;
+    return present <= 1 && sum == checksum(bytes.data(), size - 4);
+}
+
+} // namespace
+
 JournalContents parseJournal(const std::string& bytes) {
     JournalContents contents;
     contents.exists = true;
-    if (bytes.size() < kHeaderSize) {
+    const bool current =
+        bytes.size() >= sizeof kMagic && std::memcmp(bytes.data(), kMagic, sizeof kMagic) == 0;
+    const bool earlier = bytes.size() >= sizeof kEarlierMagic &&
+                         std::memcmp(bytes.data(), kEarlierMagic, sizeof kEarlierMagic) == 0;
+    const std::size_t headerSize = earlier ? kEarlierHeaderSize : kHeaderSize;
+    if (bytes.size() < headerSize) {
         // A header cut off while it was written records nothing yet.
-        if (std::memcmp(bytes.data(), kMagic, std::min(bytes.size(), sizeof kMagic)) == 0)
-            contents.torn = true;
-        else
-            contents.damaged = true;
+        const bool ours =
+            current || earlier || std::memcmp(bytes.data(), kMagic, std::min(bytes.size(), kMagicStem)) == 0;
+        (ours ? contents.torn : contents.damaged) = true;
         return contents;
     }
-    if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
+    if (!current && !earlier) {
         contents.damaged = true;
         return contents;
     }
     Reader in(bytes, sizeof kMagic);
-    std::uint64_t present = 0;
-    std::uint32_t sum = 0;
-    in.get(present);
-    in.get(contents.base.size);
-    in.get(contents.base.checksum);
-    in.get(sum);
-    if (present > 1 || sum != checksum(bytes.data(), kHeaderSize - 4)) {
-        contents.base = {};
-        contents.damaged = true;
-        return contents;
+    if (!parseHeader(bytes, in, contents)) {
+        JournalContents unsound;
+        unsound.exists = true;
+        unsound.damaged = true;
+        return unsound;
     }
-    contents.base.present = present == 1;
     contents.headerRead = true;
     while (in.left() > 0) {
         const std::size_t start = in.at();
         std::uint32_t size = 0;
+        std::uint32_t sum = 0;
         const bool lengthRead = in.get(size);
         const bool sized = lengthRead && size > 0 && size <= kLargestPayload;
         // What a crash while appending leaves: the beginning of the last entry, or zeros to the end.
@@ -257,6 +296,49 @@ JournalContents parseJournal(const std::string& bytes) {
         contents.entries.push_back(entry);
     }
     return contents;
+}
+
+std::optional<std::size_t> journalStartFor(const JournalContents& contents, const FileIdentity& identity,
+                                           const FileStamp& stamp) {
+    std::optional<std::size_t> from;
+    if (contents.earlierFormat) {
+        const FileStamp& base = contents.earlierBase;
+        if (base.present == stamp.present &&
+            (!base.present ||
+             (base.inode == stamp.inode && base.size == stamp.size && base.modified == stamp.modified)))
+            from = 0;
+    } else if (contents.base == identity) {
+        from = 0;
+    }
+    // The entries still to apply begin behind the last save that made tasks.tsk what it is now.
+    for (std::size_t i = 0; i < contents.entries.size(); ++i)
+        if (contents.entries[i].kind == JournalEntry::Kind::Saving && contents.entries[i].saved == identity)
+            from = i + 1;
+    return from;
+}
+
+std::string journalPathFor(const std::string& taskFile, const std::string& folder) {
+    // The folder's real path, so that a task file reached by two paths keeps one journal; the name of
+    // the file itself as it is, so that making tasks.tsk a link does not lose its journal.
+    const std::string taskFolder = parentFolder(taskFile);
+    std::string full;
+    if (char* real = ::realpath(taskFolder.c_str(), nullptr); real != nullptr) {
+        full = real;
+        std::free(real);
+    } else {
+        full = taskFolder;
+    }
+    const auto slash = taskFile.find_last_of('/');
+    full += "/" + (slash == std::string::npos ? taskFile : taskFile.substr(slash + 1));
+    // FNV-1a in 64 bits: two task files of one user never meet by chance.
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : full) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211u;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "tasks-%016llx.journal", static_cast<unsigned long long>(hash));
+    return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + name;
 }
 
 JournalContents TaskJournal::read() const {
@@ -328,15 +410,18 @@ Result<void> TaskJournal::restate() {
     return {};
 }
 
-void TaskJournal::recordSaving(const FileIdentity& next) {
+Result<void> TaskJournal::recordSaving(const FileIdentity& next) {
     if (!begun_ || !onDisk_)
-        return; // no journal on the disk that a start could take for this run's
+        return {}; // no journal on the disk that a start could take for this run's
     JournalEntry entry;
     entry.kind = JournalEntry::Kind::Saving;
     entry.saved = next;
     record(entry);
-    // A failure shows at the next sync, which restates the journal.
-    static_cast<void>(sync());
+    // A failed append closes the journal; the second try restates it whole in a new file, which a full
+    // or failing disk may still take.
+    if (Result<void> synced = sync(); synced)
+        return synced;
+    return sync();
 }
 
 void TaskJournal::drop() {

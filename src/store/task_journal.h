@@ -10,6 +10,7 @@
 #include "task_list.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct JournalContents {
     bool exists = false;
     bool headerRead = false; // false: nothing in it can be trusted, not even which file it belongs to
     FileIdentity base;       // the tasks.tsk the entries apply to
+    // Written by an earlier release, which knew tasks.tsk by what the system showed of it: its inode,
+    // size and modification time (its device number, which a reboot may change, is not used). base is
+    // then unknown.
+    bool earlierFormat = false;
+    FileStamp earlierBase;
     std::vector<JournalEntry> entries; // the whole entries, up to a torn or damaged part
     bool torn = false;    // it ends in part of an entry: a crash while recording; what came before counts
     bool damaged = false; // a part that is not a torn end could not be read; what came after it is lost
@@ -54,6 +60,17 @@ struct JournalContents {
 
 // What a journal's bytes hold.
 JournalContents parseJournal(const std::string& bytes);
+
+// Whether the journal's entries, from the first or from behind one of its Saving entries, apply to
+// tasks.tsk as it was read (identity and stamp); the place where they begin, or nothing.
+std::optional<std::size_t> journalStartFor(const JournalContents& contents, const FileIdentity& identity,
+                                           const FileStamp& stamp);
+
+// The journal of the task file at taskFile, in folder: named after the task file's full path, so that
+// two copies of the program, each with its own task file, never take each other's journal.
+std::string journalPathFor(const std::string& taskFile, const std::string& folder);
+// The one name that earlier releases gave the journal of whichever task file they ran.
+inline constexpr const char* kSharedJournalName = "tasks.journal";
 
 class TaskJournal {
 public:
@@ -80,7 +97,9 @@ public:
     Result<void> sync();
 
     // Before a save replaces tasks.tsk with the file next: recorded durably where a journal is on the disk.
-    void recordSaving(const FileIdentity& next);
+    // Fails when it cannot be: the save must not go on, or the next start would take the new tasks.tsk
+    // for one put there by another program.
+    Result<void> recordSaving(const FileIdentity& next);
     // After a save of the task file: the entries are in it now.
     void drop();
     // Moves a journal that belongs to another task file out of the way; returns its new name.

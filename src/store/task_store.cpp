@@ -4,6 +4,9 @@
 #include "files/atomic_file.h"
 #include "files/file_io.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
@@ -77,6 +80,20 @@ JournalEntry doneEntry(std::uint32_t taskId, DateTime due) {
     return entry;
 }
 
+// News that asks nothing of the user.
+Message information(const char* source, std::initializer_list<Message> arguments = {}) {
+    Message told = notice(source, arguments);
+    told.setSeverity(Message::Severity::Information);
+    return told;
+}
+
+// The journal that earlier releases kept under one name for whichever task file they ran, beside this
+// task file's own; none where the two are the same.
+std::string sharedJournalBeside(const std::string& journal) {
+    const std::string shared = parentFolder(journal) + "/" + kSharedJournalName;
+    return shared == journal ? std::string() : shared;
+}
+
 } // namespace
 
 TaskStore::TaskStore() = default;
@@ -102,6 +119,12 @@ void TaskStore::open() {
     if (taskFile_.empty())
         return;
     removeLeftTemporaries(taskFile_, *disk_);
+    if (journal_) {
+        // What a kill while the journal was rewritten left; never this task file's journal itself.
+        removeLeftTemporaries(journal_->path(), *disk_);
+        if (const std::string shared = sharedJournalBeside(journal_->path()); !shared.empty())
+            removeLeftTemporaries(shared, *disk_);
+    }
     const TaskFileLoad load = loadTaskFile(taskFile_, tasks_);
     if (load.state == TaskFileState::Unreadable) {
         // Its journal, if any, waits for a run that can read the file it belongs to.
@@ -134,24 +157,65 @@ void TaskStore::open() {
         replayJournal();
 }
 
-void TaskStore::replayJournal() {
-    const JournalContents journal = journal_->read();
+// Earlier releases kept one journal for whichever task file they ran. Where it belongs to this task file
+// (recorded against tasks.tsk as it is now), it becomes this task file's journal; one that belongs to
+// another copy of the program is left to it, and one that nobody can read is set aside.
+JournalContents TaskStore::takeSharedJournal() {
+    const std::string shared = sharedJournalBeside(journal_->path());
+    if (shared.empty())
+        return {};
+    JournalContents journal = TaskJournal(shared, *disk_).read();
     if (!journal.exists)
-        return;
+        return journal;
+    if (!journal.headerRead && journal.torn) {
+        // Its header cut off while it was written: it recorded nothing.
+        static_cast<void>(removeFileIfPresent(shared, *disk_));
+        return {};
+    }
+    const bool unreadable = !journal.error.empty() || !journal.headerRead;
+    if (!unreadable && !journalStartFor(journal, known_, knownStamp_))
+        return {};
+    // One step: the journal is under one name or the other, never both, whenever the start is stopped.
+    if (disk_->rename(shared, journal_->path()) != 0 || disk_->syncFolder(parentFolder(shared)) != 0) {
+        const Message why = notice(QT_TRANSLATE_NOOP("TaskStore", "they could not be moved to \"%1\" (%2)"),
+                                   {journal_->path(), std::string(std::strerror(errno))});
+        if (!unreadable) {
+            journalHeld_ = true; // its folder takes no new journal either
+            tellNotApplied(why, shared);
+        }
+        return {};
+    }
+    return journal;
+}
+
+void TaskStore::tellNotApplied(const Message& why, const std::string& keptIn, const Message& notMoved) {
+    const Message what =
+        notice(QT_TRANSLATE_NOOP("TaskStore", "Changes recorded by an earlier run of Velloran were not "
+                                              "applied, because %1. Tasks added, edited or deleted in that "
+                                              "run after its last save are as they were before, and tasks "
+                                              "that ran in it may run again."),
+               {why});
+    tell(notMoved.empty()
+             ? notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nThe changes are kept in \"%2\"."), {what, keptIn})
+             : notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nThe changes are still in \"%2\" (%3)."),
+                      {what, keptIn, notMoved}));
+}
+
+void TaskStore::replayJournal() {
     const auto setAside = [&](const Message& why) {
         const Result<std::string> aside = journal_->setAside();
         // A journal that could not be moved is never written over: this run records nothing in its place.
         journalHeld_ = !aside;
-        tell(
-            aside
-                ? notice(QT_TRANSLATE_NOOP("TaskStore", "Changes recorded by an earlier run of Velloran were "
-                                                        "not applied, because %1.\nThey are kept in \"%2\"."),
-                         {why, *aside})
-                : notice(QT_TRANSLATE_NOOP("TaskStore",
-                                           "Changes recorded by an earlier run of Velloran were not applied, "
-                                           "because %1.\nThey are still in \"%2\" (%3)."),
-                         {why, journal_->path(), aside.error()}));
+        if (aside)
+            tellNotApplied(why, *aside);
+        else
+            tellNotApplied(why, journal_->path(), aside.error());
     };
+    JournalContents journal = journal_->read();
+    if (!journal.exists)
+        journal = takeSharedJournal();
+    if (!journal.exists)
+        return;
     if (!journal.error.empty())
         return setAside(
             notice(QT_TRANSLATE_NOOP("TaskStore", "they could not be read (%1)"), {journal.error}));
@@ -161,13 +225,7 @@ void TaskStore::replayJournal() {
             return;
         return journal_->drop();
     }
-    // The entries still to apply begin behind the last save that made tasks.tsk what it is now.
-    std::optional<std::size_t> from;
-    if (journal.base == known_)
-        from = 0;
-    for (std::size_t i = 0; i < journal.entries.size(); ++i)
-        if (journal.entries[i].kind == JournalEntry::Kind::Saving && journal.entries[i].saved == known_)
-            from = i + 1;
+    const std::optional<std::size_t> from = journalStartFor(journal, known_, knownStamp_);
     if (!from)
         return setAside(
             notice(QT_TRANSLATE_NOOP("TaskStore", "\"%1\" has been replaced since"), {taskFile_}));
@@ -192,11 +250,11 @@ void TaskStore::replayJournal() {
     tasks_ = std::move(replayed);
     // A new journal holding the recovered entries, written whole before it replaces the old one, so that
     // nothing torn or damaged hides what is recorded next. Where the folder cannot take a new file, the
-    // old journal, read whole, is written on behind its entries.
+    // old journal, read whole and in this release's format, is written on behind its entries.
     journal_->begin(known_, pending);
     if (Result<void> synced = journal_->sync(); !synced) {
         Result<void> adopted = failure(synced.error());
-        if (!journal.torn && !journal.damaged)
+        if (!journal.torn && !journal.damaged && !journal.earlierFormat)
             adopted = journal_->adopt(journal);
         if (!adopted)
             tellJournalFailure(adopted.error());
@@ -206,15 +264,15 @@ void TaskStore::replayJournal() {
     // A close whose save failed leaves the journal as a crash does, and beside it a copy of the very list
     // recovered: then the save failed, the program did not.
     if (const std::string copy = copyOfFailedSave(); !copy.empty())
-        return tell(notice(
+        return tell(information(
             QT_TRANSLATE_NOOP("TaskStore", "Your tasks could not be saved to \"%1\" when Velloran last ran. "
                                            "The changes made since they were last saved have been recovered "
                                            "and are saved at the next save; a copy of your tasks as they "
                                            "were then is in \"%2\"."),
             {taskFile_, copy}));
-    tell(
-        notice(QT_TRANSLATE_NOOP("TaskStore", "Velloran did not end normally last time. The changes made to "
-                                              "your tasks since they were last saved have been recovered.")));
+    tell(information(QT_TRANSLATE_NOOP("TaskStore",
+                                       "Velloran did not end normally last time. The changes made to "
+                                       "your tasks since they were last saved have been recovered.")));
 }
 
 std::vector<std::string> TaskStore::unsavedCopies() const {
@@ -258,11 +316,12 @@ void TaskStore::tidyUnsavedCopies() {
         if (stampOfPath(name).present || disk_->rename(copy, name) != 0)
             continue; // left as it is; the next start tries again
         disk_->syncFolder(parentFolder(name));
-        tell(notice(QT_TRANSLATE_NOOP("TaskStore",
-                                      "\"%1\" was written before your tasks were last saved, so it is out of "
-                                      "date: restoring from it would bring back tasks deleted since. It has "
-                                      "been renamed to \"%2\"."),
-                    {copy, name}));
+        tell(information(
+            QT_TRANSLATE_NOOP("TaskStore",
+                              "\"%1\" was written before your tasks were last saved, so it is out of "
+                              "date: restoring from it would bring back tasks deleted since. It has "
+                              "been renamed to \"%2\"."),
+            {copy, name}));
     }
 }
 
@@ -284,32 +343,26 @@ bool TaskStore::keepDamagedJournal(bool anyRecovered) {
     // copy it stays as it is, and this run records nothing in its place.
     const Result<std::string> kept = keepCopyOf(journal_->path(), journal_->path() + ".damaged", *disk_);
     journalHeld_ = !kept;
-    const std::string& path = journal_->path();
-    if (kept && anyRecovered)
-        tell(notice(QT_TRANSLATE_NOOP(
-                        "TaskStore", "Some changes recorded by an earlier run of Velloran could not be read, "
-                                     "because \"%1\" is damaged. The changes recorded before the damage have "
-                                     "been recovered.\nThe journal as it was is kept as \"%2\"."),
-                    {path, *kept}));
-    else if (kept)
-        tell(notice(QT_TRANSLATE_NOOP(
-                        "TaskStore", "Some changes recorded by an earlier run of Velloran could not be read, "
-                                     "because \"%1\" is damaged.\nThe journal as it was is kept as \"%2\"."),
-                    {path, *kept}));
-    else if (anyRecovered)
-        tell(notice(
-            QT_TRANSLATE_NOOP("TaskStore",
-                              "Some changes recorded by an earlier run of Velloran could not be read, "
-                              "because \"%1\" is damaged. The changes recorded before the damage have "
-                              "been recovered.\nNo copy of it could be kept (%2); it is left as it is."),
-            {path, kept.error()}));
-    else
-        tell(notice(
-            QT_TRANSLATE_NOOP("TaskStore",
-                              "Some changes recorded by an earlier run of Velloran could not be read, "
-                              "because \"%1\" is damaged.\nNo copy of it could be kept (%2); it is left "
-                              "as it is."),
-            {path, kept.error()}));
+    const Message what =
+        anyRecovered
+            ? notice(QT_TRANSLATE_NOOP(
+                  "TaskStore",
+                  "Velloran did not end normally last time, and the record of the changes made to your "
+                  "tasks since they were last saved is damaged. The changes recorded before the damage "
+                  "have been recovered; those after it are lost: tasks added, edited or deleted then "
+                  "are as they were before, and tasks that ran then may run again."))
+            : notice(QT_TRANSLATE_NOOP(
+                  "TaskStore",
+                  "Velloran did not end normally last time, and the record of the changes made to your "
+                  "tasks since they were last saved is damaged, so none of them could be recovered: "
+                  "tasks added, edited or deleted since then are as they were at that save, and tasks "
+                  "that ran since then may run again."));
+    tell(kept
+             ? notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nThe damaged record \"%2\" is kept as \"%3\"."),
+                      {what, journal_->path(), *kept})
+             : notice(QT_TRANSLATE_NOOP("TaskStore", "%1\nNo copy of the damaged record \"%2\" could be kept "
+                                                     "(%3); it is left as it is."),
+                      {what, journal_->path(), kept.error()}));
     return !journalHeld_;
 }
 
@@ -448,9 +501,10 @@ Result<void> TaskStore::save() {
     }
     keepReplacedFile();
     FileIdentity written;
-    const auto markSaving = [this](const FileIdentity& next) {
-        if (journal_)
-            journal_->recordSaving(next);
+    const auto markSaving = [this](const FileIdentity& next) -> Result<void> {
+        if (!journal_)
+            return {};
+        return journal_->recordSaving(next);
     };
     if (Result<void> saved = saveTaskFile(taskFile_, tasks_, &written, *disk_, markSaving); !saved) {
         // The journal keeps the changes until a save succeeds; a copy the user can reach keeps the tasks.

@@ -22,8 +22,9 @@ public:
     // A store that keeps its tasks in memory only, for tools and tests.
     TaskStore();
     explicit TaskStore(TaskList tasks);
-    // taskFile is tasks.tsk; journal is the recovery journal's path. Every change to the disk goes
-    // through disk.
+    // taskFile is tasks.tsk; journal is the recovery journal's path (journalPathFor() names it after the
+    // task file). A journal that an earlier release left beside it under the shared name tasks.journal is
+    // taken over when it was recorded against this tasks.tsk. Every change to the disk goes through disk.
     TaskStore(std::string taskFile, std::string journal, Disk& disk = systemDisk());
     // A store holding tasks that were read already, with tasks.tsk taken as it is now; for tests.
     TaskStore(std::string taskFile, std::string journal, TaskList loaded);
@@ -83,6 +84,8 @@ public:
 private:
     void record(const JournalEntry& entry);
     void replayJournal();
+    JournalContents takeSharedJournal();
+    void tellNotApplied(const Message& why, const std::string& keptIn, const Message& notMoved = {});
     bool keepDamagedJournal(bool anyRecovered);
     void tellJournalFailure(const Message& why);
     Result<void> saveBeside();

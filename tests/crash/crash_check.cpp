@@ -55,9 +55,25 @@ std::string linksKept(const FolderTree& tree, const std::string& folder) {
 // start. Returns what is wrong, if anything.
 std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size_t prefix,
                           const std::string& folder, const FolderTree& tree) {
+    // The state is a copy: a journal of the release before is pointed at this copy of its tasks.tsk.
+    for (const char* earlier : {kJournal, kSharedJournal})
+        test::pointEarlierJournalAt(folder + "/" + kTaskFile, folder + "/" + earlier);
     TaskStore store = startedStore(scenario, folder, systemDisk());
     store.open();
     const std::vector<std::string> notices = told(store.takeNotices());
+    // What a kill while tasks.tsk or the journal was rewritten left: gone once the start is done.
+    const auto temporaryOf = [](const std::string& name, const std::string& of) {
+        return name.size() == of.size() + 8 && name.rfind("." + of + ".", 0) == 0;
+    };
+    for (const char* place : {"prog", "state/velloran", "home/.local/share/velloran", "sync"}) {
+        if (!fs::is_directory(folder + "/" + place))
+            continue;
+        for (const auto& entry : fs::directory_iterator(folder + "/" + place))
+            for (const char* of : {kTaskFile, kJournal, kSharedJournal})
+                if (const std::string name = entry.path().filename().string();
+                    temporaryOf(name, fs::path(of).filename().string()))
+                    return "the start left " + name + " behind";
+    }
     const auto [first, last] = log.allowed(prefix);
     const std::string found = recordsOf(store.tasks());
     bool allowed = false;
@@ -67,7 +83,7 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
         return "recovered " + describe(store.tasks()) +
                ", which is none of the states from the last one reported done (" + std::to_string(first) +
                ") to the last one made (" + std::to_string(last) + ")";
-    if (mentions(notices, "were not applied") || mentions(notices, "could not be read"))
+    if (mentions(notices, "were not applied") || mentions(notices, "is damaged"))
         return "told \"" + notices.front() + "\" though nothing was set aside or damaged";
     std::vector<std::uint32_t> ran = log.ranBefore(prefix);
     ran.insert(ran.end(), scenario.ranInEarlierRun.begin(), scenario.ranInEarlierRun.end());
@@ -105,11 +121,25 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
     if (recordsOf(again.tasks()) != recordsOf(store.tasks()))
         return "the start after the next save found " + describe(again.tasks()) + ", not " +
                describe(store.tasks());
-    if (const auto toldAgain = told(again.takeNotices()); !toldAgain.empty())
+    std::vector<std::string> toldAgain = told(again.takeNotices());
+    // A copy that a failed save left beside tasks.tsk is out of date once the tasks were saved: told once.
+    std::erase_if(toldAgain, [](const std::string& notice) {
+        return notice.find("was written before your tasks were last saved") != std::string::npos;
+    });
+    if (!toldAgain.empty())
         return "the start after the next save told \"" + toldAgain.front() + "\"";
     if (!again.takeInterrupted().empty())
         return "the start after the next save found an occurrence not carried out";
     return linksKept(tree, folder);
+}
+
+// A journal of the release before records its tasks.tsk's inode and time, which each run's copy has of its
+// own: two runs' folders are alike when all else is.
+FolderTree withoutEarlierStamps(FolderTree tree) {
+    for (auto& [path, bytes] : tree.files)
+        if (bytes.size() >= 60 && bytes.compare(0, 8, "VLRNJ001") == 0)
+            bytes.replace(16, 44, 44, '\0');
+    return tree;
 }
 
 void freshFolder(const std::string& path) {
@@ -269,7 +299,7 @@ CheckFigures checkScenario(const Scenario& scenario, const std::string& scratch,
             runOnce(scenario, again, stopping, ignored, ignoredOwned);
             ++figures.stopRunsCompared;
             FolderTree left = FolderTree::readFrom(again);
-            if (!(left == crashed))
+            if (!(withoutEarlierStamps(left) == withoutEarlierStamps(crashed)))
                 figures.failures.push_back(scenario.name + ": stopped before step " + std::to_string(prefix) +
                                            ", the folder differs from the model's crash state");
         }

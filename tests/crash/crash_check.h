@@ -20,7 +20,10 @@
 namespace velloran::crash {
 
 inline constexpr const char* kTaskFile = "prog/tasks.tsk";
-inline constexpr const char* kJournal = "state/velloran/tasks.journal";
+// The task file's own journal. Its name is fixed here, not made from the task file's path, because the
+// states are rebuilt in other folders; beside it, the name earlier releases shared.
+inline constexpr const char* kJournal = "state/velloran/tasks-00000000c0ffee00.journal";
+inline constexpr const char* kSharedJournal = "state/velloran/tasks.journal";
 
 // What a scenario's run went through, as the program knew it.
 class RunLog {

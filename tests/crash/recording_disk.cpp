@@ -65,9 +65,9 @@ int RecordingDisk::createTemporary(std::string& name) {
 ssize_t RecordingDisk::write(int fd, const void* data, std::size_t size) {
     if (!proceed())
         return -1;
-    if (failWrite_ != 0) {
+    if (failCount_ > 0 && open_.at(fd).find(failInto_) != std::string::npos) {
+        --failCount_;
         errno = failWrite_;
-        failWrite_ = 0;
         return -1;
     }
     const ssize_t written = ::write(fd, data, size);

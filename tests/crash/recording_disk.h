@@ -31,8 +31,13 @@ public:
     const std::vector<DiskStep>& steps() const { return steps_; }
     std::size_t count() const { return steps_.size(); }
 
-    // The next write fails with errorNumber, having written nothing.
-    void failNextWrite(int errorNumber) { failWrite_ = errorNumber; }
+    // The next `count` writes (into files whose path holds `into`, where given) fail with errorNumber,
+    // having written nothing.
+    void failNextWrite(int errorNumber, int count = 1, std::string into = {}) {
+        failWrite_ = errorNumber;
+        failCount_ = count;
+        failInto_ = std::move(into);
+    }
     // The program stops when it is about to take the step of this number (counted from 0).
     void stopAt(std::size_t step) { stopAt_ = step; }
     bool stopped() const { return stopped_; }
@@ -58,6 +63,8 @@ private:
     std::vector<DiskStep> steps_;
     std::map<int, std::string> open_; // what each descriptor was opened as
     int failWrite_ = 0;
+    int failCount_ = 0;
+    std::string failInto_;
     std::size_t stopAt_ = static_cast<std::size_t>(-1);
     bool stopped_ = false;
     int temporaries_ = 0;

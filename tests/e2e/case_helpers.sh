@@ -85,3 +85,23 @@ stop_app() {
   return $ended
 }
 
+# A stretch of a case, such as a tray that goes and comes back: gap_begin, then gap_end MOST fails when
+# the program ended, used a second of CPU or more, or made more than MOST window requests meanwhile (its
+# own, in the velloran.window log category, and the set_minimized requests that WAYLAND_DEBUG=client shows
+# on the wire). Start the program with those logs on: with_gap_logs start_app ...
+with_gap_logs() { QT_LOGGING_RULES=velloran.window.debug=true WAYLAND_DEBUG=client "$@"; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+gap_begin() {
+  GAP_CPU=$(cpu_ticks "$APP")
+  GAP_LINES=$(grep -c '' "$CASE/velloran.log")
+}
+gap_end() {
+  running "$APP" || { echo "    the program ended"; return 1; }
+  local hz cpu asked wire
+  hz=$(getconf CLK_TCK)
+  cpu=$(($(cpu_ticks "$APP") - GAP_CPU))
+  asked=$(tail -n +$((GAP_LINES + 1)) "$CASE/velloran.log" | grep -cE '^velloran: (hide|minimise|show)$')
+  wire=$(tail -n +$((GAP_LINES + 1)) "$CASE/velloran.log" | grep -c 'set_minimized')
+  echo "    note: over the gap $((cpu * 1000 / hz)) ms of CPU, $asked window requests, $wire set_minimized"
+  [ "$cpu" -lt "$hz" ] && [ "$asked" -le "$1" ] && [ "$wire" -le "$1" ]
+}

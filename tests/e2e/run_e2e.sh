@@ -198,6 +198,13 @@ watcher_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.kde.StatusNotifierWatcher | grep -q true
 }
+# A property of the desktop's StatusNotifier watcher, as dbus-send prints it.
+watcher_property() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1" 2>/dev/null
+}
+# A program's icon is with the desktop's tray.
+registered() { watcher_property RegisteredStatusNotifierItems | grep -q 'string "'; }
 
 # Asks the tray icon for its menu as a panel does, and waits for the menu's window. Sets MENU_WINDOW.
 tray_menu_over_dbus() {

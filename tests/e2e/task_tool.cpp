@@ -2,11 +2,15 @@
 //   task_tool write FILE KIND TARGET WHEN REPEAT FLAGS [DESCRIPTION [ALARMSOUND]]...   (groups of five
 //     to seven words separated by "--"); WHEN is +SECONDS or -SECONDS from now, or YYYY-MM-DDTHH:MM
 //   task_tool dump FILE   one line per task: id kind target nextrun(unix) repeat flags
+//   task_tool place-earlier-journal FILE JOURNAL   tasks.tsk and the journal a killed run of the release
+//     before left (tests/fixtures/release-before), the journal pointed at this copy of its tasks.tsk
 //   task_tool show FILE   one line per task, fields separated by tabs: id kind target nextrun(unix)
 //     repeat flags daymask dayofmonth description arguments alarmsound fontname fontsize fontstyle;
 //     tabs, line breaks and backslashes inside texts are written as \t, \r, \n and a doubled backslash
 #include "common/text.h"
 #include "store/task_file.h"
+#include "store/task_journal.h"
+#include "test_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,5 +132,14 @@ int main(int argc, char* argv[]) {
         return dump(argv[2]);
     if (command == "show")
         return show(argv[2]);
+    // The recovery journal the program keeps for this task file, in the state folder given.
+    if (command == "journal-path" && argc == 4) {
+        std::printf("%s\n", journalPathFor(argv[2], argv[3]).c_str());
+        return 0;
+    }
+    if (command == "place-earlier-journal" && argc == 4) {
+        test::placeEarlierJournal(argv[2], argv[3]);
+        return 0;
+    }
     return 2;
 }

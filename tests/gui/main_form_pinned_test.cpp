@@ -258,6 +258,30 @@ private slots:
         QVERIFY(restored->isVisible() && !restored->isMinimized());
     }
 
+    // Recovered changes are news, with the information icon; changes lost to a damaged journal are not.
+    void recoveryNoticesCarryTheirIcon() {
+        TaskList one;
+        one.appendLoaded(test::makeTask(kGeneral, test::at(2031, 1, 1, 9, 0))).TaskId = 5;
+        QVERIFY(saveTaskFile(bench_.taskFile().toStdString(), one).ok());
+        const std::string journal = bench_.dir.filePath(QStringLiteral("state/tasks.journal")).toStdString();
+        for (const bool damaged : {false, true}) {
+            {
+                TaskStore killed(bench_.taskFile().toStdString(), journal);
+                killed.open();
+                killed.toggleEnabled(5);
+            }
+            if (damaged)
+                test::writeFile(journal, "not a journal at all, only bytes that mean nothing");
+            boxes_.shown.clear();
+            auto form = makeForm();
+            QCOMPARE(boxes_.shown.size(), 1);
+            QCOMPARE(boxes_.shown[0].caption, QString("Velloran"));
+            QCOMPARE(boxes_.shown[0].icon, damaged ? QMessageBox::Critical : QMessageBox::Information);
+            form.reset();
+            QVERIFY(saveTaskFile(bench_.taskFile().toStdString(), one).ok());
+        }
+    }
+
     void settingsErrorIsShownAndNotificationWindowsAreTidied() {
         bench_.host.settingsError = "Failed to read the settings";
         auto form = makeForm();

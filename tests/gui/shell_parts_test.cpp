@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
+#include <functional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -28,6 +30,48 @@
 using namespace velloran;
 
 namespace {
+
+// The main window's requests to the window system while it lives, from the program's log.
+class WindowRequests {
+public:
+    WindowRequests() : previous_(qInstallMessageHandler(keep)) {
+        lines().clear();
+        QLoggingCategory::setFilterRules("velloran.window.debug=true");
+    }
+    ~WindowRequests() {
+        QLoggingCategory::setFilterRules({});
+        qInstallMessageHandler(previous_);
+    }
+    static QStringList& lines() {
+        static QStringList kept;
+        return kept;
+    }
+
+private:
+    static void keep(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (context.category != nullptr && std::strcmp(context.category, "velloran.window") == 0)
+            lines() << text;
+    }
+    QtMessageHandler previous_;
+};
+
+// Calls back on each change of the window to minimised, as the main window does.
+class AnswersMinimises : public QObject {
+public:
+    AnswersMinimises(QWidget* window, std::function<void()> answer)
+        : window_(window), answer_(std::move(answer)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::WindowStateChange && window_->isMinimized())
+            answer_();
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> answer_;
+};
 
 // A raw client of the instance's socket, for messages a second start would never send; -1 on failure.
 int connectTo(const QString& path) {
@@ -572,6 +616,36 @@ private slots:
             tray.checkTray();
             QCOMPARE(window.isVisible(), userCameBack);
         }
+    }
+
+    // The tray leaves while the window is in it. Where the compositor keeps no minimised state (Wayland),
+    // Qt reports the window not minimised at once; the main window answers every minimise by sending
+    // itself to the tray. That answer must not minimise again: one minimise, and the window reachable.
+    void aTrayThatLeavesStartsNoChaseOfMinimises() {
+        bool present = true;
+        QWidget window;
+        TrayIcon tray(&window, [&] { return present; });
+        tray.setVisible(true);
+        window.show();
+        tray.sendToTray();
+        QVERIFY(!window.isVisible());
+        const WindowRequests requests;
+        AnswersMinimises answer(&window, [&] {
+            window.setWindowState(Qt::WindowNoState);
+            QMetaObject::invokeMethod(&tray, &TrayIcon::windowMinimised, Qt::QueuedConnection);
+        });
+        present = false;
+        tray.checkTray();
+        QTest::qWait(200);
+        QCOMPARE(WindowRequests::lines(), QStringList{"minimise"});
+        QVERIFY(window.isVisible());
+        QCOMPARE(tray.place(), WindowPlace::Place::MinimisedForWantOfTray);
+        // The tray comes back: the window goes into it with no further minimise.
+        present = true;
+        tray.checkTray();
+        QTest::qWait(50);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(WindowRequests::lines(), (QStringList{"minimise", "hide"}));
     }
 
     void withoutATrayHidingMinimisesInstead() {

@@ -102,4 +102,43 @@ bool fileExists(const std::string& path) {
     return std::filesystem::exists(path);
 }
 
+namespace {
+
+const std::string kEarlierRelease = VELLORAN_FIXTURES_DIR "/release-before/";
+
+} // namespace
+
+bool pointEarlierJournalAt(const std::string& taskFile, const std::string& journal) {
+    std::string bytes = readFile(journal);
+    struct stat info {};
+    if (bytes.size() < 60 || bytes.compare(0, 8, "VLRNJ001") != 0 || ::stat(taskFile.c_str(), &info) != 0 ||
+        readFile(taskFile) != readFile(kEarlierRelease + "tasks.tsk"))
+        return false;
+    // Its header: magic, present, device, inode, size, modified seconds and nanoseconds (8 bytes each),
+    // then the FNV-1a checksum of all that.
+    const auto put = [&bytes](std::size_t at, std::uint64_t value) {
+        bytes.replace(at, 8, reinterpret_cast<const char*>(&value), 8);
+    };
+    put(16, info.st_dev + 1);
+    put(24, info.st_ino);
+    put(40, static_cast<std::uint64_t>(info.st_mtim.tv_sec));
+    put(48, static_cast<std::uint64_t>(info.st_mtim.tv_nsec));
+    std::uint32_t sum = 2166136261u;
+    for (std::size_t i = 0; i < 56; ++i) {
+        sum ^= static_cast<unsigned char>(bytes[i]);
+        sum *= 16777619u;
+    }
+    bytes.replace(56, 4, reinterpret_cast<const char*>(&sum), 4);
+    writeFile(journal, bytes);
+    return true;
+}
+
+void placeEarlierJournal(const std::string& taskFile, const std::string& journal) {
+    writeFile(taskFile, readFile(kEarlierRelease + "tasks.tsk"));
+    std::filesystem::create_directories(std::filesystem::path(journal).parent_path());
+    writeFile(journal, readFile(kEarlierRelease + "tasks.journal"));
+    if (!pointEarlierJournalAt(taskFile, journal))
+        throw std::runtime_error("cannot place the earlier release's journal");
+}
+
 } // namespace velloran::test

@@ -94,4 +94,21 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 
+// The store's whole notice for the changes of an earlier run that were set aside: why, then where they are.
+inline std::string notAppliedNotice(const std::string& why, const std::string& where) {
+    return "Changes recorded by an earlier run of Velloran were not applied, because " + why +
+           ". Tasks added, edited or deleted in that run after its last save are as they were before, and "
+           "tasks that ran in it may run again.\n" +
+           where;
+}
+
+// What a run of the release before left when it was killed (tests/fixtures/release-before): its tasks.tsk
+// copied to taskFile and its journal to journal, pointed at the copy as pointEarlierJournalAt() does.
+// Throws when the fixture cannot be placed.
+void placeEarlierJournal(const std::string& taskFile, const std::string& journal);
+// That release knew tasks.tsk by its inode and time, which a copy has of its own: where taskFile holds the
+// fixture's tasks.tsk and journal is in that release's format, the journal's record of tasks.tsk is made
+// the copy's (with another device number, which is not to count). False where nothing was changed.
+bool pointEarlierJournalAt(const std::string& taskFile, const std::string& journal);
+
 } // namespace velloran::test

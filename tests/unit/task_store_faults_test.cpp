@@ -291,12 +291,9 @@ TEST_F(TaskStoreFaults, JournalOfAnotherTaskFileIsKeptAsideAndNotApplied) {
     std::filesystem::rename(taskFile() + ".new", taskFile());
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 4}));
-    EXPECT_EQ(
-        told(store.takeNotices()),
-        std::vector<std::string>{"Changes recorded by an earlier run of Velloran were not applied, because "
-                                 "\"" +
-                                 taskFile() + "\" has been replaced since.\nThey are kept in \"" + journal() +
-                                 ".unmatched\"."});
+    EXPECT_EQ(told(store.takeNotices()), std::vector<std::string>{test::notAppliedNotice(
+                                             "\"" + taskFile() + "\" has been replaced since",
+                                             "The changes are kept in \"" + journal() + ".unmatched\".")});
     EXPECT_TRUE(fileExists(journal() + ".unmatched"));
     EXPECT_FALSE(fileExists(journal()));
 }
@@ -323,10 +320,9 @@ TEST_F(TaskStoreFaults, SameSizeRewriteWithItsTimeRestoredIsNoticed) {
 
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 5}));
-    EXPECT_EQ(told(store.takeNotices()),
-              std::vector<std::string>{
-                  "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
-                  "\" has been replaced since.\nThey are kept in \"" + journal() + ".unmatched\"."});
+    EXPECT_EQ(told(store.takeNotices()), std::vector<std::string>{test::notAppliedNotice(
+                                             "\"" + taskFile() + "\" has been replaced since",
+                                             "The changes are kept in \"" + journal() + ".unmatched\".")});
 }
 
 TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ namespace velloran {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using test::at;
 using test::fileExists;
 using test::makeTask;
@@ -38,7 +40,8 @@ protected:
         EXPECT_EQ(saveTaskFile(taskFile(), tasks), "");
     }
     std::string taskFile() const { return dir.file("tasks.tsk"); }
-    std::string journal() const { return dir.file("state/velloran/tasks.journal"); }
+    std::string journal() const { return journalPathFor(taskFile(), dir.file("state/velloran")); }
+    std::string sharedJournal() const { return dir.file("state/velloran/tasks.journal"); }
     TaskStore start() {
         TaskStore store(taskFile(), journal());
         store.open();
@@ -70,13 +73,14 @@ TEST_F(TaskStoreRecovery, JournalDamagedPartWayIsKeptAppliedUpToTheDamageAndTold
         TaskStore store = start();
         EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{2, 3}));
         EXPECT_TRUE(store[1].enabled()) << "nothing after the damage is applied";
-        EXPECT_EQ(told(store.takeNotices()),
-                  std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be "
-                                           "read, because \"" +
-                                           journal() +
-                                           "\" is damaged. The changes recorded before the damage have been "
-                                           "recovered.\nThe journal as it was is kept as \"" +
-                                           journal() + ".damaged\"."});
+        EXPECT_EQ(
+            told(store.takeNotices()),
+            std::vector<std::string>{
+                "Velloran did not end normally last time, and the record of the changes made to your "
+                "tasks since they were last saved is damaged. The changes recorded before the damage have "
+                "been recovered; those after it are lost: tasks added, edited or deleted then are as they "
+                "were before, and tasks that ran then may run again.\nThe damaged record \"" +
+                journal() + "\" is kept as \"" + journal() + ".damaged\"."});
         EXPECT_EQ(readFile(journal() + ".damaged"), damaged);
     }
     TaskStore again = start();
@@ -93,12 +97,13 @@ TEST_F(TaskStoreRecovery, JournalWithADamagedHeaderIsKeptAndToldAndNothingApplie
     writeFile(journal(), damaged);
     TaskStore store = start();
     EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 3}));
-    EXPECT_EQ(
-        told(store.takeNotices()),
-        std::vector<std::string>{"Some changes recorded by an earlier run of Velloran could not be read, "
-                                 "because \"" +
-                                 journal() + "\" is damaged.\nThe journal as it was is kept as \"" +
-                                 journal() + ".damaged\"."});
+    EXPECT_EQ(told(store.takeNotices()),
+              std::vector<std::string>{
+                  "Velloran did not end normally last time, and the record of the changes made to your tasks "
+                  "since they were last saved is damaged, so none of them could be recovered: tasks added, "
+                  "edited or deleted since then are as they were at that save, and tasks that ran since then "
+                  "may run again.\nThe damaged record \"" +
+                  journal() + "\" is kept as \"" + journal() + ".damaged\"."});
     EXPECT_FALSE(fileExists(journal()));
     EXPECT_TRUE(told(start().takeNotices()).empty()) << "told once";
 }
@@ -227,16 +232,32 @@ TEST_F(TaskStoreRecovery, ReadOnlyJournalFolderIsToldOnceNotAtEveryStart) {
     EXPECT_EQ(toldByRun[2], std::vector<std::string>{"saved"});
 }
 
-// The system's disk with chosen faults: a file system without hard links, a file that cannot be replaced.
+// The system's disk with chosen faults: a file system without hard links, a number of writes into
+// journals (and their temporaries) that fail as a full disk does, or a file that cannot be replaced.
 struct FaultyDisk final : Disk {
     Disk& real = systemDisk();
-    int linkError = 0;            // every link fails with it
+    bool links = true;
+    int journalWritesToFail = 0;
+    std::map<int, std::string> open;
     std::string refuseRenameOnto; // a rename onto this path fails with EIO
     int openForWriting(const std::string& path, int flags, mode_t mode) override {
-        return real.openForWriting(path, flags, mode);
+        const int fd = real.openForWriting(path, flags, mode);
+        open[fd] = path;
+        return fd;
     }
-    int createTemporary(std::string& name) override { return real.createTemporary(name); }
-    ssize_t write(int fd, const void* data, std::size_t size) override { return real.write(fd, data, size); }
+    int createTemporary(std::string& name) override {
+        const int fd = real.createTemporary(name);
+        open[fd] = name;
+        return fd;
+    }
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        if (journalWritesToFail > 0 && open[fd].find(".journal") != std::string::npos) {
+            --journalWritesToFail;
+            errno = ENOSPC;
+            return -1;
+        }
+        return real.write(fd, data, size);
+    }
     int changeMode(int fd, mode_t mode) override { return real.changeMode(fd, mode); }
     int fsync(int fd) override { return real.fsync(fd); }
     int fdatasync(int fd) override { return real.fdatasync(fd); }
@@ -246,8 +267,10 @@ struct FaultyDisk final : Disk {
         return to == refuseRenameOnto ? -1 : real.rename(from, to);
     }
     int link(const std::string& from, const std::string& to) override {
-        errno = linkError;
-        return linkError != 0 ? -1 : real.link(from, to);
+        if (links)
+            return real.link(from, to);
+        errno = EPERM;
+        return -1;
     }
     int unlink(const std::string& path) override { return real.unlink(path); }
     int mkdir(const std::string& path, mode_t mode) override { return real.mkdir(path, mode); }
@@ -340,18 +363,197 @@ TEST_F(TaskStoreRecovery, JournalOfAnotherFileThatCannotBeSetAsideIsNeitherWritt
     other.appendLoaded(makeTask(kGeneral, at(2031, 1, 1, 9, 0))).TaskId = 7;
     ASSERT_EQ(saveTaskFile(taskFile(), other), ""); // the file was replaced since
     FaultyDisk disk;
-    disk.linkError = EPERM;
+    disk.links = false;
     TaskStore store(taskFile(), journal(), disk);
     store.open();
     EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{7});
     EXPECT_EQ(told(store.takeNotices()),
-              std::vector<std::string>{
-                  "Changes recorded by an earlier run of Velloran were not applied, because \"" + taskFile() +
-                  "\" has been replaced since.\nThey are still in \"" + journal() +
-                  "\" (Operation not permitted)."});
+              std::vector<std::string>{test::notAppliedNotice(
+                  "\"" + taskFile() + "\" has been replaced since",
+                  "The changes are still in \"" + journal() + "\" (Operation not permitted).")});
     store.toggleEnabled(7);
     EXPECT_EQ(store.save(), "");
     EXPECT_EQ(readFile(journal()), theirs);
+}
+
+constexpr const char* kRecovered = "Velloran did not end normally last time. The changes made to your tasks "
+                                   "since they were last saved have been recovered.";
+
+TEST_F(TaskStoreRecovery, JournalOfTheReleaseBeforeIsAppliedLikeTodaysAndNothingRunsTwice) {
+    test::placeEarlierJournal(taskFile(), sharedJournal());
+    {
+        TaskStore store = start();
+        // Its three due tasks ran, 2004 was deleted, 2005 edited and one task added before it was killed.
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{2001, 2003, 2005, 1764580000}));
+        EXPECT_EQ(store[0].NextRun, at(2027, 12, 1, 9, 0));
+        EXPECT_FALSE(store[1].enabled());
+        EXPECT_EQ(store[2].Description, "edited in the old release");
+        const std::vector<Message> notices = store.takeNotices();
+        EXPECT_EQ(told(notices), std::vector<std::string>{kRecovered});
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].severity(), Message::Severity::Information);
+        EXPECT_FALSE(fileExists(sharedJournal())) << "it is this task file's journal now";
+        struct Runs : TaskActionSink {
+            int count = 0;
+            void carryOut(const Task&) override { ++count; }
+        } runs;
+        scanDueTasks(store, at(2026, 12, 8, 10, 0), runs);
+        EXPECT_EQ(runs.count, 0);
+    }
+    TaskStore again = start(); // killed again before any save: the journal, in today's format, still applies
+    EXPECT_EQ(idsOf(again), (std::vector<std::uint32_t>{2001, 2003, 2005, 1764580000}));
+    EXPECT_EQ(told(again.takeNotices()), std::vector<std::string>{kRecovered});
+    EXPECT_EQ(again.save(), "");
+    EXPECT_TRUE(told(start().takeNotices()).empty());
+}
+
+TEST_F(TaskStoreRecovery, JournalOfTheReleaseBeforeRecordedAgainstAnotherFileIsLeftUntoldAndUnapplied) {
+    // The earlier release knew its tasks.tsk by inode, size and time: any of them changed, it was another
+    // file, perhaps another copy of the program's, whose next start will apply it.
+    const std::vector<std::pair<const char*, std::function<void()>>> otherFiles = {
+        {"another time", [&] { fs::last_write_time(taskFile(), fs::last_write_time(taskFile()) + 1s); }},
+        {"another inode",
+         [&] {
+             const std::string bytes = readFile(taskFile());
+             fs::remove(taskFile());
+             writeFile(taskFile(), bytes);
+         }},
+        {"another size", [&] { fs::resize_file(taskFile(), fs::file_size(taskFile()) + 3888); }},
+    };
+    for (const auto& [change, make] : otherFiles) {
+        test::placeEarlierJournal(taskFile(), sharedJournal());
+        const std::string theirs = readFile(sharedJournal());
+        make();
+        TaskStore store = start();
+        EXPECT_EQ(store.size(), fs::file_size(taskFile()) / 3888) << change;
+        EXPECT_TRUE(told(store.takeNotices()).empty()) << change;
+        store.toggleEnabled(2005);
+        EXPECT_EQ(store.save(), "") << change;
+        EXPECT_EQ(readFile(sharedJournal()), theirs) << change;
+        fs::remove(sharedJournal());
+    }
+}
+
+TEST_F(TaskStoreRecovery, TwoTaskFilesKeepTwoJournalsAndTheSharedOneGoesToTheFileItWasRecordedFor) {
+    // Another copy of the program, in a folder of its own, killed after a change, and this task file's run
+    // killed too: neither start touches the other's journal, whether the other copy's is its own or the
+    // shared one an earlier release left.
+    for (const bool shared : {false, true}) {
+        TempDir other;
+        const std::string otherFile = other.file("tasks.tsk");
+        TaskList tasks;
+        tasks.appendLoaded(makeTask(kGeneral, at(2031, 1, 1, 9, 0))).TaskId = 9;
+        ASSERT_EQ(saveTaskFile(otherFile, tasks), "");
+        const std::string otherJournal = journalPathFor(otherFile, dir.file("state/velloran"));
+        EXPECT_NE(otherJournal, journal());
+        {
+            TaskStore killed(otherFile, shared ? sharedJournal() : otherJournal);
+            killed.open();
+            killed.toggleEnabled(9);
+        }
+        killedRun();
+        TaskStore mine = start();
+        EXPECT_EQ(idsOf(mine), std::vector<std::uint32_t>{3}) << shared;
+        EXPECT_EQ(told(mine.takeNotices()), std::vector<std::string>{kRecovered}) << shared;
+        EXPECT_EQ(mine.save(), "");
+        TaskStore otherCopy(otherFile, otherJournal);
+        otherCopy.open();
+        ASSERT_EQ(otherCopy.size(), 1u) << shared;
+        EXPECT_FALSE(otherCopy[0].enabled()) << shared;
+        EXPECT_EQ(told(otherCopy.takeNotices()), std::vector<std::string>{kRecovered}) << shared;
+        EXPECT_FALSE(fileExists(sharedJournal()));
+        EXPECT_EQ(otherCopy.save(), "");
+        EXPECT_FALSE(fileExists(otherJournal));
+        TaskList three; // this task file as it was, for the next round
+        for (std::uint32_t id = 1; id <= 3; ++id)
+            three.appendLoaded(makeTask(kGeneral, at(2030, 1, 1, 9, 0))).TaskId = id;
+        ASSERT_EQ(saveTaskFile(taskFile(), three), "");
+    }
+}
+
+TEST_F(TaskStoreRecovery, SharedJournalThatNobodyCanReadIsKeptAsideAndToldByTheFirstStart) {
+    writeFile(sharedJournal(), std::string(100, 'x'));
+    TaskStore store = start();
+    EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{1, 2, 3}));
+    const auto notices = told(store.takeNotices());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("is damaged, so none of them could be recovered"), std::string::npos)
+        << notices[0];
+    EXPECT_EQ(readFile(journal() + ".damaged"), std::string(100, 'x'));
+    EXPECT_FALSE(fileExists(sharedJournal()));
+}
+
+TEST_F(TaskStoreRecovery, SavingEntryThatCannotBeWrittenStopsTheSaveAndTheNextStartRecovers) {
+    for (const int failures : {1, 2}) {
+        killedRun();
+        FaultyDisk disk;
+        const std::string before = readFile(taskFile());
+        {
+            TaskStore store(taskFile(), journal(), disk);
+            store.open();
+            store.takeNotices();
+            // The append fails; a second try writes the journal whole in a new file, which may fail too.
+            disk.journalWritesToFail = failures;
+            const Result<void> saved = store.save();
+            if (failures == 1) {
+                EXPECT_EQ(saved, "");
+                EXPECT_NE(readFile(taskFile()), before);
+            } else {
+                EXPECT_EQ(saved, "Cannot write \"" + journal() +
+                                     "\": No space left on device\nThey were saved to \"" + taskFile() +
+                                     ".unsaved\".");
+                EXPECT_EQ(readFile(taskFile()), before)
+                    << "tasks.tsk is not replaced behind the journal's back";
+            }
+        } // killed (or a power cut) before the journal is removed
+        TaskStore next = start();
+        EXPECT_EQ(idsOf(next), std::vector<std::uint32_t>{3}) << failures;
+        const auto notices = told(next.takeNotices());
+        // The failed save left the very list recovered beside tasks.tsk: the save failed, and the start says
+        // so.
+        EXPECT_EQ(notices, failures == 1
+                               ? std::vector<std::string>{}
+                               : std::vector<std::string>{
+                                     "Your tasks could not be saved to \"" + taskFile() +
+                                     "\" when Velloran last ran. The changes made since they were last "
+                                     "saved have been recovered and are saved at the next save; a copy of "
+                                     "your tasks as they were then is in \"" +
+                                     taskFile() + ".unsaved\"."});
+        EXPECT_FALSE(fileExists(journal() + ".unmatched"));
+        EXPECT_EQ(next.save(), "");
+        fs::remove(taskFile() + ".unsaved");
+        // Back to three tasks for the next round.
+        TaskList three;
+        for (std::uint32_t id = 1; id <= 3; ++id)
+            three.appendLoaded(makeTask(kGeneral, at(2030, 1, 1, 9, 0))).TaskId = id;
+        ASSERT_EQ(saveTaskFile(taskFile(), three), "");
+    }
+}
+
+TEST_F(TaskStoreRecovery, JournalTemporariesLeftByAKillAreRemovedAtTheNextStart) {
+    const std::string folder = dir.file("state/velloran/");
+    const std::string own = journal().substr(folder.size());
+    writeFile(folder + "." + own + ".k1Ll3d", "a journal rewrite killed half way");
+    writeFile(folder + ".tasks.journal.Old123", "the release before's");
+    writeFile(folder + ".tasks-0000000000000000.journal.Zz9999", "another task file's, killed too");
+    start();
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{".tasks-0000000000000000.journal.Zz9999"});
+}
+
+TEST(JournalName, FollowsTheTaskFilesFullPath) {
+    TempDir dir;
+    fs::create_directories(dir.file("a/b"));
+    fs::create_symlink(dir.file("a/b"), dir.file("link"));
+    const std::string name = journalPathFor(dir.file("a/b/tasks.tsk"), "/state");
+    EXPECT_EQ(name.rfind("/state/tasks-", 0), 0u) << name;
+    EXPECT_EQ(name.size(), std::string("/state/tasks-0123456789abcdef.journal").size()) << name;
+    EXPECT_EQ(journalPathFor(dir.file("link/tasks.tsk"), "/state/"), name) << "one folder, reached by a link";
+    EXPECT_EQ(journalPathFor(dir.file("a/b/../b/tasks.tsk"), "/state"), name);
+    EXPECT_NE(journalPathFor(dir.file("a/tasks.tsk"), "/state"), name);
+    EXPECT_NE(journalPathFor(dir.file("a/b/tasks.tsk2"), "/state"), name);
 }
 
 TEST(ContentChecksum, SameBytesInAnyPiecesGiveTheSameSumAndOneChangedBitAnother) {

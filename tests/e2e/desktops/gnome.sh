@@ -55,12 +55,27 @@ shell_tool() { /usr/bin/python3 "$HERE/gnome_shell.py" "$@"; }
 # The shell's session: what systemd and the host's buses would tell it is hidden in this namespace.
 start_buses() {
   mount --make-rprivate /
-  [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd
+  # The shell offers a screen lock only on a systemd machine (its seats folder) where GDM answers on the
+  # system bus: the tests' own stand-in takes GDM's name there, and logind's, which the shell then asks.
+  CAN_LOCK=0
+  [ -d /run/systemd ] && mount -t tmpfs tmpfs /run/systemd && mkdir /run/systemd/seats && CAN_LOCK=1
   mkdir -p /run/dbus /tmp/.X11-unix
   mount -t tmpfs tmpfs /run/dbus
   # XWayland's sockets; the network namespace keeps its abstract sockets apart from other X servers.
   mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
-  dbus-daemon --system --nofork >"$ROOT/system-bus.log" 2>&1 &
+  cat >"$ROOT/system-bus.conf" <<'CONFIG'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <include>/usr/share/dbus-1/system.conf</include>
+  <policy context="default">
+    <allow own="org.gnome.DisplayManager"/>
+    <allow send_destination="org.gnome.DisplayManager"/>
+    <allow own="org.freedesktop.login1"/>
+  </policy>
+</busconfig>
+CONFIG
+  dbus-daemon --config-file="$ROOT/system-bus.conf" --nofork >"$ROOT/system-bus.log" 2>&1 &
   PIDS+=($!)
   local session="$ROOT/gnome"
   mkdir -p "$session/home" "$session/runtime" "$session/config" "$session/data/gnome-shell/extensions"
@@ -75,6 +90,11 @@ start_buses() {
   wait_until 10 test -S "$session/runtime/bus" || { echo "the session bus did not start"; return 1; }
   pipewire >"$ROOT/pipewire.log" 2>&1 &
   PIDS+=($!)
+  [ "$CAN_LOCK" = 1 ] || return 0
+  shell_tool display-manager >"$ROOT/display-manager.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 grep -qx ready "$ROOT/display-manager.log" ||
+    { echo "note: the display manager's stand-in did not start; no screen lock"; CAN_LOCK=0; rmdir /run/systemd/seats; }
 }
 
 shell_answers() { shell_tool ready; }

@@ -164,6 +164,79 @@ alarm_and_memo() {
   shot alarm-turned-off-from-notice
 }
 
+# A sound server of the case's own with a null output, where the alarm's stream can be seen.
+start_sound() {
+  mkdir -p "$CASE/pulse"
+  chmod 700 "$CASE/pulse"
+  HOME="$CASE/pulse" XDG_RUNTIME_DIR="$CASE/pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$CASE/pulse/native" -L module-null-sink \
+    >>"$CASE/pulse.log" 2>&1 &
+  PIDS+=($!)
+  SOUND=$!
+  export PULSE_SERVER="unix:$CASE/pulse/native"
+  wait_until 15 pactl info >/dev/null || { echo "    no sound server"; return 1; }
+}
+heard() { pactl list sink-inputs 2>/dev/null | grep -q 'Sink Input #'; }
+locked() { [ "$(shell_tool eval 'imports.ui.main.screenShield.locked')" = true ]; }
+
+# The hidden window, and the tray that goes: the window is minimised meanwhile and the program runs on.
+tray_goes() {
+  wait_until 10 not watcher_on_bus || { echo "    the tray stays ($1)"; return 1; }
+  wait_until 5 window_is Velloran minimised || { echo "    without a tray ($1) the window is '$(window_state Velloran)'"; return 1; }
+}
+# The tray comes back: the icon returns and takes the window again.
+tray_comes_back() {
+  wait_until 20 indicator || { echo "    no icon after $1"; return 1; }
+  wait_until 5 no_window Velloran || { echo "    after $1 the window is '$(window_state Velloran)'"; return 1; }
+}
+
+# The screen lock turns off the AppIndicator extension, and with it the tray, until the unlock. An alarm
+# due meanwhile rings under the lock and is on screen after it.
+screen_lock() {
+  start_sound || return 1
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +20 0 1 'Alarm under the lock' || return 1
+  with_gap_logs start_hidden || return 1
+  gap_begin
+  shell_tool eval 'imports.ui.main.screenShield.lock(false)' >/dev/null
+  wait_until 10 locked || { echo "    the screen did not lock"; return 1; }
+  ! heard || { echo "    the alarm rang before the lock: the case starts too slowly to tell"; return 1; }
+  tray_goes "under the lock" || return 1
+  wait_until 30 heard || { echo "    the alarm was not heard under the lock"; return 1; }
+  shot locked-alarm-ringing
+  shell_tool eval 'imports.ui.main.screenShield.deactivate(false)' >/dev/null
+  wait_until 10 not locked || { echo "    the screen stays locked"; return 1; }
+  tray_comes_back "the unlock" || return 1
+  window_is "$(titled 'Alarm Clock')" shown || { echo "    the alarm is '$(window_state "$(titled 'Alarm Clock')")'"; return 1; }
+  heard || { echo "    the alarm is silent after the unlock"; return 1; }
+  shell_tool notifications | grep -qx '3|Alarm Clock|Alarm under the lock|Snooze,Turn off alarm' ||
+    { echo "    the notices are: $(shell_tool notifications | tr '\n' ';')"; return 1; }
+  sleep 0.5
+  shot unlocked-alarm
+  gap_end 4
+}
+
+extension_off_on() {
+  with_gap_logs start_hidden || return 1
+  gap_begin
+  local extension="'ubuntu-appindicators@ubuntu.com'"
+  shell_tool eval "imports.ui.main.extensionManager.disableExtension($extension)" >/dev/null
+  tray_goes "with the extension off" || return 1
+  sleep 2
+  shell_tool eval "imports.ui.main.extensionManager.enableExtension($extension)" >/dev/null
+  tray_comes_back "the extension came back" || return 1
+  gap_end 4 || return 1
+  # Brought out by the user meanwhile (from the overview, as a click there does): it stays out.
+  shell_tool eval "imports.ui.main.extensionManager.disableExtension($extension)" >/dev/null
+  tray_goes "with the extension off again" || return 1
+  shell_tool eval "global.display.list_all_windows().find(w => w.title === 'Velloran').activate(global.get_current_time())" >/dev/null
+  wait_until 5 window_is Velloran shown focused || { echo "    the user's activation left '$(window_state Velloran)'"; return 1; }
+  sleep 1
+  shell_tool eval "imports.ui.main.extensionManager.enableExtension($extension)" >/dev/null
+  wait_until 20 indicator || { echo "    no icon after the extension came back again"; return 1; }
+  sleep 1
+  window_is Velloran shown || { echo "    the tray took the window the user brought out: '$(window_state Velloran)'"; return 1; }
+}
+
 # Runs one case in a fresh program directory on the current platform and ends the program after it.
 gnome_case() {
   new_case "gnome-$PLATFORM-$1"
@@ -172,6 +245,12 @@ gnome_case() {
   # A pointer and keyboard of the case's own, so that nothing a case pressed carries over to the next.
   start_input || return 1
   "$1" || ok=1
+  [ -n "${SOUND:-}" ] && kill "$SOUND" 2>/dev/null
+  SOUND=""
+  unset PULSE_SERVER
+  # A case that failed half way leaves neither the lock nor the tray's extension off for the next.
+  locked 2>/dev/null && shell_tool eval 'imports.ui.main.screenShield.deactivate(false)' >/dev/null
+  watcher_on_bus || shell_tool eval "imports.ui.main.extensionManager.enableExtension('ubuntu-appindicators@ubuntu.com')" >/dev/null
   if [ $ok -ne 0 ]; then
     shot "$1-failed"
     echo "    windows: $(shell_tool windows | tr '\t\n' ' ;')"
@@ -219,4 +298,12 @@ for platform in ${GNOME_PLATFORMS:-wayland xcb}; do
     second_start
   gnome_check "an alarm and a memo due together are both seen and are notifications; the alarm's notice turns it off" \
     alarm_and_memo
+  gnome_check "the tray's extension off and on with the window in the tray: minimised meanwhile, back in the tray after; brought out meanwhile, it stays out" \
+    extension_off_on
+  if [ "$CAN_LOCK" = 1 ]; then
+    gnome_check "a screen lock with the window in the tray: the alarm due under it rings, and is on screen after; the icon and the window's place come back" \
+      screen_lock
+  else
+    echo "note: no screen lock here (/run/systemd is missing), its case is left out"
+  fi
 done

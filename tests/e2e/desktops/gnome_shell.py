@@ -15,6 +15,9 @@ interfaces on the session bus.
   gnome_shell.py ready            true once the shell has started up and shows no overview (it leaves the
                                   overview it starts in)
   gnome_shell.py screenshot FILE  the whole screen as the user sees it, into FILE (PNG)
+  gnome_shell.py display-manager  stands in for GDM (and holds logind's name) on the system bus, where
+                                  the shell asks for GDM's version before it offers a screen lock; says
+                                  "ready", then serves
 
 Eval and Screenshot answer only in the shell's unsafe mode, which the tests' own extension turns on.
 """
@@ -198,10 +201,37 @@ def serve_input():
         print("ok", flush=True)
 
 
+DISPLAY_MANAGER_XML = """
+<node><interface name="org.gnome.DisplayManager.Manager">
+  <property name="Version" type="s" access="read"/>
+</interface></node>
+"""
+
+
+def serve_display_manager():
+    system = Gio.bus_get_sync(Gio.BusType.SYSTEM, None)
+    interface = Gio.DBusNodeInfo.new_for_xml(DISPLAY_MANAGER_XML).interfaces[0]
+    system.register_object("/org/gnome/DisplayManager/Manager", interface, None,
+                           lambda *_: GLib.Variant("s", "43.0"), None)
+    loop = GLib.MainLoop()
+
+    def acquired(*_):
+        print("ready", flush=True)
+
+    Gio.bus_own_name_on_connection(system, "org.gnome.DisplayManager", Gio.BusNameOwnerFlags.NONE,
+                                   acquired, lambda *_: loop.quit())
+    # The seats folder tells the shell that logind runs: its name is held, so that the shell's questions
+    # to it fail at once instead of starting a logind that cannot run here.
+    Gio.bus_own_name_on_connection(system, "org.freedesktop.login1", Gio.BusNameOwnerFlags.NONE, None, None)
+    loop.run()
+
+
 def main():
     command = sys.argv[1]
     if command == "input":
         serve_input()
+    elif command == "display-manager":
+        serve_display_manager()
     elif command == "eval":
         value = shell_eval(sys.argv[2])
         print(value if isinstance(value, str) else json.dumps(value))

@@ -57,7 +57,10 @@ write_desktop_configs() {
 output HEADLESS-1 resolution ${WIDTH}x${HEIGHT} bg #3a6ea5 solid_color
 default_border normal
 focus_follows_mouse no
+include $SESSION/sway-bar.conf
 CONFIG
+  # Empty: a case may make waybar sway's own bar, which each reload of the configuration restarts.
+  : >"$SESSION/sway-bar.conf"
   cat >"$SESSION/waybar/config" <<'CONFIG'
 {
   "layer": "top", "position": "top", "height": 30,

@@ -42,10 +42,6 @@ start_xfce_session() {
   xsetroot -solid '#3a6ea5' 2>/dev/null || display -window root -size 16x16 'xc:#3a6ea5' >/dev/null 2>&1 || true
 }
 
-watcher_property() {
-  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1" 2>/dev/null
-}
 panel_window() { xdotool search --onlyvisible --classname xfce4-panel 2>/dev/null | head -n 1; }
 # The panel is drawn and its tray is the StatusNotifier host.
 panel_ready() {
@@ -70,7 +66,6 @@ icon_drawn() {
   spread=$(import -window root -crop 22x22+0+5 +repage -format '%[fx:standard_deviation]' info: 2>/dev/null)
   awk -v s="${spread:-0}" 'BEGIN {exit !(s > 0.05)}'
 }
-registered() { watcher_property RegisteredStatusNotifierItems | grep -q 'string "'; }
 
 # The window as a user sees it: on screen, not hidden or minimised, its whole title, in the task bar.
 shown() {
@@ -141,7 +136,7 @@ in_case() {
 }
 
 late_panel() {
-  start_app hide
+  with_gap_logs start_app hide
   wait_until 10 main_window || { echo "    no main window"; return 1; }
   WINDOW=$(main_window)
   timed 5 "minimised without a panel" minimised "$WINDOW" || { describe "$WINDOW"; return 1; }
@@ -151,12 +146,14 @@ late_panel() {
   wait_until 5 icon_drawn || { echo "    no icon drawn in the panel"; return 1; }
   shot xfce-late-panel
   # The panel restarts: the window is reachable meanwhile, and goes back with the icon.
+  gap_begin
   kill "$PANEL"
   wait "$PANEL" 2>/dev/null
   timed 5 "minimised while the panel is gone" minimised "$WINDOW" || { describe "$WINDOW"; return 1; }
   start_panel || return 1
   timed 5 "window in the tray again" in_tray "$WINDOW" || { describe "$WINDOW"; return 1; }
   wait_until 5 icon_drawn || { echo "    no icon drawn in the restarted panel"; return 1; }
+  gap_end 4
 }
 
 
