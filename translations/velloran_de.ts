@@ -543,6 +543,24 @@ Ist das Symbol nicht zu sehen, mit OK öffnen, sonst Abbrechen wählen und im In
         <source>Application running</source>
         <translation>Programm läuft bereits</translation>
     </message>
+    <message>
+        <source>Another Velloran (process %2) uses the task file &quot;%1&quot; and carries out its tasks.
+This Velloran does not start, so that no task runs twice.</source>
+        <translation>Ein anderes Velloran (Prozess %2) verwendet die Aufgabendatei „%1“ und führt ihre Aufgaben aus.
+Dieses Velloran startet nicht, damit keine Aufgabe doppelt ausgeführt wird.</translation>
+    </message>
+    <message>
+        <source>Another Velloran uses the task file &quot;%1&quot; and carries out its tasks.
+This Velloran does not start, so that no task runs twice.</source>
+        <translation>Ein anderes Velloran verwendet die Aufgabendatei „%1“ und führt ihre Aufgaben aus.
+Dieses Velloran startet nicht, damit keine Aufgabe doppelt ausgeführt wird.</translation>
+    </message>
+    <message>
+        <source>%1
+Velloran cannot tell whether another Velloran uses the task file &quot;%2&quot;. If one does, tasks may run twice.</source>
+        <translation>%1
+Velloran kann nicht feststellen, ob ein anderes Velloran die Aufgabendatei „%2“ verwendet. Falls ja, können Aufgaben doppelt ausgeführt werden.</translation>
+    </message>
 </context>
 <context>
     <name>SetTaskForm</name>

@@ -2,6 +2,7 @@
 #include "common/product.h"
 #include "editor/set_task_form.h"
 #include "files/program_directory.h"
+#include "files/task_file_lock.h"
 #include "look/artwork.h"
 #include "look/design_style.h"
 #include "look/fonts.h"
@@ -65,9 +66,10 @@ void restoreWithToken(SchedulerMainForm& form, const QString& activationToken, c
 class ProgramWindows final : public MainWindowHost {
 public:
     ProgramWindows(TaskStore& tasks, SettingsRecord& settings, Opener& opener, const Clock& clock,
-                   Registry& registry, NotificationForms& notifications, std::string folder)
+                   Registry& registry, NotificationForms& notifications, std::string folder,
+                   std::function<void(bool)> closing)
         : tasks_(tasks), settings_(settings), opener_(opener), clock_(clock), registry_(registry),
-          notifications_(notifications), folder_(std::move(folder)) {}
+          notifications_(notifications), folder_(std::move(folder)), closing_(std::move(closing)) {}
 
     Result<void> loadSettings() override { return velloran::loadSettings(registry_, settings_); }
     void showSplash(QWidget* owner) override {
@@ -93,6 +95,7 @@ public:
     }
     void sweepClosedNotifications() override { notifications_.sweep(); }
     void destroyMemoWindows() override { notifications_.destroyMemoWindows(); }
+    void closingChanged(bool closing) override { closing_(closing); }
 
 private:
     TaskStore& tasks_;
@@ -102,6 +105,7 @@ private:
     Registry& registry_;
     NotificationForms& notifications_;
     std::string folder_;
+    std::function<void(bool)> closing_;
 };
 
 } // namespace
@@ -138,23 +142,21 @@ int main(int argc, char* argv[]) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &systemClose, restartNever);
     QObject::connect(&app, &QGuiApplication::saveStateRequest, &systemClose, restartNever);
 
-    SingleInstance instance;
-    if (!instance.claim()) {
-        askAboutRunningInstance(launch, [&instance, &systemClose](const RestoreRequest& request) {
-            if (!systemClose.requested())
-                instance.askRunningInstanceToRestore(request);
-        });
-        return -1;
-    }
-
     const std::string folder = programDirectory();
-    if (::chdir(folder.c_str()) != 0)
-        qCWarning(logStart, "cannot enter %s", folder.c_str());
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+    const std::string taskFile = place.taskFile;
+    // One Velloran per user, and one per task file whoever runs it, held until the process ends.
+    SingleInstance instance;
+    TaskFileLock taskLock(taskFile);
+    if (!claimStart(instance, taskLock, taskFile, launch, [&systemClose] { return systemClose.requested(); }))
+        return -1;
+
+    if (::chdir(folder.c_str()) != 0)
+        qCWarning(logStart, "cannot enter %s", folder.c_str());
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
     // each task file has a journal of its own.
-    TaskStore tasks(place.taskFile, journalPathFor(place.taskFile, userStateFolder()));
+    TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
     for (Message& notice : place.notices)
         tasks.addNotice(std::move(notice));
 
@@ -166,7 +168,12 @@ int main(int argc, char* argv[]) {
     BusNotifications desktopNotices(QString::fromLatin1(kProgramIconName));
     NotificationForms notifications(sound, desktopNotices, settings, clock, folder);
 
-    ProgramWindows windows{tasks, settings, opener, clock, registry, notifications, folder};
+    // A later start waits for a closing Velloran to end rather than offer it back.
+    const auto tellClosing = [&instance, &taskLock](bool closing) {
+        instance.setClosing(closing);
+        taskLock.setClosing(closing);
+    };
+    ProgramWindows windows{tasks, settings, opener, clock, registry, notifications, folder, tellClosing};
     const MainFormServices services{.tasks = tasks,
                                     .clock = clock,
                                     .opener = opener,

@@ -23,4 +23,10 @@ bool makePrivateFolder(const std::string& path) {
     return mine;
 }
 
+bool isPrivateFolder(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
+           (status.st_mode & 077) == 0;
+}
+
 } // namespace velloran

@@ -11,4 +11,8 @@ namespace velloran {
 // could enter is closed. Nothing that belongs to another user, and nothing a link points at, is changed.
 bool makePrivateFolder(const std::string& path);
 
+// True when the path is a real folder (no link) owned by this user that no one else may enter; nothing is
+// made or changed.
+bool isPrivateFolder(const std::string& path);
+
 } // namespace velloran

@@ -27,6 +27,10 @@ public:
     // Frees the alarm and memo windows the user has closed; at exit, every memo window.
     virtual void sweepClosedNotifications() = 0;
     virtual void destroyMemoWindows() = 0;
+
+    // The window's close has begun (its last save, then the countdown), or was cancelled: a later start
+    // then waits for this one to end rather than offer it back.
+    virtual void closingChanged(bool closing) = 0;
 };
 
 } // namespace velloran

@@ -168,12 +168,13 @@ void SchedulerMainForm::refreshTaskView() {
 }
 
 void SchedulerMainForm::runScan() {
-    if (tasks_.empty())
+    // From the last save on, no task runs: it would be recorded after that save and run again.
+    if (tasks_.empty() || closing_ || closed_)
         return;
     scanTimer_->setEnabled(false);
     if (scanDueTasks(tasks_, services_.clock.now(), actions_))
         refreshTaskView();
-    scanTimer_->setEnabled(true);
+    scanTimer_->setEnabled(!closing_);
     showStoreNotices();
 }
 
@@ -338,10 +339,16 @@ void SchedulerMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
+    // The scan stops before the last save and goes on only if the close is cancelled, so that nothing
+    // runs, and nothing is recorded, between that save and the end.
+    scanTimer_->setEnabled(false);
+    services_.host.closingChanged(true);
     const bool allowed = saveAndConfirmClose();
     closing_ = false;
     if (!allowed) {
         systemClose_ = false;
+        services_.host.closingChanged(false);
+        scanTimer_->setEnabled(true);
         event->ignore();
         return;
     }

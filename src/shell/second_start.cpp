@@ -1,13 +1,20 @@
 #include "second_start.h"
 
+#include "common/product.h"
+#include "files/private_folder.h"
+#include "platform/logging.h"
 #include "platform/message_box.h"
+#include "platform/translated_message.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <memory>
+#include <unistd.h>
 
 namespace velloran {
 namespace {
@@ -17,6 +24,17 @@ constexpr const char* kAlreadyRunning = QT_TRANSLATE_NOOP(
                    "icon and double click on the icon to open.\n"
                    "If icon is not visable in the icon tray click OK to open, otherwise\n"
                    "select cancel and double click in icon tray to open.");
+
+constexpr const char* kInUseBy = QT_TRANSLATE_NOOP(
+    "SecondStart", "Another Velloran (process %2) uses the task file \"%1\" and carries out "
+                   "its tasks.\nThis Velloran does not start, so that no task runs twice.");
+constexpr const char* kInUse = QT_TRANSLATE_NOOP(
+    "SecondStart",
+    "Another Velloran uses the task file \"%1\" and carries out its tasks.\nThis Velloran does "
+    "not start, so that no task runs twice.");
+constexpr const char* kCannotLock =
+    QT_TRANSLATE_NOOP("SecondStart", "%1\nVelloran cannot tell whether another Velloran uses the task file "
+                                     "\"%2\". If one does, tasks may run twice.");
 
 // How long the question stays after OK for the running window to take the focus from it.
 constexpr int kHandOverMilliseconds = 1500;
@@ -34,6 +52,26 @@ void waitForFocusToLeave(QWidget* window, int milliseconds) {
             loop.quit();
     });
     loop.exec();
+}
+
+// Also in the session's log, where a start with nobody looking still leaves a trace.
+void tell(const Message& text) {
+    qCWarning(logInstance, "%s", text.english().c_str());
+    MessageBoxes::ask(nullptr, {QString::fromLatin1(kProgramName), translated(text), QMessageBox::Warning,
+                                QMessageBox::Ok});
+}
+
+// The running Velloran of this user that holds the task file, where it answers; nullptr otherwise.
+std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
+    if (!holder.uid || *holder.uid != ::geteuid() || !isPrivateFolder(holder.instanceFolder))
+        return nullptr;
+    auto owner = std::make_unique<SingleInstance>(QFile::decodeName(holder.instanceFolder.c_str()));
+    return owner->reachable() ? std::move(owner) : nullptr;
+}
+
+bool holdsTaskFile(TaskFileLock& taskLock) {
+    const Result<FileLock::State> locked = taskLock.tryLock();
+    return locked && *locked == FileLock::State::Held;
 }
 
 } // namespace
@@ -61,6 +99,55 @@ QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch
             waitForFocusToLeave(box, kHandOverMilliseconds);
     };
     return MessageBoxes::ask(nullptr, question);
+}
+
+bool claimStart(SingleInstance& instance, TaskFileLock& taskLock, const std::string& taskFile,
+                const RestoreRequest& launch, const std::function<bool()>& closeRequested,
+                std::chrono::milliseconds closingWait, const ActivationTokenSource& tokenFor) {
+    // The events go on while it waits, so that a close asked for meanwhile ends the wait.
+    const LockPause pause = [&closeRequested](std::chrono::milliseconds step) {
+        QEventLoop loop;
+        QTimer::singleShot(step, &loop, &QEventLoop::quit);
+        loop.exec();
+        return !closeRequested();
+    };
+    const auto offerBack = [&](const SingleInstance& owner) {
+        askAboutRunningInstance(
+            launch,
+            [&](const RestoreRequest& request) {
+                if (!closeRequested())
+                    owner.askRunningInstanceToRestore(request);
+            },
+            tokenFor);
+    };
+    if (!instance.claim(closingWait, pause)) {
+        if (closeRequested())
+            return false;
+        offerBack(instance);
+        // Where the running one ended while the question was up, this start runs in its place.
+        if (closeRequested() || !instance.claim())
+            return false;
+    }
+
+    // Written with the lock, so that a start that finds it held finds where this one answers too.
+    taskLock.setInstanceFolder(QFile::encodeName(instance.folder()).toStdString());
+    const Result<FileLock::State> locked = taskLock.tryLock(closingWait, pause);
+    if (!locked) {
+        tell(Message("SecondStart", kCannotLock, {locked.error(), taskFile}));
+        return true;
+    }
+    if (*locked == FileLock::State::Held)
+        return true;
+    if (closeRequested())
+        return false;
+    const LockHolder holder = taskLock.holder();
+    if (const auto owner = reachableOwner(holder))
+        offerBack(*owner);
+    else if (holder.pid)
+        tell(Message("SecondStart", kInUseBy, {taskFile, std::to_string(*holder.pid)}));
+    else
+        tell(Message("SecondStart", kInUse, {taskFile}));
+    return !closeRequested() && holdsTaskFile(taskLock);
 }
 
 } // namespace velloran

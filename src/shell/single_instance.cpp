@@ -83,7 +83,7 @@ QString defaultFolder() {
 SingleInstance::SingleInstance(QString folder, QObject* parent)
     : QObject(parent), folder_(folder.isEmpty() ? defaultFolder() : std::move(folder)) {}
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(std::chrono::milliseconds waitWhileClosing, const LockPause& pause) {
     // The folder is the user's alone, so no one else can take the lock or answer on the socket.
     if (!privateFolder(folder_)) {
         // Better a second copy than none at all.
@@ -91,8 +91,10 @@ bool SingleInstance::claim() {
                   qPrintable(folder_));
         return true;
     }
+    lock_.setInstanceFolder(QFile::encodeName(folder_).toStdString());
     const Result<FileLock::State> locked =
-        lock_.tryLock(QFile::encodeName(folder_ + "/velloran.lock").toStdString());
+        lockOnceClosed(lock_, QFile::encodeName(folder_ + "/velloran.lock").toStdString(),
+                       FileLock::Sharing::Private, waitWhileClosing, pause);
     if (!locked) {
         qCWarning(logInstance, "%s; the one-instance check is off", locked.error().english().c_str());
         return true;
@@ -101,6 +103,10 @@ bool SingleInstance::claim() {
         return false;
     serve();
     return true;
+}
+
+void SingleInstance::setClosing(bool closing) {
+    lock_.setClosing(closing);
 }
 
 SingleInstance::~SingleInstance() {
@@ -195,14 +201,14 @@ void SingleInstance::acceptClients() {
     }
 }
 
-bool SingleInstance::askRunningInstanceToRestore(const RestoreRequest& request) const {
+int SingleInstance::connectToInstance() const {
     const QByteArray path = socketPathOf(folder_);
     sockaddr_un address{};
     if (!fillAddress(path, address))
-        return false;
+        return -1;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return false;
+        return -1;
     // Each step waits at most 2 s: a running instance that is stuck must not hold this start for long.
     const timeval limit{2, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
@@ -213,8 +219,24 @@ bool SingleInstance::askRunningInstanceToRestore(const RestoreRequest& request) 
     while (connected != 0 && errno == EINTR);
     if (connected != 0) {
         ::close(fd);
-        return false;
+        return -1;
     }
+    return fd;
+}
+
+bool SingleInstance::reachable() const {
+    // The instance takes a connection that sends nothing and hangs up for no request.
+    const int fd = connectToInstance();
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+bool SingleInstance::askRunningInstanceToRestore(const RestoreRequest& request) const {
+    const int fd = connectToInstance();
+    if (fd < 0)
+        return false;
     const std::string message = encodeRestoreRequest(request);
     std::size_t sent = 0;
     while (sent < message.size()) {

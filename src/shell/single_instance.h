@@ -6,6 +6,7 @@
 #include "restore_request.h"
 
 #include <QObject>
+#include <chrono>
 #include <cstdint>
 
 namespace velloran {
@@ -21,11 +22,17 @@ public:
     const QString& folder() const { return folder_; }
 
     // True when this process is now the one instance; false when another holds the lock. The lock is
-    // the kernel's and ends with its process, so nothing a crash left in the folder stops a start.
-    bool claim();
+    // the kernel's and ends with its process, so nothing a crash left in the folder stops a start. An
+    // instance that is closing is waited for, at most waitWhileClosing, pausing with pause.
+    bool claim(std::chrono::milliseconds waitWhileClosing = {}, const LockPause& pause = sleepFor);
+    // For the instance: tells a later start that it is closing (and waits for it to end rather than ask
+    // it for its window), or that it runs on.
+    void setClosing(bool closing);
     // From a second start: asks the running instance to restore its window, handing on the second
     // start's activation token. False when it cannot be reached.
     bool askRunningInstanceToRestore(const RestoreRequest& request = {}) const;
+    // True when an instance answers on the folder's socket.
+    bool reachable() const;
 
 signals:
     // The tokens are empty where the second start had none.
@@ -34,6 +41,8 @@ signals:
 private:
     void serve();
     void acceptClients();
+    // A socket connected to the running instance, or -1.
+    int connectToInstance() const;
 
     QString folder_;
     FileLock lock_;

@@ -35,6 +35,9 @@ SCRIPT
   export PATH="$CASE/bin:$BASE_PATH"
 }
 
+# What the program told the user, as it wrote it to the session's log beside the window.
+told() { sed 's/^velloran: //' "$CASE/velloran.log"; }
+
 start_app() {
   "$PROG/velloran" "$@" >>"$CASE/velloran.log" 2>&1 &
   APP=$!

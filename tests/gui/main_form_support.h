@@ -31,6 +31,7 @@ public:
     int abouts = 0;
     int sweeps = 0;
     int memoWindowsDestroyed = 0;
+    std::vector<bool> closingChanges;
     // Run while the window is open, as a user's clicks elsewhere would.
     std::function<void()> whileNewTaskOpen;
     std::function<void()> whilePreferencesOpen;
@@ -63,6 +64,7 @@ public:
     }
     void sweepClosedNotifications() override { ++sweeps; }
     void destroyMemoWindows() override { ++memoWindowsDestroyed; }
+    void closingChanged(bool closing) override { closingChanges.push_back(closing); }
 };
 
 struct CountingWindows final : NotificationWindows {

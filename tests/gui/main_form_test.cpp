@@ -284,6 +284,42 @@ private slots:
         QVERIFY(!QFile::exists(bench_.dir.filePath("tasks.tsk")));
     }
 
+    // From the close's last save on no task runs: a tick during the countdown runs nothing, a cancelled
+    // countdown lets the scan go on, and a close that goes through leaves nothing for the next start to
+    // recover. The host hears when closing begins and ends, so that a later start waits for it.
+    void noTaskRunsFromTheLastSaveOn() {
+        writeTasks({task(kWebAddress, "https://example.org/due", at(2009, 12, 3, 12, 0)),
+                    task(kWebAddress, "https://example.org/later", at(2009, 12, 3, 12, 1))});
+        auto form = makeForm();
+        form->show();
+        bench_.clock.value = at(2009, 12, 3, 12, 0);
+        const auto tickDuringCountdown = [&](bool goThrough) {
+            QTimer::singleShot(0, [&, goThrough] {
+                auto* countdown = qobject_cast<ExitForm*>(QApplication::activeModalWidget());
+                QVERIFY(countdown);
+                QVERIFY(!test::mainTimer(*form)->isEnabled());
+                test::mainTimer(*form)->onTimeout(); // a tick that was already due
+                test::click(*countdown, goThrough ? "AutoOK" : "Button1");
+            });
+            return form->close();
+        };
+        QVERIFY(!tickDuringCountdown(false));
+        QVERIFY(bench_.opener.opened.empty());
+        QCOMPARE(bench_.host.closingChanges, (std::vector<bool>{true, false}));
+        QVERIFY(test::mainTimer(*form)->isEnabled());
+        test::mainTimer(*form)->onTimeout();
+        QCOMPARE(bench_.opener.opened, std::vector<std::string>{"https://example.org/due"});
+
+        bench_.clock.value = at(2009, 12, 3, 12, 1);
+        QVERIFY(tickDuringCountdown(true));
+        QCOMPARE(bench_.opener.opened.size(), std::size_t(1));
+        QCOMPARE(bench_.host.closingChanges, (std::vector<bool>{true, false, true}));
+        boxes_.shown.clear();
+        auto next = makeForm();
+        QVERIFY(boxes_.shown.isEmpty());
+        QVERIFY(next->tasks()[1].enabled());
+    }
+
     void countdownEndsWithOkOnTheFourthTick() {
         ExitForm countdown;
         countdown.show();

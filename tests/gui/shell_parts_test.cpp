@@ -1,10 +1,13 @@
 // The single-instance lock, its folder and message, close requests of the system, and the tray icon's
 // hint rule.
 #include "files/file_lock.h"
+#include "files/task_file_lock.h"
 #include "shell/edge_anchors.h"
+#include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 #include "shell/tray_icon.h"
+#include "stand_ins.h"
 
 #include <QDialog>
 #include <QDir>
@@ -113,6 +116,26 @@ bool leaveDeadSocket(const QString& path) {
     ::close(fd);
     return bound;
 }
+
+std::string path(const QTemporaryDir& dir, const char* name) {
+    return QFile::encodeName(dir.filePath(name)).toStdString();
+}
+
+// A start with the runtime folder "run" of dir and the task file in it, whose answer to each box the test
+// gives; a close request where closeRequested says.
+struct Start {
+    QTemporaryDir& dir;
+    bool closeRequested = false;
+    std::chrono::milliseconds closingWait{3000};
+    SingleInstance instance{dir.filePath("run")};
+    TaskFileLock taskLock{path(dir, "tasks.tsk")};
+
+    bool run() {
+        return claimStart(
+            instance, taskLock, path(dir, "tasks.tsk"), {}, [this] { return closeRequested; }, closingWait,
+            [](QWidget*) { return QString(); });
+    }
+};
 
 } // namespace
 
@@ -659,6 +682,135 @@ private slots:
         QVERIFY(window.isMinimized());
         tray.restore();
         QVERIFY(!window.isMinimized());
+    }
+
+    // The first start holds the user's lock and the task file's, and says where it answers.
+    void theFirstStartHoldsTheTaskFileAndSaysWhereItAnswers() {
+        QTemporaryDir dir;
+        test::MessageBoxRecorder boxes;
+        Start start{dir};
+        QVERIFY(start.run());
+        QVERIFY(boxes.shown.isEmpty());
+        const LockHolder holder = FileLock::holderOf(start.taskLock.path());
+        QCOMPARE(holder.pid, std::optional<long>(::getpid()));
+        QCOMPARE(QFile::decodeName(holder.instanceFolder.c_str()), dir.filePath("run"));
+        QVERIFY(!holder.closing);
+    }
+
+    // The task file is held by a Velloran with another runtime folder: this user's one that answers is
+    // offered back; any other is named with what its lock file tells. The start runs nothing.
+    void aTaskFileHeldElsewhereIsToldOrOfferedBack_data() {
+        QTest::addColumn<QByteArray>("note"); // what the holder's lock file says; empty: as it wrote it
+        QTest::addColumn<QString>("by");      // who the message names; null: the question instead
+        const QString pid = QString::number(::getpid());
+        QTest::newRow("this user's, reachable") << QByteArray() << QString();
+        QTest::newRow("this user's, not reachable")
+            << (pid + "\nuser " + QString::number(::geteuid()) + "\ninstance /nonexistent\n").toUtf8()
+            << " (process " + pid + ")";
+        QTest::newRow("another user's")
+            << (pid + "\nuser 4242\ninstance ELSEWHERE\n").toUtf8() << " (process " + pid + ")";
+        QTest::newRow("a process that is gone") << QByteArray("999999999\nuser 0\n") << QString("");
+    }
+    void aTaskFileHeldElsewhereIsToldOrOfferedBack() {
+        QFETCH(QByteArray, note);
+        QFETCH(QString, by);
+        QTemporaryDir dir;
+        SingleInstance owner(dir.filePath("elsewhere"));
+        QVERIFY(owner.claim());
+        QSignalSpy restored(&owner, &SingleInstance::restoreRequested);
+        TaskFileLock held(path(dir, "tasks.tsk"));
+        QCOMPARE(held.tryLock().valueOr({}), FileLock::State::Held);
+        held.setInstanceFolder(path(dir, "elsewhere"));
+        if (!note.isEmpty())
+            test::writeFile(
+                held.path(),
+                note.replace("ELSEWHERE", QFile::encodeName(dir.filePath("elsewhere"))).toStdString());
+        test::MessageBoxRecorder boxes;
+        Start start{dir};
+        QVERIFY(!start.run());
+        QCOMPARE(boxes.shown.size(), 1);
+        if (by.isNull()) {
+            QCOMPARE(boxes.shown[0].caption, QString("Application running"));
+            QTRY_COMPARE(restored.count(), 1);
+        } else {
+            QCOMPARE(boxes.shown[0].caption, QString("Velloran"));
+            QCOMPARE(boxes.shown[0].text, "Another Velloran" + by + " uses the task file \"" +
+                                              dir.filePath("tasks.tsk") +
+                                              "\" and carries out its tasks.\nThis Velloran does not start, "
+                                              "so that no task runs twice.");
+            QCOMPARE(boxes.shown[0].icon, QMessageBox::Warning);
+            QCOMPARE(restored.count(), 0);
+        }
+        QVERIFY(!start.taskLock.held());
+    }
+
+    // A running Velloran that is closing (its last save, its countdown) is waited for, as this user's one
+    // instance and as the task file's holder; one that stays closing past the wait is asked about.
+    void aStartWaitsForARunningOneThatIsClosing() {
+        QTemporaryDir dir;
+        test::MessageBoxRecorder boxes;
+        auto first = std::make_unique<SingleInstance>(dir.filePath("run"));
+        QVERIFY(first->claim());
+        first->setClosing(true);
+        auto held = std::make_unique<TaskFileLock>(path(dir, "tasks.tsk"));
+        QCOMPARE(held->tryLock().valueOr({}), FileLock::State::Held);
+        held->setClosing(true);
+        QTimer::singleShot(300, [&] { first.reset(); });
+        QTimer::singleShot(600, [&] { held.reset(); });
+        QElapsedTimer took;
+        took.start();
+        Start start{dir};
+        QVERIFY(start.run());
+        QVERIFY(took.elapsed() >= 600);
+        QVERIFY(boxes.shown.isEmpty());
+
+        Start later{dir};
+        start.instance.setClosing(true);
+        later.closingWait = std::chrono::milliseconds(300);
+        QVERIFY(!later.run());
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].caption, QString("Application running"));
+    }
+
+    // The running one ends while its question is up, or a close is asked for while the start waits: the
+    // first start runs in its place, the second ends without a word.
+    void aRunningOneGoneMeanwhileIsReplacedAndACloseEndsTheWait() {
+        QTemporaryDir dir;
+        auto first = std::make_unique<SingleInstance>(dir.filePath("run"));
+        QVERIFY(first->claim());
+        int asked = 0;
+        MessageBoxes::setHandler([&](const MessageBoxRequest&) {
+            ++asked;
+            first.reset();
+            return QMessageBox::Cancel;
+        });
+        Start start{dir};
+        QVERIFY(start.run());
+        QCOMPARE(asked, 1);
+        QVERIFY(start.taskLock.held());
+
+        start.instance.setClosing(true);
+        Start closed{dir};
+        QTimer::singleShot(100, [&] { closed.closeRequested = true; });
+        QVERIFY(!closed.run());
+        QCOMPARE(asked, 1);
+        MessageBoxes::setHandler({});
+    }
+
+    // Where no lock can be taken on the task file, the user is told once why, and the start goes on.
+    void aTaskFileThatCannotBeLockedIsToldAndTheStartGoesOn() {
+        QTemporaryDir dir;
+        test::MessageBoxRecorder boxes;
+        const std::string taskFile = path(dir, "missing/tasks.tsk");
+        SingleInstance instance(dir.filePath("run"));
+        TaskFileLock taskLock(taskFile);
+        QVERIFY(claimStart(instance, taskLock, taskFile, {}, [] { return false; }));
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].text,
+                 "Cannot open \"" + dir.filePath("missing/tasks.tsk.lock") +
+                     "\": No such file or directory\nVelloran cannot tell whether another "
+                     "Velloran uses the task file \"" +
+                     dir.filePath("missing/tasks.tsk") + "\". If one does, tasks may run twice.");
     }
 };
 

@@ -1,9 +1,6 @@
 # The task store in the real program: a task file it cannot read is left alone, and a kill between two
 # save points neither loses a change nor runs a task again.
 
-# What the program told the user, as it wrote it to the session's log beside the window.
-told() { sed 's/^velloran: //' "$CASE/velloran.log"; }
-
 # Runs the program as nobody, an ordinary user for whom root's program folder is read-only, with the
 # case's folders (the home folder stays root's unless the case gives it away). Arguments before "--" are
 # a tracer that runs it (strace ...); those after it go to the program.

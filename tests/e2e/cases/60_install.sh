@@ -71,11 +71,12 @@ case_make_install() {
   [ ! -e "$CASE/data/velloran" ] || return 1
   ! grep -q missed "$CASE/opened.log" || return 1
 
-  # Uninstall removes what was installed and keeps the tasks.
+  # Uninstall removes what was installed and keeps the tasks (with the lock file that goes with them).
   bash "$SOURCE_DIR/scripts/install-record.sh" remove "$prefix" >>"$CASE/install.log" || return 1
   unset XDG_DATA_HOME
   [ -f "$folder/tasks.tsk" ] && [ ! -e "$folder/velloran" ] && [ ! -e "$prefix/bin/velloran" ] &&
-    [ ! -e "$prefix/share/applications/velloran.desktop" ] && [ -z "$(find "$prefix" -type f ! -name tasks.tsk)" ]
+    [ ! -e "$prefix/share/applications/velloran.desktop" ] &&
+    [ -z "$(find "$prefix" -type f ! -name tasks.tsk ! -name tasks.tsk.lock)" ]
 }
 check "make install: the desktop entry's Exec starts it, Help shows the manual, tasks stay in the program directory, uninstall keeps them" case_make_install
 
