@@ -257,6 +257,11 @@ case_read_only_home() {
   # The home folder stays root's: nobody can make the data folder in it.
   start_as_nobody -- hide
   wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  # The read-only program folder takes no lock beside its task file either: that is told first.
+  grep -q 'Velloran cannot tell whether another Velloran uses the task file' "$CASE/velloran.log" &&
+    press "$(window_id '^Velloran$')" Return
+  wait_until 10 grep -q 'could not be kept in' "$CASE/velloran.log" || { stop_app; return 1; }
+  wait_until 10 visible_window '^Velloran$' || { stop_app; return 1; }
   local box text
   box=$(window_id '^Velloran$')
   shot read-only-home "$box"
