@@ -25,6 +25,7 @@
 #include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
+#include "store/task_file_place.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -143,7 +144,8 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
-    const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
+    TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+    const std::string taskFile = place.taskFile;
     // One Velloran per user, and one per task file whoever runs it, held until the process ends.
     SingleInstance instance;
     TaskFileLock taskLock(taskFile);
@@ -155,6 +157,8 @@ int main(int argc, char* argv[]) {
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
     // each task file has a journal of its own.
     TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
+    for (Message& notice : place.notices)
+        tasks.addNotice(std::move(notice));
 
     SystemClock clock;
     DesktopOpener opener;
