@@ -1,6 +1,7 @@
 // Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
 #include "common/product.h"
 #include "editor/set_task_form.h"
+#include "editor/task_requests.h"
 #include "files/program_directory.h"
 #include "files/task_file_lock.h"
 #include "look/artwork.h"
@@ -21,13 +22,17 @@
 #include "registry/registry_file.h"
 #include "shell/guarded_application.h"
 #include "shell/kind_icons.h"
+#include "shell/program_bus.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QSessionManager>
+#include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 using namespace velloran;
@@ -110,8 +115,24 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const RestoreRequest launch = launchTokens();
     routeProgramLog();
+    // A request from the command line is answered with no display: the windows' application is made only
+    // for a start of the program and for Task Setup.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const Result<Command, CommandError> command = readCommandLine(arguments);
+    if (!command || (command->action != CommandAction::Start && command->action != CommandAction::NewTask)) {
+        QCoreApplication core(argc, argv);
+        installTranslations(core);
+        if (!command) {
+            std::fprintf(stderr, "%s\n", refusalText(command.error()).toLocal8Bit().constData());
+            return 2;
+        }
+        const std::string folder = programDirectory();
+        return runCommandLine(*command, arguments, taskFileFolder(folder) + "tasks.tsk", folder);
+    }
+    const int newTaskKind = command->action == CommandAction::NewTask ? command->kind : -2;
+
+    const RestoreRequest launch = launchTokens();
     GuardedApplication app(argc, argv);
     // Before any text is made: every window and message is in the user's language from the start.
     installTranslations(app);
@@ -145,6 +166,9 @@ int main(int argc, char* argv[]) {
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
     const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
     // One Velloran per user, and one per task file whoever runs it, held until the process ends.
+    // Task Setup is opened by the Velloran that runs on the task file, where one does.
+    if (int status = 0; newTaskKind != -2 && handToRunningInstance(arguments, taskFile, status))
+        return status;
     SingleInstance instance;
     TaskFileLock taskLock(taskFile);
     if (!claimStart(instance, taskLock, taskFile, launch, [&systemClose] { return systemClose.requested(); }))
@@ -187,10 +211,27 @@ int main(int argc, char* argv[]) {
                      [&form](const QString& activationToken, const QString& startupId) {
                          restoreWithToken(form, activationToken, startupId);
                      });
+    // Requests from the command line and the bus, applied through the store; the list follows them.
+    std::unique_ptr<TaskRequests> requests;
+    ProgramBus bus([&requests](const std::vector<std::string>& request) { return requests->answer(request); },
+                   [&tasks] { return busListing(tasks); });
+    requests = std::make_unique<TaskRequests>(
+        tasks, [&folder, &settings] { return commandContextFor(folder, settings.DefaultFont); },
+        [&form](int kind) { QTimer::singleShot(0, &form, [&form, kind] { form.createTaskOfKind(kind); }); },
+        [&form, &bus] {
+            form.refreshTaskView();
+            emit bus.TasksChanged();
+        });
+    instance.setCommandHandler([&requests](const std::vector<std::string>& request) { return requests->answer(request); });
+    bus.publish();
+
     systemClose.attach([&form] { return form.closeOnSystemRequest(); }, [&form] { return form.closed(); });
 
     // A close asked for during start-up ends the program without showing its window.
-    if (!systemClose.requested())
+    if (!systemClose.requested()) {
         form.show();
+        if (newTaskKind != -2)
+            QTimer::singleShot(0, &form, [&form, newTaskKind] { form.createTaskOfKind(newTaskKind); });
+    }
     return app.run();
 }
