@@ -29,8 +29,8 @@
 #include "shell/system_close_requests.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QSessionManager>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -222,7 +222,8 @@ int main(int argc, char* argv[]) {
             form.refreshTaskView();
             emit bus.TasksChanged();
         });
-    instance.setCommandHandler([&requests](const std::vector<std::string>& request) { return requests->answer(request); });
+    instance.setCommandHandler(
+        [&requests](const std::vector<std::string>& request) { return requests->answer(request); });
     bus.publish();
 
     systemClose.attach([&form] { return form.closeOnSystemRequest(); }, [&form] { return form.closed(); });

@@ -25,8 +25,8 @@ constexpr const char* kBadDate = QT_TRANSLATE_NOOP(
 constexpr const char* kNoStart =
     QT_TRANSLATE_NOOP("CommandLine", "The option --at with the task's date and time is missing.");
 constexpr const char* kNoTarget = QT_TRANSLATE_NOOP("CommandLine", "A task of the kind %1 needs --target.");
-constexpr const char* kBadRepeat =
-    QT_TRANSLATE_NOOP("CommandLine", "\"%1\" is not a repeat.\nRepeats: once, daily, weekly, monthly, yearly.");
+constexpr const char* kBadRepeat = QT_TRANSLATE_NOOP(
+    "CommandLine", "\"%1\" is not a repeat.\nRepeats: once, daily, weekly, monthly, yearly.");
 constexpr const char* kBadDay =
     QT_TRANSLATE_NOOP("CommandLine", "\"%1\" is not a day.\nDays: mon, tue, wed, thu, fri, sat, sun.");
 constexpr const char* kTooLong =
@@ -40,7 +40,8 @@ constexpr std::array<std::string_view, 5> kRepeatNames{"once", "daily", "weekly"
 // Sunday first, as the editor's day boxes.
 constexpr std::array<std::string_view, 7> kDayNames{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
 
-Failure<CommandError> refuse(Refusal refusal, const char* text, std::initializer_list<Message> arguments = {}) {
+Failure<CommandError> refuse(Refusal refusal, const char* text,
+                             std::initializer_list<Message> arguments = {}) {
     return failure(CommandError{refusal, Message(kCommandContext, text, arguments)});
 }
 Failure<CommandError> usage(const char* text, std::initializer_list<Message> arguments = {}) {
@@ -82,9 +83,8 @@ bool readStart(std::string_view text, DateTime& start) {
 }
 
 bool readId(std::string_view text, std::uint32_t& id) {
-    if (text.empty() || text.size() > 10 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (text.empty() || text.size() > 10 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
     return error == std::errc() && end == text.data() + text.size();
@@ -104,12 +104,12 @@ struct ValueOption {
 };
 // 0: a value that is read, not kept as it is.
 constexpr std::array<ValueOption, 7> kValueOptions{{{"--at", 0},
-                                                     {"--note", kLongTextBytes},
-                                                     {"--target", kLongTextBytes},
-                                                     {"--args", kArgumentBytes},
-                                                     {"--repeat", 0},
-                                                     {"--days", 0},
-                                                     {"--sound", kArgumentBytes}}};
+                                                    {"--note", kLongTextBytes},
+                                                    {"--target", kLongTextBytes},
+                                                    {"--args", kArgumentBytes},
+                                                    {"--repeat", 0},
+                                                    {"--days", 0},
+                                                    {"--sound", kArgumentBytes}}};
 constexpr std::array<std::string_view, 3> kSwitches{"--run-if-missed", "--auto-delete", "--disabled"};
 
 Result<Command, CommandError> readAdd(const std::vector<std::string>& arguments) {
@@ -134,7 +134,8 @@ Result<Command, CommandError> readAdd(const std::vector<std::string>& arguments)
                                           ? recordLineBreaks(arguments[i]).size()
                                           : arguments[i].size();
             if (valueOption->maxBytes != 0 && bytes > valueOption->maxBytes)
-                return refuse(Refusal::InvalidTask, kTooLong, {option, std::to_string(valueOption->maxBytes)});
+                return refuse(Refusal::InvalidTask, kTooLong,
+                              {option, std::to_string(valueOption->maxBytes)});
         } else if (indexOf(option, kSwitches) >= 0) {
             if (!switches.emplace(option, true).second)
                 return usage(kGivenTwice, {option});
@@ -153,7 +154,9 @@ Result<Command, CommandError> readAdd(const std::vector<std::string>& arguments)
     entries.date = wholeDays(start);
     entries.time = timeOfDay(start);
     const std::string kindText = arguments[1];
-    const auto onlyFor = [&](std::string_view option, bool allowed) { return allowed || !values.contains(option); };
+    const auto onlyFor = [&](std::string_view option, bool allowed) {
+        return allowed || !values.contains(option);
+    };
     if (!onlyFor("--target", kind.target != KindTarget::Fixed))
         return usage(kNotWith, {std::string("--target"), "--add " + kindText});
     if (!onlyFor("--args", kind.action == KindAction::RunProgram))
@@ -174,7 +177,8 @@ Result<Command, CommandError> readAdd(const std::vector<std::string>& arguments)
     entries.days.fill(true);
     if (values.contains("--days")) {
         if (entries.repeatType != kDaily)
-            return usage(kNotWith, {std::string("--days"), "--repeat " + std::string(kRepeatNames[entries.repeatType])});
+            return usage(kNotWith, {std::string("--days"),
+                                    "--repeat " + std::string(kRepeatNames[entries.repeatType])});
         entries.days.fill(false);
         const std::string days = lowered(values["--days"]);
         for (std::size_t begin = 0; begin <= days.size() && !days.empty();) {
@@ -200,18 +204,26 @@ std::string localText(DateTime moment) {
     const CivilDate date = decodeDate(moment);
     const CivilTime time = decodeTime(moment);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day, time.hour,
-                  time.minute, time.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  time.hour, time.minute, time.second);
     return text;
 }
 
 void appendEscaped(std::string& out, std::string_view text, bool json) {
     for (const char c : text) {
         switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
         case '"':
             out += json ? "\\\"" : "\"";
             break;
@@ -300,13 +312,15 @@ Result<std::string, CommandError> applyCommand(const Command& command, TaskStore
             };
             const auto found = std::find_if(context.alarmSounds.begin(), context.alarmSounds.end(), same);
             if (found == context.alarmSounds.end())
-                return failure(CommandError{Refusal::InvalidTask,
-                                            Message(kEditorContext, kFileNotFoundMessage, {entries.alarmSound})});
+                return failure(
+                    CommandError{Refusal::InvalidTask,
+                                 Message(kEditorContext, kFileNotFoundMessage, {entries.alarmSound})});
             entries.alarmSound = *found;
         } else {
             entries.alarmSound = context.alarmSounds.empty() ? std::string() : context.alarmSounds.front();
         }
-        const Result<Task> built = checkEntries(entries, context.now, context.pathExists, context.programExists);
+        const Result<Task> built =
+            checkEntries(entries, context.now, context.pathExists, context.programExists);
         if (!built)
             return failure(CommandError{Refusal::InvalidTask, built.error()});
         return std::to_string(tasks.add(*built, context.unixSecondsNow)) + "\n";

@@ -28,10 +28,10 @@ enum class CommandAction {
 
 struct Command {
     CommandAction action = CommandAction::Start;
-    bool json = false;       // List
+    bool json = false;        // List
     std::uint32_t taskId = 0; // Remove, Enable, Disable
-    int kind = -1;           // Add, NewTask
-    TaskEntries entries;     // Add: all but the sound's default, the memo font and the home folder
+    int kind = -1;            // Add, NewTask
+    TaskEntries entries;      // Add: all but the sound's default, the memo font and the home folder
     bool soundGiven = false;
 };
 

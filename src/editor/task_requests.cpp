@@ -21,11 +21,12 @@ namespace {
 constexpr int kDone = 0, kCannotUse = 1, kRefused = 2;
 
 constexpr const char* kTaskFileInUse = QT_TRANSLATE_NOOP(
-    "CommandLine", "Another Velloran that this user cannot reach uses the task file \"%1\".\nNothing was changed.");
+    "CommandLine",
+    "Another Velloran that this user cannot reach uses the task file \"%1\".\nNothing was changed.");
 constexpr const char* kNoAnswer = QT_TRANSLATE_NOOP(
     "CommandLine", "The running Velloran did not answer.\nThe request may or may not have been carried out.");
-constexpr const char* kCannotLockFile = QT_TRANSLATE_NOOP(
-    "CommandLine", "%1\nThe task file \"%2\" cannot be locked, so it was not changed.");
+constexpr const char* kCannotLockFile =
+    QT_TRANSLATE_NOOP("CommandLine", "%1\nThe task file \"%2\" cannot be locked, so it was not changed.");
 constexpr const char* kNotSaved = QT_TRANSLATE_NOOP("CommandLine", "The tasks could not be saved.\n%1");
 
 void print(std::FILE* stream, const QString& text) {
@@ -46,8 +47,8 @@ QString usageText() {
 }
 
 bool changesTasks(CommandAction action) {
-    return action == CommandAction::Add || action == CommandAction::Remove || action == CommandAction::Enable ||
-           action == CommandAction::Disable;
+    return action == CommandAction::Add || action == CommandAction::Remove ||
+           action == CommandAction::Enable || action == CommandAction::Disable;
 }
 
 // The request goes to the running Velloran that holds the task file; nullopt where this process holds
@@ -130,7 +131,8 @@ QList<QVariantMap> busListing(const TaskStore& tasks) {
     return listing;
 }
 
-bool handToRunningInstance(const std::vector<std::string>& arguments, const std::string& taskFile, int& status) {
+bool handToRunningInstance(const std::vector<std::string>& arguments, const std::string& taskFile,
+                           int& status) {
     TaskFileLock lock(taskFile);
     const std::optional<int> passed = passToOwner(lock, arguments, taskFile);
     if (!passed)
@@ -139,14 +141,15 @@ bool handToRunningInstance(const std::vector<std::string>& arguments, const std:
     return true;
 }
 
-int runCommandLine(const Command& command, const std::vector<std::string>& arguments, const std::string& taskFile,
-                   const std::string& programDirectory) {
+int runCommandLine(const Command& command, const std::vector<std::string>& arguments,
+                   const std::string& taskFile, const std::string& programDirectory) {
     switch (command.action) {
     case CommandAction::Help:
         print(stdout, usageText());
         return kDone;
     case CommandAction::Version:
-        print(stdout, QStringLiteral("%1 %2").arg(QString::fromLatin1(kProgramName), QString::fromLatin1(kProgramVersion)));
+        print(stdout, QStringLiteral("%1 %2").arg(QString::fromLatin1(kProgramName),
+                                                  QString::fromLatin1(kProgramVersion)));
         return kDone;
     default:
         break;
@@ -162,7 +165,8 @@ int runCommandLine(const Command& command, const std::vector<std::string>& argum
     FileRegistry registry;
     SettingsRecord settings = zeroSettings();
     (void)loadSettings(registry, settings);
-    const auto applied = applyCommand(command, tasks, commandContextFor(programDirectory, settings.DefaultFont));
+    const auto applied =
+        applyCommand(command, tasks, commandContextFor(programDirectory, settings.DefaultFont));
     if (!applied) {
         print(stderr, refusalText(applied.error()));
         return kRefused;

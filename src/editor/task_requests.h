@@ -28,8 +28,8 @@ QList<QVariantMap> busListing(const TaskStore& tasks);
 // The running program's side.
 class TaskRequests {
 public:
-    TaskRequests(TaskStore& tasks, std::function<CommandContext()> context, std::function<void(int kind)> showNewTask,
-                 std::function<void()> changed)
+    TaskRequests(TaskStore& tasks, std::function<CommandContext()> context,
+                 std::function<void(int kind)> showNewTask, std::function<void()> changed)
         : tasks_(tasks), context_(std::move(context)), showNewTask_(std::move(showNewTask)),
           changed_(std::move(changed)) {}
 
@@ -50,11 +50,12 @@ private:
 // The command line's side, for every request but a plain start: prints what it has to say and returns the
 // exit status. A request for the tasks goes to the running Velloran of this user on the task file;
 // where none runs, it is applied here. Needs a QCoreApplication, no display.
-int runCommandLine(const Command& command, const std::vector<std::string>& arguments, const std::string& taskFile,
-                   const std::string& programDirectory);
+int runCommandLine(const Command& command, const std::vector<std::string>& arguments,
+                   const std::string& taskFile, const std::string& programDirectory);
 
 // For "--new KIND": hands it to the running Velloran of this user on the task file. False when none runs
 // there (and this start is to open Task Setup itself); otherwise status is the exit status.
-bool handToRunningInstance(const std::vector<std::string>& arguments, const std::string& taskFile, int& status);
+bool handToRunningInstance(const std::vector<std::string>& arguments, const std::string& taskFile,
+                           int& status);
 
 } // namespace velloran

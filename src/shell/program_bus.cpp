@@ -21,12 +21,14 @@ bool ProgramBus::publish() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    if (!bus.registerObject(kObjectPath, this, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)) {
+    if (!bus.registerObject(kObjectPath, this,
+                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)) {
         qCWarning(logStart, "cannot put %s on the session bus", kObjectPath);
         return false;
     }
     if (!bus.registerService(kServiceName)) {
-        qCWarning(logStart, "the bus name %s is taken: %s", kServiceName, qPrintable(bus.lastError().message()));
+        qCWarning(logStart, "the bus name %s is taken: %s", kServiceName,
+                  qPrintable(bus.lastError().message()));
         return false;
     }
     return true;

@@ -2,8 +2,8 @@
 // asks the first, through the socket, to bring its window back.
 #pragma once
 
-#include "files/file_lock.h"
 #include "command_request.h"
+#include "files/file_lock.h"
 #include "restore_request.h"
 
 #include <QObject>

@@ -69,8 +69,9 @@ TEST(TaskCommands, CommandLinesAndTheirOutcome) {
         {{"--version", "x"}, "usage: Unexpected argument \"x\"."},
         {{"--frobnicate"}, "usage: Unknown option \"--frobnicate\"."},
         {{"--new", "Memo"}, "new 1"},
-        {{"--new", "diary"}, "usage: \"diary\" is not a kind of task.\nKinds: alarm, memo, program, web, audio, "
-                             "video, document, general."},
+        {{"--new", "diary"},
+         "usage: \"diary\" is not a kind of task.\nKinds: alarm, memo, program, web, audio, "
+         "video, document, general."},
         {{"--new"}, "usage: The option --new needs a value."},
         {{"--list", "--xml"}, "usage: Unknown option \"--xml\"."},
         {{"--list", "--json", "x"}, "usage: Unexpected argument \"x\"."},
@@ -94,7 +95,8 @@ TEST(TaskCommands, CommandLinesAndTheirOutcome) {
          "usage: The option --args does not go with --add web."},
         {{"--add", "memo", "--at", "2024-03-11 09:00", "--note", "n", "--sound", "Chimes.wav"},
          "usage: The option --sound does not go with --add memo."},
-        {{"--add", "document", "--at", "2024-03-11 09:00"}, "usage: A task of the kind document needs --target."},
+        {{"--add", "document", "--at", "2024-03-11 09:00"},
+         "usage: A task of the kind document needs --target."},
         {{"--add", "alarm", "--at", "2024-03-11 09:00", "--repeat", "hourly"},
          "usage: \"hourly\" is not a repeat.\nRepeats: once, daily, weekly, monthly, yearly."},
         {{"--add", "alarm", "--at", "2024-03-11 09:00", "--days", "mon"},
@@ -103,19 +105,24 @@ TEST(TaskCommands, CommandLinesAndTheirOutcome) {
          "usage: \"funday\" is not a day.\nDays: mon, tue, wed, thu, fri, sat, sun."},
         // Dates: ISO only, and one that exists.
         {{"--add", "alarm", "--at", "2024-02-30 09:00"},
-         "invalid: \"2024-02-30 09:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS."},
+         "invalid: \"2024-02-30 09:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD "
+         "HH:MM:SS."},
         {{"--add", "alarm", "--at", "2024-03-11 24:00"},
-         "invalid: \"2024-03-11 24:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS."},
+         "invalid: \"2024-03-11 24:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD "
+         "HH:MM:SS."},
         {{"--add", "alarm", "--at", "11.03.2024 09:00"},
-         "invalid: \"11.03.2024 09:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS."},
+         "invalid: \"11.03.2024 09:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD "
+         "HH:MM:SS."},
         {{"--add", "alarm", "--at", "2024-03-11 9:00"},
-         "invalid: \"2024-03-11 9:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS."},
+         "invalid: \"2024-03-11 9:00\" is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD "
+         "HH:MM:SS."},
         // Lengths as the record's fields keep them; a memo's line break takes two bytes.
         {{"--add", "alarm", "--at", "2024-03-11 09:00", "--note", longText},
          "invalid: The text of --note is longer than the 1023 bytes that a task keeps."},
         {{"--add", "memo", "--at", "2024-03-11 09:00", "--note", std::string(1022, 'x') + "\n"},
          "invalid: The text of --note is longer than the 1023 bytes that a task keeps."},
-        {{"--add", "program", "--at", "2024-03-11 09:00", "--target", "/bin/tool", "--args", std::string(256, 'a')},
+        {{"--add", "program", "--at", "2024-03-11 09:00", "--target", "/bin/tool", "--args",
+          std::string(256, 'a')},
          "invalid: The text of --args is longer than the 255 bytes that a task keeps."},
         // Task Setup's own checks, with its texts.
         {{"--add", "alarm", "--at", "2024-03-10 12:00"},
@@ -128,12 +135,14 @@ TEST(TaskCommands, CommandLinesAndTheirOutcome) {
         {{"--add", "web", "--at", "2024-03-11 09:00", "--target", "www.example.com"},
          "invalid: Must type a web address or file transfer protocol using http:// or ftp://\n"
          "ex: http://www.example.com/"},
-        {{"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "Gong.wav"}, "invalid: Gong.wav\nfile not found."},
+        {{"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "Gong.wav"},
+         "invalid: Gong.wav\nfile not found."},
         // Accepted.
         {{"--add", "alarm", "--at", "2024-03-10 12:00:01"}, added},
-        {{"--add", "Document", "--at", "2024-03-11 09:00", "--target", "~/notes.txt", "--repeat", "Weekly"}, added},
-        {{"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "digital.WAV", "--repeat", "daily", "--days",
-          "MON,fri", "--run-if-missed", "--auto-delete", "--disabled"},
+        {{"--add", "Document", "--at", "2024-03-11 09:00", "--target", "~/notes.txt", "--repeat", "Weekly"},
+         added},
+        {{"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "digital.WAV", "--repeat", "daily",
+          "--days", "MON,fri", "--run-if-missed", "--auto-delete", "--disabled"},
          added},
     };
     for (const auto& c : cases) {
@@ -149,8 +158,8 @@ TEST(TaskCommands, CommandLinesAndTheirOutcome) {
 
 TEST(TaskCommands, AddedTaskHoldsWhatWasAskedAndTheListShowsIt) {
     TaskStore tasks = storeWithOneTask();
-    outcome({"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "digital.WAV", "--repeat", "daily", "--days",
-             "MON,fri", "--auto-delete", "--disabled", "--note", "Tea\there\\"},
+    outcome({"--add", "alarm", "--at", "2024-03-11 09:00", "--sound", "digital.WAV", "--repeat", "daily",
+             "--days", "MON,fri", "--auto-delete", "--disabled", "--note", "Tea\there\\"},
             tasks);
     outcome({"--add", "memo", "--at", "2024-03-12 07:05:09", "--note", "a \"b\"\nc"}, tasks);
     const Task& alarm = tasks[1];
@@ -165,12 +174,13 @@ TEST(TaskCommands, AddedTaskHoldsWhatWasAskedAndTheListShowsIt) {
                   "\tmemo\t2024-03-12 07:05:09\tonce\tenabled\tMemo\ta \"b\"\\nc\n");
     outcome({"--remove", id1}, tasks);
     EXPECT_EQ(outcome({"--disable", "100"}, tasks), "ok: ");
-    EXPECT_EQ(outcome({"--list", "--json"}, tasks),
-              "ok: [\n {\"id\": 100, \"kind\": \"alarm\", \"next\": \"2024-03-11 08:00:00\", \"repeat\": \"once\", "
-              "\"enabled\": false, \"target\": \"Alarm Clock\", \"description\": \"\"},\n {\"id\": " +
-                  id2 +
-                  ", \"kind\": \"memo\", \"next\": \"2024-03-12 07:05:09\", \"repeat\": \"once\", \"enabled\": "
-                  "true, \"target\": \"Memo\", \"description\": \"a \\\"b\\\"\\nc\"}\n]\n");
+    EXPECT_EQ(
+        outcome({"--list", "--json"}, tasks),
+        "ok: [\n {\"id\": 100, \"kind\": \"alarm\", \"next\": \"2024-03-11 08:00:00\", \"repeat\": \"once\", "
+        "\"enabled\": false, \"target\": \"Alarm Clock\", \"description\": \"\"},\n {\"id\": " +
+            id2 +
+            ", \"kind\": \"memo\", \"next\": \"2024-03-12 07:05:09\", \"repeat\": \"once\", \"enabled\": "
+            "true, \"target\": \"Memo\", \"description\": \"a \\\"b\\\"\\nc\"}\n]\n");
     TaskStore empty;
     EXPECT_EQ(outcome({"--list", "--json"}, empty), "ok: []\n");
 }
