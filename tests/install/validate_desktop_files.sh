@@ -28,7 +28,7 @@ desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
 appstream-util validate-relax --nonet "$metainfo" || fail "appstream-util validate-relax $metainfo"
 
 # Exec names the installed launcher, quoted for the blank; the launcher reaches the program.
-exec_line=$(grep '^Exec=' "$entry")
+exec_line=$(grep -m 1 '^Exec=' "$entry")
 [ "$exec_line" = "Exec=\"$prefix/bin/velloran\"" ] || fail "Exec is $exec_line"
 # The actions "New Alarm" and "New Memo" reach the same launcher.
 [ "$(grep -cxE "Exec=\"$prefix/bin/velloran\" --new (alarm|memo)" "$entry")" = 2 ] ||
