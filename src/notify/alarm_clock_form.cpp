@@ -12,6 +12,7 @@
 #include "look/fonts.h"
 #include "platform/timer.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -28,8 +29,10 @@ constexpr const char* kTurnOffAction = "turn-off";
 AlarmClockForm::AlarmClockForm(NotificationWindowTable& table, RingingSounds& ringing,
                                DesktopNotifications& notifications, const SettingsRecord& settings,
                                const Clock& clock, std::string programDirectory)
-    : NotificationForm(notifications), ui_(std::make_unique<Ui::AlarmClockForm>()), table_(table),
-      ringing_(ringing), settings_(settings), clock_(clock), programDirectory_(std::move(programDirectory)) {
+    // An alert: a screen reader announces it as it appears, though it does not take the focus.
+    : NotificationForm(notifications, QAccessible::AlertMessage), ui_(std::make_unique<Ui::AlarmClockForm>()),
+      table_(table), ringing_(ringing), settings_(settings), clock_(clock),
+      programDirectory_(std::move(programDirectory)) {
     ui_->setupUi(this);
     drawArtwork();
     ui_->SnoozeBT->setFocus();
@@ -127,7 +130,9 @@ void AlarmClockForm::showAlarm(const std::string& note, const std::string& sound
     startOffTimerIfEnabled();
     ui_->TimeDisplay->setText(QString::fromStdString(alarmTimeText(clock_.now())));
     show();
-    activateWindow();
+    // Told to a screen reader as it appears, since the focus stays where the user was.
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
     postNotice(ringingNotice());
 }
 

@@ -32,8 +32,8 @@ QString firstLine(const QString& memo) {
 
 MemoForm::MemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
                    const Clock& clock)
-    : NotificationForm(notifications), ui_(std::make_unique<Ui::MemoForm>()), table_(table), sound_(sound),
-      clock_(clock) {
+    : NotificationForm(notifications, QAccessible::Window), ui_(std::make_unique<Ui::MemoForm>()),
+      table_(table), sound_(sound), clock_(clock) {
     ui_->setupUi(this);
     drawArtwork();
     connect(ui_->Image1, &ClickablePicture::clicked, this, &QWidget::close);

@@ -7,15 +7,20 @@
 
 #include <QCloseEvent>
 #include <QHash>
+#include <QWindow>
 #include <utility>
 
 namespace velloran {
 
-NotificationForm::NotificationForm(DesktopNotifications& notifications)
+NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessible::Role role)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       notifications_(notifications), drawnByAlpha_(shapedWindowsUseAlpha()) {
-    // A window to screen readers, as the framed windows are, named by its title.
-    setAccessibleRole(this, QAccessible::Window);
+    // Named by its title, as the framed windows are.
+    setAccessibleRole(this, role);
+    // On top, but the keys stay with the window the user types in: an Enter meant for a terminal must
+    // not snooze an alarm that appeared a moment before. On X11 the window manager is told so by a user
+    // time of 0. A click on the window, or the user's request elsewhere, brings it forward with the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(designFont());
     // Closing a note while the main window sits in the tray must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -58,6 +63,50 @@ void NotificationForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// The native window exists from the first showing on; every press on the window passes it first,
+// whichever control it reaches.
+void NotificationForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this); // installing it again only moves it to the front
+    if (!event->spontaneous()) {
+        userTurnedToIt_ = false;
+        quietSince_.start();
+    }
+}
+
+// A click takes the focus, as on any window, also where the window manager leaves that to the program.
+// Some desktops give every new window the keyboard all the same (GNOME on Wayland): keys that come
+// while the user goes on typing, as the window appears, were meant for another window, and Enter must
+// not snooze an alarm nor Space close a note then. Keys count once the user has clicked the window or
+// asked for it, or after a second without a key.
+bool NotificationForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != windowHandle())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        userTurnedToIt_ = true;
+        if (!isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
+        break;
+    case QEvent::KeyPress:
+        if (!userTurnedToIt_ && quietSince_.isValid() && quietSince_.elapsed() >= kTypingPause)
+            userTurnedToIt_ = true;
+        if (!userTurnedToIt_) {
+            quietSince_.start();
+            return true;
+        }
+        break;
+    case QEvent::KeyRelease:
+        return !userTurnedToIt_;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void NotificationForm::postNotice(const DesktopNotice& notice) {
     withdrawNotice();
     // The handler never outlives the notice, which goes with the window at the latest.
@@ -81,6 +130,7 @@ void NotificationForm::bringForward(const QString& activationToken) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     show();
+    userTurnedToIt_ = true; // asked for: its keys count at once
     raise();
     activateWindow();
     qunsetenv("XDG_ACTIVATION_TOKEN");

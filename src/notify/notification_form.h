@@ -1,9 +1,12 @@
-// What alarm and memo windows share: a borderless, always-on-top window shaped to its picture, and the
-// closed flag that tells the main window's sweep that the window may be destroyed.
+// What alarm and memo windows share: a borderless, always-on-top window shaped to its picture that
+// appears without taking the keyboard from the window the user types in, and the closed flag that tells
+// the main window's sweep that the window may be destroyed.
 #pragma once
 
 #include "platform/desktop_notifications.h"
 
+#include <QAccessible>
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace velloran {
@@ -18,12 +21,14 @@ public:
 
 protected:
     // No owner: the window stands on its own on the desktop. Its notices go to notifications. The
-    // window's form gives its caption and size.
-    explicit NotificationForm(DesktopNotifications& notifications);
+    // window's form gives its caption and size; a screen reader is told it is of the given role.
+    NotificationForm(DesktopNotifications& notifications, QAccessible::Role role);
 
     // Runs on every close (the window's own buttons, the window manager's close command, close()).
     virtual void onClosed() {}
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The window's notice on the desktop's notification service, replacing the one it had. The user's
     // choices in it reach noticeAction(); every close withdraws it.
@@ -48,9 +53,16 @@ protected:
     void setShape(const QRegion& shape);
 
 private:
+    // How long no key may be pressed before keys count for a window the user has not turned to.
+    static constexpr qint64 kTypingPause = 1000; // ms
+
     DesktopNotifications& notifications_;
     DesktopNotifications::NoticeId notice_ = 0;
     bool closed_ = false; // cleared on creation
+    // The user clicked the window or asked for it since it was last shown; until then keys count only
+    // after a pause in the typing.
+    bool userTurnedToIt_ = false;
+    QElapsedTimer quietSince_;
     // True when the window is translucent and its pictures' alpha draws its outline; false when a mask
     // cuts it out. Chosen once, on creation, for the platform the window shows on.
     const bool drawnByAlpha_;

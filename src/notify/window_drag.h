@@ -30,6 +30,8 @@ private:
 
     QWidget* window_;
     bool dragging_ = false;
+    // The left button is down on a handle and the pointer has not moved far yet.
+    bool systemMovePending_ = false;
     QPoint press_;
 };
 

@@ -14,7 +14,9 @@ namespace velloran {
 SplashForm::SplashForm(QWidget* parent) : SplashForm(parent, programTickCounter()) {}
 
 SplashForm::SplashForm(QWidget* parent, int& tickCounter)
-    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::SplashForm>()),
+    // A splash to the window manager: never in the task bar or the window switcher, so its caption is
+    // never seen.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::SplashForm>()),
       ticks_(tickCounter) {
     ui_->setupUi(this);
     // The role first: naming a widget fixes what a screen reader is told it is.

@@ -88,6 +88,15 @@ stop_app() {
   return $ended
 }
 
+# Places in the borderless windows, relative to their top left corner.
+SNOOZE_BT=(164 212)
+TURN_OFF_BT=(160 108)
+MEMO_CLOSE=(371 35)
+
+# Everything in TYPED, the words a case typed into a terminal running `cat > typed.txt` in the case's
+# folder, reached that file (the shell's `$(...)` drops the last line break).
+typed_text_arrived() { [ "$(cat "$CASE/typed.txt" 2>/dev/null)" = "${TYPED%$'\n'}" ]; }
+
 # A stretch of a case, such as a tray that goes and comes back: gap_begin, then gap_end MOST fails when
 # the program ended, used a second of CPU or more, or made more than MOST window requests meanwhile (its
 # own, in the velloran.window log category, and the set_minimized requests that WAYLAND_DEBUG=client shows

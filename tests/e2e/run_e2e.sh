@@ -56,11 +56,6 @@ start_sound_server() {
 # Some program of the run plays into the sound server.
 sound_playing() { [ "$(pactl list short sink-inputs 2>/dev/null | grep -c .)" -gt 0 ]; }
 
-# Places in the borderless windows, relative to their top left corner.
-SNOOZE_BT=(164 212)
-TURN_OFF_BT=(160 108)
-MEMO_CLOSE=(371 35)
-
 # Sound checks need the run's sound server; without it they pass with a note.
 expect_sound() {
   [ "$SOUND_SERVER" = 1 ] || return 0

@@ -139,6 +139,43 @@ private slots:
         QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
     }
 
+    // The alarm came up without the focus (it stays with the window the user types in); a click takes
+    // it, wherever on the window it lands, and does what it does there.
+    void clickOnTheWindowTakesTheFocus() {
+        ring();
+        QWidget elsewhere;
+        for (const char* place : {"TimeDisplay", "SnoozeBT"}) {
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            test::clickThroughItsWindow(*control<QWidget>(place));
+            QTRY_VERIFY(form->isActiveWindow());
+        }
+        QVERIFY(!sound.looping); // the click on Snooze snoozed, the one on the clock's face did not
+        QVERIFY(!zz()->isHidden());
+    }
+
+    // Where the desktop gives the new window the keyboard all the same (offscreen does, as GNOME does on
+    // Wayland), what the user goes on typing was meant elsewhere: its Enter does not snooze. After a
+    // click on the alarm, or the notice's Show, Enter snoozes.
+    void keysTypedOnAsItAppearsDoNotSnooze() {
+        for (const bool byNotice : {false, true}) {
+            ring();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            for (const Qt::Key key : {Qt::Key_L, Qt::Key_S, Qt::Key_Return})
+                QTest::keyClick(form->windowHandle(), key);
+            QVERIFY(sound.looping);
+            QVERIFY(zz()->isHidden());
+            if (byNotice)
+                QVERIFY(notices.choose(notices.newest(), "default"));
+            else
+                test::clickThroughItsWindow(*control<QWidget>("TimeDisplay"));
+            QTest::keyClick(form->windowHandle(), Qt::Key_Return);
+            QVERIFY(!sound.looping);
+            QVERIFY(!zz()->isHidden());
+        }
+    }
+
     void captionsFitRingingAndSnoozing() {
         ring("Leave for the station: the 8:10 train");
         QVERIFY(QTest::qWaitForWindowExposed(form));
@@ -514,6 +551,24 @@ private slots:
         // Moving without a press does nothing.
         QTest::mouseMove(background, QPoint(90, 90));
         QCOMPARE(form->pos(), start + QPoint(25, 35));
+    }
+
+    // A left click is no drag: the window stays put as the pointer goes on. A left drag moves it once the
+    // pointer has gone a few pixels, by the window system's move where there is one (not offscreen).
+    void leftClickIsNoDragAndLeftDragMoves() {
+        ring();
+        form->move(100, 100);
+        const QPoint start = form->pos();
+        auto* background = control<QLabel>("BackGround");
+        QTest::mouseClick(background, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(background, QPoint(80, 60));
+        QCOMPARE(form->pos(), start);
+        QTest::mousePress(background, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(background, QPoint(21, 21));
+        QCOMPARE(form->pos(), start);
+        QTest::mouseMove(background, QPoint(50, 35));
+        QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(50, 35));
+        QCOMPARE(form->pos(), start + QPoint(30, 15));
     }
 
     void pressingOnControlsDoesNotDrag() {

@@ -101,6 +101,28 @@ private slots:
         QVERIFY(qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN"));
     }
 
+    // The note came up without the focus; a click on it takes the focus, and on the close picture closes.
+    // Where the desktop gives it the keyboard all the same, a Space typed on meant for another window
+    // does not close it.
+    void clickOnTheNoteTakesTheFocus() {
+        show("Call mum");
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        test::clickThroughItsWindow(*label("Memo1"));
+        QTRY_VERIFY(form->isActiveWindow());
+        QVERIFY(!form->closed());
+
+        show("Call dad");
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        label("Image1")->setFocus();
+        QTest::keyClick(form->windowHandle(), Qt::Key_Space);
+        QVERIFY(!form->closed());
+        test::clickThroughItsWindow(*label("Image1"));
+        QVERIFY(form->closed());
+    }
+
     void destroyedNoteTakesItsNoticeAlong() {
         show("one");
         show("two");

@@ -1,17 +1,23 @@
-// Which way shaped windows take on X11 (run by on_x_display.sh on a display of two screens with no
-// compositing manager): masked until a compositing manager holds every screen's _NET_WM_CM_S<n>
-// selection, as a compositor announces itself, and masked again when it exits.
+// The notification windows on X11 (run by on_x_display.sh on a display of two screens with no window
+// manager and no compositing manager). Which way shaped windows take: masked until a compositing
+// manager holds every screen's _NET_WM_CM_S<n> selection, as a compositor announces itself, and masked
+// again when it exits. And the keyboard: alarm and memo appear without taking it from the window the
+// user types in, and take it when clicked.
 #include "stand_ins.h"
 #include "window_checks.h"
 
 #include "look/shaped_windows.h"
+#include "notify/alarm_clock_form.h"
 #include "notify/memo_form.h"
 #include "notify/notification_window_table.h"
+#include "platform/ringing_sounds.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <xcb/xcb.h>
@@ -79,6 +85,41 @@ int nativeDepth(QWidget* window) {
     return depth;
 }
 
+xcb_connection_t* qtConnection() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+// The window that has the keyboard, as the X server has it now: the round trip comes after every
+// request Qt made so far.
+xcb_window_t inputFocus() {
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(qtConnection(), xcb_get_input_focus(qtConnection()), nullptr);
+    const xcb_window_t focus = reply != nullptr ? reply->focus : XCB_NONE;
+    std::free(reply);
+    return focus;
+}
+
+// A window's CARDINAL property, as a window manager reads it; -1 when it has none.
+qint64 cardinal(QWidget* window, const char* name) {
+    xcb_connection_t* connection = qtConnection();
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    if (atom == nullptr)
+        return -1;
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, static_cast<xcb_window_t>(window->winId()),
+                                                atom->atom, XCB_ATOM_CARDINAL, 0, 1),
+                               nullptr);
+    std::free(atom);
+    qint64 value = -1;
+    if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 4)
+        value = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    std::free(reply);
+    return value;
+}
+
 } // namespace
 
 class ShapedWindowsX11Test : public QObject {
@@ -93,6 +134,17 @@ class ShapedWindowsX11Test : public QObject {
         auto* memo = new MemoForm(*table, sound, notices, clock);
         memo->showMemo("Water the plants", FontBlock{});
         return memo;
+    }
+
+    SettingsRecord settings = defaultSettings();
+    RingingSounds ringing{sound};
+
+    NotificationForm* showNotification(const QString& kind) {
+        if (kind == QLatin1String("memo"))
+            return showMemo();
+        auto* alarm = new AlarmClockForm(*table, ringing, notices, settings, clock, "/opt/velloran/");
+        alarm->showAlarm("Leave for the train", "bell.wav");
+        return alarm;
     }
 
 private slots:
@@ -149,6 +201,39 @@ private slots:
         manager.disconnect();
         QTRY_VERIFY(!x11CompositingManagerRuns());
         QVERIFY(!showMemo()->testAttribute(Qt::WA_TranslucentBackground));
+    }
+
+    void appearWithoutTakingTheKeyboard_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("clickedOn"); // a part that only takes the focus
+        QTest::newRow("alarm") << "alarm"
+                               << "TimeDisplay";
+        QTest::newRow("memo") << "memo"
+                              << "Memo1";
+    }
+    // Keys typed into another window while the alarm or memo appears stay there: a window manager is
+    // told by a user time of 0 not to focus the window as it maps, and the program does not ask for it.
+    // A click on the window takes the focus.
+    void appearWithoutTakingTheKeyboard() {
+        QFETCH(QString, kind);
+        QFETCH(QString, clickedOn);
+        QWidget typing;
+        typing.resize(200, 100);
+        typing.show();
+        typing.activateWindow();
+        QTRY_COMPARE(inputFocus(), static_cast<xcb_window_t>(typing.winId()));
+
+        NotificationForm* form = showNotification(kind);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QCOMPARE(cardinal(form, "_NET_WM_USER_TIME"), 0);
+        QCoreApplication::processEvents(); // what Qt does once the window is mapped
+        QCOMPARE(inputFocus(), static_cast<xcb_window_t>(typing.winId()));
+        QVERIFY(!form->isActiveWindow());
+
+        test::clickThroughItsWindow(*test::part<QWidget>(*form, clickedOn.toLatin1().constData()));
+        QTRY_COMPARE(inputFocus(), static_cast<xcb_window_t>(form->winId()));
+        QTRY_VERIFY(form->isActiveWindow());
+        QVERIFY(!form->closed());
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QTest>
 #include <QWidget>
 
 namespace velloran::test {
@@ -80,6 +81,12 @@ bool picture(QWidget& window, const QString& name) {
     if (folder.isEmpty())
         return true;
     return QDir().mkpath(folder) && window.grab().save(QDir(folder).filePath(name));
+}
+
+void clickThroughItsWindow(QWidget& control) {
+    QWidget* window = control.window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      control.mapTo(window, control.rect().center()));
 }
 
 void quietWindowMaskWarnings() {

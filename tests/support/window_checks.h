@@ -1,5 +1,5 @@
 // What every window's test asks of it: captions that fit, children inside their parents, a picture to
-// look at, and its private controls found by name.
+// look at, its private controls found by name, and clicks that reach it as the user's do.
 #pragma once
 
 #include <QObject>
@@ -30,6 +30,10 @@ template <typename T> T* part(const QObject& window, const char* name) {
     }
     return found;
 }
+
+// A left click on the middle of the control as the window system delivers it: to the control's window,
+// which hands it on to the control there.
+void clickThroughItsWindow(QWidget& control);
 
 // The offscreen platform cannot shape windows and says so at every shape; the tests read the shape from
 // the widget, so that warning is only noise.

@@ -164,6 +164,94 @@ alarm_and_memo() {
   shot alarm-turned-off-from-notice
 }
 
+# Types words into the focused terminal until the window of the given title is on screen, then a few
+# more and Enter: every word reaches the terminal's file, none the window, which is above the terminal
+# without the focus. Adds the words to TYPED.
+TYPED=""
+type_through() {
+  local title=$1 words=0
+  while ! window_is "$title" shown; do
+    [ $words -lt 200 ] || { echo "    no $title while typing"; return 1; }
+    input type "word$words " || return 1
+    TYPED+="word$words "
+    words=$((words + 1))
+  done
+  input type "after the window" && input key Return || return 1
+  TYPED+="after the window"$'\n'
+  wait_until 5 typed_text_arrived ||
+    { echo "    the terminal got '$(cat "$CASE/typed.txt")', not '$TYPED'"; return 1; }
+  echo "    $words words typed while the window came"
+  window_is 'Wayland Terminal' shown focused || { echo "    $title took the focus: $(window_state "$title")"; return 1; }
+  above "$title" 'Wayland Terminal' || { echo "    $title is behind the terminal"; return 1; }
+}
+
+# Clicks the window of the given title at a place relative to its top left corner.
+click_at() {
+  local x y
+  IFS=, read -r x y _ < <(window_state "$1" | awk '{print $4}')
+  [ -n "$y" ] || { echo "    no window '$1' to click"; return 1; }
+  input move $((x + $2)) $((y + $3)) && input click left
+}
+
+# An alarm and then a memo appear while the user types into a terminal: the keys stay there, the alarm
+# rings on, and a click on Snooze snoozes; a click on the memo gives it the keys.
+typing_elsewhere() {
+  start_sound || return 1
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +10 0 1 'Alarm while typing' Chimes.wav -- \
+    1 Memo +24 0 1 'Memo while typing' || return 1
+  start_hidden || return 1
+  start_terminal || return 1
+  click_into 'Wayland Terminal' && input type "cat > typed.txt" && input key Return || return 1
+  local alarm memo
+  alarm=$(titled 'Alarm Clock')
+  memo=$(titled Memo)
+  TYPED=""
+  type_through "$alarm" || return 1
+  wait_until 5 heard || { echo "    the alarm is silent while the user types elsewhere"; return 1; }
+  sleep 0.5
+  shot alarm-while-typing
+  click_at "$alarm" "${SNOOZE_BT[@]}" || return 1
+  wait_until 5 not heard || { echo "    a click on Snooze left the alarm ringing"; return 1; }
+  wait_until 5 window_is "$alarm" shown focused || { echo "    the clicked alarm is '$(window_state "$alarm")'"; return 1; }
+
+  # Back to the terminal, by its left side, which the alarm leaves free.
+  click_at 'Wayland Terminal' 60 100 || return 1
+  wait_until 5 window_is 'Wayland Terminal' shown focused || { echo "    the terminal has no focus"; return 1; }
+  type_through "$memo" || return 1
+  sleep 0.5
+  shot memo-while-typing
+  click_at "$memo" 200 250 || return 1
+  wait_until 5 window_is "$memo" shown focused || { echo "    the clicked memo is '$(window_state "$memo")'"; return 1; }
+  # Now the keys are the memo's: Space on its close picture, the one control that takes the focus.
+  input key space || return 1
+  wait_until 5 no_window "$memo" || { echo "    Space left the memo"; return 1; }
+}
+
+# On Wayland the shell gives the new alarm the keyboard: what the user goes on typing, Enter among it,
+# does not snooze it, and a click on Snooze does.
+typing_into_the_alarm() {
+  start_sound || return 1
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +10 0 1 'Alarm while typing' Chimes.wav || return 1
+  start_hidden || return 1
+  start_terminal || return 1
+  click_into 'Wayland Terminal' && input type "cat > typed.txt" && input key Return || return 1
+  local alarm words=0
+  alarm=$(titled 'Alarm Clock')
+  while ! window_is "$alarm" shown; do
+    [ $words -lt 200 ] || { echo "    no alarm while typing"; return 1; }
+    input type "word$words " || return 1
+    words=$((words + 1))
+  done
+  input type "ls" && input key Return && input type "ls" && input key Return || return 1
+  sleep 0.5
+  heard || { echo "    Enter typed on into the alarm snoozed it"; return 1; }
+  echo "    the alarm is '$(window_state "$alarm")' after $words words, ls and Enter twice"
+  shot typed-into-the-alarm
+  click_at "$alarm" "${SNOOZE_BT[@]}" || return 1
+  wait_until 5 not heard || { echo "    a click on Snooze left the alarm ringing"; return 1; }
+}
+
 # A sound server of the case's own with a null output, where the alarm's stream can be seen.
 start_sound() {
   mkdir -p "$CASE/pulse"
@@ -298,6 +386,15 @@ for platform in ${GNOME_PLATFORMS:-wayland xcb}; do
     second_start
   gnome_check "an alarm and a memo due together are both seen and are notifications; the alarm's notice turns it off" \
     alarm_and_memo
+  # On XWayland only: mutter gives the focus to every new Wayland window that carries no launch time,
+  # and Qt's Wayland windows carry none.
+  if [ "$platform" = xcb ]; then
+    gnome_check "an alarm and a memo appear while the user types in a terminal: the keys stay there; clicks snooze and take the focus" \
+      typing_elsewhere
+  else
+    gnome_check "an alarm that the shell gives the keyboard as the user types: Enter does not snooze it; a click does" \
+      typing_into_the_alarm
+  fi
   gnome_check "the tray's extension off and on with the window in the tray: minimised meanwhile, back in the tray after; brought out meanwhile, it stays out" \
     extension_off_on
   if [ "$CAN_LOCK" = 1 ]; then

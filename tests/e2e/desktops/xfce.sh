@@ -9,7 +9,7 @@ set -u
 HERE=$(dirname "$(realpath "$0")")
 E2E=$(dirname "$HERE")
 SKIPPED=77
-for tool in xfwm4 xfce4-panel dbus-daemon dbus-send Xvfb xdotool xprop xwininfo import; do
+for tool in xfwm4 xfce4-panel dbus-daemon dbus-send Xvfb xdotool xprop xwininfo import xterm; do
   command -v "$tool" >/dev/null ||
     { echo "skipped: $tool is not installed (scripts/install-deps.sh installs it)"; exit $SKIPPED; }
 done
@@ -204,7 +204,129 @@ second_start() {
 }
 
 
+# The task list's buttons, right of the status tray: the empty list is one flat colour.
+task_list_drawn() {
+  local spread
+  spread=$(import -window root -crop 400x24+60+4 +repage -format '%[fx:standard_deviation]' info: 2>/dev/null)
+  awk -v s="${spread:-0}" 'BEGIN {exit !(s > 0.02)}'
+}
+
+# A normal start's splash: a splash to the window manager, centred, with no task list button; the
+# main window that follows has one.
+splash() {
+  # The pointer away from the panel, whose tooltips would cover the task list.
+  xdotool mousemove 640 780
+  task_list_drawn && { echo "    the task list shows a button before the start"; return 1; }
+  start_app
+  wait_until 10 visible_window '^SplashForm$' || { echo "    no splash"; return 1; }
+  local window type
+  window=$(window_id '^SplashForm$')
+  type=$(xprop -id "$window" _NET_WM_WINDOW_TYPE | cut -d= -f2 | cut -d, -f1)
+  [ "$type" = " _NET_WM_WINDOW_TYPE_SPLASH" ] || { echo "    the splash's type is$type"; return 1; }
+  # shellcheck disable=SC2034 # the eval sets all six
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  # Centred to the pixel: an odd size leaves half a pixel either way.
+  [ $(((2 * X + WIDTH - 1280) ** 2)) -le 1 ] && [ $(((2 * Y + HEIGHT - 800) ** 2)) -le 1 ] ||
+    { echo "    the splash is at $X,$Y, ${WIDTH}x$HEIGHT, not centred on 1280x800"; return 1; }
+  sleep 0.5
+  shot xfce-splash
+  task_list_drawn && { echo "    the task list shows a button for the splash (see xfce-splash.png)"; return 1; }
+  wait_until 10 main_window || { echo "    no main window after the splash"; return 1; }
+  timed 5 "the main window in the task list" task_list_drawn || return 1
+  not visible_window '^SplashForm$' || { echo "    the splash stays"; return 1; }
+  shot xfce-after-splash
+}
+
+# A terminal that writes what is typed into it into the case's typed.txt; sets TERMINAL.
+start_typing_terminal() {
+  xterm -geometry 80x10+300+500 -T 'Typing here' -e sh -c "cat > '$CASE/typed.txt'" 2>>"$CASE/xterm.log" &
+  TERMINAL=$!
+  PIDS+=($TERMINAL)
+  wait_until 10 visible_window '^Typing here$' || { echo "    no terminal"; return 1; }
+  click_into_terminal
+}
+# The user clicks into the terminal to type there.
+click_into_terminal() {
+  local terminal
+  terminal=$(window_id '^Typing here$')
+  xdotool mousemove --window "$terminal" 100 50 click 1
+  wait_until 5 eval '[ "$(xdotool getwindowfocus)" = "$terminal" ]' || { echo "    the terminal has no focus"; return 1; }
+}
+
+# Types words into the terminal until the window of the given title is on screen, then a few more and
+# Enter: every word reaches the terminal, none the window, which stays on screen above it. Adds the
+# words to TYPED.
+TYPED=""
+type_through() {
+  local title=$1 words=0
+  while ! visible_window "^$title\$"; do
+    [ $words -lt 200 ] || { echo "    no $title while typing"; return 1; }
+    xdotool type --delay 20 "word$words "
+    TYPED+="word$words "
+    words=$((words + 1))
+  done
+  xdotool type --delay 20 "after the $title"
+  xdotool key Return
+  TYPED+="after the $title"$'\n'
+  wait_until 5 typed_text_arrived ||
+    { echo "    the terminal got '$(cat "$CASE/typed.txt")', not '$TYPED'"; return 1; }
+  echo "    $words words typed while the $title came"
+  [ "$(xdotool getwindowfocus)" = "$(window_id '^Typing here$')" ] ||
+    { echo "    the $title took the focus"; return 1; }
+  xprop -root _NET_CLIENT_LIST_STACKING | grep -qiE "$(printf '0x%x' "$(window_id '^Typing here$')").*$(printf '0x%x' "$(window_id "^$title\$")")" ||
+    { echo "    the $title is behind the terminal"; return 1; }
+}
+
+# An alarm and then a memo appear while the user types into a terminal: the keys stay there, the alarm
+# rings on, and a click on Snooze snoozes; a click on the memo takes the focus without moving it, a drag
+# moves it, and its close picture closes it.
+typing_elsewhere() {
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +8 0 1 'Alarm while typing' Chimes.wav -- \
+    1 Memo +20 0 1 'Memo while typing' || return 1
+  start_in_tray || return 1
+  start_typing_terminal || return 1
+  TYPED=""
+  type_through 'Alarm Clock' || return 1
+  expect_sound playing "the alarm rings on while the user types elsewhere" || return 1
+  local alarm
+  alarm=$(window_id '^Alarm Clock$')
+  shot xfce-alarm-while-typing
+  xdotool mousemove --window "$alarm" "${SNOOZE_BT[@]}" click 1
+  expect_sound silent "after a click on Snooze" || return 1
+  wait_until 5 eval '[ "$(xdotool getwindowfocus)" = "$alarm" ]' || { echo "    the clicked alarm has no focus"; return 1; }
+  visible_window '^Alarm Clock$' || { echo "    Snooze closed the alarm"; return 1; }
+
+  click_into_terminal || return 1
+  type_through Memo || return 1
+  local memo
+  memo=$(window_id '^Memo$')
+  shot xfce-memo-while-typing
+  xdotool mousemove --window "$memo" 200 250 click 1
+  wait_until 5 eval '[ "$(xdotool getwindowfocus)" = "$memo" ]' || { echo "    the clicked memo has no focus"; return 1; }
+  # The click left the note where it was; a drag by the paper moves it, by the window manager's move.
+  local before after
+  before=$(xdotool getwindowgeometry "$memo" | awk '/Position/ {print $2}')
+  xdotool mousemove --window "$memo" 200 250 mousedown 1
+  for _ in 1 2 3 4 5 6; do
+    xdotool mousemove_relative -- -10 10
+    sleep 0.05
+  done
+  xdotool mouseup 1
+  after=$(xdotool getwindowgeometry "$memo" | awk '/Position/ {print $2}')
+  # The window manager's move starts once the pointer has gone the few pixels that tell a drag from a click.
+  local left=$((${before%,*} - ${after%,*})) down=$((${after#*,} - ${before#*,}))
+  [ "$left" -ge 45 ] && [ "$left" -le 60 ] && [ "$down" -ge 45 ] && [ "$down" -le 60 ] ||
+    { echo "    a drag by 60 px left and down moved the note from $before to $after"; return 1; }
+  xdotool mousemove --window "$memo" "${MEMO_CLOSE[@]}" click 1
+  wait_until 5 not visible_window '^Memo$' || { echo "    the close picture left the memo"; return 1; }
+  kill "$TERMINAL"
+}
+
+
 start_xfce_session
+start_sound_server
 # The panel comes after the program in the first case, and stays for the others.
 check "XFCE: a hidden start without the panel minimises; the panel that comes (and comes back) takes the window into the tray" \
   in_case xfce-late-panel late_panel
@@ -215,6 +337,9 @@ if [ -n "$PANEL" ]; then
   # XFCE shows "Cancel | OK": Enter still means OK.
   check "XFCE: Enter on the second start's question brings the window back" \
     in_case xfce-second-start second_start
+  check "XFCE: the splash is a splash, centred, with no task list button" in_case xfce-splash splash
+  check "XFCE: an alarm and a memo appear while the user types in a terminal: the keys stay there; clicks snooze and take the focus" \
+    in_case xfce-typing typing_elsewhere
 fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
