@@ -80,6 +80,12 @@ case_command_line_through_running_velloran() {
   wait_until 10 visible_window '^Task Setup$' || { echo "    no Task Setup"; ok=1; }
   visible_window "^Task Setup$" && shot task-setup-from-new-memo "$(window_id "^Task Setup$")"
   stop_app || ok=1
+  # With none running, the action starts Velloran with Task Setup open.
+  action=$(sed -n '/^\[Desktop Action new-alarm\]/,/^$/s/^Exec=velloran //p' "$SOURCE_DIR/resources/velloran.desktop")
+  start_app $action
+  wait_until 15 visible_window '^Task Setup$' || { echo "    no Task Setup from $action"; ok=1; }
+  visible_window "^Task Setup$" && shot task-setup-from-new-alarm "$(window_id "^Task Setup$")"
+  stop_app || ok=1
   stop_sni_panel
   return $ok
 }
