@@ -43,6 +43,11 @@ case_command_line_without_display() {
 check "no display, no Velloran running: --version, --help, add, list, tasks.tsk holds it, remove" \
   case_command_line_without_display
 
+# An interface's methods and signals with their arguments' types, from introspection XML.
+interface_shape() {
+  sed -n '/<interface name="org.velloran.Velloran1">/,/<\/interface>/p' |
+    grep -oE '<(method|signal) name="[^"]*"|type="[^"]*" direction="[^"]*"'
+}
 bus_call() {
   gdbus call --session --dest org.velloran.Velloran --object-path /org/velloran/Velloran \
     --method "org.velloran.Velloran1.$1" "${@:2}" 2>&1
@@ -63,6 +68,10 @@ case_command_line_through_running_velloran() {
   [ "$("$TOOL" dump "$PROG/tasks.tsk" 2>/dev/null | grep -c .)" = 0 ] || { echo "    written by the command line"; ok=1; }
   gdbus introspect --session --dest org.velloran.Velloran --object-path /org/velloran/Velloran |
     grep -qxF "  interface org.velloran.Velloran1 {" || { echo "    no interface on the bus"; ok=1; }
+  # The description in the repository is what the program offers.
+  [ "$(gdbus introspect --xml --session --dest org.velloran.Velloran --object-path /org/velloran/Velloran |
+    interface_shape)" = "$(interface_shape <"$SOURCE_DIR/packaging/org.velloran.Velloran1.xml")" ] ||
+    { echo "    the interface differs from packaging/org.velloran.Velloran1.xml"; ok=1; }
   local reply
   reply=$(bus_call Add "{'kind': <'alarm'>, 'at': <'2030-02-30 10:00'>}")
   [ "$reply" = "Error: GDBus.Error:org.velloran.Velloran1.Error.InvalidTask: $BAD_DATE_TEXT" ] ||
