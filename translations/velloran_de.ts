@@ -1182,6 +1182,30 @@ No copy of the damaged record &quot;%2&quot; could be kept (%3); it is left as i
         <translation>%1
 Von der beschädigten Aufzeichnung „%2“ konnte keine Kopie aufbewahrt werden (%3); sie bleibt, wie sie ist.</translation>
     </message>
+    <message>
+        <source>The tasks of &quot;%1&quot; are shown, but changes to them cannot be saved. Velloran tries again at the next start.</source>
+        <translation>Die Aufgaben aus „%1“ werden angezeigt, aber Änderungen daran können nicht gespeichert werden. Velloran versucht es beim nächsten Start erneut.</translation>
+    </message>
+    <message>
+        <source>Tasks you create cannot be saved. Velloran tries again at the next start.</source>
+        <translation>Aufgaben, die Sie anlegen, können nicht gespeichert werden. Velloran versucht es beim nächsten Start erneut.</translation>
+    </message>
+    <message>
+        <source>Velloran may not write to its program folder, and your tasks could not be kept in &quot;%1&quot;:
+%2
+%3</source>
+        <translation>Velloran darf nicht in seinen Programmordner schreiben, und Ihre Aufgaben konnten nicht in „%1“ abgelegt werden:
+%2
+%3</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to &quot;%1&quot; when Velloran last ran. The changes made since they were last saved have been recovered and are saved at the next save; a copy of your tasks as they were then is in &quot;%2&quot;.</source>
+        <translation>Ihre Aufgaben konnten beim letzten Lauf von Velloran nicht in „%1“ gespeichert werden. Die seit dem letzten Speichern vorgenommenen Änderungen wurden wiederhergestellt und werden beim nächsten Speichern gesichert; eine Kopie Ihrer Aufgaben in dem damaligen Stand liegt in „%2“.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was written before your tasks were last saved, so it is out of date: restoring from it would bring back tasks deleted since. It has been renamed to &quot;%2&quot;.</source>
+        <translation>„%1“ wurde vor dem letzten Speichern Ihrer Aufgaben geschrieben und ist daher veraltet: Eine Wiederherstellung daraus brächte seitdem gelöschte Aufgaben zurück. Die Datei wurde in „%2“ umbenannt.</translation>
+    </message>
 </context>
 <context>
     <name>velloran::AboutForm</name>

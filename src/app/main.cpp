@@ -27,6 +27,7 @@
 #include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
+#include "store/task_file_place.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -164,7 +165,8 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
-    const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
+    TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+    const std::string taskFile = place.taskFile;
     // One Velloran per user, and one per task file whoever runs it, held until the process ends.
     // Task Setup is opened by the Velloran that runs on the task file, where one does.
     if (int status = 0; newTaskKind != -2 && handToRunningInstance(arguments, taskFile, status))
@@ -179,6 +181,8 @@ int main(int argc, char* argv[]) {
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
     // each task file has a journal of its own.
     TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
+    for (Message& notice : place.notices)
+        tasks.addNotice(std::move(notice));
 
     SystemClock clock;
     DesktopOpener opener;
