@@ -13,6 +13,7 @@
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
 #include "platform/logging.h"
+#include "platform/translated_message.h"
 #include "platform/translations.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
@@ -128,10 +129,18 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "%s\n", refusalText(command.error()).toLocal8Bit().constData());
             return 2;
         }
+        if (command->action == CommandAction::Help || command->action == CommandAction::Version)
+            return runCommandLine(*command, arguments, {}, {});
         const std::string folder = programDirectory();
-        return runCommandLine(*command, arguments, taskFileFolder(folder) + "tasks.tsk", folder);
+        // The same task file as a start of the program would use, found (and first copied) the same way.
+        const TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+        for (const Message& notice : place.notices)
+            std::fprintf(stderr, "%s\n", translated(notice).toLocal8Bit().constData());
+        return runCommandLine(*command, arguments, place.taskFile, folder);
     }
-    const int newTaskKind = command->action == CommandAction::NewTask ? command->kind : -2;
+    // "--new KIND": Task Setup for that kind, here or in the Velloran that runs on the task file.
+    const bool opensNewTask = command->action == CommandAction::NewTask;
+    const int newTaskKind = command->kind;
 
     const RestoreRequest launch = launchTokens();
     GuardedApplication app(argc, argv);
@@ -168,8 +177,7 @@ int main(int argc, char* argv[]) {
     TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
     const std::string taskFile = place.taskFile;
     // One Velloran per user, and one per task file whoever runs it, held until the process ends.
-    // Task Setup is opened by the Velloran that runs on the task file, where one does.
-    if (int status = 0; newTaskKind != -2 && handToRunningInstance(arguments, taskFile, status))
+    if (int status = 0; opensNewTask && handToRunningInstance(arguments, taskFile, status))
         return status;
     SingleInstance instance;
     TaskFileLock taskLock(taskFile);
@@ -235,7 +243,7 @@ int main(int argc, char* argv[]) {
     // A close asked for during start-up ends the program without showing its window.
     if (!systemClose.requested()) {
         form.show();
-        if (newTaskKind != -2)
+        if (opensNewTask)
             QTimer::singleShot(0, &form, [&form, newTaskKind] { form.createTaskOfKind(newTaskKind); });
     }
     return app.run();

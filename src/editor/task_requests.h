@@ -38,8 +38,6 @@ public:
     // The same, answered as a command line is answered.
     CommandReply answer(const std::vector<std::string>& arguments);
 
-    const TaskStore& tasks() const { return tasks_; }
-
 private:
     TaskStore& tasks_;
     std::function<CommandContext()> context_;
