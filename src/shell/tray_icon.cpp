@@ -188,6 +188,8 @@ void TrayIcon::onPress(TrayClicks::Button button) {
 void TrayIcon::watchMainWindow(const QEvent* event) {
     if (place_.place() == WindowPlace::Place::Shown)
         return;
+    // Wayland reports no minimised state, so there only activations tell.
+    const bool minimisedStateKnown = QGuiApplication::platformName() != QLatin1String("wayland");
     switch (event->type()) {
     // Not a Hide: minimising sends one too, while the window may keep the focus.
     case QEvent::WindowDeactivate:
@@ -200,13 +202,15 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
             leftSinceSent_ = true;
         break;
     case QEvent::WindowActivate:
-        // Brought back by the task bar or the window list; it stays where the user put it.
-        if (leftSinceSent_)
+        // Brought back by the task bar or the window list; it stays where the user put it. A window the
+        // window system focuses while it stays minimised (mutter after an unlock, with no other window to
+        // focus) is not in view: there the un-minimising below is the user's.
+        if (leftSinceSent_ && !(minimisedStateKnown && mainWindow_->isMinimized()))
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
     case QEvent::WindowStateChange:
-        // Un-minimised by the user. Wayland reports no minimised state, so there only activations tell.
-        if (QGuiApplication::platformName() != QLatin1String("wayland") &&
+        // Un-minimised by the user.
+        if (minimisedStateKnown &&
             (static_cast<const QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
             !mainWindow_->isMinimized() && mainWindow_->isVisible())
             moveWindow(WindowPlace::Event::BroughtBack);
