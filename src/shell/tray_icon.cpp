@@ -85,6 +85,8 @@ void TrayIcon::moveWindow(WindowPlace::Event event) {
         mainWindow_->showMinimized();
         // A compositor that shows it focused has not seen the user bring it back.
         leftSinceSent_ = false;
+        // Set after the request: Qt marks the window minimised at once, on its own.
+        minimiseAnswered_ = false;
         break;
     case WindowPlace::Request::ShowInFront:
         qCDebug(logWindow, "show");
@@ -199,7 +201,7 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
     // the focus), and only the user brings it back into view.
     case QEvent::Expose:
         if (!mainWindow_->windowHandle()->isExposed())
-            leftSinceSent_ = true;
+            leftSinceSent_ = minimiseAnswered_ = true;
         break;
     case QEvent::WindowActivate:
         // Brought back by the task bar or the window list; it stays where the user put it. A window the
@@ -209,10 +211,16 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
     case QEvent::WindowStateChange:
-        // Un-minimised by the user.
-        if (minimisedStateKnown &&
+        if (mainWindow_->isMinimized()) {
+            minimiseAnswered_ = true;
+            break;
+        }
+        // Un-minimised by the user. Before the window system has minimised the window that the program
+        // asked it to, a window mapped as minimised reads for a moment as not minimised (XWayland): that
+        // is not the user's, and the window system's minimise that follows may never be reported.
+        if (minimisedStateKnown && minimiseAnswered_ &&
             (static_cast<const QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
-            !mainWindow_->isMinimized() && mainWindow_->isVisible())
+            mainWindow_->isVisible())
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
     default:

@@ -553,7 +553,10 @@ private slots:
         closing.setVisible(false);
         window.show();
         tray.sendToTray();
-        // Restored from the task bar, not through the tray's commands.
+        // The window system's answer to the minimise, then the user restores it from the task bar, not
+        // through the tray's commands.
+        window.setWindowState(Qt::WindowNoState);
+        window.setWindowState(Qt::WindowMinimized);
         window.showNormal();
         present = true;
         tray.checkTray();
@@ -621,11 +624,19 @@ private slots:
     // Wayland, which reports no minimised state, an activation after the focus left is the user's (the
     // sway cases).
     void onlyTheUserBringingTheWindowBackKeepsItFromALateTray() {
+        const Qt::WindowStates minimised = Qt::WindowMinimized, normal = Qt::WindowNoState;
         const struct {
             bool focusLeftFirst;
-            bool unminimised;
+            // What the window system reports after the program's minimise.
+            std::vector<Qt::WindowStates> states;
             bool staysOut;
-        } cases[] = {{false, false, false}, {true, false, false}, {true, true, true}};
+        } cases[] = {
+            {false, {}, false},
+            {true, {}, false},
+            // Mapped as minimised, the window reads as not minimised before the window system answers.
+            {false, {normal}, false},
+            {true, {normal, minimised, normal}, true},
+        };
         for (const auto& c : cases) {
             bool present = false;
             QWidget window;
@@ -640,8 +651,8 @@ private slots:
                 QEvent away(QEvent::WindowDeactivate);
                 QCoreApplication::sendEvent(&window, &away);
             }
-            if (c.unminimised)
-                window.setWindowState(Qt::WindowNoState);
+            for (const Qt::WindowStates state : c.states)
+                window.setWindowState(state);
             QEvent focus(QEvent::WindowActivate);
             QCoreApplication::sendEvent(&window, &focus);
             present = true;
