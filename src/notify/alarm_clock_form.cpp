@@ -171,6 +171,8 @@ void AlarmClockForm::snooze() {
     snoozeTimer_->setEnabled(true);
     ui_->ZzImage->show();
     updateShape();
+    // It stays where it is, showing Zz, but no longer covers what the user turns to meanwhile.
+    keepAbove(false);
     // The switch-off countdown starts afresh at the next ring. It is dropped even when the preferences
     // turned switching off out meanwhile, so a snoozed alarm never closes itself.
     offTimer_->setEnabled(false);
@@ -181,6 +183,8 @@ void AlarmClockForm::ringAgain() {
     ringing_.ring(this, soundPath_, windowTitle());
     ui_->ZzImage->hide();
     updateShape();
+    keepAbove(true);
+    raise();
     startOffTimerIfEnabled();
     postNotice(ringingNotice());
 }

@@ -30,6 +30,13 @@ NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessi
         setAttribute(Qt::WA_TranslucentBackground);
 }
 
+void NotificationForm::keepAbove(bool above) {
+    // The widget's own flags would hide and re-create the window; the shown one is changed in place.
+    overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, above));
+    if (QWindow* handle = windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, above);
+}
+
 void NotificationForm::setRimColor(QRgb color) {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(color));

@@ -93,7 +93,12 @@ private slots:
         QVERIFY(!zz()->isHidden());
         QVERIFY(!sound.looping);
         QVERIFY(notices.shown().isEmpty());
+        // A snoozed clock steps back, and is on top again as it rings.
+        QVERIFY(!form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form->isVisible());
         snoozeTimer()->onTimeout();
+        QVERIFY(form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(notices.posted.size(), 2);
         QCOMPARE(notices.shown().size(), 1);
         QVERIFY(notices.shown().first().critical);
