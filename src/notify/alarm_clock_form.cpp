@@ -140,7 +140,9 @@ void AlarmClockForm::showAlarm(const std::string& note, const std::string& sound
 // windows, and its buttons do what the window's do.
 DesktopNotice AlarmClockForm::ringingNotice() const {
     DesktopNotice notice;
-    notice.summary = windowTitle();
+    // Named by its note, so that two alarms ringing together can be told apart, with their actions.
+    const QString name = firstLineOf(note_);
+    notice.summary = name.isEmpty() ? windowTitle() : windowTitle() + QStringLiteral(" \u2013 ") + name;
     notice.body = note_;
     notice.critical = true;
     notice.actions = {{QStringLiteral("default"), tr("Show")},

@@ -30,6 +30,14 @@ NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessi
         setAttribute(Qt::WA_TranslucentBackground);
 }
 
+QString NotificationForm::firstLineOf(const QString& text) {
+    for (const QString& line : text.split(u'\n')) {
+        if (!line.trimmed().isEmpty())
+            return line.trimmed();
+    }
+    return {};
+}
+
 void NotificationForm::keepAbove(bool above) {
     // The widget's own flags would hide and re-create the window; the shown one is changed in place.
     overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, above));

@@ -70,11 +70,11 @@ private slots:
     // While it rings the alarm is on the desktop's notification service too, drawn above full-screen
     // windows, with the window's own buttons.
     void ringingAlarmPostsACriticalNotice() {
-        ring("Leave for the <b>station</b> & the train");
+        ring("\n  Leave for the <b>station</b> & the train\nticket in the coat");
         QCOMPARE(notices.shown().size(), 1);
         const DesktopNotice notice = notices.shown().first();
-        QCOMPARE(notice.summary, QString("Alarm Clock"));
-        QCOMPARE(notice.body, QString("Leave for the <b>station</b> & the train"));
+        QCOMPARE(notice.summary, QString("Alarm Clock \u2013 Leave for the <b>station</b> & the train"));
+        QCOMPARE(notice.body, QString("\n  Leave for the <b>station</b> & the train\nticket in the coat"));
         QVERIFY(notice.critical);
         QStringList labels;
         for (const auto& action : notice.actions)
