@@ -110,7 +110,7 @@ desktop_notice_steps() {
   local log="$CASE/notices.log"
   # What the program asked of the service, whole: the alarm's texts, its urgency and buttons; the memo's
   # first line. Markup in the note reaches the service as text.
-  for expected in 'string "Alarm Clock"' \
+  for expected in 'string "Alarm Clock – Catch the <8:10> train & bring the tickets"' \
     'string "Catch the &lt;8:10&gt; train &amp; bring the tickets"' \
     'string "snooze"' 'string "Snooze"' 'string "Turn off alarm"' 'byte 2' \
     'string "Memo"' 'string "Dentist at 4 pm"' 'string "Velloran"'; do
@@ -143,6 +143,39 @@ desktop_notice_steps() {
   wait_until 15 visible_window '^Alarm Clock$' || { echo "    no last alarm"; return 1; }
   wait_until 5 notices_shown 1 || { echo "    the last alarm posted no notice"; return 1; }
 }
+
+# Tasks that do nothing say so, by name: a program removed since, a file the opener cannot find (its
+# exit status 2), a program path written on Windows. The scan's debug line, asked for, names the task.
+case_failure_notices() {
+  new_case failure-notices
+  local status=0
+  start_notification_service || status=$?
+  [ $status = 2 ] && return 0
+  [ $status = 0 ] || return 1
+  printf '#!/bin/sh\nexit 2\n' >"$CASE/bin/xdg-open"
+  "$TOOL" write "$PROG/tasks.tsk" \
+    2 "$CASE/removed-program" +2 0 1 'Nightly backup' -- \
+    6 "$CASE/home/report.pdf" +2 0 1 'Monthly report' -- \
+    2 'C:\Windows\notepad.exe' +2 0 1 'Notes from Windows' -- || return 1
+  QT_LOGGING_RULES="velloran.*.debug=true" start_app hide
+  local ok=0
+  wait_until 15 notices_shown 3 || { echo "    dunst shows $(dunstctl count displayed) notices, not 3"; ok=1; }
+  for expected in 'string "The task “Nightly backup” did nothing"' \
+    "string \"The program $CASE/removed-program is not there.\"" \
+    'string "The task “Monthly report” did nothing"' "string \"$CASE/home/report.pdf is not there.\"" \
+    'string "The task “Notes from Windows” did nothing"' \
+    'string "C:\Windows\notepad.exe is a Windows path, which names nothing on this computer."'; do
+    grep -qF "$expected" "$CASE/notices.log" || { echo "    the notices lack: $expected"; ok=1; }
+  done
+  grep -qE '^velloran: debug: velloran.tasks: scan at [0-9-]+ [0-9:]+ runs task [0-9]+, .*\(Nightly backup\)' \
+    "$CASE/velloran.log" || { echo "    no debug line names the task the scan ran"; ok=1; }
+  running "$APP" || { echo "    the program ended"; ok=1; }
+  stop_app
+  stop_notification_service
+  return $ok
+}
+
+check "tasks that cannot open their target post a notice naming the task and the reason" case_failure_notices
 
 check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
   case_desktop_notices
