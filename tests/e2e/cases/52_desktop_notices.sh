@@ -179,3 +179,32 @@ check "tasks that cannot open their target post a notice naming the task and the
 
 check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
   case_desktop_notices
+
+# A program that a task starts while an alarm rings holds none of the program's descriptors: not the
+# sound file being played, not the sound server's socket, not the task file's lock.
+case_started_program_descriptors() {
+  new_case started-program-descriptors
+  cat >"$CASE/stays" <<'SCRIPT'
+#!/bin/sh
+echo $$ >"$0.pid.tmp"; mv "$0.pid.tmp" "$0.pid"; exec sleep 60
+SCRIPT
+  chmod +x "$CASE/stays"
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +2 0 1 'Ringing while a program starts' Chimes.wav -- \
+    2 "$CASE/stays" +6 0 1 'Stays running' -- || return 1
+  start_app hide
+  local ok=0 pid open
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    no alarm window"; ok=1; }
+  expect_sound playing "while the alarm rings" || ok=1
+  wait_until 15 test -s "$CASE/stays.pid" || { echo "    the program was not started"; ok=1; }
+  pid=$(cat "$CASE/stays.pid" 2>/dev/null)
+  if [ -n "$pid" ]; then
+    [ "$SOUND_SERVER" = 1 ] && { ls -l "/proc/$APP/fd" | grep -q 'Chimes.wav' || echo "    note: the sound file was not open"; }
+    open=$(ls "/proc/$pid/fd" | sort -n | tr '\n' ' ')
+    kill "$pid"
+    [ "$open" = "0 1 2 " ] || { echo "    the started program holds descriptors $open"; ok=1; }
+  fi
+  stop_app
+  return $ok
+}
+
+check "a program started while an alarm rings holds only descriptors 0, 1 and 2" case_started_program_descriptors
