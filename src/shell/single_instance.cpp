@@ -167,6 +167,8 @@ void SingleInstance::acceptClients() {
                 return;
             const QByteArray received = client->received;
             client->finish();
+            qCDebug(logInstance, "a second start %s",
+                    counts ? "asks for the window" : "sent no whole request");
             if (!counts)
                 return;
             if (const auto request = decodeRestoreRequest(received.toStdString()))
