@@ -26,8 +26,8 @@ packages=(
   gnome-shell gnome-shell-extension-appindicator gjs xwayland pipewire-bin
   lintian # Debian's package checker, which the package test runs
   # the XFCE desktop of its own end-to-end cases: window manager, panel with its status tray, settings,
-  # and a terminal to type in
-  xfwm4 xfce4-panel xfconf xterm
+  # a terminal to type in, and GLib (python3-gi) to launch the desktop entry's actions
+  xfwm4 xfce4-panel xfconf xterm python3-gi
   # a second start's activation token from the Wayland compositor: the protocol and Qt's Wayland objects
   libwayland-dev wayland-protocols qt6-base-private-dev
   # the sway desktop of the end-to-end tests: its panel with a tray, notifications, a terminal,

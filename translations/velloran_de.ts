@@ -80,6 +80,141 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Unknown option &quot;%1&quot;.</source>
+        <translation>Unbekannte Option „%1“.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>The option %1 needs a value.</source>
+        <translation>Die Option %1 braucht einen Wert.</translation>
+    </message>
+    <message>
+        <source>The option %1 is given twice.</source>
+        <translation>Die Option %1 ist doppelt angegeben.</translation>
+    </message>
+    <message>
+        <source>The option %1 does not go with %2.</source>
+        <translation>Die Option %1 passt nicht zu %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a kind of task.
+Kinds: alarm, memo, program, web, audio, video, document, general.</source>
+        <translation>„%1“ ist keine Art von Aufgabe.
+Arten: alarm, memo, program, web, audio, video, document, general.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date and time written as YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS.</source>
+        <translation>„%1“ ist kein Datum mit Uhrzeit in der Form JJJJ-MM-TT HH:MM oder JJJJ-MM-TT HH:MM:SS.</translation>
+    </message>
+    <message>
+        <source>The option --at with the task&apos;s date and time is missing.</source>
+        <translation>Die Option --at mit Datum und Uhrzeit der Aufgabe fehlt.</translation>
+    </message>
+    <message>
+        <source>A task of the kind %1 needs --target.</source>
+        <translation>Eine Aufgabe der Art %1 braucht --target.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a repeat.
+Repeats: once, daily, weekly, monthly, yearly.</source>
+        <translation>„%1“ ist keine Wiederholung.
+Wiederholungen: once, daily, weekly, monthly, yearly.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a day.
+Days: mon, tue, wed, thu, fri, sat, sun.</source>
+        <translation>„%1“ ist kein Tag.
+Tage: mon, tue, wed, thu, fri, sat, sun.</translation>
+    </message>
+    <message>
+        <source>The text of %1 is longer than the %2 bytes that a task keeps.</source>
+        <translation>Der Text von %1 ist länger als die %2 Bytes, die eine Aufgabe aufnimmt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a task id.</source>
+        <translation>„%1“ ist keine Aufgabennummer.</translation>
+    </message>
+    <message>
+        <source>No task has the id %1.</source>
+        <translation>Keine Aufgabe hat die Nummer %1.</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [hide]
+       %1 --help | --version
+       %1 --list [--json]
+       %1 --add KIND --at &quot;YYYY-MM-DD HH:MM[:SS]&quot; [options]
+       %1 --remove ID | --enable ID | --disable ID
+       %1 --new KIND
+
+KIND: alarm, memo, program, web, audio, video, document, general
+Options of --add:
+  --note TEXT          the description; the memo&apos;s text
+  --target PATH        the file, program or web address (not for alarm and memo)
+  --args TEXT          the program&apos;s arguments
+  --repeat REPEAT      once (the default), daily, weekly, monthly or yearly
+  --days DAYS          the days of a daily task: mon,tue,wed,thu,fri,sat,sun (all by default)
+  --run-if-missed      run it at the next start when it was missed
+  --auto-delete        delete a task that runs once after it ran
+  --disabled           add it switched off
+  --sound FILE         the alarm&apos;s sound, a file in the sound folder
+
+A running Velloran carries out each request; where none runs, the task file is changed directly.
+Exit status: 0 done, 2 refused (bad arguments, a task Task Setup would refuse, an unknown id),
+1 the task file could not be used.</source>
+        <translation>Aufruf: %1 [hide]
+        %1 --help | --version
+        %1 --list [--json]
+        %1 --add ART --at &quot;JJJJ-MM-TT HH:MM[:SS]&quot; [Optionen]
+        %1 --remove NR | --enable NR | --disable NR
+        %1 --new ART
+
+ART: alarm, memo, program, web, audio, video, document, general
+Optionen von --add:
+  --note TEXT          die Beschreibung; der Text der Notiz
+  --target PFAD        die Datei, das Programm oder die Webadresse (nicht für alarm und memo)
+  --args TEXT          die Argumente des Programms
+  --repeat TURNUS      once (Vorgabe), daily, weekly, monthly oder yearly
+  --days TAGE          die Tage einer täglichen Aufgabe: mon,tue,wed,thu,fri,sat,sun (Vorgabe: alle)
+  --run-if-missed      beim nächsten Start nachholen, wenn sie verpasst wurde
+  --auto-delete        eine einmalige Aufgabe nach der Ausführung löschen
+  --disabled           ausgeschaltet hinzufügen
+  --sound DATEI        der Weckton, eine Datei im Ordner der Töne
+
+Ein laufendes Velloran führt jede Anfrage aus; läuft keines, wird die Aufgabendatei direkt geändert.
+Rückgabewert: 0 erledigt, 2 abgelehnt (falsche Argumente, eine Aufgabe, die „Aufgabe einrichten“ ablehnen würde, eine unbekannte Nummer),
+1 die Aufgabendatei ließ sich nicht verwenden.</translation>
+    </message>
+    <message>
+        <source>Another Velloran that this user cannot reach uses the task file &quot;%1&quot;.
+Nothing was changed.</source>
+        <translation>Ein anderes Velloran, das dieser Benutzer nicht erreicht, verwendet die Aufgabendatei „%1“.
+Nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The running Velloran did not answer.
+The request may or may not have been carried out.</source>
+        <translation>Das laufende Velloran hat nicht geantwortet.
+Die Anfrage wurde vielleicht ausgeführt, vielleicht nicht.</translation>
+    </message>
+    <message>
+        <source>%1
+The task file &quot;%2&quot; cannot be locked, so it was not changed.</source>
+        <translation>%1
+Die Aufgabendatei „%2“ lässt sich nicht sperren und wurde daher nicht geändert.</translation>
+    </message>
+    <message>
+        <source>The tasks could not be saved.
+%1</source>
+        <translation>Die Aufgaben konnten nicht gespeichert werden.
+%1</translation>
+    </message>
+</context>
+<context>
     <name>ExitForm</name>
     <message>
         <source>Exit</source>
@@ -1085,6 +1220,30 @@ Die beschädigte Aufzeichnung „%2“ ist als „%3“ aufbewahrt.</translation
 No copy of the damaged record &quot;%2&quot; could be kept (%3); it is left as it is.</source>
         <translation>%1
 Von der beschädigten Aufzeichnung „%2“ konnte keine Kopie aufbewahrt werden (%3); sie bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>The tasks of &quot;%1&quot; are shown, but changes to them cannot be saved. Velloran tries again at the next start.</source>
+        <translation>Die Aufgaben aus „%1“ werden angezeigt, aber Änderungen daran können nicht gespeichert werden. Velloran versucht es beim nächsten Start erneut.</translation>
+    </message>
+    <message>
+        <source>Tasks you create cannot be saved. Velloran tries again at the next start.</source>
+        <translation>Aufgaben, die Sie anlegen, können nicht gespeichert werden. Velloran versucht es beim nächsten Start erneut.</translation>
+    </message>
+    <message>
+        <source>Velloran may not write to its program folder, and your tasks could not be kept in &quot;%1&quot;:
+%2
+%3</source>
+        <translation>Velloran darf nicht in seinen Programmordner schreiben, und Ihre Aufgaben konnten nicht in „%1“ abgelegt werden:
+%2
+%3</translation>
+    </message>
+    <message>
+        <source>Your tasks could not be saved to &quot;%1&quot; when Velloran last ran. The changes made since they were last saved have been recovered and are saved at the next save; a copy of your tasks as they were then is in &quot;%2&quot;.</source>
+        <translation>Ihre Aufgaben konnten beim letzten Lauf von Velloran nicht in „%1“ gespeichert werden. Die seit dem letzten Speichern vorgenommenen Änderungen wurden wiederhergestellt und werden beim nächsten Speichern gesichert; eine Kopie Ihrer Aufgaben in dem damaligen Stand liegt in „%2“.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was written before your tasks were last saved, so it is out of date: restoring from it would bring back tasks deleted since. It has been renamed to &quot;%2&quot;.</source>
+        <translation>„%1“ wurde vor dem letzten Speichern Ihrer Aufgaben geschrieben und ist daher veraltet: Eine Wiederherstellung daraus brächte seitdem gelöschte Aufgaben zurück. Die Datei wurde in „%2“ umbenannt.</translation>
     </message>
 </context>
 <context>

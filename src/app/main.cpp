@@ -1,6 +1,7 @@
 // Velloran: one instance per user, a main window in the tray, and the tasks carried out when due.
 #include "common/product.h"
 #include "editor/set_task_form.h"
+#include "editor/task_requests.h"
 #include "files/program_directory.h"
 #include "files/task_file_lock.h"
 #include "look/artwork.h"
@@ -12,6 +13,7 @@
 #include "platform/deferred_sound_player.h"
 #include "platform/desktop_opener.h"
 #include "platform/logging.h"
+#include "platform/translated_message.h"
 #include "platform/translations.h"
 #include "platform/wayland_activation.h"
 #include "platform/x11_activation.h"
@@ -22,13 +24,18 @@
 #include "registry/registry_file.h"
 #include "shell/guarded_application.h"
 #include "shell/kind_icons.h"
+#include "shell/program_bus.h"
 #include "shell/scheduler_main_form.h"
 #include "shell/second_start.h"
 #include "shell/single_instance.h"
 #include "shell/system_close_requests.h"
+#include "store/task_file_place.h"
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 using namespace velloran;
@@ -108,8 +115,32 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const RestoreRequest launch = launchTokens();
     routeProgramLog();
+    // A request from the command line is answered with no display: the windows' application is made only
+    // for a start of the program and for Task Setup.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const Result<Command, CommandError> command = readCommandLine(arguments);
+    if (!command || (command->action != CommandAction::Start && command->action != CommandAction::NewTask)) {
+        QCoreApplication core(argc, argv);
+        installTranslations(core);
+        if (!command) {
+            std::fprintf(stderr, "%s\n", refusalText(command.error()).toLocal8Bit().constData());
+            return 2;
+        }
+        if (command->action == CommandAction::Help || command->action == CommandAction::Version)
+            return runCommandLine(*command, arguments, {}, {});
+        const std::string folder = programDirectory();
+        // The same task file as a start of the program would use, found (and first copied) the same way.
+        const TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+        for (const Message& notice : place.notices)
+            std::fprintf(stderr, "%s\n", translated(notice).toLocal8Bit().constData());
+        return runCommandLine(*command, arguments, place.taskFile, folder);
+    }
+    // "--new KIND": Task Setup for that kind, here or in the Velloran that runs on the task file.
+    const bool opensNewTask = command->action == CommandAction::NewTask;
+    const int newTaskKind = command->kind;
+
+    const RestoreRequest launch = launchTokens();
     GuardedApplication app(argc, argv);
     // Before any text is made: every window and message is in the user's language from the start.
     installTranslations(app);
@@ -141,8 +172,11 @@ int main(int argc, char* argv[]) {
 
     const std::string folder = programDirectory();
     // A read-only program directory (a system-wide install) keeps tasks.tsk in the user's data folder.
-    const std::string taskFile = taskFileFolder(folder) + "tasks.tsk";
+    TaskFilePlace place = placeTaskFile(folder, isWritableFolder(folder), userDataFolder());
+    const std::string taskFile = place.taskFile;
     // One Velloran per user, and one per task file whoever runs it, held until the process ends.
+    if (int status = 0; opensNewTask && handToRunningInstance(arguments, taskFile, status))
+        return status;
     SingleInstance instance;
     TaskFileLock taskLock(taskFile);
     if (!claimStart(instance, taskLock, taskFile, launch, [&systemClose] { return systemClose.requested(); }))
@@ -153,6 +187,8 @@ int main(int argc, char* argv[]) {
     // What changes between two saves of tasks.tsk is recorded here, so that a crash loses none of it;
     // each task file has a journal of its own.
     TaskStore tasks(taskFile, journalPathFor(taskFile, userStateFolder()));
+    for (Message& notice : place.notices)
+        tasks.addNotice(std::move(notice));
 
     SystemClock clock;
     DesktopOpener opener;
@@ -185,10 +221,28 @@ int main(int argc, char* argv[]) {
                      [&form](const QString& activationToken, const QString& startupId) {
                          restoreWithToken(form, activationToken, startupId);
                      });
+    // Requests from the command line and the bus, applied through the store; the list follows them.
+    std::unique_ptr<TaskRequests> requests;
+    ProgramBus bus([&requests](const std::vector<std::string>& request) { return requests->answer(request); },
+                   [&tasks] { return busListing(tasks); });
+    requests = std::make_unique<TaskRequests>(
+        tasks, [&folder, &settings] { return commandContextFor(folder, settings.DefaultFont); },
+        [&form](int kind) { QTimer::singleShot(0, &form, [&form, kind] { form.createTaskOfKind(kind); }); },
+        [&form, &bus] {
+            form.refreshTaskView();
+            emit bus.TasksChanged();
+        });
+    instance.setCommandHandler(
+        [&requests](const std::vector<std::string>& request) { return requests->answer(request); });
+    bus.publish();
+
     systemClose.attach([&form] { return form.closeOnSystemRequest(); }, [&form] { return form.closed(); });
 
     // A close asked for during start-up ends the program without showing its window.
-    if (!systemClose.requested())
+    if (!systemClose.requested()) {
         form.show();
+        if (opensNewTask)
+            QTimer::singleShot(0, &form, [&form, newTaskKind] { form.createTaskOfKind(newTaskKind); });
+    }
     return app.run();
 }

@@ -15,8 +15,11 @@ namespace velloran {
 
 class AtomicFile {
 public:
-    // mode is used for a new file; a file that exists keeps its permissions.
-    AtomicFile(std::string path, mode_t mode, Disk& disk = systemDisk());
+    // mode is used for a new file; a file that exists keeps its permissions. A symbolic link at path is
+    // replaced by the file, or with LinkWrite::Through written through (see writtenPath).
+    enum class LinkWrite { Replace, Through };
+    AtomicFile(std::string path, mode_t mode, Disk& disk = systemDisk(),
+               LinkWrite links = LinkWrite::Replace);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -40,9 +43,11 @@ private:
     Failure<Message> notOpen() const;
 
     std::string path_;
+    std::string target_; // path_, or the file its symbolic link leads to
     std::string tempPath_;
     mode_t mode_;
     Disk& disk_;
+    LinkWrite links_;
     int fd_ = -1;
     bool flushed_ = false;
     ContentChecksum content_;
@@ -51,6 +56,11 @@ private:
 // The whole content at once.
 Result<void> writeFileAtomically(const std::string& path, std::string_view content, mode_t mode,
                                  Disk& disk = systemDisk());
+
+// The file that a save of path replaces: where path is a symbolic link of this user's (or root's), the
+// file it leads to, followed to the end, whether that is there or not; otherwise path itself. A link that
+// someone else made is not followed, so that it cannot send a save over one of this user's files.
+std::string writtenPath(const std::string& path);
 
 // Removes the temporary files that saves of this path left when they were interrupted (a crash, a kill or
 // a power cut); a temporary that a running save still holds is left alone, and so is every other file.

@@ -1,5 +1,6 @@
 #include "file_identity.h"
 
+#include "atomic_file.h"
 #include "disk.h"
 #include "file_io.h"
 
@@ -88,7 +89,8 @@ FileStamp stampOfPath(const std::string& path) {
 Result<std::string> keepCopyOf(const std::string& path, const std::string& wanted, Disk& disk) {
     for (int number = 1; number < 1000; ++number) {
         const std::string name = number == 1 ? wanted : wanted + "-" + std::to_string(number);
-        bool kept = disk.link(path, name) == 0;
+        // A hard link to a symbolic link would follow it to whatever replaces the file: the file is kept.
+        bool kept = disk.link(writtenPath(path), name) == 0;
         if (!kept && errno == EEXIST)
             continue;
         if (!kept) {

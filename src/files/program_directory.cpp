@@ -1,6 +1,5 @@
 #include "program_directory.h"
 
-#include "atomic_file.h"
 #include "file_io.h"
 
 #include <climits>
@@ -12,19 +11,10 @@
 namespace velloran {
 namespace {
 
-constexpr std::size_t kMaxTaskFileSize = std::size_t{256} << 20; // about 69 000 tasks
-
 std::string withSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
         folder.push_back('/');
     return folder;
-}
-
-void copyTaskFile(const std::string& from, const std::string& to) {
-    // Best effort: without the copy the data folder simply starts empty.
-    const Result<std::optional<std::string>> content = readWholeFile(from, kMaxTaskFileSize);
-    if (content && *content)
-        static_cast<void>(writeFileAtomically(to, **content, 0644));
 }
 
 } // namespace
@@ -56,23 +46,6 @@ std::string userStateFolder() {
 bool isWritableFolder(const std::string& folder) {
     // Replacing tasks.tsk means creating a file beside it and renaming it, so the folder decides.
     return isFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-std::string taskFileFolder(const std::string& programDirectory) {
-    return taskFileFolder(programDirectory, isWritableFolder(programDirectory), userDataFolder());
-}
-
-std::string taskFileFolder(const std::string& programDirectory, bool programDirectoryWritable,
-                           const std::string& dataFolder) {
-    if (programDirectoryWritable)
-        return withSlash(programDirectory);
-    const std::string folder = withSlash(dataFolder);
-    if (!isFolder(folder) && makeFolders(folder, 0700)) {
-        const std::string oldFile = withSlash(programDirectory) + "tasks.tsk";
-        if (isRegularFile(oldFile))
-            copyTaskFile(oldFile, folder + "tasks.tsk");
-    }
-    return folder;
 }
 
 bool helpViewerMatters(const std::string& programDirectory) {

@@ -17,16 +17,9 @@ std::string userDataFolder();
 // trailing '/'. Nothing is created.
 std::string userStateFolder();
 
-// True when this user may create and replace files in the folder.
+// True when this user may create and replace files in the folder: the program directory holds tasks.tsk
+// then, otherwise the user's data folder does.
 bool isWritableFolder(const std::string& folder);
-
-// The folder of tasks.tsk, with a trailing '/': the program directory when this user may write there,
-// otherwise the user's data folder, created (0700) when missing. A data folder made here starts with a
-// copy of the program directory's tasks.tsk, so that tasks kept there are not left behind.
-std::string taskFileFolder(const std::string& programDirectory);
-// The same with the writability of the program directory and the data folder given, for tests.
-std::string taskFileFolder(const std::string& programDirectory, bool programDirectoryWritable,
-                           const std::string& dataFolder);
 
 inline constexpr const char* kCompiledHelpFile = "Velloran.chm";
 inline constexpr const char* kHtmlManualPage = "manual/index.html";

@@ -326,7 +326,11 @@ void SchedulerMainForm::runGuarded(int& counter, const std::function<void()>& co
 }
 
 void SchedulerMainForm::createTaskFromTray() {
-    runGuarded(newTaskTrayGuard_, [this] { createTask(-1); });
+    createTaskOfKind(-1);
+}
+
+void SchedulerMainForm::createTaskOfKind(int kind) {
+    runGuarded(newTaskTrayGuard_, [this, kind] { createTask(kind); });
 }
 
 void SchedulerMainForm::showPreferencesFromTray() {

@@ -54,6 +54,9 @@ public:
 
     // Rebuilds the list from the tasks and the display settings.
     void refreshTaskView();
+    // Task Setup for a new task of kind, as the kind's button opens it; from outside the window (the
+    // command line, the bus), once at a time, as from the tray.
+    void createTaskOfKind(int kind);
     // Brings the window back from the tray, in front of the others.
     void restoreFromTray();
 

@@ -61,20 +61,19 @@ void tell(const Message& text) {
                                 QMessageBox::Ok});
 }
 
-// The running Velloran of this user that holds the task file, where it answers; nullptr otherwise.
-std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
-    if (!holder.uid || *holder.uid != ::geteuid() || !isPrivateFolder(holder.instanceFolder))
-        return nullptr;
-    auto owner = std::make_unique<SingleInstance>(QFile::decodeName(holder.instanceFolder.c_str()));
-    return owner->reachable() ? std::move(owner) : nullptr;
-}
-
 bool holdsTaskFile(TaskFileLock& taskLock) {
     const Result<FileLock::State> locked = taskLock.tryLock();
     return locked && *locked == FileLock::State::Held;
 }
 
 } // namespace
+
+std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder) {
+    if (!holder.uid || *holder.uid != ::geteuid() || !isPrivateFolder(holder.instanceFolder))
+        return nullptr;
+    auto owner = std::make_unique<SingleInstance>(QFile::decodeName(holder.instanceFolder.c_str()));
+    return owner->reachable() ? std::move(owner) : nullptr;
+}
 
 QMessageBox::StandardButton askAboutRunningInstance(const RestoreRequest& launch,
                                                     const std::function<void(const RestoreRequest&)>& restore,

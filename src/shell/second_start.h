@@ -12,6 +12,7 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -28,6 +29,9 @@ QMessageBox::StandardButton
 askAboutRunningInstance(const RestoreRequest& launch,
                         const std::function<void(const RestoreRequest&)>& restore,
                         const ActivationTokenSource& tokenFor = waylandActivationToken);
+
+// The running Velloran of this user that holds the task file, where it answers; nullptr otherwise.
+std::unique_ptr<SingleInstance> reachableOwner(const LockHolder& holder);
 
 // How long a start waits for a running Velloran that is closing to end.
 inline constexpr std::chrono::seconds kClosingWait{20};

@@ -1,5 +1,6 @@
 #include "single_instance.h"
 
+#include "command_request.h"
 #include "files/private_folder.h"
 #include "platform/logging.h"
 
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -18,7 +20,8 @@
 namespace velloran {
 namespace {
 
-constexpr qsizetype kLongestMessage = 4096;
+// A command request carries up to three texts of a task.
+constexpr qsizetype kLongestMessage = 16384;
 // How long a client may take to send its request before it is let go.
 constexpr int kClientSeconds = 5;
 
@@ -166,6 +169,13 @@ void SingleInstance::acceptClients() {
             if (client->done)
                 return;
             const QByteArray received = client->received;
+            if (counts && commandHandler_) {
+                if (const auto arguments = decodeCommandRequest(received.toStdString())) {
+                    answer(client->fd, encodeCommandReply(commandHandler_(*arguments)));
+                    client->finish();
+                    return;
+                }
+            }
             client->finish();
             qCDebug(logInstance, "a second start %s",
                     counts ? "asks for the window" : "sent no whole request");
@@ -201,6 +211,58 @@ void SingleInstance::acceptClients() {
         connect(&client->deadline, &QTimer::timeout, this, [handle] { handle(false); });
         client->deadline.start(kClientSeconds * 1000);
     }
+}
+
+namespace {
+
+// Sends all of message, waiting at most 2 s for each part; false when the other end went away.
+bool sendAll(int fd, std::string_view message) {
+    const timeval limit{2, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    std::size_t sent = 0;
+    while (sent < message.size()) {
+        const ssize_t wrote = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (wrote > 0)
+            sent += std::size_t(wrote);
+        else if (wrote < 0 && errno == EINTR)
+            continue;
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void SingleInstance::answer(int fd, const std::string& reply) {
+    // The client's socket waits for new requests without blocking; the answer is sent whole.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!sendAll(fd, reply))
+        qCWarning(logInstance, "a command's answer could not be sent: %s", std::strerror(errno));
+}
+
+std::optional<CommandReply> SingleInstance::sendCommand(const std::vector<std::string>& arguments) const {
+    const int fd = connectToInstance();
+    if (fd < 0)
+        return std::nullopt;
+    std::string received;
+    if (sendAll(fd, encodeCommandRequest(arguments))) {
+        // The instance may be busy for a moment (a save): the answer is waited for longer than a restore.
+        const timeval limit{20, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+            if (got > 0)
+                received.append(buffer, std::size_t(got));
+            else if (got < 0 && errno == EINTR)
+                continue;
+            else
+                break;
+        }
+    }
+    ::close(fd);
+    return decodeCommandReply(received);
 }
 
 int SingleInstance::connectToInstance() const {

@@ -2,12 +2,17 @@
 // asks the first, through the socket, to bring its window back.
 #pragma once
 
+#include "command_request.h"
 #include "files/file_lock.h"
 #include "restore_request.h"
 
 #include <QObject>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace velloran {
 
@@ -31,6 +36,13 @@ public:
     // From a second start: asks the running instance to restore its window, handing on the second
     // start's activation token. False when it cannot be reached.
     bool askRunningInstanceToRestore(const RestoreRequest& request = {}) const;
+    // For the instance: what answers a command-line request (its arguments) that reaches the socket.
+    void setCommandHandler(std::function<CommandReply(const std::vector<std::string>&)> handler) {
+        commandHandler_ = std::move(handler);
+    }
+    // From a command line: hands its arguments to the running instance and returns its answer; nullopt
+    // when it cannot be reached or ended before it answered.
+    std::optional<CommandReply> sendCommand(const std::vector<std::string>& arguments) const;
     // True when an instance answers on the folder's socket.
     bool reachable() const;
 
@@ -41,11 +53,13 @@ signals:
 private:
     void serve();
     void acceptClients();
+    static void answer(int fd, const std::string& reply);
     // A socket connected to the running instance, or -1.
     int connectToInstance() const;
 
     QString folder_;
     FileLock lock_;
+    std::function<CommandReply(const std::vector<std::string>&)> commandHandler_;
     int listener_ = -1;
     std::uint64_t socketDevice_ = 0, socketInode_ = 0; // to remove only our own socket file at the end
 };

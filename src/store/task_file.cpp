@@ -102,12 +102,15 @@ Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileId
             if (Result<void> ready = beforeReplace(FileIdentity{}); !ready)
                 return ready;
         }
-        Result<void> removed = removeFileIfPresent(path, disk);
+        // A link's file goes and the link stays, for the next save to write through.
+        Result<void> removed = removeFileIfPresent(writtenPath(path), disk);
         if (removed && written != nullptr)
             *written = FileIdentity{};
         return removed;
     }
-    AtomicFile file(path, 0644, disk);
+    // Memo texts and program lines are the user's own: a new file is theirs alone, as the journal is.
+    // A link to tasks.tsk (into a synchronised folder, say) is the user's way of keeping it elsewhere.
+    AtomicFile file(path, 0600, disk, AtomicFile::LinkWrite::Through);
     if (Result<void> opened = file.open(); !opened)
         return opened;
     std::vector<TaskRecord> chunk(kRecordsPerChunk);

@@ -1,5 +1,6 @@
 #include "task_store.h"
 
+#include "common/datetime.h"
 #include "files/atomic_file.h"
 #include "files/file_io.h"
 
@@ -7,6 +8,8 @@
 #include <cstring>
 
 #include <algorithm>
+#include <cstdio>
+#include <dirent.h>
 #include <optional>
 #include <set>
 #include <sys/stat.h>
@@ -18,6 +21,28 @@ namespace {
 // What the store tells the user, in the translations' context of its own.
 Message notice(const char* source, std::initializer_list<Message> arguments = {}) {
     return Message("TaskStore", source, arguments);
+}
+
+// The records a list makes, as tasks.tsk holds them.
+std::string recordBytes(const TaskList& tasks) {
+    std::string bytes;
+    for (const Task& task : tasks) {
+        TaskRecord record;
+        encodeTaskRecord(task, record);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    return bytes;
+}
+
+// "-YYYYMMDD-HHMMSS" of a file's last change, in local time.
+std::string dateSuffix(std::int64_t modifiedNanoseconds) {
+    const DateTime when = localDateTimeFromUnix(modifiedNanoseconds / 1000000000);
+    const CivilDate date = decodeDate(when);
+    const CivilTime time = decodeTime(when);
+    char text[32];
+    std::snprintf(text, sizeof text, "-%04d%02d%02d-%02d%02d%02d", date.year, date.month, date.day, time.hour,
+                  time.minute, time.second);
+    return text;
 }
 
 // The occurrences recorded as due and then moved on from, but never recorded as carried out. One whose
@@ -56,8 +81,8 @@ JournalEntry doneEntry(std::uint32_t taskId, DateTime due) {
 }
 
 // News that asks nothing of the user.
-Message information(const char* source) {
-    Message told = notice(source);
+Message information(const char* source, std::initializer_list<Message> arguments = {}) {
+    Message told = notice(source, arguments);
     told.setSeverity(Message::Severity::Information);
     return told;
 }
@@ -113,6 +138,7 @@ void TaskStore::open() {
     }
     known_ = load.identity;
     knownStamp_ = load.stamp;
+    tidyUnsavedCopies();
     if (load.state == TaskFileState::PartialLastRecord) {
         const Result<std::string> kept = keepCopyOf(taskFile_, taskFile_ + ".damaged", *disk_);
         const std::string strayBytes = std::to_string(load.strayBytes);
@@ -233,10 +259,83 @@ void TaskStore::replayJournal() {
         if (!adopted)
             tellJournalFailure(adopted.error());
     }
-    if (!journal.damaged)
-        tell(information(QT_TRANSLATE_NOOP("TaskStore",
-                                           "Velloran did not end normally last time. The changes made to "
-                                           "your tasks since they were last saved have been recovered.")));
+    if (journal.damaged)
+        return;
+    // A close whose save failed leaves the journal as a crash does, and beside it a copy of the very list
+    // recovered: then the save failed, the program did not.
+    if (const std::string copy = copyOfFailedSave(); !copy.empty())
+        return tell(information(
+            QT_TRANSLATE_NOOP("TaskStore", "Your tasks could not be saved to \"%1\" when Velloran last ran. "
+                                           "The changes made since they were last saved have been recovered "
+                                           "and are saved at the next save; a copy of your tasks as they "
+                                           "were then is in \"%2\"."),
+            {taskFile_, copy}));
+    tell(information(QT_TRANSLATE_NOOP("TaskStore",
+                                       "Velloran did not end normally last time. The changes made to "
+                                       "your tasks since they were last saved have been recovered.")));
+}
+
+std::vector<std::string> TaskStore::unsavedCopies() const {
+    // tasks.tsk.unsaved, or tasks.tsk.unsaved-2 ... as saveBeside names them; dated ones are done with.
+    const std::string folder = parentFolder(taskFile_);
+    const std::string base = taskFile_.substr(taskFile_.find_last_of('/') + 1) + ".unsaved";
+    std::vector<std::string> copies;
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return copies;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, base.size(), base) != 0)
+            continue;
+        const std::string number = name.substr(base.size());
+        const bool numbered = number.size() >= 2 && number.size() <= 4 && number[0] == '-' &&
+                              number.find_first_not_of("0123456789", 1) == std::string::npos;
+        if (number.empty() || numbered)
+            copies.push_back(folder + "/" + name);
+    }
+    ::closedir(listing);
+    return copies;
+}
+
+void TaskStore::tidyUnsavedCopies() {
+    if (!knownStamp_.present)
+        return;
+    for (const std::string& copy : unsavedCopies()) {
+        struct stat info {};
+        if (::lstat(copy.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const FileStamp stamp = stampOf(info);
+        // Written before tasks.tsk was last saved: what it holds is out of date, and restoring from it
+        // would bring back tasks deleted since. It keeps its date in its name and is no longer "unsaved".
+        if (stamp.modified >= knownStamp_.modified)
+            continue;
+        const std::string dated = taskFile_ + ".unsaved" + dateSuffix(stamp.modified);
+        std::string name = dated;
+        for (int number = 2; stampOfPath(name).present && number < 1000; ++number)
+            name = dated + "-" + std::to_string(number);
+        if (stampOfPath(name).present || disk_->rename(copy, name) != 0)
+            continue; // left as it is; the next start tries again
+        disk_->syncFolder(parentFolder(name));
+        tell(information(
+            QT_TRANSLATE_NOOP("TaskStore",
+                              "\"%1\" was written before your tasks were last saved, so it is out of "
+                              "date: restoring from it would bring back tasks deleted since. It has "
+                              "been renamed to \"%2\"."),
+            {copy, name}));
+    }
+}
+
+std::string TaskStore::copyOfFailedSave() const {
+    const std::string recovered = recordBytes(tasks_);
+    for (const std::string& copy : unsavedCopies()) {
+        const FileStamp stamp = stampOfPath(copy);
+        if (!stamp.present || (knownStamp_.present && stamp.modified < knownStamp_.modified))
+            continue;
+        TaskList held;
+        if (loadTaskFile(copy, held).state == TaskFileState::Loaded && recordBytes(held) == recovered)
+            return copy;
+    }
+    return {};
 }
 
 bool TaskStore::keepDamagedJournal(bool anyRecovered) {

@@ -78,6 +78,8 @@ public:
     // What happened that the user should know, each told once: a task file that could not be read, a
     // damaged one, recovered changes, where tasks were saved instead.
     std::vector<Message> takeNotices();
+    // What the program found before the store opened (where its task file lives), told with the rest.
+    void addNotice(Message notice) { tell(std::move(notice)); }
 
 private:
     void record(const JournalEntry& entry);
@@ -87,6 +89,9 @@ private:
     bool keepDamagedJournal(bool anyRecovered);
     void tellJournalFailure(const Message& why);
     Result<void> saveBeside();
+    std::vector<std::string> unsavedCopies() const;
+    void tidyUnsavedCopies();
+    std::string copyOfFailedSave() const;
     void keepReplacedFile();
     void tell(Message notice) { notices_.push_back(std::move(notice)); }
 

@@ -9,6 +9,7 @@
 
 #include "disk_model.h"
 #include "recording_disk.h"
+#include "store/task_file_place.h"
 #include "store/task_store.h"
 
 #include <cstdint>
@@ -71,6 +72,9 @@ struct Scenario {
     std::vector<std::uint32_t> ranInEarlierRun; // occurrences that ran before the run, in a crashed run
     // Of those, the ones the crashed run did not finish: to be shown or told unless the run finished them.
     std::vector<std::uint32_t> unfinishedInEarlierRun = {};
+    // Where the program finds its task file, as each start does before the store opens (the first copy
+    // into the data folder); none: kTaskFile. What it tells goes with the store's notices.
+    std::function<TaskFilePlace(const std::string& root, Disk& disk)> place = {};
 };
 
 struct CheckFigures {

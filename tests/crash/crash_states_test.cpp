@@ -3,6 +3,7 @@
 #include "crash_check.h"
 #include "scheduler/due_scan.h"
 #include "store/task_file.h"
+#include "store/task_file_place.h"
 #include "store/task_journal.h"
 #include "test_support.h"
 
@@ -144,6 +145,16 @@ void otherCopyKilled(const std::string& root) {
     TaskStore other(root + "/other/tasks.tsk", root + "/" + kSharedJournal);
     other.open();
     other.add(task(0, kGeneral, kNine - 0.001, kOnce, kEnabled), 4242);
+}
+
+// A program folder the user may not write to: tasks.tsk goes to the data folder, copied at the first start.
+TaskFilePlace inDataFolder(const std::string& root, Disk& disk) {
+    return placeTaskFile(root + "/prog", false, root + "/home/.local/share/velloran", disk);
+}
+
+TaskList beforeFirstCopy(const std::string& root) {
+    fs::create_directories(root + "/home");
+    return startWith(root, dueTasks());
 }
 
 std::vector<Scenario> scenarios() {
@@ -378,6 +389,62 @@ std::vector<Scenario> scenarios() {
                                acknowledge(log, disk);
                        },
                        {}});
+    all.push_back({"first copy into the data folder, a change and a save",
+                   kNine,
+                   beforeFirstCopy,
+                   [acknowledge](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                       openAndAcknowledge(store, log, disk);
+                       store.toggleEnabled(103);
+                       acknowledge(log, disk);
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                   },
+                   {},
+                   {},
+                   inDataFolder});
+    all.push_back({"first copy that fails to write (EIO), then a change",
+                   kNine,
+                   beforeFirstCopy,
+                   [acknowledge](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                       openAndAcknowledge(store, log, disk);
+                       store.toggleEnabled(103);
+                       acknowledge(log, disk);
+                   },
+                   {},
+                   {},
+                   [](const std::string& root, Disk& disk) {
+                       if (auto* recording = dynamic_cast<RecordingDisk*>(&disk))
+                           recording->failNextWrite(EIO);
+                       return inDataFolder(root, disk);
+                   }});
+    all.push_back({"saves through a symbolic link, down to an empty list",
+                   kNine,
+                   [](const std::string& root) {
+                       const TaskList tasks = listOf({task(1, kGeneral, kNine + 1, kOnce, kEnabled),
+                                                      task(2, kGeneral, kNine + 2, kOnce, kEnabled)});
+                       startWith(root, {});
+                       fs::create_directories(root + "/sync");
+                       if (!saveTaskFile(root + "/sync/tasks.tsk", tasks))
+                           throw std::runtime_error("cannot write the linked task file");
+                       fs::create_symlink("../sync/tasks.tsk", root + "/" + kTaskFile);
+                       return tasks;
+                   },
+                   [acknowledge](TaskStore& store, RunLog& log, RecordingDisk& disk) {
+                       openAndAcknowledge(store, log, disk);
+                       store.remove(1);
+                       acknowledge(log, disk);
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                       store.remove(2);
+                       acknowledge(log, disk);
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                       store.add(task(0, kMemo, kNine + 3, kOnce, kEnabled), 8000);
+                       acknowledge(log, disk);
+                       if (store.save().ok())
+                           acknowledge(log, disk);
+                   },
+                   {}});
     return all;
 }
 

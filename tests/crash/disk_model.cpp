@@ -35,8 +35,11 @@ struct Live {
 FolderTree FolderTree::readFrom(const std::string& root) {
     FolderTree tree;
     for (const auto& item : fs::recursive_directory_iterator(root)) {
-        const std::string path = fs::relative(item.path(), root).string();
-        if (item.is_directory()) {
+        // Lexically: relative() would follow a link to its target's name.
+        const std::string path = item.path().lexically_relative(root).string();
+        if (item.is_symlink()) {
+            tree.links[path] = fs::read_symlink(item.path()).string();
+        } else if (item.is_directory()) {
             tree.folders.insert(path);
         } else {
             std::ifstream in(item.path(), std::ios::binary);
@@ -57,6 +60,8 @@ void FolderTree::writeTo(const std::string& root) const {
         std::ofstream out(root + "/" + path, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
+    for (const auto& [path, target] : links)
+        fs::create_symlink(target, root + "/" + path);
 }
 
 std::string FolderTree::key() const {
@@ -65,6 +70,8 @@ std::string FolderTree::key() const {
         key += "d " + folder + '\n';
     for (const auto& [path, bytes] : files)
         key += "f " + path + ' ' + std::to_string(bytes.size()) + '\n' + bytes;
+    for (const auto& [path, target] : links)
+        key += "l " + path + ' ' + target + '\n';
     return key;
 }
 
@@ -136,7 +143,8 @@ std::string DiskModel::relative(const std::string& path) const {
         return {};
     if (path.compare(0, root_.size() + 1, root_ + "/") != 0)
         throw std::logic_error("a step outside the scenario's folder: " + path);
-    std::string inside = path.substr(root_.size() + 1);
+    // A path through a link's target ("prog/../sync/tasks.tsk"); the scenarios link no folders.
+    std::string inside = fs::path(path.substr(root_.size() + 1)).lexically_normal().string();
     while (!inside.empty() && inside.back() == '/')
         inside.pop_back();
     return inside;
@@ -215,12 +223,15 @@ FolderTree DiskModel::build(std::size_t prefix, const Choice* choice) const {
         }
     }
     FolderTree tree;
+    tree.links = start_.links;
     for (const std::string& folder : live.folders)
         if (reachable(folder, live.folders))
             tree.folders.insert(folder);
     for (const auto& [path, inode] : live.entries)
         if (reachable(path, tree.folders))
             tree.files[path] = live.data[inode];
+    // A file renamed over a link replaced it.
+    std::erase_if(tree.links, [&](const auto& link) { return tree.files.count(link.first) != 0; });
     return tree;
 }
 

@@ -21,9 +21,11 @@
 namespace velloran::crash {
 
 // A folder tree in memory, with paths relative to the scenario's folder.
+// Symbolic links are the scenario's own: the program writes through them and never makes or removes one.
 struct FolderTree {
     std::set<std::string> folders;
     std::map<std::string, std::string> files;
+    std::map<std::string, std::string> links; // each link's target, as it reads
 
     static FolderTree readFrom(const std::string& root);
     // Replaces everything under root (which must exist) with this tree.

@@ -17,6 +17,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace velloran;
@@ -64,7 +65,8 @@ int write(const std::string& path, const std::vector<std::string>& words) {
         std::fprintf(stderr, "%s\n", saved.error().english().c_str());
         return 1;
     }
-    return 0;
+    // As an administrator or an earlier release leaves a shared program folder's file: readable by all.
+    return ::chmod(path.c_str(), 0644) == 0 || tasks.empty() ? 0 : 1;
 }
 
 int dump(const std::string& path) {

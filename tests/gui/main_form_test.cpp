@@ -67,8 +67,11 @@ private slots:
         bench_.settings = defaultSettings();
         bench_.host = test::RecordingHost();
         QFile::remove(bench_.dir.filePath("tasks.tsk"));
-        // Each test starts as after a clean exit: no changes waiting to be recovered.
+        // Each test starts as after a clean exit: no changes waiting to be recovered, and no copies that
+        // an earlier test's failed saves left beside tasks.tsk (a start would tell of them).
         QDir(bench_.dir.filePath("state")).removeRecursively();
+        for (const QString& left : QDir(bench_.dir.path()).entryList({"tasks.tsk.*"}, QDir::Files))
+            QFile::remove(bench_.dir.filePath(left));
     }
 
     void listShowsEveryTaskAsTheRowsSay() {

@@ -28,8 +28,12 @@ desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
 appstream-util validate-relax --nonet "$metainfo" || fail "appstream-util validate-relax $metainfo"
 
 # Exec names the installed launcher, quoted for the blank; the launcher reaches the program.
-exec_line=$(grep '^Exec=' "$entry")
+exec_line=$(grep -m 1 '^Exec=' "$entry")
 [ "$exec_line" = "Exec=\"$prefix/bin/velloran\"" ] || fail "Exec is $exec_line"
+# The actions "New Alarm" and "New Memo" reach the same launcher.
+[ "$(grep -cxE "Exec=\"$prefix/bin/velloran\" --new (alarm|memo)" "$entry")" = 2 ] ||
+  fail "the actions' Exec lines: $(grep '^Exec=' "$entry" | tail -n +2 | tr '\n' ' ')"
+[ -f "$prefix/share/dbus-1/interfaces/org.velloran.Velloran1.xml" ] || fail "no D-Bus interface description installed"
 [ -x "$prefix/bin/velloran" ] && [ "$(readlink -f "$prefix/bin/velloran")" = "$(readlink -f "$prefix/share/velloran/velloran")" ] ||
   fail "launcher does not lead to the program"
 icon=$(sed -n 's/^Icon=//p' "$entry")

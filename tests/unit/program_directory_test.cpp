@@ -1,8 +1,11 @@
-// Where tasks.tsk lives when the program directory is read-only, and which help file "&Help" opens.
+// Where tasks.tsk lives when the program directory is read-only (and its first copy there), and which help
+// file "&Help" opens.
 #include "files/program_directory.h"
+#include "store/task_file_place.h"
 #include "test_support.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -89,59 +92,122 @@ TEST(WritableFolder, OnlyAnExistingFolderCounts) {
     EXPECT_FALSE(isWritableFolder(""));
 }
 
-TEST(TaskFileFolder, WritableProgramDirectoryKeepsTheFile) {
+TEST(TaskFilePlace, WritableProgramDirectoryKeepsTheFile) {
     TempDir dir;
     const std::string program = dir.path() + "/";
-    EXPECT_EQ(taskFileFolder(program, true, dir.file("data")), program);
+    const TaskFilePlace place = placeTaskFile(dir.path(), true, dir.file("data"));
+    EXPECT_EQ(place.taskFile, program + "tasks.tsk") << "a slash is added";
+    EXPECT_TRUE(place.notices.empty());
     EXPECT_FALSE(fileExists(dir.file("data"))) << "no data folder is made when it is not needed";
-    EXPECT_EQ(taskFileFolder(dir.path(), true, dir.file("data")), program) << "a slash is added";
-    // The environment's answer for a folder this user owns.
-    EXPECT_EQ(taskFileFolder(program), program);
 }
 
-TEST(TaskFileFolder, ReadOnlyProgramDirectoryUsesTheDataFolderAndMakesIt) {
+class FirstCopy : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(::mkdir(program.c_str(), 0755), 0); }
+    TaskFilePlace place() { return placeTaskFile(program, false, data); }
+
     TempDir dir;
     const std::string program = dir.file("prog") + "/";
-    ASSERT_EQ(::mkdir(program.c_str(), 0755), 0);
     const std::string data = dir.file("home/.local/share/velloran");
-    EXPECT_EQ(taskFileFolder(program, false, data), data + "/");
-    EXPECT_TRUE(isWritableFolder(data));
-    EXPECT_EQ(modeOf(data), 0700u);
-    EXPECT_FALSE(fileExists(data + "/tasks.tsk"));
-    EXPECT_EQ(taskFileFolder(program, false, data + "/"), data + "/") << "asked again, the same folder";
-}
+    const std::string copy = data + "/tasks.tsk";
+    const std::string tasks = std::string(3888 * 2, '\x07');
+};
 
-TEST(TaskFileFolder, MissingProgramDirectoryIsNotWritable) {
-    TempDir dir;
-    ScopedEnv data("XDG_DATA_HOME", dir.file("data").c_str());
-    EXPECT_EQ(taskFileFolder(dir.file("gone") + "/"), dir.file("data") + "/velloran/");
-    EXPECT_TRUE(isWritableFolder(dir.file("data") + "/velloran/"));
-}
-
-TEST(TaskFileFolder, ANewDataFolderStartsWithTheProgramDirectorysTasks) {
-    TempDir dir;
-    const std::string program = dir.file("prog") + "/";
-    ASSERT_EQ(::mkdir(program.c_str(), 0755), 0);
-    const std::string tasks(3888 * 2, '\x07');
+TEST_F(FirstCopy, ANewDataFolderStartsWithTheProgramDirectorysTasksOnlyOnce) {
     writeFile(program + "tasks.tsk", tasks);
-    const std::string data = dir.file("data");
-    EXPECT_EQ(taskFileFolder(program, false, data), data + "/");
-    EXPECT_EQ(readFile(data + "/tasks.tsk"), tasks);
+    const TaskFilePlace first = place();
+    EXPECT_EQ(first.taskFile, copy);
+    EXPECT_TRUE(first.notices.empty());
+    EXPECT_EQ(modeOf(data), 0700u);
+    EXPECT_EQ(readFile(copy), tasks);
+    EXPECT_EQ(modeOf(copy), 0600u) << "memo texts are the user's own";
     EXPECT_EQ(readFile(program + "tasks.tsk"), tasks) << "the old file is left as it was";
 
-    // An existing data folder is never filled again: tasks the user deleted stay deleted.
-    ASSERT_EQ(::unlink((data + "/tasks.tsk").c_str()), 0);
-    EXPECT_EQ(taskFileFolder(program, false, data), data + "/");
-    EXPECT_FALSE(fileExists(data + "/tasks.tsk"));
+    // A list the user emptied stays empty: the copy is made once.
+    ASSERT_EQ(::unlink(copy.c_str()), 0);
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_FALSE(fileExists(copy));
 }
 
-TEST(TaskFileFolder, DataFolderThatCannotBeMadeIsStillTheAnswer) {
-    TempDir dir;
-    writeFile(dir.file("blocker"), "a file where a folder should be");
-    const std::string data = dir.file("blocker/velloran");
-    // The save then fails and says so; the program directory is not pretended to be writable.
-    EXPECT_EQ(taskFileFolder(dir.path() + "/", false, data), data + "/");
-    EXPECT_FALSE(isWritableFolder(data));
+TEST_F(FirstCopy, NothingToCopyStillMarksTheFolderDone) {
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_FALSE(fileExists(copy));
+    writeFile(program + "tasks.tsk", tasks); // put there later, by whoever owns the program folder
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_FALSE(fileExists(copy));
+}
+
+TEST_F(FirstCopy, ACopyThatNeverCompletedIsMadeAgain) {
+    // What an interrupted copy leaves (made folder, a temporary), and what an earlier release left when
+    // its copy failed: each time the program directory's tasks are copied.
+    const std::vector<std::pair<const char*, std::string>> leftovers{
+        {"the folder only", ""},
+        {"a temporary", ".tasks.tsk.Ab12Cd"},
+        {"a stray mark's temporary", ".first-copy-done.x1y2z3"}};
+    writeFile(program + "tasks.tsk", tasks);
+    for (const auto& [left, file] : leftovers) {
+        std::filesystem::remove_all(dir.file("home"));
+        std::filesystem::create_directories(data);
+        if (!file.empty())
+            writeFile(data + "/" + file, tasks.substr(0, 100));
+        const TaskFilePlace again = place();
+        EXPECT_EQ(again.taskFile, copy) << left;
+        EXPECT_TRUE(again.notices.empty()) << left;
+        EXPECT_EQ(readFile(copy), tasks) << left;
+    }
+}
+
+TEST_F(FirstCopy, ATaskFileWithoutItsMarkIsTheUsersOwn) {
+    writeFile(program + "tasks.tsk", tasks);
+    std::filesystem::create_directories(data);
+    writeFile(copy, "mine");
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_EQ(readFile(copy), "mine");
+    ASSERT_EQ(::unlink(copy.c_str()), 0);
+    EXPECT_EQ(place().taskFile, copy) << "marked at the start before";
+    EXPECT_FALSE(fileExists(copy));
+}
+
+TEST_F(FirstCopy, WithoutADataFolderTheProgramDirectorysTasksAreShownAndTheUserTold) {
+    std::filesystem::create_directories(dir.file("home"));
+    writeFile(dir.file("home/.local"), "a file where a folder should be");
+    const std::string reason = "Cannot create folder \"" + dir.file("home/.local") + "\": Not a directory";
+    const std::string head =
+        "Velloran may not write to its program folder, and your tasks could not be kept in \"" + data +
+        "/\":\n" + reason + "\n";
+    TaskFilePlace none = place();
+    EXPECT_EQ(none.taskFile, program + "tasks.tsk");
+    EXPECT_EQ(told(none.notices),
+              std::vector<std::string>{head +
+                                       "Tasks you create cannot be saved. Velloran tries again at the next "
+                                       "start."});
+    writeFile(program + "tasks.tsk", tasks);
+    TaskFilePlace some = place();
+    EXPECT_EQ(some.taskFile, program + "tasks.tsk");
+    EXPECT_EQ(told(some.notices),
+              std::vector<std::string>{head + "The tasks of \"" + program +
+                                       "tasks.tsk\" are shown, but changes to them cannot be saved. Velloran "
+                                       "tries again at the next start."});
+
+    // Once the folder can be made, the copy is.
+    ASSERT_EQ(::unlink(dir.file("home/.local").c_str()), 0);
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_EQ(readFile(copy), tasks);
+}
+
+TEST_F(FirstCopy, ACopyThatCannotBeWrittenLeavesNoTaskFileAndIsTriedAgain) {
+    writeFile(program + "tasks.tsk", tasks);
+    std::filesystem::create_directories(data);
+    TaskFilePlace denied;
+    ASSERT_TRUE(test::withoutWriteAccess(dir.path(), [&] { denied = place(); }));
+    EXPECT_EQ(denied.taskFile, program + "tasks.tsk");
+    ASSERT_EQ(denied.notices.size(), 1u);
+    EXPECT_NE(told(denied.notices.front()).find("Cannot write \"" + copy + "\": Permission denied"),
+              std::string::npos)
+        << told(denied.notices.front());
+    EXPECT_FALSE(fileExists(copy));
+    EXPECT_EQ(place().taskFile, copy);
+    EXPECT_EQ(readFile(copy), tasks);
 }
 
 class HelpFile : public ::testing::Test {

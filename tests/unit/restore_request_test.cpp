@@ -1,4 +1,5 @@
 // The message a second start sends to the running instance, with its activation token.
+#include "shell/command_request.h"
 #include "shell/restore_request.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,24 @@ TEST(RestoreRequest, TheLaunchersTokenGoesBeforeTheCompositorsAndABadOneIsDroppe
     // A compositor that gave none, or a text that is no token: the window still comes back.
     EXPECT_EQ(encodeRestoreRequest(withFallbackActivationToken({}, "")), "restore\n\n");
     EXPECT_EQ(encodeRestoreRequest(withFallbackActivationToken({}, "two\nlines")), "restore\n\n");
+}
+
+TEST(CommandRequest, ArgumentsTravelUnchangedAndACutMessageIsNone) {
+    const std::vector<std::string> sent{"--add", "memo", "--note", "two\nlines \\n\\", "", "arg=x"};
+    const std::string message = encodeCommandRequest(sent);
+    EXPECT_TRUE(isWholeRestoreRequest(message));
+    EXPECT_EQ(decodeCommandRequest(message), sent);
+    EXPECT_EQ(decodeCommandRequest(message.substr(0, message.size() - 1)), std::nullopt);
+    EXPECT_EQ(decodeCommandRequest("command\narg=bad\\x\n\n"), std::nullopt);
+    EXPECT_EQ(decodeCommandRequest(encodeRestoreRequest({})), std::nullopt);
+    EXPECT_FALSE(decodeRestoreRequest(message).has_value());
+
+    const auto reply = decodeCommandReply(encodeCommandReply({2, "No task\n", {}}));
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(reply->status, 2);
+    EXPECT_EQ(reply->text, "No task\n");
+    EXPECT_EQ(decodeCommandReply(""), std::nullopt);
+    EXPECT_EQ(decodeCommandReply("x\n"), std::nullopt);
 }
 
 TEST(RestoreRequest, StartupIdGivesTheTimeOfTheUsersAction) {

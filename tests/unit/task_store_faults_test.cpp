@@ -345,6 +345,89 @@ TEST_F(TaskStoreFaults, InterruptedSavesLeaveNoTemporaryBehind) {
     EXPECT_EQ(idsOf(store), std::vector<std::uint32_t>{1});
 }
 
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+TEST_F(TaskStoreFaults, NewFileIsTheUsersAloneAnExistingOneKeepsItsModeAndALinkIsWrittenThrough) {
+    namespace fs = std::filesystem;
+    const std::string linked = dir.file("sync/tasks.tsk");
+    {
+        TaskStore store = start();
+        store.add(describedTask("a", at(2030, 2, 1, 9, 0)), 5000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(modeOf(taskFile()), 0600u);
+        ASSERT_EQ(::chmod(taskFile().c_str(), 0640), 0);
+        store.add(describedTask("b", at(2030, 2, 1, 9, 0)), 6000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_EQ(modeOf(taskFile()), 0640u);
+    }
+    fs::create_directories(dir.file("sync"));
+    fs::rename(taskFile(), linked);
+    fs::create_symlink("sync/tasks.tsk", taskFile());
+    writeFile(dir.file("sync/.tasks.tsk.a1B2c3"), "a save through the link, killed");
+    {
+        TaskStore store = start();
+        EXPECT_EQ(idsOf(store), (std::vector<std::uint32_t>{5000, 6000}));
+        EXPECT_FALSE(fileExists(dir.file("sync/.tasks.tsk.a1B2c3")));
+        store.remove(5000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_EQ(modeOf(linked), 0640u);
+        // The last task gone: the linked file goes, the link stays and is written through again.
+        store.remove(6000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_FALSE(fileExists(linked));
+        store.add(describedTask("c", at(2030, 2, 1, 9, 0)), 7000);
+        EXPECT_EQ(store.save(), "");
+        EXPECT_TRUE(fs::is_symlink(taskFile()));
+        EXPECT_EQ(modeOf(linked), 0600u);
+    }
+    EXPECT_EQ(idsOf(start()), std::vector<std::uint32_t>{7000});
+    if (::geteuid() != 0)
+        return;
+    // A link another user put in a folder both may write to is replaced, never followed.
+    ASSERT_EQ(::lchown(taskFile().c_str(), 65534, 65534), 0);
+    const std::string before = readFile(linked);
+    TaskStore store = start();
+    store.add(describedTask("d", at(2030, 2, 1, 9, 0)), 8000);
+    EXPECT_EQ(store.save(), "");
+    EXPECT_FALSE(fs::is_symlink(taskFile()));
+    EXPECT_EQ(readFile(linked), before);
+    EXPECT_EQ(modeOf(taskFile()), 0600u);
+}
+
+TEST(WrittenPath, FollowsTheUsersLinksToTheirEndAndNothingElse) {
+    TempDir dir;
+    const std::string d = dir.path() + "/";
+    std::filesystem::create_directories(d + "sync/deeper");
+    const auto link = [&](const std::string& name, const std::string& target) {
+        std::filesystem::create_symlink(target, d + name);
+    };
+    writeFile(d + "plain", "x");
+    link("relative", "sync/tasks.tsk"); // dangling: the save makes the file
+    link("absolute", d + "sync/tasks.tsk");
+    link("sync/chain", "deeper/../../relative"); // relative to the link's own folder, then on
+    link("loop-a", "loop-b");
+    link("loop-b", "loop-a");
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"plain", d + "plain"},
+        {"missing", d + "missing"},
+        {"relative", d + "sync/tasks.tsk"},
+        {"absolute", d + "sync/tasks.tsk"},
+        {"sync/chain", d + "sync/tasks.tsk"},
+    };
+    for (const auto& [name, written] : cases)
+        EXPECT_EQ(std::filesystem::path(writtenPath(d + name)).lexically_normal(),
+                  std::filesystem::path(written))
+            << name;
+    // A loop ends where the system would give up: a link, which a save then replaces.
+    EXPECT_TRUE(std::filesystem::is_symlink(writtenPath(d + "loop-a")));
+}
+
 TEST_F(TaskStoreFaults, JournalThatCannotBeWrittenIsToldOnce) {
     writeFile(taskFile(), recordsWithIds({1, 2}));
     writeFile(dir.file("state"), "a file where the state folder should be");

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -231,13 +232,14 @@ TEST_F(TaskStoreRecovery, ReadOnlyJournalFolderIsToldOnceNotAtEveryStart) {
     EXPECT_EQ(toldByRun[2], std::vector<std::string>{"saved"});
 }
 
-// The system's disk with chosen faults: a file system without hard links, or a number of writes into
-// journals (and their temporaries) that fail as a full disk does.
+// The system's disk with chosen faults: a file system without hard links, a number of writes into
+// journals (and their temporaries) that fail as a full disk does, or a file that cannot be replaced.
 struct FaultyDisk final : Disk {
     Disk& real = systemDisk();
     bool links = true;
     int journalWritesToFail = 0;
     std::map<int, std::string> open;
+    std::string refuseRenameOnto; // a rename onto this path fails with EIO
     int openForWriting(const std::string& path, int flags, mode_t mode) override {
         const int fd = real.openForWriting(path, flags, mode);
         open[fd] = path;
@@ -260,7 +262,10 @@ struct FaultyDisk final : Disk {
     int fsync(int fd) override { return real.fsync(fd); }
     int fdatasync(int fd) override { return real.fdatasync(fd); }
     int close(int fd) override { return real.close(fd); }
-    int rename(const std::string& from, const std::string& to) override { return real.rename(from, to); }
+    int rename(const std::string& from, const std::string& to) override {
+        errno = EIO;
+        return to == refuseRenameOnto ? -1 : real.rename(from, to);
+    }
     int link(const std::string& from, const std::string& to) override {
         if (links)
             return real.link(from, to);
@@ -271,6 +276,85 @@ struct FaultyDisk final : Disk {
     int mkdir(const std::string& path, mode_t mode) override { return real.mkdir(path, mode); }
     int syncFolder(const std::string& path) override { return real.syncFolder(path); }
 };
+
+// Sets a file's last change to a local time, as if the clock had shown it then.
+void changedAt(const std::string& path, DateTime when) {
+    const timespec times[2] = {{unixFromLocalDateTime(when), 0}, {unixFromLocalDateTime(when), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+TEST_F(TaskStoreRecovery, CloseWhoseSaveFailedIsToldAsSuchAndItsCopyDatedOnceSavedSince) {
+    {
+        FaultyDisk disk;
+        disk.refuseRenameOnto = taskFile();
+        TaskStore store(taskFile(), journal(), disk);
+        store.open();
+        store.remove(1);
+        EXPECT_EQ(store.save(), "Cannot replace \"" + taskFile() +
+                                    "\": Input/output error\nThey were saved to \"" + taskFile() +
+                                    ".unsaved\"."); // the close's save; the program ends
+    }
+    const std::string unsaved = taskFile() + ".unsaved";
+    TaskStore next = start();
+    EXPECT_EQ(idsOf(next), (std::vector<std::uint32_t>{2, 3}));
+    EXPECT_EQ(
+        told(next.takeNotices()),
+        std::vector<std::string>{"Your tasks could not be saved to \"" + taskFile() +
+                                 "\" when Velloran last ran. The changes made since they were last saved "
+                                 "have been recovered and are saved at the next save; a copy of your "
+                                 "tasks as they were then is in \"" +
+                                 unsaved + "\"."});
+    EXPECT_EQ(next.save(), "");
+    changedAt(unsaved, at(2025, 1, 2, 3, 4, 5)); // before this save
+    const std::string dated = unsaved + "-20250102-030405";
+    EXPECT_EQ(
+        told(start().takeNotices()),
+        std::vector<std::string>{"\"" + unsaved +
+                                 "\" was written before your tasks were last saved, so it is out of date: "
+                                 "restoring from it would bring back tasks deleted since. It has been "
+                                 "renamed to \"" +
+                                 dated + "\"."});
+    EXPECT_FALSE(fileExists(unsaved));
+    EXPECT_TRUE(fileExists(dated));
+    EXPECT_TRUE(told(start().takeNotices()).empty()) << "told once";
+}
+
+TEST_F(TaskStoreRecovery, OnlyUnsavedCopiesOlderThanTheTaskFileAreDated) {
+    const DateTime saved = at(2030, 3, 4, 9, 0); // tasks.tsk's last save
+    struct Case {
+        const char* name;
+        DateTime changed;
+        const char* after; // its name at the next start
+    };
+    const std::vector<Case> cases{
+        {".unsaved", saved - 1.0 / 86400, ".unsaved-20300304-085959"},
+        {".unsaved-2", at(2029, 12, 31, 23, 59, 59), ".unsaved-20291231-235959"},
+        {".unsaved-999", saved - 1, ".unsaved-20300303-090000"},
+        {".unsaved-3", saved, ".unsaved-3"},           // not older: the same moment
+        {".unsaved-4", saved + 1, ".unsaved-4"},       // written after: a failed save's
+        {".unsaved-1000", saved - 1, ".unsaved-1000"}, // not a name a save gives
+        {".unsaved-20300101-000000", saved - 90, ".unsaved-20300101-000000"}, // dated already
+        {".unsavedx", saved - 1, ".unsavedx"},
+    };
+    for (const Case& one : cases) {
+        writeFile(taskFile() + one.name, one.name);
+        changedAt(taskFile() + one.name, one.changed);
+    }
+    changedAt(taskFile(), saved);
+    const std::vector<std::string> notices = told(start().takeNotices());
+    EXPECT_EQ(notices.size(), 3u);
+    for (const Case& one : cases)
+        EXPECT_EQ(readFile(taskFile() + one.after), one.name) << one.name;
+    // A dated name that is taken gets a number; a task file that is not there dates nothing.
+    writeFile(taskFile() + ".unsaved", "again");
+    changedAt(taskFile() + ".unsaved", saved - 1.0 / 86400);
+    start();
+    EXPECT_EQ(readFile(taskFile() + ".unsaved-20300304-085959-2"), "again");
+    fs::remove(taskFile());
+    writeFile(taskFile() + ".unsaved", "kept");
+    EXPECT_TRUE(told(start().takeNotices()).empty());
+    EXPECT_EQ(readFile(taskFile() + ".unsaved"), "kept");
+}
 
 TEST_F(TaskStoreRecovery, JournalOfAnotherFileThatCannotBeSetAsideIsNeitherWrittenOverNorDeleted) {
     killedRun();
@@ -425,7 +509,16 @@ TEST_F(TaskStoreRecovery, SavingEntryThatCannotBeWrittenStopsTheSaveAndTheNextSt
         TaskStore next = start();
         EXPECT_EQ(idsOf(next), std::vector<std::uint32_t>{3}) << failures;
         const auto notices = told(next.takeNotices());
-        EXPECT_EQ(notices, failures == 1 ? std::vector<std::string>{} : std::vector<std::string>{kRecovered});
+        // The failed save left the very list recovered beside tasks.tsk: the save failed, and the start says
+        // so.
+        EXPECT_EQ(notices, failures == 1
+                               ? std::vector<std::string>{}
+                               : std::vector<std::string>{
+                                     "Your tasks could not be saved to \"" + taskFile() +
+                                     "\" when Velloran last ran. The changes made since they were last "
+                                     "saved have been recovered and are saved at the next save; a copy of "
+                                     "your tasks as they were then is in \"" +
+                                     taskFile() + ".unsaved\"."});
         EXPECT_FALSE(fileExists(journal() + ".unmatched"));
         EXPECT_EQ(next.save(), "");
         fs::remove(taskFile() + ".unsaved");

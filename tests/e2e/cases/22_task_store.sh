@@ -1,22 +1,33 @@
 # The task store in the real program: a task file it cannot read is left alone, and a kill between two
 # save points neither loses a change nor runs a task again.
 
+# Runs the program as nobody, an ordinary user for whom root's program folder is read-only, with the
+# case's folders (the home folder stays root's unless the case gives it away). Arguments before "--" are
+# a tracer that runs it (strace ...); those after it go to the program.
+start_as_nobody() {
+  local tracer=()
+  while [ "$1" != -- ]; do tracer+=("$1"); shift; done
+  shift
+  chmod 711 "$ROOT"
+  chmod 755 "$CASE"
+  touch "$CASE/opened.log"
+  chown -R nobody "$CASE/config" "$CASE/runtime" "$CASE/opened.log"
+  (cd / && exec "${tracer[@]}" setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups --reset-env -- \
+    env HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" \
+    PATH="$PATH" "$PROG/velloran" "$@") >>"$CASE/velloran.log" 2>&1 &
+  APP=$!
+  PIDS+=($APP)
+}
+
 case_unreadable_task_file() {
   new_case unreadable
-  local user=nobody
   "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/kept +86400 0 1 || return 1
   chmod 000 "$PROG/tasks.tsk"
   local before
   before=$(md5sum <"$PROG/tasks.tsk")
-  chmod 711 "$ROOT"
-  chmod 777 "$CASE" "$PROG"
-  touch "$CASE/opened.log"
-  chown -R "$user" "$CASE/home" "$CASE/config" "$CASE/runtime" "$CASE/opened.log"
-  (cd / && exec setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups --reset-env -- \
-    env HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" \
-    PATH="$PATH" "$PROG/velloran" hide) >>"$CASE/velloran.log" 2>&1 &
-  APP=$!
-  PIDS+=($APP)
+  chmod 777 "$PROG"
+  chown -R nobody "$CASE/home"
+  start_as_nobody -- hide
   wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
   local box text
   box=$(window_id '^Velloran$')
@@ -215,3 +226,89 @@ case_two_program_folders_one_killed() {
 }
 check "two program folders, one killed: each copy's tasks ran once and neither set the other's journal aside" \
   case_two_program_folders_one_killed
+
+case_first_copy_killed_at_its_rename() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case first-copy-killed
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/due +4 0 1 -- 7 /tmp/later +86400 0 1 || return 1
+  chown -R nobody "$CASE/home"
+  local data="$HOME/.local/share/velloran" rename=rename,renameat,renameat2
+  # The first start copies tasks.tsk into the data folder and is killed the moment it renames the copy.
+  start_as_nobody strace -f -o "$CASE/strace.log" -e trace=$rename -e inject=$rename:signal=SIGKILL:when=1 -- hide
+  wait_until 20 not running "$APP" || { echo "    the copying start was not stopped"; kill -9 "$APP"; return 1; }
+  wait "$APP" 2>/dev/null
+  grep -q 'killed by SIGKILL' "$CASE/strace.log" &&
+    grep -q 'rename("'"$data"'/\.tasks\.tsk\.[^"]*", "'"$data"'/tasks.tsk"' "$CASE/strace.log" ||
+    { echo "    not killed at the copy's rename: $(tail -n 3 "$CASE/strace.log")"; return 1; }
+  [ ! -e "$data/tasks.tsk" ] || { echo "    the copy was made"; return 1; }
+  # The next start copies again: the due task runs, and the later one is kept.
+  start_as_nobody -- hide
+  wait_until 20 grep -qx /tmp/due "$CASE/opened.log" || { echo "    the due task did not run"; stop_app; return 1; }
+  stop_app
+  "$TOOL" dump "$data/tasks.tsk" | grep -q /tmp/later || { echo "    the later task is not in the copy"; return 1; }
+  [ "$(stat -c '%U %a' "$data/tasks.tsk")" = "nobody 600" ] || { echo "    the copy is not the user's alone"; return 1; }
+  ! grep -q 'could not' "$CASE/velloran.log"
+}
+check "a read-only program folder with the first copy killed at its rename: the tasks are there at the next start" case_first_copy_killed_at_its_rename
+
+case_read_only_home() {
+  new_case read-only-home
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/due +4 0 1 || return 1
+  # The home folder stays root's: nobody can make the data folder in it.
+  start_as_nobody -- hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  # The read-only program folder takes no lock beside its task file either: that is told first.
+  grep -q 'Velloran cannot tell whether another Velloran uses the task file' "$CASE/velloran.log" &&
+    press "$(window_id '^Velloran$')" Return
+  wait_until 10 grep -q 'could not be kept in' "$CASE/velloran.log" || { stop_app; return 1; }
+  wait_until 10 visible_window '^Velloran$' || { stop_app; return 1; }
+  local box text
+  box=$(window_id '^Velloran$')
+  shot read-only-home "$box"
+  text=$(told)
+  grep -qxF "Velloran may not write to its program folder, and your tasks could not be kept in \"$HOME/.local/share/velloran/\":" <<<"$text" &&
+    grep -qxF "Cannot create folder \"$HOME/.local\": Permission denied" <<<"$text" &&
+    grep -qxF "The tasks of \"$PROG/tasks.tsk\" are shown, but changes to them cannot be saved. Velloran tries again at the next start." <<<"$text" ||
+    { echo "    the message was: $text"; stop_app; return 1; }
+  press "$box" Return
+  # The program folder's tasks are there all the same: the due one runs.
+  wait_until 20 grep -qx /tmp/due "$CASE/opened.log" || { echo "    the due task did not run"; stop_app; return 1; }
+  stop_app
+  [ ! -e "$HOME/.local" ]
+}
+check "a home folder the user cannot write to: told where the tasks could not be kept, the program folder's tasks run" case_read_only_home
+
+case_start_after_a_close_whose_save_failed() {
+  command -v strace >/dev/null || { echo "    strace is not installed"; return 1; }
+  new_case close-save-failed
+  "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/once +2 0 1 -- 7 /tmp/later +86400 0 1 || return 1
+  # The close's save cannot put the new tasks.tsk in place (an I/O error at its rename, the run's second
+  # after the journal's first); its copy goes beside it.
+  strace -f -o "$CASE/strace.log" -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:error=EIO:when=2 "$PROG/velloran" hide >>"$CASE/velloran.log" 2>&1 &
+  local tracer=$!
+  PIDS+=($tracer)
+  # SIGTERM goes to the program itself, strace's child.
+  wait_until 10 pgrep -P "$tracer" || { kill "$tracer"; return 1; }
+  APP=$(pgrep -P "$tracer")
+  wait_until 20 grep -qx /tmp/once "$CASE/opened.log" || { stop_app; return 1; }
+  stop_app || return 1
+  wait "$tracer" 2>/dev/null
+  grep -q 'rename(.*"'"$PROG"'/tasks.tsk") = -1 EIO' "$CASE/strace.log" &&
+    [ -s "$PROG/tasks.tsk.unsaved" ] || { echo "    the save did not fail at its rename"; return 1; }
+  : >"$CASE/velloran.log"
+  start_app hide
+  wait_until 15 visible_window '^Velloran$' || { stop_app; return 1; }
+  local box text
+  box=$(window_id '^Velloran$')
+  shot close-save-failed "$box"
+  text=$(told)
+  press "$box" Return
+  sleep 7
+  stop_app
+  [ "$text" = "Your tasks could not be saved to \"$PROG/tasks.tsk\" when Velloran last ran. The changes made since they were last saved have been recovered and are saved at the next save; a copy of your tasks as they were then is in \"$PROG/tasks.tsk.unsaved\"." ] ||
+    { echo "    the message was: $text"; return 1; }
+  [ "$(wc -l <"$CASE/opened.log")" -eq 1 ] || { echo "    opened: $(tr '\n' ' ' <"$CASE/opened.log")"; return 1; }
+}
+check "the start after a close whose save failed says so and where the copy is, and runs nothing again" \
+  case_start_after_a_close_whose_save_failed

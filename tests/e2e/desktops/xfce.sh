@@ -324,6 +324,27 @@ typing_elsewhere() {
   kill "$TERMINAL"
 }
 
+# The desktop entry's action "New Memo", launched as the desktop's launchers launch it (GLib's desktop
+# entry launcher): Task Setup opens in the running Velloran, in front.
+launcher_action() {
+  start_in_tray || return 1
+  local entry="$CASE/home/.local/share/applications/velloran.desktop"
+  mkdir -p "$(dirname "$entry")"
+  sed "s|^Exec=velloran|Exec=$PROG/velloran|" "$E2E/../../resources/velloran.desktop" >"$entry"
+  /usr/bin/python3 - "$entry" <<'LAUNCH' || { echo "    GLib did not launch the action"; return 1; }
+import sys
+import gi
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio
+Gio.DesktopAppInfo.new_from_filename(sys.argv[1]).launch_action("new-memo", None)
+LAUNCH
+  wait_until 10 visible_window '^Task Setup$' || { echo "    no Task Setup"; return 1; }
+  local setup
+  setup=$(window_id '^Task Setup$')
+  [ "$(xprop -id "$setup" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = "Task Setup"' ] || return 1
+  shot xfce-new-memo-action "$setup"
+  wait_until 5 eval '[ "$(xdotool getwindowfocus)" = "$setup" ]' || { echo "    Task Setup has no focus"; return 1; }
+}
 
 start_xfce_session
 start_sound_server
@@ -337,6 +358,8 @@ if [ -n "$PANEL" ]; then
   # XFCE shows "Cancel | OK": Enter still means OK.
   check "XFCE: Enter on the second start's question brings the window back" \
     in_case xfce-second-start second_start
+  check "XFCE: the desktop entry's action New Memo opens Task Setup in the running Velloran" \
+    in_case xfce-launcher-action launcher_action
   check "XFCE: the splash is a splash, centred, with no task list button" in_case xfce-splash splash
   check "XFCE: an alarm and a memo appear while the user types in a terminal: the keys stay there; clicks snooze and take the focus" \
     in_case xfce-typing typing_elsewhere
