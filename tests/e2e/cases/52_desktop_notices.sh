@@ -51,6 +51,7 @@ service_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.freedesktop.Notifications | grep -q true
 }
+kept_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 notices_shown() { [ "$(dunstctl count displayed 2>/dev/null)" = "$1" ]; }
 active_window() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
 is_active() { [ $((16#$(active_window | sed 's/^0x//'))) -eq "$1" ]; }
@@ -117,6 +118,7 @@ desktop_notice_steps() {
     grep -qF "$expected" "$log" || { echo "    the notices lack: $expected"; return 1; }
   done
 
+  kept_above "$alarm" || { echo "    the ringing alarm is not kept above other windows"; return 1; }
   # Snooze from dunst's context menu: the alarm snoozes and its notice goes; the memo's stays.
   dunstctl context
   wait_until 5 notices_shown 1 || { echo "    the alarm's notice stayed after its Snooze"; return 1; }
@@ -124,6 +126,7 @@ desktop_notice_steps() {
     { echo "    dunst sent no Snooze"; return 1; }
   grep -q 'member=CloseNotification' "$log" || { echo "    the program withdrew nothing"; return 1; }
   visible_window '^Alarm Clock$' || { echo "    Snooze from the notice closed the alarm"; return 1; }
+  wait_until 5 not kept_above "$alarm" || { echo "    the snoozed alarm is still kept above others"; return 1; }
   expect_sound silent "after Snooze from the notice" || return 1
   sleep 0.3
   shot desktop-notices-alarm-snoozed
@@ -160,6 +163,8 @@ case_failure_notices() {
   QT_LOGGING_RULES="velloran.*.debug=true" start_app hide
   local ok=0
   wait_until 15 notices_shown 3 || { echo "    dunst shows $(dunstctl count displayed) notices, not 3"; ok=1; }
+  sleep 0.5
+  shot desktop-notices-failures
   for expected in 'string "The task “Nightly backup” did nothing"' \
     "string \"The program $CASE/removed-program is not there.\"" \
     'string "The task “Monthly report” did nothing"' "string \"$CASE/home/report.pdf is not there.\"" \
