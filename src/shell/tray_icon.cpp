@@ -85,6 +85,8 @@ void TrayIcon::moveWindow(WindowPlace::Event event) {
         mainWindow_->showMinimized();
         // A compositor that shows it focused has not seen the user bring it back.
         leftSinceSent_ = false;
+        // Set after the request: Qt marks the window minimised at once, on its own.
+        minimiseAnswered_ = false;
         break;
     case WindowPlace::Request::ShowInFront:
         qCDebug(logWindow, "show");
@@ -188,6 +190,8 @@ void TrayIcon::onPress(TrayClicks::Button button) {
 void TrayIcon::watchMainWindow(const QEvent* event) {
     if (place_.place() == WindowPlace::Place::Shown)
         return;
+    // Wayland reports no minimised state, so there only activations tell.
+    const bool minimisedStateKnown = QGuiApplication::platformName() != QLatin1String("wayland");
     switch (event->type()) {
     // Not a Hide: minimising sends one too, while the window may keep the focus.
     case QEvent::WindowDeactivate:
@@ -197,18 +201,26 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
     // the focus), and only the user brings it back into view.
     case QEvent::Expose:
         if (!mainWindow_->windowHandle()->isExposed())
-            leftSinceSent_ = true;
+            leftSinceSent_ = minimiseAnswered_ = true;
         break;
     case QEvent::WindowActivate:
-        // Brought back by the task bar or the window list; it stays where the user put it.
-        if (leftSinceSent_)
+        // Brought back by the task bar or the window list; it stays where the user put it. A window the
+        // window system focuses while it stays minimised (mutter after an unlock, with no other window to
+        // focus) is not in view: there the un-minimising below is the user's.
+        if (leftSinceSent_ && !(minimisedStateKnown && mainWindow_->isMinimized()))
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
     case QEvent::WindowStateChange:
-        // Un-minimised by the user. Wayland reports no minimised state, so there only activations tell.
-        if (QGuiApplication::platformName() != QLatin1String("wayland") &&
+        if (mainWindow_->isMinimized()) {
+            minimiseAnswered_ = true;
+            break;
+        }
+        // Un-minimised by the user. Before the window system has minimised the window that the program
+        // asked it to, a window mapped as minimised reads for a moment as not minimised (XWayland): that
+        // is not the user's, and the window system's minimise that follows may never be reported.
+        if (minimisedStateKnown && minimiseAnswered_ &&
             (static_cast<const QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
-            !mainWindow_->isMinimized() && mainWindow_->isVisible())
+            mainWindow_->isVisible())
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
     default:

@@ -83,6 +83,8 @@ private:
     // The window lost the focus or went out of view after it was sent to the tray: its next activation
     // is the user's.
     bool leftSinceSent_ = false;
+    // The window system has reported the window minimised since the program last asked it to minimise.
+    bool minimiseAnswered_ = true;
     bool restoredOnce_ = false;
     QString hint_;
     QPointer<QMenu> popupMenu_;
