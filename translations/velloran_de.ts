@@ -234,6 +234,45 @@ Die Aufgabendatei „%2“ lässt sich nicht sperren und wurde daher nicht geän
     </message>
 </context>
 <context>
+    <name>FailureNotice</name>
+    <message>
+        <source>%1 is a Windows path, which names nothing on this computer.</source>
+        <translation>%1 ist ein Windows-Pfad, der auf diesem Computer nichts bezeichnet.</translation>
+    </message>
+    <message>
+        <source>The program %1 is not there.</source>
+        <translation>Das Programm %1 ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>The program %1 cannot be started.</source>
+        <translation>Das Programm %1 kann nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: the desktop&apos;s opener (xdg-open) is not installed.</source>
+        <translation>%1 kann nicht geöffnet werden: Das Öffnungsprogramm des Desktops (xdg-open) ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s opener did not understand %1.</source>
+        <translation>Das Öffnungsprogramm des Desktops hat %1 nicht verstanden.</translation>
+    </message>
+    <message>
+        <source>%1 is not there.</source>
+        <translation>%1 ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>No program on this computer opens %1.</source>
+        <translation>Kein Programm auf diesem Computer öffnet %1.</translation>
+    </message>
+    <message>
+        <source>The program that opens %1 reported a failure.</source>
+        <translation>Das Programm, das %1 öffnet, hat einen Fehler gemeldet.</translation>
+    </message>
+    <message>
+        <source>The task “%1” did nothing</source>
+        <translation>Die Aufgabe „%1“ wurde nicht ausgeführt</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
         <source>Black</source>
@@ -1324,6 +1363,16 @@ Die Startzeit bleibt %2.</translation>
 %1</source>
         <translation>Die Aufgaben konnten nicht gespeichert werden.
 %1</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>The task being edited is no longer in the list: it was deleted meanwhile.
+Save it as a new task?</source>
+        <translation>Die bearbeitete Aufgabe ist nicht mehr in der Liste: Sie wurde inzwischen gelöscht.
+Als neue Aufgabe speichern?</translation>
     </message>
 </context>
 <context>

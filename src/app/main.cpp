@@ -15,6 +15,7 @@
 #include "platform/logging.h"
 #include "platform/translated_message.h"
 #include "platform/translations.h"
+#include "platform/wayland_activation.h"
 #include "platform/x11_activation.h"
 #include "prefs/about_form.h"
 #include "prefs/preferences_form.h"
@@ -54,14 +55,11 @@ RestoreRequest launchTokens() {
     return tokens;
 }
 
-// Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
-// again so that no program started later inherits it. On X11 the window manager is asked with the time
-// of the launcher's user action that the startup id carries.
+// On Wayland the compositor is handed the token for the window. On X11 the window manager is asked with
+// the time of the launcher's user action that the startup id carries.
 void restoreWithToken(SchedulerMainForm& form, const QString& activationToken, const QString& startupId) {
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     form.restoreFromTray();
-    qunsetenv("XDG_ACTIVATION_TOKEN");
+    activateWaylandWindow(&form, activationToken);
     if (const auto time = startupIdTime(startupId.toStdString());
         time && QGuiApplication::platformName() == QLatin1String("xcb"))
         activateX11Window(&form, *time);

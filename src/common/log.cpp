@@ -12,4 +12,8 @@ void logWarning(std::string_view text) {
     std::fflush(stderr);
 }
 
+void logDebug(std::string_view text) {
+    logWarning("debug: " + std::string(text));
+}
+
 } // namespace velloran

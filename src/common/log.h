@@ -7,5 +7,7 @@
 namespace velloran {
 
 void logWarning(std::string_view text);
+// A line asked for to find out why something happened: "velloran: debug: " before it.
+void logDebug(std::string_view text);
 
 } // namespace velloran

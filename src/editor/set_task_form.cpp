@@ -383,11 +383,23 @@ void SetTaskForm::saveTask() {
         MessageBoxes::warning(this, translated(check.error()));
         return;
     }
-    const auto stored = storeTask(tasks_, *check, isNewTask_, editedTaskId_,
-                                  static_cast<std::uint32_t>(clock_.unixSeconds()));
-    // The edited task went away meanwhile (the scan deleted it): there is nothing to save into.
-    if (!stored)
-        return;
+    const auto now = static_cast<std::uint32_t>(clock_.unixSeconds());
+    auto stored = storeTask(tasks_, *check, isNewTask_, editedTaskId_, now);
+    // The edited task went away meanwhile (the scan or another window deleted it): the edit is not
+    // thrown away without the user's word.
+    if (!stored) {
+        const QMessageBox::StandardButton answer = MessageBoxes::ask(
+            this, {tr("Warning"),
+                   tr("The task being edited is no longer in the list: it was deleted meanwhile.\n"
+                      "Save it as a new task?"),
+                   QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No});
+        if (answer != QMessageBox::Yes)
+            return;
+        stored = storeTask(tasks_, *check, true, 0, now);
+        if (!stored)
+            return;
+        isNewTask_ = true;
+    }
     savedTaskId_ = stored;
     accept();
 }

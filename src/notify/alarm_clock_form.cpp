@@ -141,7 +141,9 @@ void AlarmClockForm::showAlarm(const std::string& note, const std::string& sound
 // windows, and its buttons do what the window's do.
 DesktopNotice AlarmClockForm::ringingNotice() const {
     DesktopNotice notice;
-    notice.summary = windowTitle();
+    // Named by its note, so that two alarms ringing together can be told apart, with their actions.
+    const QString name = firstLineOf(note_);
+    notice.summary = name.isEmpty() ? windowTitle() : windowTitle() + QStringLiteral(" \u2013 ") + name;
     notice.body = note_;
     notice.critical = true;
     notice.actions = {{QStringLiteral("default"), tr("Show")},
@@ -172,6 +174,8 @@ void AlarmClockForm::snooze() {
     snoozeTimer_->setEnabled(true);
     ui_->ZzImage->show();
     updateShape();
+    // It stays where it is, showing Zz, but no longer covers what the user turns to meanwhile.
+    keepAbove(false);
     // The switch-off countdown starts afresh at the next ring. It is dropped even when the preferences
     // turned switching off out meanwhile, so a snoozed alarm never closes itself.
     offTimer_->setEnabled(false);
@@ -182,6 +186,8 @@ void AlarmClockForm::ringAgain() {
     ringing_.ring(this, soundPath_, windowTitle());
     ui_->ZzImage->hide();
     updateShape();
+    keepAbove(true);
+    raise();
     startOffTimerIfEnabled();
     postNotice(ringingNotice());
 }

@@ -19,15 +19,6 @@ namespace {
 
 const QSize kPaperBox(393, 513);
 
-// The memo's first line that holds anything, which the desktop's notification service shows.
-QString firstLine(const QString& memo) {
-    for (const QString& line : memo.split(u'\n')) {
-        if (!line.trimmed().isEmpty())
-            return line.trimmed();
-    }
-    return {};
-}
-
 } // namespace
 
 MemoForm::MemoForm(NotificationWindowTable& table, SoundPlayer& sound, DesktopNotifications& notifications,
@@ -68,7 +59,7 @@ void MemoForm::showMemo(const std::string& text, const FontBlock& font) {
     ui_->Memo1->setText(memo);
     applyFont(font);
     show();
-    postNotice({windowTitle(), firstLine(memo), false, {{QStringLiteral("default"), tr("Show")}}});
+    postNotice({windowTitle(), firstLineOf(memo), false, {{QStringLiteral("default"), tr("Show")}}});
 }
 
 // Character set, colour, face, size and style, in that order. Qt chooses the character set by the text

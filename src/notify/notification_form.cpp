@@ -4,6 +4,7 @@
 #include "look/fonts.h"
 #include "look/shaped_windows.h"
 #include "platform/accessible_roles.h"
+#include "platform/wayland_activation.h"
 
 #include <QCloseEvent>
 #include <QHash>
@@ -27,6 +28,21 @@ NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessi
     // Only before the native window exists does it get an alpha channel.
     if (drawnByAlpha_)
         setAttribute(Qt::WA_TranslucentBackground);
+}
+
+QString NotificationForm::firstLineOf(const QString& text) {
+    for (const QString& line : text.split(u'\n')) {
+        if (!line.trimmed().isEmpty())
+            return line.trimmed();
+    }
+    return {};
+}
+
+void NotificationForm::keepAbove(bool above) {
+    // The widget's own flags would hide and re-create the window; the shown one is changed in place.
+    overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, above));
+    if (QWindow* handle = windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, above);
 }
 
 void NotificationForm::setRimColor(QRgb color) {
@@ -124,16 +140,14 @@ void NotificationForm::noticeAction(const QString& action, const QString& activa
         bringForward(activationToken);
 }
 
-// Qt's Wayland platform takes the token from the environment as it activates a window; it is removed
-// again so that no program started later inherits it. Elsewhere the window manager is asked directly.
+// On Wayland the compositor is handed the notice's token for the window; elsewhere the window manager is
+// asked directly.
 void NotificationForm::bringForward(const QString& activationToken) {
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     show();
     userTurnedToIt_ = true; // asked for: its keys count at once
     raise();
     activateWindow();
-    qunsetenv("XDG_ACTIVATION_TOKEN");
+    activateWaylandWindow(this, activationToken);
 }
 
 // Made afresh for each window: decoding a picture takes a few milliseconds, and a cached copy would be

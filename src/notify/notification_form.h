@@ -26,6 +26,10 @@ protected:
 
     // Runs on every close (the window's own buttons, the window manager's close command, close()).
     virtual void onClosed() {}
+    // The text's first line that holds anything, which names the window in its notice.
+    static QString firstLineOf(const QString& text);
+    // Kept above other windows, or not, while shown and without hiding it: a snoozed clock steps back.
+    void keepAbove(bool above);
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "notification_forms.h"
 
 #include "alarm_clock_form.h"
+#include "failure_notice.h"
 #include "memo_form.h"
 #include "notification_placement.h"
 
@@ -45,6 +46,11 @@ void NotificationForms::showMemo(const std::string& text, const FontBlock& font)
     window->showMemo(text, font);
     keepIfUnregistered(window, memoWindows_);
     reachScreen();
+}
+
+// A notice of its own for each task that did nothing; it has no window and no action.
+void NotificationForms::tellFailure(const std::string& name, const std::string& target, OpenFailure why) {
+    notifications_.post(failureNotice(QString::fromStdString(name), QString::fromStdString(target), why), {});
 }
 
 void NotificationForms::reachScreen() {

@@ -32,6 +32,7 @@ public:
 
     void showAlarm(const std::string& note, const std::string& soundFile) override;
     void showMemo(const std::string& text, const FontBlock& font) override;
+    void tellFailure(const std::string& name, const std::string& target, OpenFailure why) override;
 
     // The periodic sweep: destroys the closed memo windows, then the closed alarm windows.
     void sweep();

@@ -1,5 +1,7 @@
 #include "bus_notifications.h"
 
+#include "logging.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -54,6 +56,8 @@ DesktopNotifications::NoticeId BusNotifications::post(const DesktopNotice& notic
            << actions << hints << (notice.critical ? 0 : -1);
 
     const NoticeId id = ++lastId_;
+    qCDebug(logWindow, "notice %llu posted: %s", static_cast<unsigned long long>(id),
+            qPrintable(notice.summary));
     notices_.insert(id, Posted{0, std::move(onAction), {}});
     auto* call = new QDBusPendingCallWatcher(bus_.asyncCall(notify), this);
     connect(call, &QDBusPendingCallWatcher::finished, this,

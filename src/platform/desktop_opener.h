@@ -11,8 +11,9 @@ public:
     explicit DesktopOpener(std::string openerProgram = "xdg-open")
         : openerProgram_(std::move(openerProgram)) {}
 
-    void open(const std::string& target) override;
-    void runProgram(const std::string& path, const std::vector<std::string>& arguments) override;
+    void open(const std::string& target, OpenFailureReport failed = {}) override;
+    void runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                    OpenFailureReport failed = {}) override;
 
 private:
     std::string openerProgram_;

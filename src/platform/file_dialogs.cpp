@@ -307,6 +307,13 @@ QList<FileChoice> fileChoices(const FileDialogRequest& request) {
         }
         all.executables = all.executables || executables;
     }
+    // Selected at the start, the kind's own list also lists what this desktop knows as that kind: a
+    // PDF or an .ogg is found without looking for its type further down.
+    for (const QString& glob : all.patterns) {
+        if (!choices.first().patterns.contains(glob, Qt::CaseInsensitive))
+            choices.first().patterns << glob;
+    }
+    choices.first().executables = choices.first().executables || all.executables;
     if (!each.isEmpty())
         choices << all << each;
     if (first.patterns != QStringList{QStringLiteral("*")})

@@ -4,6 +4,7 @@
 #include "common/log.h"
 
 #include <cstring>
+#include <string>
 
 namespace velloran {
 
@@ -12,9 +13,13 @@ namespace {
 QtMessageHandler qtHandler = nullptr;
 
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (context.category != nullptr && std::strncmp(context.category, "velloran.", 9) == 0)
-        logWarning(text.toStdString());
-    else if (qtHandler != nullptr)
+    // Debug and information lines are asked for with QT_LOGGING_RULES; they say what they are.
+    if (context.category != nullptr && std::strncmp(context.category, "velloran.", 9) == 0) {
+        if (type == QtDebugMsg || type == QtInfoMsg)
+            logDebug(std::string(context.category) + ": " + text.toStdString());
+        else
+            logWarning(text.toStdString());
+    } else if (qtHandler != nullptr)
         qtHandler(type, context, text);
 }
 

@@ -40,6 +40,7 @@ QMessageBox::StandardButton MessageBoxes::ask(QWidget* parent, const MessageBoxR
     }
     QMessageBox box(request.icon, request.caption, request.text, request.buttons, parent);
     makeOwnerModal(&box);
+    keepAboveNotifications(&box);
     // Without a default, the focus (and with it Enter) goes to the button the desktop lays out first:
     // Cancel on desktops that show "Cancel | OK".
     box.setDefaultButton(defaultButton(request.buttons));

@@ -12,4 +12,10 @@ inline void makeOwnerModal(QWidget* window) {
         window->setWindowModality(Qt::WindowModal);
 }
 
+// A question or a warning that must be answered opens above the alarm and memo windows, which stay
+// above other windows: under a ringing clock it would hold its owner with nothing to see.
+inline void keepAboveNotifications(QWidget* window) {
+    window->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 } // namespace velloran

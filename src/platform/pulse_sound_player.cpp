@@ -159,7 +159,11 @@ struct PulseSoundPlayer::Engine {
             schedule();
     }
 
-    static void contextChanged(pa_context*, void* engine) { static_cast<Engine*>(engine)->schedule(); }
+    static void contextChanged(pa_context* context, void* engine) {
+        qCDebug(logSound, "sound server connection: state %d",
+                static_cast<int>(pa_context_get_state(context)));
+        static_cast<Engine*>(engine)->schedule();
+    }
 
     void noServer() {
         if (!wanted && !alert)

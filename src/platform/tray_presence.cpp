@@ -1,5 +1,7 @@
 #include "tray_presence.h"
 
+#include "logging.h"
+
 #include "look/x11_selections.h"
 
 #include <QDBusConnection>
@@ -38,9 +40,13 @@ bool statusNotifierHostPresent() {
 }
 
 bool trayPresent() {
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11TrayPresent())
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11TrayPresent()) {
+        qCDebug(logWindow, "tray: an X11 system tray is there");
         return true;
-    return statusNotifierHostPresent();
+    }
+    const bool host = statusNotifierHostPresent();
+    qCDebug(logWindow, "tray: %s", host ? "a status notifier host is there" : "no tray");
+    return host;
 }
 
 TrayPresenceEvents::TrayPresenceEvents(QObject* parent) : QObject(parent) {

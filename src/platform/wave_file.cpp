@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <ext/stdio_filebuf.h>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velloran {
 namespace {
@@ -29,6 +31,18 @@ bool formatIsPlayable(const WaveFormat& format) {
            format.blockAlign == format.channels * format.bits / 8;
 }
 
+// A stream on a descriptor opened close-on-exec: the file stays this program's while a program that a
+// task starts meanwhile runs on.
+class DescriptorStream final : public std::istream {
+public:
+    explicit DescriptorStream(int fd) : std::istream(nullptr), buffer_(fd, std::ios::in | std::ios::binary) {
+        rdbuf(&buffer_);
+    }
+
+private:
+    __gnu_cxx::stdio_filebuf<char> buffer_; // closes the descriptor
+};
+
 } // namespace
 
 WaveSamples::WaveSamples(std::unique_ptr<std::istream> stream, const WaveFormat& format,
@@ -37,13 +51,15 @@ WaveSamples::WaveSamples(std::unique_ptr<std::istream> stream, const WaveFormat&
 
 std::unique_ptr<WaveSamples> WaveSamples::open(const std::string& path) {
     // Opening a pipe or a device would wait for a writer, and the alarm would hang.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
         return nullptr;
-    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (!*file)
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
         return nullptr;
-    return parse(std::move(file));
+    }
+    return parse(std::make_unique<DescriptorStream>(fd));
 }
 
 std::unique_ptr<WaveSamples> WaveSamples::fromBytes(std::string bytes) {

@@ -43,6 +43,14 @@ public:
     TokenRequest(const TokenRequest&) = delete;
     TokenRequest& operator=(const TokenRequest&) = delete;
 
+    // Hands a token to the compositor for a surface, which it then activates if the token counts.
+    void activate(const QByteArray& token, wl_surface* surface) {
+        if (wl_display_roundtrip_queue(display_, queue_) < 0 || activation_ == nullptr)
+            return;
+        xdg_activation_v1_activate(activation_, token.constData(), surface);
+        wl_display_roundtrip_queue(display_, queue_);
+    }
+
     QString ask(wl_surface* surface, wl_seat* seat, std::uint32_t serial) {
         // The globals arrive in answer to the registry request.
         if (wl_display_roundtrip_queue(display_, queue_) < 0 || activation_ == nullptr)
@@ -115,6 +123,25 @@ QString waylandActivationToken(QWidget* window) {
 #else
     (void)window;
     return {};
+#endif
+}
+
+void activateWaylandWindow(QWidget* window, const QString& activationToken) {
+#ifdef VELLORAN_HAVE_WAYLAND
+    if (window == nullptr || activationToken.isEmpty() ||
+        !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    QWindow* handle = window->window()->windowHandle();
+    if (native == nullptr || handle == nullptr)
+        return;
+    auto* display = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+    auto* surface = static_cast<wl_surface*>(native->nativeResourceForWindow("surface", handle));
+    if (display != nullptr && surface != nullptr)
+        TokenRequest(display).activate(activationToken.toUtf8(), surface);
+#else
+    (void)window;
+    (void)activationToken;
 #endif
 }
 

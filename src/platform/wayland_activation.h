@@ -13,4 +13,8 @@ namespace velloran {
 // gave no token within a second. The window must still be shown and hold the keyboard focus.
 QString waylandActivationToken(QWidget* window);
 
+// Asks the compositor to activate the shown window with a token that another program handed over (a
+// notice's action, a second start). The environment is left alone: the sound thread reads it.
+void activateWaylandWindow(QWidget* window, const QString& activationToken);
+
 } // namespace velloran

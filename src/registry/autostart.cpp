@@ -101,15 +101,27 @@ std::string decodeExec(std::string_view exec) {
     return commandLine;
 }
 
+std::string programOfCommandLine(std::string_view commandLine) {
+    commandLine = trimBlanks(commandLine);
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const std::size_t end = commandLine.find('"', 1);
+        return end == std::string_view::npos ? std::string() : std::string(commandLine.substr(1, end - 1));
+    }
+    return std::string(commandLine.substr(0, commandLine.find_first_of(" \t")));
+}
+
 std::string desktopEntryText(std::string_view commandLine) {
+    // A session skips the entry once the program is gone (its package removed), instead of failing to
+    // start it at every logon.
+    const std::string program = programOfCommandLine(commandLine);
+    const std::string tryExec = program.starts_with('/') ? "TryExec=" + escapeString(program) + "\n" : "";
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Velloran\n"
            "Name[de]=Velloran\n"
            "Comment=Runs scheduled tasks from the notification area\n"
-           "Comment[de]=Führt geplante Aufgaben aus dem Infobereich aus\n"
-           "Exec=" +
-           encodeExec(commandLine) +
+           "Comment[de]=Führt geplante Aufgaben aus dem Infobereich aus\n" +
+           tryExec + "Exec=" + encodeExec(commandLine) +
            "\n"
            "Icon=velloran\n"
            "Terminal=false\n"

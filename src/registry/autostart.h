@@ -21,6 +21,8 @@ std::string encodeExec(std::string_view commandLine);
 std::string decodeExec(std::string_view exec);
 
 std::string desktopEntryText(std::string_view commandLine);
+// The program that a command line starts: its first word, quoted or not.
+std::string programOfCommandLine(std::string_view commandLine);
 // The command line of an entry that starts something at logon: nothing for an entry without Exec or one
 // that the desktop's settings switched off (Hidden=true, X-GNOME-Autostart-enabled=false).
 std::optional<std::string> commandLineOfDesktopEntry(std::string_view text);

@@ -3,7 +3,19 @@
 #include "common/text.h"
 #include "store/task_kinds.h"
 
+#include <cctype>
+
 namespace velloran {
+namespace {
+
+// What names a task in a notice: its description's first line, else its target.
+std::string taskName(const Task& task) {
+    std::string name = task.Description.str();
+    name = name.substr(0, name.find_first_of("\r\n"));
+    return name.empty() ? task.Target.str() : name;
+}
+
+} // namespace
 
 void TaskActions::carryOut(const Task& task) {
     const TaskKindInfo* kind = taskKind(task.TaskType);
@@ -21,14 +33,41 @@ void TaskActions::carryOut(const Task& task) {
         break;
     }
     case KindAction::RunProgram:
-        // A program that is gone is no error anyone is told of, as for any target that cannot be opened.
-        if (const auto program = findProgram(task.Target.view(), programs_))
-            opener_.runProgram(*program, splitArguments(task.ExeArguments.view()));
-        break;
-    case KindAction::OpenTarget:
-        opener_.open(task.Target.str());
+    case KindAction::OpenTarget: {
+        // The task's record moves on all the same; the user is told that it did nothing.
+        auto failed = [&windows = windows_, name = taskName(task), target = task.Target.str()](
+                          OpenFailure why) { windows.tellFailure(name, target, why); };
+        if (kind->action == KindAction::OpenTarget)
+            opener_.open(task.Target.str(), failed);
+        else if (const auto program = findProgram(task.Target.view(), programs_))
+            opener_.runProgram(*program, splitArguments(task.ExeArguments.view()), failed);
+        else
+            failed(OpenFailure::ProgramMissing);
         break;
     }
+    }
+}
+
+std::optional<OpenFailure> openerFailure(int exitStatus) {
+    switch (exitStatus) {
+    case 0:
+        return std::nullopt;
+    case 1:
+        return OpenFailure::BadRequest;
+    case 2:
+        return OpenFailure::FileMissing;
+    case 3:
+        return OpenFailure::NoProgramForIt;
+    default:
+        return OpenFailure::OpenFailed;
+    }
+}
+
+bool isWindowsPath(std::string_view target) {
+    const bool drive = target.size() >= 3 && std::isalpha(static_cast<unsigned char>(target[0])) != 0 &&
+                       target[1] == ':' && target[2] == '\\';
+    const bool share = target.size() >= 3 && target.substr(0, 2) == "\\\\";
+    return drive || share;
 }
 
 std::vector<std::string> splitArguments(std::string_view text) {

@@ -26,6 +26,7 @@ ExitForm::ExitForm(QWidget* parent)
       ui(std::make_unique<Ui::ExitForm>()) {
     ui->setupUi(this);
     makeOwnerModal(this);
+    keepAboveNotifications(this);
     fitCaption(*ui->Label1);
     exitTimer_ = new Timer(this, Qt::PreciseTimer);
     exitTimer_->setObjectName("ExitTimer");

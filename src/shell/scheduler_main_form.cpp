@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
+#include <cstdio>
 
 namespace velloran {
 
@@ -169,12 +170,46 @@ void SchedulerMainForm::refreshTaskView() {
                            services_.settings.LongDateDisplay != 0, dateStyle_);
 }
 
+namespace {
+
+// For the log: the same text in every language.
+std::string logTime(DateTime value) {
+    if (!isValidDateTime(value))
+        return "(none)";
+    const CivilDate date = decodeDate(value);
+    const CivilTime time = decodeTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  time.hour, time.minute, time.second);
+    return text;
+}
+
+// Tells the log which task a scan runs and why, for QT_LOGGING_RULES="velloran.tasks.debug=true".
+class LoggedActions final : public TaskActionSink {
+public:
+    LoggedActions(TaskActionSink& inner, DateTime now) : inner_(inner), now_(now) {}
+    void carryOut(const Task& task) override {
+        qCDebug(logTasks, "scan at %s runs task %u, \"%s\" (%s), %s; next due %s", logTime(now_).c_str(),
+                task.TaskId, targetText(task).c_str(), descriptionText(task).c_str(),
+                task.enabled() ? "stays enabled" : "now disabled", logTime(task.NextRun).c_str());
+        inner_.carryOut(task);
+    }
+
+private:
+    TaskActionSink& inner_;
+    DateTime now_;
+};
+
+} // namespace
+
 void SchedulerMainForm::runScan() {
     // From the last save on, no task runs: it would be recorded after that save and run again.
     if (tasks_.empty() || closing_ || closed_)
         return;
     scanTimer_->setEnabled(false);
-    if (scanDueTasks(tasks_, services_.clock.now(), actions_))
+    const DateTime now = services_.clock.now();
+    LoggedActions logged(actions_, now);
+    if (scanDueTasks(tasks_, now, logged))
         refreshTaskView();
     scanTimer_->setEnabled(!closing_);
     showStoreNotices();

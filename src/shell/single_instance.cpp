@@ -177,6 +177,8 @@ void SingleInstance::acceptClients() {
                 }
             }
             client->finish();
+            qCDebug(logInstance, "a second start %s",
+                    counts ? "asks for the window" : "sent no whole request");
             if (!counts)
                 return;
             if (const auto request = decodeRestoreRequest(received.toStdString()))

@@ -176,6 +176,9 @@ std::optional<std::uint32_t> TaskListView::selectedTaskId() const {
 void TaskListView::removeSelectedRow() {
     if (const auto row = selectedRow())
         model_.removeRowAt(*row);
+    // The row that moves up into its place is no choice of the user's.
+    clearSelection();
+    setCurrentIndex({});
 }
 
 void TaskListView::resizeEvent(QResizeEvent* event) {

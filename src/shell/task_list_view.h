@@ -70,7 +70,7 @@ public:
     // Column "Date & Time" takes the width of the display format, except when there is no task.
     void refresh(const TaskList& tasks, bool sortByDate, bool longDisplay, const DateStyle& names);
     std::optional<std::uint32_t> selectedTaskId() const;
-    // After the selected row's task was removed from the list.
+    // After the selected row's task was removed from the list; afterwards no row is selected.
     void removeSelectedRow();
 
 signals:

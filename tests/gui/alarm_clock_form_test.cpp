@@ -70,11 +70,11 @@ private slots:
     // While it rings the alarm is on the desktop's notification service too, drawn above full-screen
     // windows, with the window's own buttons.
     void ringingAlarmPostsACriticalNotice() {
-        ring("Leave for the <b>station</b> & the train");
+        ring("\n  Leave for the <b>station</b> & the train\nticket in the coat");
         QCOMPARE(notices.shown().size(), 1);
         const DesktopNotice notice = notices.shown().first();
-        QCOMPARE(notice.summary, QString("Alarm Clock"));
-        QCOMPARE(notice.body, QString("Leave for the <b>station</b> & the train"));
+        QCOMPARE(notice.summary, QString("Alarm Clock \u2013 Leave for the <b>station</b> & the train"));
+        QCOMPARE(notice.body, QString("\n  Leave for the <b>station</b> & the train\nticket in the coat"));
         QVERIFY(notice.critical);
         QStringList labels;
         for (const auto& action : notice.actions)
@@ -93,7 +93,12 @@ private slots:
         QVERIFY(!zz()->isHidden());
         QVERIFY(!sound.looping);
         QVERIFY(notices.shown().isEmpty());
+        // A snoozed clock steps back, and is on top again as it rings.
+        QVERIFY(!form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form->isVisible());
         snoozeTimer()->onTimeout();
+        QVERIFY(form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(notices.posted.size(), 2);
         QCOMPARE(notices.shown().size(), 1);
         QVERIFY(notices.shown().first().critical);

@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using velloran::DesktopOpener;
+using velloran::OpenFailure;
 
 class DesktopOpenerTest : public QObject {
     Q_OBJECT
@@ -23,6 +27,14 @@ private:
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
+    }
+
+    void writeScript(const QString& path, const QByteArray& body, const QByteArray& start = "#!/bin/sh\n") {
+        QFile script(path);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(start + body);
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QStringList argumentsReceived(const QString& program) {
@@ -133,6 +145,60 @@ private slots:
         DesktopOpener desktop(opener.toStdString());
         desktop.runProgram(document.toStdString(), {"ignored"});
         QCOMPARE(argumentsReceived(opener), QStringList{document});
+    }
+
+    // A descriptor left open without close-on-exec (as a library might) still stays this program's.
+    void startedProgramsHoldOnlyTheStandardDescriptors() {
+        const int leaked = ::open(QFile::encodeName(dir_.path()).constData(), O_RDONLY);
+        QVERIFY(leaked > 2);
+        const QString program = dir_.filePath("stays");
+        writeScript(program, "echo $$ > \"$0.pid.tmp\"; mv \"$0.pid.tmp\" \"$0.pid\"; exec sleep 30\n");
+        DesktopOpener(dir_.filePath("unused-opener").toStdString()).runProgram(program.toStdString(), {});
+        ::close(leaked);
+        QFile pidFile(program + ".pid");
+        QTRY_VERIFY(pidFile.exists());
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const pid_t pid = pidFile.readAll().trimmed().toInt();
+        const QStringList open = QDir(QStringLiteral("/proc/%1/fd").arg(pid))
+                                     .entryList(QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+        ::kill(pid, SIGTERM);
+        QCOMPARE(open, (QStringList{"0", "1", "2"}));
+    }
+
+    // The opener's exit status, a program that cannot start and a missing opener are each told once.
+    void failuresAreReported_data() {
+        QTest::addColumn<QString>("script"); // the opener's or the program's body; empty: none there
+        QTest::addColumn<bool>("asProgram");
+        QTest::addColumn<int>("expected"); // -1: no report
+        QTest::newRow("opened") << "exit 0\n" << false << -1;
+        QTest::newRow("syntax") << "exit 1\n" << false << int(OpenFailure::BadRequest);
+        QTest::newRow("file not found") << "exit 2\n" << false << int(OpenFailure::FileMissing);
+        QTest::newRow("no program for it") << "exit 3\n" << false << int(OpenFailure::NoProgramForIt);
+        QTest::newRow("failed") << "exit 4\n" << false << int(OpenFailure::OpenFailed);
+        QTest::newRow("killed") << "kill -9 $$\n" << false << int(OpenFailure::OpenFailed);
+        QTest::newRow("no opener") << "" << false << int(OpenFailure::NoOpener);
+        QTest::newRow("program ran") << "exit 7\n" << true << -1;
+        QTest::newRow("interpreter gone") << "" << true << int(OpenFailure::ProgramMissing);
+    }
+    void failuresAreReported() {
+        QFETCH(QString, script);
+        QFETCH(bool, asProgram);
+        QFETCH(int, expected);
+        const QString path = dir_.filePath(QStringLiteral("reporting-%1").arg(QTest::currentDataTag()));
+        if (!script.isEmpty())
+            writeScript(path, script.toUtf8());
+        else if (asProgram)
+            writeScript(path, "", "#!/nonexistent/interpreter\n");
+        QList<int> reports;
+        const auto record = [&reports](OpenFailure why) { reports << int(why); };
+        if (asProgram)
+            DesktopOpener("unused-opener").runProgram(path.toStdString(), {}, record);
+        else
+            DesktopOpener(path.toStdString()).open("notes.txt", record);
+        QTest::qWait(expected < 0 ? 500 : 0);
+        QTRY_COMPARE(reports.size(), expected < 0 ? 0 : 1);
+        if (expected >= 0)
+            QCOMPARE(reports.first(), expected);
     }
 
     void executableCheck() {

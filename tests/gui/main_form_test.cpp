@@ -217,6 +217,12 @@ private slots:
         QCOMPARE(cell(*form, 0, 1), QString("one"));
         QCOMPARE(cell(*form, 1, 1), QString("three"));
         QCOMPARE(form->tasks().size(), std::size_t(2));
+        // Nothing is picked after Delete: the next command acts on no task the user did not choose.
+        QVERIFY(test::taskView(*form)->selectionModel()->selectedRows().isEmpty());
+        test::click(*form, "EnableDisableBT");
+        test::click(*form, "DeleteBT");
+        QCOMPARE(cell(*form, 0, 4) + cell(*form, 1, 4), QString("DisabledEnabled"));
+        QCOMPARE(form->tasks().size(), std::size_t(2));
         QFile file(bench_.dir.filePath("tasks.tsk"));
         file.open(QIODevice::ReadOnly);
         QCOMPARE(file.readAll(), before);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 
 using namespace velloran;
@@ -38,6 +39,7 @@ private:
 struct SeenBox {
     QString caption;
     QStringList buttonsLeftToRight;
+    bool aboveOthers = false; // opens above a ringing alarm clock, which stays above other windows
 };
 
 // Once the next message box shows, notes its caption and buttons and presses Enter on it as a person
@@ -48,6 +50,7 @@ void pressEnterOnNextBox(SeenBox& seen) {
         if (box == nullptr)
             return;
         seen.caption = box->windowTitle();
+        seen.aboveOthers = box->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
         auto buttons = box->findChildren<QPushButton*>();
         std::sort(buttons.begin(), buttons.end(), [](QPushButton* a, QPushButton* b) {
             return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
@@ -116,6 +119,7 @@ private slots:
             nullptr, {"Question", "Go on?", QMessageBox::Question, QMessageBox::StandardButtons(buttons)});
         // The layout really was the desktop's: otherwise the test proves nothing about the order.
         QCOMPARE(seen.buttonsLeftToRight, shown);
+        QVERIFY(seen.aboveOthers);
         QCOMPARE(int(answer), first);
     }
 
@@ -193,6 +197,7 @@ private slots:
         test::choose(*form, "Exit2");
         QCOMPARE(seen.caption, QString("Exit"));
         QCOMPARE(seen.buttonsLeftToRight, (QStringList{"No", "Yes"}));
+        QVERIFY(seen.aboveOthers);
         QVERIFY(!form->isVisible());
     }
 

@@ -700,13 +700,24 @@ private slots:
         test::controls(*vanishing).AudioPath->setText(bench.dir.path());
         vanishing->show();
         bench.tasks.remove(60); // the scan deleted it meanwhile
+        // Save says so and offers a new task: No keeps the window and the edit, Yes saves it anew.
+        recorder.answer = QMessageBox::No;
         test::controls(*vanishing).SaveBT->click();
         QVERIFY(vanishing->isVisible());
         QVERIFY(!vanishing->savedTaskId());
         QCOMPARE(bench.tasks.size(), 1u);
-        QCOMPARE(boxes.size(), 0);
-        QTest::mouseClick(test::controls(*vanishing).CancelBT, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("The task being edited is no longer in the list: it was deleted "
+                                "meanwhile.\nSave it as a new task?"));
+        recorder.answer = QMessageBox::Yes;
+        test::controls(*vanishing).SaveBT->click();
         QVERIFY(!vanishing->isVisible());
+        QCOMPARE(bench.tasks.size(), 2u);
+        const Task& anew = bench.tasks[1];
+        QCOMPARE(vanishing->savedTaskId(), std::optional<std::uint32_t>(anew.TaskId));
+        QVERIFY(anew.TaskId != 60u && anew.TaskId != 50u);
+        QCOMPARE(anew.TaskType, kAudio);
     }
 
     void cancelWritesTheTaskFile() {

@@ -94,8 +94,9 @@ private:
 class RecordingOpener final : public Opener {
 public:
     std::vector<std::string> opened;
-    void open(const std::string& target) override { opened.push_back(target); }
-    void runProgram(const std::string& path, const std::vector<std::string>&) override {
+    void open(const std::string& target, OpenFailureReport = {}) override { opened.push_back(target); }
+    void runProgram(const std::string& path, const std::vector<std::string>&,
+                    OpenFailureReport = {}) override {
         opened.push_back(path);
     }
 };

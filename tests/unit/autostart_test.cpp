@@ -34,6 +34,7 @@ TEST(Autostart, RunValueBecomesADesktopEntryAndBack) {
     EXPECT_NE(entry.find("\nIcon=velloran\n"), std::string::npos);
     EXPECT_NE(entry.find("\nComment="), std::string::npos);
     EXPECT_EQ(execLine(entry), quoted) << "Exec is the command line itself";
+    EXPECT_NE(entry.find("\nTryExec=/opt/My Programs/velloran\n"), std::string::npos);
 
     std::string read;
     EXPECT_EQ(textOf(readStartAtLogon(registry)), quoted);
@@ -91,6 +92,13 @@ TEST(Autostart, EntriesSwitchedOffOrBrokenReadAsEmpty) {
     EXPECT_EQ(textOf(readStartAtLogon(registry)), "");
     EXPECT_EQ(writeStartAtLogon(registry, "\"/bin/v\" hide"),
               "Failed to set data for 'Corvantis Task Scheduler'");
+}
+
+TEST(Autostart, TryExecNamesTheProgramOfTheCommandLine) {
+    EXPECT_EQ(programOfCommandLine("\"/opt/My Programs/velloran\" hide"), "/opt/My Programs/velloran");
+    EXPECT_EQ(programOfCommandLine("  /usr/lib/velloran/velloran\thide"), "/usr/lib/velloran/velloran");
+    EXPECT_EQ(programOfCommandLine("\"/unclosed hide"), "");
+    EXPECT_EQ(desktopEntryText("velloran hide").find("TryExec"), std::string::npos) << "only a full path";
 }
 
 TEST(Autostart, ExecEscapesOnlyWhatALauncherWouldMisread) {

@@ -15,8 +15,13 @@ using Words = std::vector<std::string>;
 struct FakeOpener : Opener {
     std::vector<std::string> opened;
     std::vector<std::pair<std::string, Words>> programs;
-    void open(const std::string& target) override { opened.push_back(target); }
-    void runProgram(const std::string& path, const Words& arguments) override {
+    OpenFailureReport lastReport;
+    void open(const std::string& target, OpenFailureReport failed) override {
+        opened.push_back(target);
+        lastReport = std::move(failed);
+    }
+    void runProgram(const std::string& path, const Words& arguments, OpenFailureReport failed) override {
+        lastReport = std::move(failed);
         programs.emplace_back(path, arguments);
     }
 };
@@ -29,6 +34,10 @@ struct FakeWindows : NotificationWindows {
     }
     void showMemo(const std::string& text, const FontBlock& font) override {
         memos.emplace_back(text, std::string(fieldText(font.FontName)));
+    }
+    std::vector<std::string> failures; // name, target and reason on one line
+    void tellFailure(const std::string& name, const std::string& target, OpenFailure why) override {
+        failures.push_back(name + "|" + target + "|" + std::to_string(static_cast<int>(why)));
     }
 };
 
@@ -112,6 +121,34 @@ TEST_F(Actions, UnknownKindDoesNothing) {
     actions.carryOut(task);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_TRUE(opener.programs.empty());
+}
+
+// The record moves on either way; the user hears of the task by its description's first line.
+TEST_F(Actions, FailuresAreToldWithTheTasksName) {
+    Task program = makeTask(kExecutable, at(2026, 3, 1));
+    program.Target = "C:\\Windows\\notepad.exe";
+    program.Description = "Notes\nsecond line";
+    actions.carryOut(program);
+    Task file = makeTask(kDocument, at(2026, 3, 1));
+    file.Target = "/gone/report.pdf";
+    actions.carryOut(file);
+    ASSERT_TRUE(opener.lastReport);
+    opener.lastReport(OpenFailure::FileMissing);
+    EXPECT_EQ(windows.failures,
+              (Words{"Notes|C:\\Windows\\notepad.exe|0", "/gone/report.pdf|/gone/report.pdf|4"}));
+}
+
+TEST(OpenFailures, OpenerExitStatusAndWindowsPaths) {
+    EXPECT_EQ(openerFailure(0), std::nullopt);
+    EXPECT_EQ(openerFailure(1), OpenFailure::BadRequest);
+    EXPECT_EQ(openerFailure(2), OpenFailure::FileMissing);
+    EXPECT_EQ(openerFailure(3), OpenFailure::NoProgramForIt);
+    EXPECT_EQ(openerFailure(4), OpenFailure::OpenFailed);
+    EXPECT_EQ(openerFailure(127), OpenFailure::OpenFailed);
+    for (const char* windows : {"C:\\Windows\\notepad.exe", "c:\\x", "\\\\server\\share\\a.pdf"})
+        EXPECT_TRUE(isWindowsPath(windows)) << windows;
+    for (const char* linux : {"/home/me/C:\\x", "C:", "C:/x", "https://a/b", "notes\\x.txt", ""})
+        EXPECT_FALSE(isWindowsPath(linux)) << linux;
 }
 
 TEST(SplitArguments, SplitsLikeAShellWithoutExpanding) {

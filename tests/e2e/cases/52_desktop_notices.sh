@@ -51,6 +51,7 @@ service_on_bus() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.freedesktop.Notifications | grep -q true
 }
+kept_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 notices_shown() { [ "$(dunstctl count displayed 2>/dev/null)" = "$1" ]; }
 active_window() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
 is_active() { [ $((16#$(active_window | sed 's/^0x//'))) -eq "$1" ]; }
@@ -110,13 +111,14 @@ desktop_notice_steps() {
   local log="$CASE/notices.log"
   # What the program asked of the service, whole: the alarm's texts, its urgency and buttons; the memo's
   # first line. Markup in the note reaches the service as text.
-  for expected in 'string "Alarm Clock"' \
+  for expected in 'string "Alarm Clock – Catch the <8:10> train & bring the tickets"' \
     'string "Catch the &lt;8:10&gt; train &amp; bring the tickets"' \
     'string "snooze"' 'string "Snooze"' 'string "Turn off alarm"' 'byte 2' \
     'string "Memo"' 'string "Dentist at 4 pm"' 'string "Velloran"'; do
     grep -qF "$expected" "$log" || { echo "    the notices lack: $expected"; return 1; }
   done
 
+  kept_above "$alarm" || { echo "    the ringing alarm is not kept above other windows"; return 1; }
   # Snooze from dunst's context menu: the alarm snoozes and its notice goes; the memo's stays.
   dunstctl context
   wait_until 5 notices_shown 1 || { echo "    the alarm's notice stayed after its Snooze"; return 1; }
@@ -124,6 +126,7 @@ desktop_notice_steps() {
     { echo "    dunst sent no Snooze"; return 1; }
   grep -q 'member=CloseNotification' "$log" || { echo "    the program withdrew nothing"; return 1; }
   visible_window '^Alarm Clock$' || { echo "    Snooze from the notice closed the alarm"; return 1; }
+  wait_until 5 not kept_above "$alarm" || { echo "    the snoozed alarm is still kept above others"; return 1; }
   expect_sound silent "after Snooze from the notice" || return 1
   sleep 0.3
   shot desktop-notices-alarm-snoozed
@@ -144,5 +147,69 @@ desktop_notice_steps() {
   wait_until 5 notices_shown 1 || { echo "    the last alarm posted no notice"; return 1; }
 }
 
+# Tasks that do nothing say so, by name: a program removed since, a file the opener cannot find (its
+# exit status 2), a program path written on Windows. The scan's debug line, asked for, names the task.
+case_failure_notices() {
+  new_case failure-notices
+  local status=0
+  start_notification_service || status=$?
+  [ $status = 2 ] && return 0
+  [ $status = 0 ] || return 1
+  printf '#!/bin/sh\nexit 2\n' >"$CASE/bin/xdg-open"
+  "$TOOL" write "$PROG/tasks.tsk" \
+    2 "$CASE/removed-program" +2 0 1 'Nightly backup' -- \
+    6 "$CASE/home/report.pdf" +2 0 1 'Monthly report' -- \
+    2 'C:\Windows\notepad.exe' +2 0 1 'Notes from Windows' -- || return 1
+  QT_LOGGING_RULES="velloran.*.debug=true" start_app hide
+  local ok=0
+  wait_until 15 notices_shown 3 || { echo "    dunst shows $(dunstctl count displayed) notices, not 3"; ok=1; }
+  sleep 0.5
+  shot desktop-notices-failures
+  for expected in 'string "The task “Nightly backup” did nothing"' \
+    "string \"The program $CASE/removed-program is not there.\"" \
+    'string "The task “Monthly report” did nothing"' "string \"$CASE/home/report.pdf is not there.\"" \
+    'string "The task “Notes from Windows” did nothing"' \
+    'string "C:\Windows\notepad.exe is a Windows path, which names nothing on this computer."'; do
+    grep -qF "$expected" "$CASE/notices.log" || { echo "    the notices lack: $expected"; ok=1; }
+  done
+  grep -qE '^velloran: debug: velloran.tasks: scan at [0-9-]+ [0-9:]+ runs task [0-9]+, .*\(Nightly backup\)' \
+    "$CASE/velloran.log" || { echo "    no debug line names the task the scan ran"; ok=1; }
+  running "$APP" || { echo "    the program ended"; ok=1; }
+  stop_app
+  stop_notification_service
+  return $ok
+}
+
+check "tasks that cannot open their target post a notice naming the task and the reason" case_failure_notices
+
 check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
   case_desktop_notices
+
+# A program that a task starts while an alarm rings holds none of the program's descriptors: not the
+# sound file being played, not the sound server's socket, not the task file's lock.
+case_started_program_descriptors() {
+  new_case started-program-descriptors
+  cat >"$CASE/stays" <<'SCRIPT'
+#!/bin/sh
+echo $$ >"$0.pid.tmp"; mv "$0.pid.tmp" "$0.pid"; exec sleep 60
+SCRIPT
+  chmod +x "$CASE/stays"
+  "$TOOL" write "$PROG/tasks.tsk" 0 'Alarm Clock' +2 0 1 'Ringing while a program starts' Chimes.wav -- \
+    2 "$CASE/stays" +6 0 1 'Stays running' -- || return 1
+  start_app hide
+  local ok=0 pid open
+  wait_until 15 visible_window '^Alarm Clock$' || { echo "    no alarm window"; ok=1; }
+  expect_sound playing "while the alarm rings" || ok=1
+  wait_until 15 test -s "$CASE/stays.pid" || { echo "    the program was not started"; ok=1; }
+  pid=$(cat "$CASE/stays.pid" 2>/dev/null)
+  if [ -n "$pid" ]; then
+    [ "$SOUND_SERVER" = 1 ] && { ls -l "/proc/$APP/fd" | grep -q 'Chimes.wav' || echo "    note: the sound file was not open"; }
+    open=$(ls "/proc/$pid/fd" | sort -n | tr '\n' ' ')
+    kill "$pid"
+    [ "$open" = "0 1 2 " ] || { echo "    the started program holds descriptors $open"; ok=1; }
+  fi
+  stop_app
+  return $ok
+}
+
+check "a program started while an alarm rings holds only descriptors 0, 1 and 2" case_started_program_descriptors
