@@ -145,7 +145,8 @@ private slots:
         // The mixer lists the sound by the window's caption, in the user's language.
         QCOMPARE(sound.purposes, QStringList{"[Alarm Clock]"});
         const DesktopNotice notice = notices.posted.first();
-        QCOMPARE(notice.summary, QString("[Alarm Clock]"));
+        // The alarm is named by its note's first line, which is the user's text, not a translator's.
+        QCOMPARE(notice.summary, QString("[Alarm Clock] \u2013 Wake up"));
         QCOMPARE(actionLabels(notice), (QStringList{"[Show]", "[Snooze]", "[Turn off alarm]"}));
         // The keys are what the notification service hands back, never shown.
         QCOMPARE(actionKeys(notice), (QStringList{"default", "snooze", "turn-off"}));
