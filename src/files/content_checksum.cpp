@@ -30,6 +30,9 @@ void ContentChecksum::mixStripe(const unsigned char* stripe) {
 }
 
 void ContentChecksum::add(const void* data, std::size_t size) {
+    // An empty write may come with no buffer at all (an empty file's view), which memcpy must not see.
+    if (size == 0)
+        return;
     const auto* bytes = static_cast<const unsigned char*>(data);
     total_ += size;
     if (heldSize_ > 0) {
