@@ -148,7 +148,7 @@ alarm_and_memo() {
     { echo "    no notification of the alarm; the shell has: '$(shell_tool notifications)'"; return 1; }
   local notices
   notices=$(shell_tool notifications)
-  grep -qx '3|Alarm Clock|Alarm on GNOME|Snooze,Turn off alarm' <<<"$notices" &&
+  grep -qx '3|Alarm Clock – Alarm on GNOME|Alarm on GNOME|Snooze,Turn off alarm' <<<"$notices" &&
     grep -qx '[0-9]|Memo|Memo on GNOME|' <<<"$notices" ||
     { echo "    the shell's notifications are:"; sed 's/^/    | /' <<<"$notices"; return 1; }
   # Turn off alarm on the notice does what the window's button does: the alarm goes, the memo stays.
@@ -296,7 +296,7 @@ screen_lock() {
   tray_comes_back "the unlock" || return 1
   window_is "$(titled 'Alarm Clock')" shown || { echo "    the alarm is '$(window_state "$(titled 'Alarm Clock')")'"; return 1; }
   heard || { echo "    the alarm is silent after the unlock"; return 1; }
-  shell_tool notifications | grep -qx '3|Alarm Clock|Alarm under the lock|Snooze,Turn off alarm' ||
+  shell_tool notifications | grep -qx '3|Alarm Clock – Alarm under the lock|Alarm under the lock|Snooze,Turn off alarm' ||
     { echo "    the notices are: $(shell_tool notifications | tr '\n' ';')"; return 1; }
   sleep 0.5
   shot unlocked-alarm
