@@ -301,17 +301,8 @@ bool SingleInstance::askRunningInstanceToRestore(const RestoreRequest& request) 
     const int fd = connectToInstance();
     if (fd < 0)
         return false;
-    const std::string message = encodeRestoreRequest(request);
-    std::size_t sent = 0;
-    while (sent < message.size()) {
-        const ssize_t wrote = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
-        if (wrote > 0)
-            sent += std::size_t(wrote);
-        else if (wrote < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
+    // An instance that went away meanwhile is found out by the wait below as well.
+    sendAll(fd, encodeRestoreRequest(request));
     // The instance closes its end once it has the request.
     char buffer[64];
     for (;;) {
