@@ -19,7 +19,7 @@ namespace {
 constexpr int kTasks = 100000;
 
 struct NoActions : TaskActionSink {
-    void carryOut(const Task&) override {}
+    void carryOut(const Task&, DateTime) override {}
 };
 
 std::string benchFolder() {

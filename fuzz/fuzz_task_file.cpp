@@ -14,7 +14,7 @@ namespace {
 
 struct CountingSink : TaskActionSink {
     std::size_t runs = 0;
-    void carryOut(const Task&) override { ++runs; }
+    void carryOut(const Task&, DateTime) override { ++runs; }
 };
 
 // A file in memory-backed /dev/shm where there is one: the file is rewritten on every input.

@@ -1085,6 +1085,17 @@ z. B.: http://www.example.com/</translation>
     </message>
 </context>
 <context>
+    <name>TaskNotice</name>
+    <message>
+        <source>Due %1</source>
+        <translation>Fällig %1</translation>
+    </message>
+    <message>
+        <source>Due %1 times since %2</source>
+        <translation>%1-mal fällig seit %2</translation>
+    </message>
+</context>
+<context>
     <name>TaskRows</name>
     <message>
         <source>Once</source>

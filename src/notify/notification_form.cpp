@@ -15,7 +15,7 @@ namespace velloran {
 
 NotificationForm::NotificationForm(DesktopNotifications& notifications, QAccessible::Role role)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      notifications_(notifications), drawnByAlpha_(shapedWindowsUseAlpha()) {
+      notice_(std::make_shared<TaskNotice>(notifications)), drawnByAlpha_(shapedWindowsUseAlpha()) {
     // Named by its title, as the framed windows are.
     setAccessibleRole(this, role);
     // On top, but the keys stay with the window the user types in: an Enter meant for a terminal must
@@ -123,16 +123,21 @@ bool NotificationForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void NotificationForm::postNotice(const DesktopNotice& notice) {
+void NotificationForm::shareNotice(std::shared_ptr<TaskNotice> notice, const ShownOccurrence& occurrence) {
     withdrawNotice();
-    // The handler never outlives the notice, which goes with the window at the latest.
-    notice_ = notifications_.post(notice, [this](const QString& action, const QString& activationToken) {
+    notice_ = std::move(notice);
+    occurrence_ = occurrence;
+}
+
+void NotificationForm::postNotice(const DesktopNotice& notice) {
+    // The handler never outlives the window's asking, which ends with the window at the latest.
+    notice_->ask(this, occurrence_, notice, [this](const QString& action, const QString& activationToken) {
         noticeAction(action, activationToken);
     });
 }
 
 void NotificationForm::withdrawNotice() {
-    notifications_.withdraw(std::exchange(notice_, 0));
+    notice_->stopAsking(this);
 }
 
 void NotificationForm::noticeAction(const QString& action, const QString& activationToken) {

@@ -3,11 +3,12 @@
 // the main window's sweep that the window may be destroyed.
 #pragma once
 
-#include "platform/desktop_notifications.h"
+#include "task_notice.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 
 namespace velloran {
 
@@ -18,6 +19,9 @@ public:
 
     // Set by every close; a closed window is only hidden until the sweep destroys it.
     bool closed() const { return closed_; }
+    // The window asks in the notice of its task, shared with the task's other windows, for the given
+    // occurrence; until this is called, before it shows, it has a notice of its own.
+    void shareNotice(std::shared_ptr<TaskNotice> notice, const ShownOccurrence& occurrence);
 
 protected:
     // No owner: the window stands on its own on the desktop. Its notices go to notifications. The
@@ -35,7 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The window's notice on the desktop's notification service, replacing the one it had. The user's
-    // choices in it reach noticeAction(); every close withdraws it.
+    // choices in it reach noticeAction(); every close withdraws it. Where the task's other windows ask
+    // too, one notice stands for them all.
     void postNotice(const DesktopNotice& notice);
     void withdrawNotice();
     // A click on the notice itself brings the window forward.
@@ -60,8 +65,8 @@ private:
     // How long no key may be pressed before keys count for a window the user has not turned to.
     static constexpr qint64 kTypingPause = 1000; // ms
 
-    DesktopNotifications& notifications_;
-    DesktopNotifications::NoticeId notice_ = 0;
+    std::shared_ptr<TaskNotice> notice_;
+    ShownOccurrence occurrence_;
     bool closed_ = false; // cleared on creation
     // The user clicked the window or asked for it since it was last shown; until then keys count only
     // after a pause in the typing.

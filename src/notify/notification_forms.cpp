@@ -4,6 +4,8 @@
 #include "failure_notice.h"
 #include "memo_form.h"
 #include "notification_placement.h"
+#include "platform/locale_dates.h"
+#include "task_notice.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,6 +13,9 @@
 
 namespace velloran {
 namespace {
+
+// How long after its moment an occurrence counts as late: a scan finds a task a few seconds after it.
+constexpr DateTime kLateAfter = 1.0 / (24 * 60);
 
 Box boxOf(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
@@ -31,17 +36,21 @@ NotificationForms::~NotificationForms() {
         delete window.data();
 }
 
-void NotificationForms::showAlarm(const std::string& note, const std::string& soundFile) {
+void NotificationForms::showAlarm(const std::string& note, const std::string& soundFile,
+                                  const Occurrence& occurrence) {
     auto* window =
         new AlarmClockForm(alarmWindows_, ringing_, notifications_, settings_, clock_, programDirectory_);
+    shareNotice(window, true, occurrence);
     place(window);
     window->showAlarm(note, soundFile);
     keepIfUnregistered(window, alarmWindows_);
     reachScreen();
 }
 
-void NotificationForms::showMemo(const std::string& text, const FontBlock& font) {
+void NotificationForms::showMemo(const std::string& text, const FontBlock& font,
+                                 const Occurrence& occurrence) {
     auto* window = new MemoForm(memoWindows_, ringing_.sound(), notifications_, clock_);
+    shareNotice(window, false, occurrence);
     place(window);
     window->showMemo(text, font);
     keepIfUnregistered(window, memoWindows_);
@@ -51,6 +60,19 @@ void NotificationForms::showMemo(const std::string& text, const FontBlock& font)
 // A notice of its own for each task that did nothing; it has no window and no action.
 void NotificationForms::tellFailure(const std::string& name, const std::string& target, OpenFailure why) {
     notifications_.post(failureNotice(QString::fromStdString(name), QString::fromStdString(target), why), {});
+}
+
+void NotificationForms::shareNotice(NotificationForm* window, bool alarm, const Occurrence& occurrence) {
+    std::erase_if(notices_, [](const auto& entry) { return entry.second.expired(); });
+    std::shared_ptr<TaskNotice> notice = notices_[{alarm, occurrence.taskId}].lock();
+    if (!notice) {
+        notice = std::make_shared<TaskNotice>(notifications_);
+        notices_[{alarm, occurrence.taskId}] = notice;
+    }
+    const QString dueText = QString::fromStdString(
+        displayText(occurrence.due, settings_.LongDateDisplay != 0, dateStyleOf(QLocale())));
+    window->shareNotice(std::move(notice),
+                        {occurrence.due, dueText, clock_.now() - occurrence.due >= kLateAfter});
 }
 
 void NotificationForms::reachScreen() {

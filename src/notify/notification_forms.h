@@ -10,13 +10,17 @@
 #include "scheduler/task_actions.h"
 
 #include <QPointer>
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velloran {
 
 class DesktopNotifications;
 class NotificationForm;
+class TaskNotice;
 class SoundPlayer;
 
 class NotificationForms final : public NotificationWindows {
@@ -30,8 +34,9 @@ public:
     NotificationForms(const NotificationForms&) = delete;
     NotificationForms& operator=(const NotificationForms&) = delete;
 
-    void showAlarm(const std::string& note, const std::string& soundFile) override;
-    void showMemo(const std::string& text, const FontBlock& font) override;
+    void showAlarm(const std::string& note, const std::string& soundFile,
+                   const Occurrence& occurrence) override;
+    void showMemo(const std::string& text, const FontBlock& font, const Occurrence& occurrence) override;
     void tellFailure(const std::string& name, const std::string& target, OpenFailure why) override;
 
     // The periodic sweep: destroys the closed memo windows, then the closed alarm windows.
@@ -47,6 +52,8 @@ private:
     // Moves a new window where it covers none of the open ones completely, before it shows.
     void place(NotificationForm* window);
     void keepIfUnregistered(NotificationForm* window, const NotificationWindowTable& table);
+    // The window asks in the notice that its task's other open windows of its kind share.
+    void shareNotice(NotificationForm* window, bool alarm, const Occurrence& occurrence);
     static void reachScreen();
 
     DesktopNotifications& notifications_;
@@ -60,6 +67,9 @@ private:
     std::vector<QPointer<NotificationForm>> unregistered_;
     // Every window opened, in the order they opened, for placing the next one.
     std::vector<QPointer<NotificationForm>> opened_;
+    // The notice of each task's open alarm or memo windows, by kind (alarm or not) and task id; it goes
+    // with the last of them.
+    std::map<std::pair<bool, std::uint32_t>, std::weak_ptr<TaskNotice>> notices_;
 };
 
 } // namespace velloran

@@ -35,7 +35,7 @@ bool scanDueTasks(TaskStore& tasks, DateTime now, TaskActionSink& actions) {
         if (runs) {
             // On the disk first: a crash during or after the action must not run it again.
             tasks.flushChanges();
-            actions.carryOut(advanced);
+            actions.carryOut(advanced, due);
             // Reaches the disk with the next flush, at the latest at the end of this scan.
             tasks.recordDone(advanced.TaskId, due);
         }

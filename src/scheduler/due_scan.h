@@ -9,9 +9,10 @@ namespace velloran {
 class TaskActionSink {
 public:
     virtual ~TaskActionSink() = default;
-    // Called after the task has been moved to its next occurrence; returns once an alarm's or memo's
-    // window is on the screen, or the target was handed to the system.
-    virtual void carryOut(const Task& task) = 0;
+    // Called after the task has been moved to its next occurrence, with the moment the occurrence was
+    // due; returns once an alarm's or memo's window is on the screen, or the target was handed to the
+    // system.
+    virtual void carryOut(const Task& task, DateTime due) = 0;
 };
 
 // Compares every enabled task with now (equality is due). Returns whether any task was due, so that the

@@ -17,19 +17,19 @@ std::string taskName(const Task& task) {
 
 } // namespace
 
-void TaskActions::carryOut(const Task& task) {
+void TaskActions::carryOut(const Task& task, DateTime due) {
     const TaskKindInfo* kind = taskKind(task.TaskType);
     // An unknown kind comes only from a damaged file; opening its target could do anything.
     if (kind == nullptr)
         return;
     switch (kind->action) {
     case KindAction::ShowAlarm:
-        windows_.showAlarm(task.Description.str(), task.AlarmSound.str());
+        windows_.showAlarm(task.Description.str(), task.AlarmSound.str(), {task.TaskId, due});
         break;
     case KindAction::ShowMemo: {
         // The window copies what it needs from the block while it is shown.
         const FontBlock memoFont = task.MemoFont.block();
-        windows_.showMemo(task.Description.str(), memoFont);
+        windows_.showMemo(task.Description.str(), memoFont, {task.TaskId, due});
         break;
     }
     case KindAction::RunProgram:

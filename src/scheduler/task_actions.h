@@ -43,13 +43,20 @@ std::optional<OpenFailure> openerFailure(int exitStatus);
 // A drive letter and backslashes: a path written on Windows, which names nothing here.
 bool isWindowsPath(std::string_view target);
 
+// Which task a window is shown for, and when the occurrence it shows was due.
+struct Occurrence {
+    std::uint32_t taskId = 0;
+    DateTime due = 0;
+};
+
 // The windows that alarm and memo tasks open.
 class NotificationWindows {
 public:
     virtual ~NotificationWindows() = default;
-    virtual void showAlarm(const std::string& note, const std::string& soundFile) = 0;
+    virtual void showAlarm(const std::string& note, const std::string& soundFile,
+                           const Occurrence& occurrence) = 0;
     // The font block stays valid only for the call: a window takes what it needs at once.
-    virtual void showMemo(const std::string& text, const FontBlock& font) = 0;
+    virtual void showMemo(const std::string& text, const FontBlock& font, const Occurrence& occurrence) = 0;
     // Tells the user that a task did nothing: name is the task's, target what it was to open.
     virtual void tellFailure(const std::string& name, const std::string& target, OpenFailure why) {
         (void)name, (void)target, (void)why;
@@ -61,7 +68,7 @@ public:
     // programs: where an Executable task's program is looked for, as the editor looked when it was saved.
     TaskActions(Opener& opener, NotificationWindows& windows, ProgramSearch programs)
         : opener_(opener), windows_(windows), programs_(std::move(programs)) {}
-    void carryOut(const Task& task) override;
+    void carryOut(const Task& task, DateTime due) override;
 
 private:
     Opener& opener_;

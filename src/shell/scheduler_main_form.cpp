@@ -76,7 +76,7 @@ std::vector<Task> SchedulerMainForm::finishInterruptedWindows() {
             continue;
         }
         // Late rather than never: the window that the end of the last run took before it was shown.
-        actions_.carryOut(occurrence);
+        actions_.carryOut(occurrence, occurrence.NextRun);
         tasks_.recordDone(occurrence.TaskId, occurrence.NextRun);
     }
     tasks_.flushChanges();
@@ -188,11 +188,12 @@ std::string logTime(DateTime value) {
 class LoggedActions final : public TaskActionSink {
 public:
     LoggedActions(TaskActionSink& inner, DateTime now) : inner_(inner), now_(now) {}
-    void carryOut(const Task& task) override {
-        qCDebug(logTasks, "scan at %s runs task %u, \"%s\" (%s), %s; next due %s", logTime(now_).c_str(),
-                task.TaskId, targetText(task).c_str(), descriptionText(task).c_str(),
-                task.enabled() ? "stays enabled" : "now disabled", logTime(task.NextRun).c_str());
-        inner_.carryOut(task);
+    void carryOut(const Task& task, DateTime due) override {
+        qCDebug(logTasks, "scan at %s runs task %u, \"%s\" (%s), due %s, %s; next due %s",
+                logTime(now_).c_str(), task.TaskId, targetText(task).c_str(), descriptionText(task).c_str(),
+                logTime(due).c_str(), task.enabled() ? "stays enabled" : "now disabled",
+                logTime(task.NextRun).c_str());
+        inner_.carryOut(task, due);
     }
 
 private:

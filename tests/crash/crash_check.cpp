@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 struct RecordingSink : TaskActionSink {
     std::vector<std::uint32_t> runs;
-    void carryOut(const Task& task) override { runs.push_back(task.TaskId); }
+    void carryOut(const Task& task, DateTime) override { runs.push_back(task.TaskId); }
 };
 
 std::string describe(const TaskList& tasks) {

@@ -57,7 +57,7 @@ struct LoggingSink : TaskActionSink {
     RunLog& log_;
     RecordingDisk& disk_;
     LoggingSink(RunLog& log, RecordingDisk& disk) : log_(log), disk_(disk) {}
-    void carryOut(const Task& task) override {
+    void carryOut(const Task& task, DateTime) override {
         // The scan has made the change durable before the action: it counts as done.
         log_.acknowledged(disk_.count());
         log_.ran(task.TaskId, disk_.count());
@@ -92,7 +92,7 @@ TaskList afterKillWhileCarryingOut(const std::string& root, const TaskList& task
     struct KilledIn : TaskActionSink {
         std::uint32_t id;
         explicit KilledIn(std::uint32_t task) : id(task) {}
-        void carryOut(const Task& task) override {
+        void carryOut(const Task& task, DateTime) override {
             if (task.TaskId == id)
                 throw Killed{};
         }
@@ -120,7 +120,7 @@ TaskList afterKilledScan(const std::string& root) {
     TaskStore earlier(root + "/" + kTaskFile, root + "/" + kJournal);
     earlier.open();
     struct Quiet : TaskActionSink {
-        void carryOut(const Task&) override {}
+        void carryOut(const Task&, DateTime) override {}
     } quiet;
     scanDueTasks(earlier, kNine, quiet);
     return earlier.tasks();

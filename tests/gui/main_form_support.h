@@ -70,8 +70,8 @@ public:
 struct CountingWindows final : NotificationWindows {
     int alarms = 0;
     int memos = 0;
-    void showAlarm(const std::string&, const std::string&) override { ++alarms; }
-    void showMemo(const std::string&, const FontBlock&) override { ++memos; }
+    void showAlarm(const std::string&, const std::string&, const Occurrence&) override { ++alarms; }
+    void showMemo(const std::string&, const FontBlock&, const Occurrence&) override { ++memos; }
 };
 
 // Everything a main window needs, with its task file in a temporary folder.

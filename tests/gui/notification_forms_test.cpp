@@ -51,6 +51,9 @@ class NotificationFormsTest : public QObject {
                 found << form;
         return found;
     }
+    // An occurrence of a task of its own, due now.
+    Occurrence another() { return {++lastTaskId, clock.value}; }
+    std::uint32_t lastTaskId = 0;
     AlarmClockForm* alarmIn(int slot) { return static_cast<AlarmClockForm*>(forms->alarmWindows().at(slot)); }
 
 private slots:
@@ -66,8 +69,8 @@ private slots:
     }
 
     void alarmAndMemoOpenTheirWindows() {
-        forms->showAlarm("Wake up", "Chimes.wav");
-        forms->showMemo("Buy milk", face("Liberation Serif", 0));
+        forms->showAlarm("Wake up", "Chimes.wav", another());
+        forms->showMemo("Buy milk", face("Liberation Serif", 0), another());
         QCOMPARE(forms->alarmWindows().count(), 1);
         QCOMPARE(forms->memoWindows().count(), 1);
         QCOMPARE(windows<AlarmClockForm>().size(), 1);
@@ -79,8 +82,8 @@ private slots:
 
     // Due in the same scan: neither window hides the other; both lie on the screen.
     void alarmAndMemoDueTogetherBothShow() {
-        forms->showAlarm("Wake up", "Chimes.wav");
-        forms->showMemo("Buy milk", face("Liberation Serif", 0));
+        forms->showAlarm("Wake up", "Chimes.wav", another());
+        forms->showMemo("Buy milk", face("Liberation Serif", 0), another());
         const QRect alarm = windows<AlarmClockForm>().first()->frameGeometry();
         const QRect memo = windows<MemoForm>().first()->frameGeometry();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -93,13 +96,43 @@ private slots:
         // A closed window makes room: the next one takes the middle again.
         forms->alarmWindows().at(0)->close();
         forms->memoWindows().at(0)->close();
-        forms->showAlarm("Again", "Chimes.wav");
+        forms->showAlarm("Again", "Chimes.wav", another());
         QCOMPARE(forms->alarmWindows().at(1)->frameGeometry().center(), screen.center());
     }
 
+    // The occurrences of one task found late share one notice that counts them, another task's alarm has
+    // its own, and each notice's Snooze and Turn off reach only the windows it stands for.
+    void occurrencesOfOneTaskShareOneNotice() {
+        const QString garden = QStringLiteral("Alarm Clock \u2013 Water the garden");
+        const QString pills = QStringLiteral("Alarm Clock \u2013 Take the pills");
+        forms->showAlarm("Water the garden", "a.wav", {41, at(2024, 4, 28, 12, 0)});
+        QCOMPARE(notices.posted.last().body, QString("Due 04/28/24 - 12:00pm\nWater the garden"));
+        forms->showAlarm("Water the garden", "a.wav", {41, at(2024, 4, 29, 12, 0)});
+        forms->showAlarm("Water the garden", "a.wav", {41, at(2024, 4, 30, 12, 0)});
+        forms->showAlarm("Take the pills", "b.wav", {42, clock.value});
+        forms->showMemo("Dentist\nat four", face("", 0), {41, at(2024, 5, 1, 6, 0)});
+        QCOMPARE(notices.shown().size(), 3);
+        QCOMPARE(notices.shown().at(0).summary, garden);
+        QCOMPARE(notices.shown().at(0).body,
+                 QString("Due 3 times since 04/28/24 - 12:00pm\nWater the garden"));
+        QCOMPARE(notices.shown().at(1).body, QString("Take the pills")); // on time: no due line
+        QCOMPARE(notices.shown().at(2).body, QString("Due 05/01/24 - 06:00am\nDentist"));
+
+        QVERIFY(notices.choose(notices.idOf(garden), "snooze"));
+        for (int slot = 0; slot < 4; ++slot)
+            QCOMPARE(test::part<Timer>(*alarmIn(slot), "SnoozeTimer")->isEnabled(), slot < 3);
+        QCOMPARE(notices.idOf(garden), 0u);
+        // One rings again: the notice is back, for it alone.
+        test::part<Timer>(*alarmIn(1), "SnoozeTimer")->onTimeout();
+        QCOMPARE(notices.shown().last().body, QString("Due 04/29/24 - 12:00pm\nWater the garden"));
+        QVERIFY(notices.choose(notices.idOf(pills), "turn-off"));
+        QVERIFY(alarmIn(3)->closed());
+        QVERIFY(!alarmIn(1)->closed());
+    }
+
     void twoMemosDueTogetherKeepTheirOwnFonts() {
-        forms->showMemo("one", face("Liberation Serif", kFontBold));
-        forms->showMemo("two", face("Liberation Mono", kFontItalic));
+        forms->showMemo("one", face("Liberation Serif", kFontBold), another());
+        forms->showMemo("two", face("Liberation Mono", kFontItalic), another());
         QCOMPARE(forms->memoWindows().count(), 2);
         auto* first = forms->memoWindows().at(0)->findChild<QLabel*>("Memo1");
         auto* second = forms->memoWindows().at(1)->findChild<QLabel*>("Memo1");
@@ -114,8 +147,8 @@ private slots:
     // One sound at a time: the alarm that began ringing last among those still ringing is heard.
     void theNewestRingingAlarmIsHeard() {
         const QString a("/usr/lib/velloran/Sounds/a.wav"), b("/usr/lib/velloran/Sounds/b.wav");
-        forms->showAlarm("first", "a.wav");
-        forms->showAlarm("second", "b.wav");
+        forms->showAlarm("first", "a.wav", another());
+        forms->showAlarm("second", "b.wav", another());
         QCOMPARE(sound.played, (QStringList{a, b}));
         AlarmClockForm* older = alarmIn(0);
         AlarmClockForm* newer = alarmIn(1);
@@ -139,8 +172,8 @@ private slots:
     }
 
     void silencingAnAlarmNotHeardChangesNothing() {
-        forms->showAlarm("first", "a.wav");
-        forms->showAlarm("second", "b.wav");
+        forms->showAlarm("first", "a.wav", another());
+        forms->showAlarm("second", "b.wav", another());
         const int stops = sound.stops;
         const qsizetype plays = sound.played.size();
         QTest::mouseClick(alarmIn(0)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
@@ -154,9 +187,9 @@ private slots:
     // Three alarms: the one heard after the newest goes is the one that rang last before it, whatever
     // happened to those in between; a window closed by the window manager counts as turned off.
     void ringingOrderFollowsTheLastRing() {
-        forms->showAlarm("a", "a.wav");
-        forms->showAlarm("b", "b.wav");
-        forms->showAlarm("c", "c.wav");
+        forms->showAlarm("a", "a.wav", another());
+        forms->showAlarm("b", "b.wav", another());
+        forms->showAlarm("c", "c.wav", another());
         QTest::mouseClick(alarmIn(1)->findChild<QPushButton*>("SnoozeBT"), Qt::LeftButton);
         test::part<Timer>(*alarmIn(1), "SnoozeTimer")->onTimeout(); // b rings again, after c
         QCOMPARE(sound.played.last(), QString("/usr/lib/velloran/Sounds/b.wav"));
@@ -170,10 +203,10 @@ private slots:
     }
 
     void sweepFreesOnlyClosedWindows() {
-        forms->showAlarm("a", "a.wav");
-        forms->showAlarm("b", "b.wav");
-        forms->showMemo("m", face("", 0));
-        forms->showMemo("n", face("", 0));
+        forms->showAlarm("a", "a.wav", another());
+        forms->showAlarm("b", "b.wav", another());
+        forms->showMemo("m", face("", 0), another());
+        forms->showMemo("n", face("", 0), another());
         QPointer<NotificationForm> closedAlarm = forms->alarmWindows().at(0);
         QPointer<NotificationForm> openAlarm = forms->alarmWindows().at(1);
         QPointer<NotificationForm> closedMemo = forms->memoWindows().at(1);
@@ -186,7 +219,7 @@ private slots:
         QCOMPARE(forms->alarmWindows().count(), 1);
         QCOMPARE(forms->memoWindows().count(), 1);
         // The freed slot is the first taken again.
-        forms->showAlarm("c", "c.wav");
+        forms->showAlarm("c", "c.wav", another());
         QVERIFY(forms->alarmWindows().at(0) != nullptr);
         QVERIFY(forms->alarmWindows().at(0) != openAlarm.data());
         QCOMPARE(forms->alarmWindows().count(), 2);
@@ -195,9 +228,9 @@ private slots:
 
     void fullTableWindowStillWorksButIsNeverFreed() {
         for (int i = 0; i < NotificationWindowTable::kSlots; ++i)
-            forms->showAlarm("many", "m.wav");
+            forms->showAlarm("many", "m.wav", another());
         QCOMPARE(forms->alarmWindows().count(), 500);
-        forms->showAlarm("one too many", "last.wav");
+        forms->showAlarm("one too many", "last.wav", another());
         QCOMPARE(forms->alarmWindows().count(), 500);
         AlarmClockForm* extra = nullptr;
         for (AlarmClockForm* window : windows<AlarmClockForm>())
@@ -222,16 +255,16 @@ private slots:
 
     void fullMemoTableStillShows() {
         for (int i = 0; i <= NotificationWindowTable::kSlots; ++i)
-            forms->showMemo("note", face("", 0));
+            forms->showMemo("note", face("", 0), another());
         QCOMPARE(forms->memoWindows().count(), 500);
         QCOMPARE(windows<MemoForm>().size(), 501);
         QCOMPARE(sound.beeps, 501);
     }
 
     void destroyMemoWindowsLeavesTheAlarms() {
-        forms->showAlarm("a", "a.wav");
-        forms->showMemo("m", face("", 0));
-        forms->showMemo("n", face("", 0));
+        forms->showAlarm("a", "a.wav", another());
+        forms->showMemo("m", face("", 0), another());
+        forms->showMemo("n", face("", 0), another());
         forms->memoWindows().at(0)->close();
         forms->destroyMemoWindows();
         QCOMPARE(forms->memoWindows().count(), 0);

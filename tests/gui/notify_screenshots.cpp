@@ -71,8 +71,8 @@ int main(int argc, char* argv[]) {
     clock.value = test::at(2024, 3, 11, 7, 45, 12);
     SettingsRecord settings = defaultSettings();
     NotificationForms forms(sound, notices, settings, clock, QDir::tempPath().toStdString() + "/");
-    forms.showAlarm("Leave for the station: the 8:10 train", "Chimes.wav");
-    forms.showAlarm("Tea is ready", "Marimba.wav");
+    forms.showAlarm("Leave for the station: the 8:10 train", "Chimes.wav", {1, clock.value});
+    forms.showAlarm("Tea is ready", "Marimba.wav", {2, clock.value});
     FontBlock font{};
     setFieldText(font.FontName, "Liberation Serif");
     font.FontSize = 14;
@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
     font.FontColor = 0x00602010; // dark blue, as 0x00BBGGRR
     forms.showMemo("Dentist at 4 pm.\r\nBring the insurance card and the letter from the clinic.\r\n\r\n"
                    "Ask whether the next visit can move to a Friday morning.",
-                   font);
+                   font, {3, clock.value});
 
     QWidget* ringing = forms.alarmWindows().at(0);
     QWidget* snoozing = forms.alarmWindows().at(1);

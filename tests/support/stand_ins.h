@@ -84,6 +84,14 @@ public:
         handler(action, token);
         return true;
     }
+    // The id of the newest notice shown with that summary; 0 when none.
+    NoticeId idOf(const QString& summary) const {
+        NoticeId found = 0;
+        for (NoticeId id : shown_.keys())
+            if (posted.at(static_cast<qsizetype>(id - 1)).summary == summary)
+                found = id;
+        return found;
+    }
     // The id of the newest notice still shown; 0 when none.
     NoticeId newest() const { return shown_.isEmpty() ? 0 : shown_.lastKey(); }
 

@@ -17,9 +17,12 @@ struct RecordingSink : TaskActionSink {
     struct Run {
         std::uint32_t id;
         DateTime nextRunDuringAction;
+        DateTime due;
     };
     std::vector<Run> runs;
-    void carryOut(const Task& task) override { runs.push_back({task.TaskId, task.NextRun}); }
+    void carryOut(const Task& task, DateTime due) override {
+        runs.push_back({task.TaskId, task.NextRun, due});
+    }
 };
 
 class DueScan : public ::testing::Test {
@@ -147,8 +150,11 @@ TEST_F(DueScan, CatchUpRunsEveryOccurrenceWithRunIfMissed) {
     const DateTime now = at(2010, 1, 4, 9, 0);
     for (int tick = 0; tick < 6; ++tick)
         scan(now);
-    EXPECT_EQ(sink.runs.size(), 4u);
+    ASSERT_EQ(sink.runs.size(), 4u);
     EXPECT_EQ(only().NextRun, at(2010, 1, 5, 8, 0));
+    // Each run is told the moment its occurrence was due, not the one it moved on to.
+    for (int day = 1; day <= 4; ++day)
+        EXPECT_EQ(sink.runs[day - 1].due, at(2010, 1, day, 8, 0));
 }
 
 TEST_F(DueScan, TwoDueTasksRunInListOrderInOneTick) {

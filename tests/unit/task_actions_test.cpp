@@ -29,11 +29,14 @@ struct FakeOpener : Opener {
 struct FakeWindows : NotificationWindows {
     std::vector<std::pair<std::string, std::string>> alarms;
     std::vector<std::pair<std::string, std::string>> memos; // text, face copied at once
-    void showAlarm(const std::string& note, const std::string& sound) override {
+    std::vector<Occurrence> shown;
+    void showAlarm(const std::string& note, const std::string& sound, const Occurrence& occurrence) override {
         alarms.emplace_back(note, sound);
+        shown.push_back(occurrence);
     }
-    void showMemo(const std::string& text, const FontBlock& font) override {
+    void showMemo(const std::string& text, const FontBlock& font, const Occurrence& occurrence) override {
         memos.emplace_back(text, std::string(fieldText(font.FontName)));
+        shown.push_back(occurrence);
     }
     std::vector<std::string> failures; // name, target and reason on one line
     void tellFailure(const std::string& name, const std::string& target, OpenFailure why) override {
@@ -53,9 +56,13 @@ TEST_F(Actions, AlarmAndMemoGoToTheirWindows) {
     Task alarm = makeTask(kAlarmClock, at(2010, 1, 1));
     alarm.Description = "Wake up";
     alarm.AlarmSound = "bell.wav";
-    actions.carryOut(alarm);
+    alarm.TaskId = 7;
+    // Moved on already; the window is told the task and the moment it was due, for its notice.
+    actions.carryOut(alarm, at(2009, 12, 31, 7, 0));
     ASSERT_EQ(windows.alarms.size(), 1u);
     EXPECT_EQ(windows.alarms[0], std::make_pair(std::string("Wake up"), std::string("bell.wav")));
+    EXPECT_EQ(windows.shown[0].taskId, alarm.TaskId);
+    EXPECT_EQ(windows.shown[0].due, at(2009, 12, 31, 7, 0));
     EXPECT_TRUE(opener.opened.empty());
 }
 
@@ -66,8 +73,8 @@ TEST_F(Actions, TwoMemosEachKeepTheirOwnFont) {
     Task second = first;
     second.Description = "two";
     second.MemoFont.FontName = "Mono";
-    actions.carryOut(first);
-    actions.carryOut(second);
+    actions.carryOut(first, first.NextRun);
+    actions.carryOut(second, second.NextRun);
     ASSERT_EQ(windows.memos.size(), 2u);
     EXPECT_EQ(windows.memos[0], std::make_pair(std::string("one"), std::string("Serif")));
     EXPECT_EQ(windows.memos[1], std::make_pair(std::string("two"), std::string("Mono")));
@@ -78,7 +85,7 @@ TEST_F(Actions, OpenKindsHandTheTargetOverExactlyAsStored) {
     for (const TaskKind kind : {kWebAddress, kAudio, kVideo, kDocument, kGeneral}) {
         Task task = makeTask(kind, at(2010, 1, 1));
         task.Target = odd;
-        actions.carryOut(task);
+        actions.carryOut(task, task.NextRun);
     }
     ASSERT_EQ(opener.opened.size(), 5u);
     for (const std::string& target : opener.opened)
@@ -90,7 +97,7 @@ TEST_F(Actions, ExecutableGetsItsArgumentsAsWords) {
     task.Target = programFolder.file("my program");
     test::writeFile(task.Target.str(), "");
     task.ExeArguments = "--title 'Two words' -x";
-    actions.carryOut(task);
+    actions.carryOut(task, task.NextRun);
     ASSERT_EQ(opener.programs.size(), 1u);
     EXPECT_EQ(opener.programs[0].first, programFolder.file("my program"));
     EXPECT_EQ(opener.programs[0].second, (Words{"--title", "Two words", "-x"}));
@@ -107,7 +114,7 @@ TEST_F(Actions, ExecutableStartsWhatTheLookupFound) {
     for (const char* target : {"date", "only-on-path", "nowhere"}) {
         Task task = makeTask(kExecutable, at(2010, 1, 1));
         task.Target = target;
-        actions.carryOut(task);
+        actions.carryOut(task, task.NextRun);
     }
     ASSERT_EQ(opener.programs.size(), 2u);
     EXPECT_EQ(opener.programs[0].first, programFolder.file("date"));
@@ -118,7 +125,7 @@ TEST_F(Actions, ExecutableStartsWhatTheLookupFound) {
 TEST_F(Actions, UnknownKindDoesNothing) {
     Task task = makeTask(kGeneral, at(2010, 1, 1));
     task.TaskType = 8;
-    actions.carryOut(task);
+    actions.carryOut(task, task.NextRun);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_TRUE(opener.programs.empty());
 }
@@ -128,10 +135,10 @@ TEST_F(Actions, FailuresAreToldWithTheTasksName) {
     Task program = makeTask(kExecutable, at(2026, 3, 1));
     program.Target = "C:\\Windows\\notepad.exe";
     program.Description = "Notes\nsecond line";
-    actions.carryOut(program);
+    actions.carryOut(program, program.NextRun);
     Task file = makeTask(kDocument, at(2026, 3, 1));
     file.Target = "/gone/report.pdf";
-    actions.carryOut(file);
+    actions.carryOut(file, file.NextRun);
     ASSERT_TRUE(opener.lastReport);
     opener.lastReport(OpenFailure::FileMissing);
     EXPECT_EQ(windows.failures,

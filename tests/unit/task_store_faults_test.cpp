@@ -29,7 +29,7 @@ using test::writeFile;
 
 struct RecordingSink : TaskActionSink {
     std::vector<std::uint32_t> runs;
-    void carryOut(const Task& task) override { runs.push_back(task.TaskId); }
+    void carryOut(const Task& task, DateTime) override { runs.push_back(task.TaskId); }
 };
 
 Task describedTask(const std::string& description, DateTime nextRun, RepeatKind repeat = kOnce,

@@ -135,7 +135,7 @@ TEST_F(TaskStoreRecovery, OccurrenceKilledWhileCarriedOutIsFoundOnlyWithItsMoveO
     {
         TaskStore store = start();
         struct KilledAtTask2 : TaskActionSink {
-            void carryOut(const Task& task) override {
+            void carryOut(const Task& task, DateTime) override {
                 if (task.TaskId == 2)
                     throw 2;
             }
@@ -395,7 +395,7 @@ TEST_F(TaskStoreRecovery, JournalOfTheReleaseBeforeIsAppliedLikeTodaysAndNothing
         EXPECT_FALSE(fileExists(sharedJournal())) << "it is this task file's journal now";
         struct Runs : TaskActionSink {
             int count = 0;
-            void carryOut(const Task&) override { ++count; }
+            void carryOut(const Task&, DateTime) override { ++count; }
         } runs;
         scanDueTasks(store, at(2026, 12, 8, 10, 0), runs);
         EXPECT_EQ(runs.count, 0);
