@@ -5,6 +5,7 @@
 
 #include "notification_window_table.h"
 #include "platform/locale_dates.h"
+#include "platform/logging.h"
 #include "platform/ringing_sounds.h"
 #include "window_drag.h"
 
@@ -167,6 +168,7 @@ void AlarmClockForm::tickClock() {
 }
 
 void AlarmClockForm::snooze() {
+    qCDebug(logWindow, "alarm \"%s\" snoozed", qPrintable(firstLineOf(note_)));
     ringing_.silence(this);
     withdrawNotice();
     // The same snooze time again keeps the running countdown; a different one restarts it.
@@ -182,6 +184,7 @@ void AlarmClockForm::snooze() {
 }
 
 void AlarmClockForm::ringAgain() {
+    qCDebug(logWindow, "alarm \"%s\" rings again", qPrintable(firstLineOf(note_)));
     snoozeTimer_->setEnabled(false);
     ringing_.ring(this, soundPath_, windowTitle());
     ui_->ZzImage->hide();
@@ -199,6 +202,7 @@ void AlarmClockForm::switchOffByItself() {
 }
 
 void AlarmClockForm::turnAlarmOff() {
+    qCDebug(logWindow, "alarm \"%s\" turned off", qPrintable(firstLineOf(note_)));
     ringing_.silence(this);
     close();
 }

@@ -11,7 +11,7 @@ Q_DECLARE_LOGGING_CATEGORY(logInstance) // velloran.instance: the one-instance l
 Q_DECLARE_LOGGING_CATEGORY(logTasks)    // velloran.tasks: what the task store told the user
 Q_DECLARE_LOGGING_CATEGORY(logOpen)     // velloran.open: targets and programs started
 Q_DECLARE_LOGGING_CATEGORY(logSound)    // velloran.sound: the sound player
-Q_DECLARE_LOGGING_CATEGORY(logWindow)   // velloran.window: what the main window asks of the window system
+Q_DECLARE_LOGGING_CATEGORY(logWindow)   // velloran.window: what the windows ask of the window system, notices
 
 // Sends the velloran.* categories to the program's log; every other message keeps Qt's handling.
 void routeProgramLog();

@@ -27,10 +27,12 @@ CONF
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$CASE/bus"
   dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$CASE/notices.log" 2>&1 &
   PIDS+=($!)
-  # The context menu's chooser picks the alarm's Snooze, as a user would in dunst's menu.
+  # The context menu's chooser picks an action, as a user would in dunst's menu: the first Snooze, or
+  # the first entry that the case's "choose" file matches.
   cat >"$CASE/bin/choose-snooze" <<'CHOOSE'
 #!/bin/sh
-tee -a "${0%/bin/*}/menu.log" | grep -m 1 'Snooze'
+case_dir=${0%/bin/*}
+tee -a "$case_dir/menu.log" | grep -m 1 "$(cat "$case_dir/choose" 2>/dev/null || echo Snooze)"
 CHOOSE
   chmod +x "$CASE/bin/choose-snooze"
   cat >"$CASE/dunstrc" <<CONF
@@ -184,6 +186,74 @@ check "tasks that cannot open their target post a notice naming the task and the
 
 check "alarm and memo due together: side by side, their notices on dunst, Snooze and a click from there" \
   case_desktop_notices
+
+# Two alarms due together post notices named by their notes, and each one's Snooze in dunst's menu
+# snoozes its own alarm. A daily alarm found two days late catches up three occurrences in three scans:
+# the first one's notice says when it was due, the three share one notice that counts them, and Turn
+# off there turns off all three.
+case_notices_which_and_when() {
+  new_case notices-which-and-when
+  local status=0
+  start_notification_service || status=$?
+  [ $status = 2 ] && return 0
+  [ $status = 0 ] || return 1
+  local late=$((2 * 86400 + 3600)) since
+  "$TOOL" write "$PROG/tasks.tsk" \
+    0 'Alarm Clock' +4 0 1 'Take the pills' Chimes.wav -- \
+    0 'Alarm Clock' +4 0 1 'Call the garage' Chimes.wav -- \
+    0 'Alarm Clock' -$late 1 3 'Water the garden' Chimes.wav -- || return 1
+  # As the task list writes the first occurrence's moment.
+  since=$(date -d "@$("$TOOL" show "$PROG/tasks.tsk" | awk -F '\t' 'NR == 3 {print $4}')" +'%m/%d/%y - %I:%M%P')
+  QT_LOGGING_RULES="velloran.window.debug=true" start_app hide
+  local ok=0
+  notices_which_and_when_steps "$since" || ok=1
+  running "$APP" || { echo "    the program ended"; ok=1; }
+  stop_app
+  stop_notification_service
+  return $ok
+}
+
+alarm_windows() { search_windows --onlyvisible --name '^Alarm Clock$' | wc -l; }
+alarms_shown() { [ "$(alarm_windows)" = "$1" ]; }
+# The line after a posted text's first line: the rest of a two-line notice body.
+second_line_after() { grep -A 1 -xE "^ *string \"$1" "$CASE/notices.log" | sed -n 2p; }
+
+notices_which_and_when_steps() {
+  local since=$1 log="$CASE/notices.log"
+  wait_until 25 alarms_shown 5 || { echo "    $(alarm_windows) alarm windows, not 5"; return 1; }
+  wait_until 5 notices_shown 3 || { echo "    dunst shows $(dunstctl count displayed) notices, not 3"; return 1; }
+  sleep 0.5
+  shot desktop-notices-which-and-when
+  for expected in 'string "Alarm Clock – Take the pills"' 'string "Alarm Clock – Call the garage"' \
+    'string "Alarm Clock – Water the garden"'; do
+    grep -qxE "^ *${expected}\$" "$log" || { echo "    no notice reads: $expected"; return 1; }
+  done
+  [ "$(second_line_after "Due $since")" = 'Water the garden"' ] ||
+    { echo "    the first late occurrence's notice does not say \"Due $since\""; return 1; }
+  [ "$(second_line_after "Due 3 times since $since")" = 'Water the garden"' ] ||
+    { echo "    no notice says \"Due 3 times since $since\""; return 1; }
+
+  # Snooze for the garage from dunst's menu: its alarm, and no other, snoozes.
+  echo 'Snooze.*Call the garage' >"$CASE/choose"
+  dunstctl context
+  wait_until 5 notices_shown 2 || { echo "    the garage's Snooze left $(dunstctl count displayed) notices"; return 1; }
+  grep -qxF 'velloran: debug: velloran.window: alarm "Call the garage" snoozed' "$CASE/velloran.log" ||
+    { echo "    the garage's alarm did not snooze"; return 1; }
+  ! grep -q 'snoozed' <(grep -v 'Call the garage' "$CASE/velloran.log") ||
+    { echo "    another alarm snoozed:"; grep snoozed "$CASE/velloran.log"; return 1; }
+  expect_sound playing "while the pills and the garden ring on" || return 1
+
+  # Turn off in the garden's notice turns off its three occurrences.
+  echo 'Turn off alarm.*Water the garden' >"$CASE/choose"
+  dunstctl context
+  wait_until 5 alarms_shown 2 || { echo "    $(alarm_windows) alarm windows after the garden's Turn off"; return 1; }
+  [ "$(grep -c 'alarm "Water the garden" turned off' "$CASE/velloran.log")" = 3 ] ||
+    { echo "    the garden's Turn off did not turn off its three alarms"; return 1; }
+  notices_shown 1 || { echo "    dunst shows $(dunstctl count displayed) notices, not the pills' alone"; return 1; }
+}
+
+check "notices say which alarm and when: two at once each snoozed from its own, three late ones counted in one" \
+  case_notices_which_and_when
 
 # A program that a task starts while an alarm rings holds none of the program's descriptors: not the
 # sound file being played, not the sound server's socket, not the task file's lock.
