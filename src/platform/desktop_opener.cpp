@@ -32,9 +32,12 @@ void DesktopOpener::open(const std::string& target, OpenFailureReport failed) {
                       } else if (outcome.kind == StartOutcome::Kind::Exited) {
                           why = openerFailure(outcome.value);
                       }
-                      if (why && outcome.kind != StartOutcome::Kind::CannotStart)
+                      if (why && outcome.kind == StartOutcome::Kind::Exited)
                           qCWarning(logOpen, "%s could not open %s (exit status %d)", opener.c_str(),
                                     target.c_str(), outcome.value);
+                      else if (why && outcome.kind == StartOutcome::Kind::Killed)
+                          qCWarning(logOpen, "%s ended by signal %d while opening %s", opener.c_str(),
+                                    outcome.value, target.c_str());
                       if (why && failed)
                           failed(*why);
                   });

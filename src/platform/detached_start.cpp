@@ -32,6 +32,21 @@ void closeFrom(int first) {
         ::close(fd);
 }
 
+} // namespace
+
+void closeOnExecAboveStandard() {
+#ifdef SYS_close_range
+    constexpr unsigned kCloseRangeCloexec = 1U << 2; // CLOSE_RANGE_CLOEXEC, Linux 5.11
+    if (::syscall(SYS_close_range, 3U, ~0U, kCloseRangeCloexec) == 0)
+        return;
+#endif
+    const long limit = ::sysconf(_SC_OPEN_MAX);
+    for (int fd = 3; fd < (limit > 0 ? limit : 65536); ++fd)
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+namespace {
+
 void writeReport(StartOutcome::Kind kind, int value) {
     const Report report{static_cast<int>(kind), value};
     while (::write(kReportDescriptor, &report, sizeof report) < 0 && errno == EINTR) {

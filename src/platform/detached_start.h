@@ -22,4 +22,9 @@ struct StartOutcome {
 void startDetached(const std::string& program, const std::vector<std::string>& arguments, bool waitForExit,
                    std::function<void(StartOutcome)> done = {});
 
+// For a child that another launcher forks (QProcess's modifier): every descriptor from 3 up is closed as
+// the program starts, so that it gets only 0, 1 and 2 of this program's descriptors, whatever a library
+// opened without close-on-exec. Safe between fork and exec.
+void closeOnExecAboveStandard();
+
 } // namespace velloran

@@ -1,5 +1,6 @@
 #include "help_target.h"
 
+#include "detached_start.h"
 #include "files/program_directory.h"
 
 #include <QProcess>
@@ -51,6 +52,8 @@ void HelpTarget::find(std::function<void(const std::string& path)> open) {
     });
     query->setProcessChannelMode(QProcess::SeparateChannels);
     query->setStandardInputFile(QProcess::nullDevice());
+    // Qt closes none of the descriptors it does not know of; the query gets none of them either.
+    query->setChildProcessModifier(closeOnExecAboveStandard);
     limit->start(timeoutMs_);
     query->start(queryProgram_,
                  {QStringLiteral("query"), QStringLiteral("default"), QLatin1String(kHelpMimeType)});

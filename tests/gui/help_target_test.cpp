@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using velloran::HelpTarget;
 
@@ -92,6 +94,23 @@ private slots:
         // A failing query's output is no answer.
         QCOMPARE(find(program, makeQuery("failing", "echo 'oops.desktop'; exit 3")), manual);
         QCOMPARE(find(program, dir_.filePath("nowhere/xdg-mime").toStdString()), manual);
+    }
+
+    // A descriptor opened without close-on-exec, as a library may, does not reach the query.
+    void theQueryGetsNoneOfTheProgramsDescriptors() {
+        const QString program = makeProgramDirectory("descriptors", true, true);
+        const QByteArray marker = dir_.filePath("descriptor-marker").toLocal8Bit();
+        QFile(QString::fromLocal8Bit(marker)).open(QIODevice::WriteOnly);
+        const int leaked = ::open(marker.constData(), O_RDONLY);
+        QVERIFY(leaked > 2);
+        const std::string query =
+            makeQuery("descriptors", "ls -l /proc/$$/fd > \"$0.fds\"; echo xchm.desktop");
+        QCOMPARE(find(program, query), program + "Velloran.chm");
+        ::close(leaked);
+        QFile fds(QString::fromStdString(query) + ".fds");
+        QVERIFY(fds.open(QIODevice::ReadOnly));
+        const QByteArray listing = fds.readAll();
+        QVERIFY2(listing.contains("/dev/null") && !listing.contains(marker), listing.constData());
     }
 
     void hangingQueryIsStoppedAndMeansTheManual() {
