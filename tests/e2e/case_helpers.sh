@@ -62,14 +62,14 @@ never_within() {
 }
 
 check() {
-  local name=$1
+  local name=$1 began=$SECONDS
   shift
   if "$@"; then
     passed=$((passed + 1))
-    echo "ok - $name"
+    echo "ok - $name ($((SECONDS - began)) s)"
   else
     failed=$((failed + 1))
-    echo "FAIL - $name"
+    echo "FAIL - $name ($((SECONDS - began)) s)"
     [ -f "$CASE/velloran.log" ] && sed 's/^/    | /' "$CASE/velloran.log" | tail -n 20
   fi
 }
