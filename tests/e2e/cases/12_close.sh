@@ -24,6 +24,16 @@ case_sigterm_during_splash() {
 }
 check "SIGTERM during the splash ends the program through its close path, tasks.tsk kept" case_sigterm_during_splash
 
+# The shown window named Velloran that is larger than a tray icon.
+startup_error_box() {
+  local id width
+  for id in $(search_windows --onlyvisible --name '^Velloran$'); do
+    width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
+    [ "${width:-0}" -gt 64 ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
 case_sigterm_during_startup_error() {
   new_case close-startup-error
   "$TOOL" write "$PROG/tasks.tsk" 7 /tmp/later +86400 0 1 || return 1
@@ -31,9 +41,10 @@ case_sigterm_during_startup_error() {
   printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Corvantis Software\\Velloran]\n"Settings"="not settings"\n' \
     >"$XDG_CONFIG_HOME/velloran/registry.reg"
   start_app hide
-  # The settings error comes while the main window is being made; it has the program's name as caption.
-  wait_until 15 visible_window '^Velloran$' || { echo "    no start-up error"; stop_app; return 1; }
-  shot startup-error "$(window_id '^Velloran$')"
+  # The settings error comes while the main window is being made; it has the program's name as caption,
+  # as the tray icon's window on X11 has.
+  wait_until 15 startup_error_box || { echo "    no start-up error"; stop_app; return 1; }
+  shot startup-error "$(startup_error_box)"
   terminate_within_15s || return 1
   [ "$CODE" -eq 0 ] && "$TOOL" dump "$PROG/tasks.tsk" | grep -q /tmp/later
 }
