@@ -78,6 +78,7 @@ void TrayIcon::moveWindow(WindowPlace::Event event) {
         break;
     case WindowPlace::Request::Hide:
         qCDebug(logWindow, "hide");
+        sinceMinimiseAsked_.invalidate();
         mainWindow_->hide();
         break;
     case WindowPlace::Request::Minimise:
@@ -87,9 +88,11 @@ void TrayIcon::moveWindow(WindowPlace::Event event) {
         leftSinceSent_ = false;
         // Set after the request: Qt marks the window minimised at once, on its own.
         minimiseAnswered_ = false;
+        sinceMinimiseAsked_.start();
         break;
     case WindowPlace::Request::ShowInFront:
         qCDebug(logWindow, "show");
+        sinceMinimiseAsked_.invalidate();
         if (mainWindow_->isMinimized())
             mainWindow_->showNormal();
         else
@@ -187,6 +190,9 @@ void TrayIcon::onPress(TrayClicks::Button button) {
     }
 }
 
+// How soon a compositor that ignores a minimise focuses the window it maps instead (sway: a few ms).
+constexpr qint64 kMinimiseAnswerTime = 500; // ms
+
 void TrayIcon::watchMainWindow(const QEvent* event) {
     if (place_.place() == WindowPlace::Place::Shown)
         return;
@@ -195,21 +201,34 @@ void TrayIcon::watchMainWindow(const QEvent* event) {
     switch (event->type()) {
     // Not a Hide: minimising sends one too, while the window may keep the focus.
     case QEvent::WindowDeactivate:
+        qCDebug(logWindow, "main window deactivated");
         leftSinceSent_ = true;
         break;
     // Out of view: the compositor did minimise it (GNOME on Wayland, where the window may never have had
     // the focus), and only the user brings it back into view.
     case QEvent::Expose:
+        qCDebug(logWindow, "main window %s",
+                mainWindow_->windowHandle()->isExposed() ? "exposed" : "out of view");
         if (!mainWindow_->windowHandle()->isExposed())
             leftSinceSent_ = minimiseAnswered_ = true;
         break;
-    case QEvent::WindowActivate:
+    case QEvent::WindowActivate: {
+        // Wayland tells neither that the window was minimised nor that it was not: a compositor that
+        // ignores the request (sway) focuses the window as it maps it, at once, while one that minimised
+        // it (mutter) may never have focused it. A later activation there is the user's from the overview.
+        const bool lateOnWayland = !minimisedStateKnown && sinceMinimiseAsked_.isValid() &&
+                                   sinceMinimiseAsked_.elapsed() >= kMinimiseAnswerTime;
+        qCDebug(logWindow, "main window activated%s",
+                leftSinceSent_  ? " after leaving"
+                : lateOnWayland ? " later"
+                                : "");
         // Brought back by the task bar or the window list; it stays where the user put it. A window the
         // window system focuses while it stays minimised (mutter after an unlock, with no other window to
         // focus) is not in view: there the un-minimising below is the user's.
-        if (leftSinceSent_ && !(minimisedStateKnown && mainWindow_->isMinimized()))
+        if ((leftSinceSent_ || lateOnWayland) && !(minimisedStateKnown && mainWindow_->isMinimized()))
             moveWindow(WindowPlace::Event::BroughtBack);
         break;
+    }
     case QEvent::WindowStateChange:
         if (mainWindow_->isMinimized()) {
             minimiseAnswered_ = true;

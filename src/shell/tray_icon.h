@@ -85,6 +85,8 @@ private:
     bool leftSinceSent_ = false;
     // The window system has reported the window minimised since the program last asked it to minimise.
     bool minimiseAnswered_ = true;
+    // Since the program last asked the window system to minimise the window.
+    QElapsedTimer sinceMinimiseAsked_;
     bool restoredOnce_ = false;
     QString hint_;
     QPointer<QMenu> popupMenu_;

@@ -316,6 +316,8 @@ extension_off_on() {
   # Brought out by the user meanwhile (from the overview, as a click there does): it stays out.
   shell_tool eval "imports.ui.main.extensionManager.disableExtension($extension)" >/dev/null
   tray_goes "with the extension off again" || return 1
+  # A user takes a moment to find it in the overview.
+  sleep 1
   shell_tool eval "global.display.list_all_windows().find(w => w.title === 'Velloran').activate(global.get_current_time())" >/dev/null
   wait_until 5 window_is Velloran shown focused || { echo "    the user's activation left '$(window_state Velloran)'"; return 1; }
   sleep 1
