@@ -112,7 +112,7 @@ gap_end() {
   local hz cpu asked wire
   hz=$(getconf CLK_TCK)
   cpu=$(($(cpu_ticks "$APP") - GAP_CPU))
-  asked=$(tail -n +$((GAP_LINES + 1)) "$CASE/velloran.log" | grep -cE '^velloran: (hide|minimise|show)$')
+  asked=$(tail -n +$((GAP_LINES + 1)) "$CASE/velloran.log" | grep -cE '^velloran: debug: velloran\.window: (hide|minimise|show)$')
   wire=$(tail -n +$((GAP_LINES + 1)) "$CASE/velloran.log" | grep -c 'set_minimized')
   echo "    note: over the gap $((cpu * 1000 / hz)) ms of CPU, $asked window requests, $wire set_minimized"
   [ "$cpu" -lt "$hz" ] && [ "$asked" -le "$1" ] && [ "$wire" -le "$1" ]

@@ -52,7 +52,9 @@ public:
 
 private:
     static void keep(QtMsgType, const QMessageLogContext& context, const QString& text) {
-        if (context.category != nullptr && std::strcmp(context.category, "velloran.window") == 0)
+        // The requests only, not what the window system reported.
+        if (context.category != nullptr && std::strcmp(context.category, "velloran.window") == 0 &&
+            !text.startsWith(QLatin1String("main window ")))
             lines() << text;
     }
     QtMessageHandler previous_;
