@@ -1,6 +1,7 @@
 #include "datetime.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace velloran {
 namespace {
@@ -149,6 +150,17 @@ std::int64_t SystemClock::unixMilliseconds() const {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+std::string isoText(DateTime value) {
+    if (!isValidDateTime(value))
+        return {};
+    const CivilDate date = decodeDate(value);
+    const CivilTime time = decodeTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  time.hour, time.minute, time.second);
+    return text;
 }
 
 } // namespace velloran

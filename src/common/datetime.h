@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace velloran {
 
@@ -53,6 +54,10 @@ DateTime fromLocalTime(const std::tm& local, int millisecond = 0);
 DateTime localDateTimeFromUnix(std::int64_t unixSeconds, int millisecond = 0);
 // The Unix time of a local date-time; for a time that a daylight-saving jump skips, the C library's choice.
 std::int64_t unixFromLocalDateTime(DateTime value);
+
+// "YYYY-MM-DD HH:MM:SS", the same in every language (the command line's listing, the log); empty for a
+// damaged moment.
+std::string isoText(DateTime value);
 
 // Every part that reads "now" asks one of these, so tests can set the time.
 class Clock {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <map>
 
 namespace velloran {
@@ -198,17 +197,6 @@ Result<Command, CommandError> readAdd(const std::vector<std::string>& arguments)
     return command;
 }
 
-std::string localText(DateTime moment) {
-    if (!isValidDateTime(moment))
-        return {};
-    const CivilDate date = decodeDate(moment);
-    const CivilTime time = decodeTime(moment);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
-                  time.hour, time.minute, time.second);
-    return text;
-}
-
 void appendEscaped(std::string& out, std::string_view text, bool json) {
     for (const char c : text) {
         switch (c) {
@@ -354,7 +342,7 @@ std::vector<TaskListing> listTasks(const TaskStore& tasks) {
         TaskListing row;
         row.id = task.TaskId;
         row.kind = commandKindName(task.TaskType);
-        row.nextRun = localText(task.NextRun);
+        row.nextRun = isoText(task.NextRun);
         row.repeat = task.RepeatType < kRepeatNames.size() ? kRepeatNames[task.RepeatType] : "once";
         row.enabled = task.enabled();
         row.target = displayUtf8(task.Target.view());

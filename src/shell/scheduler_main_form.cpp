@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
-#include <cstdio>
 
 namespace velloran {
 
@@ -174,14 +173,8 @@ namespace {
 
 // For the log: the same text in every language.
 std::string logTime(DateTime value) {
-    if (!isValidDateTime(value))
-        return "(none)";
-    const CivilDate date = decodeDate(value);
-    const CivilTime time = decodeTime(value);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
-                  time.hour, time.minute, time.second);
-    return text;
+    const std::string text = isoText(value);
+    return text.empty() ? "(none)" : text;
 }
 
 // Tells the log which task a scan runs and why, for QT_LOGGING_RULES="velloran.tasks.debug=true".

@@ -146,4 +146,14 @@ Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileId
     return {};
 }
 
+std::string taskFileBytes(const TaskList& tasks) {
+    std::string bytes;
+    for (const Task& task : tasks) {
+        TaskRecord record;
+        encodeTaskRecord(task, record);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    return bytes;
+}
+
 } // namespace velloran

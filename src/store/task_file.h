@@ -40,6 +40,9 @@ TaskFileLoad readTaskRecords(std::FILE* file, TaskList& tasks);
 // the old file as it was.
 using BeforeReplace = std::function<Result<void>(const FileIdentity& next)>;
 
+// The bytes tasks.tsk holds for the list.
+std::string taskFileBytes(const TaskList& tasks);
+
 // Writes every task, or deletes the file when there is none. The old file stays intact when the write
 // fails; written receives the new file's identity.
 Result<void> saveTaskFile(const std::string& path, const TaskList& tasks, FileIdentity* written = nullptr,

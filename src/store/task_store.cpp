@@ -23,17 +23,6 @@ Message notice(const char* source, std::initializer_list<Message> arguments = {}
     return Message("TaskStore", source, arguments);
 }
 
-// The records a list makes, as tasks.tsk holds them.
-std::string recordBytes(const TaskList& tasks) {
-    std::string bytes;
-    for (const Task& task : tasks) {
-        TaskRecord record;
-        encodeTaskRecord(task, record);
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
-    }
-    return bytes;
-}
-
 // "-YYYYMMDD-HHMMSS" of a file's last change, in local time.
 std::string dateSuffix(std::int64_t modifiedNanoseconds) {
     const DateTime when = localDateTimeFromUnix(modifiedNanoseconds / 1000000000);
@@ -329,13 +318,13 @@ void TaskStore::tidyUnsavedCopies() {
 }
 
 std::string TaskStore::copyOfFailedSave() const {
-    const std::string recovered = recordBytes(tasks_);
+    const std::string recovered = taskFileBytes(tasks_);
     for (const std::string& copy : unsavedCopies()) {
         const FileStamp stamp = stampOfPath(copy);
         if (!stamp.present || (knownStamp_.present && stamp.modified < knownStamp_.modified))
             continue;
         TaskList held;
-        if (loadTaskFile(copy, held).state == TaskFileState::Loaded && recordBytes(held) == recovered)
+        if (loadTaskFile(copy, held).state == TaskFileState::Loaded && taskFileBytes(held) == recovered)
             return copy;
     }
     return {};

@@ -1,7 +1,7 @@
 #include "crash_check.h"
 
 #include "scheduler/due_scan.h"
-#include "store/task_record.h"
+#include "store/task_file.h"
 #include "test_support.h"
 
 #include <algorithm>
@@ -75,7 +75,7 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
                     return "the start left " + name + " behind";
     }
     const auto [first, last] = log.allowed(prefix);
-    const std::string found = recordsOf(store.tasks());
+    const std::string found = taskFileBytes(store.tasks());
     bool allowed = false;
     for (std::size_t i = first; i <= last && !allowed; ++i)
         allowed = log.states()[i].records == found;
@@ -118,7 +118,7 @@ std::string checkRecovery(const Scenario& scenario, const RunLog& log, std::size
         return "the save point after the recovery failed: " + saved.error().english();
     TaskStore again = startedStore(scenario, folder, systemDisk());
     again.open();
-    if (recordsOf(again.tasks()) != recordsOf(store.tasks()))
+    if (taskFileBytes(again.tasks()) != taskFileBytes(store.tasks()))
         return "the start after the next save found " + describe(again.tasks()) + ", not " +
                describe(store.tasks());
     std::vector<std::string> toldAgain = told(again.takeNotices());
@@ -171,22 +171,12 @@ TaskList runOnce(const Scenario& scenario, const std::string& root, RecordingDis
 
 } // namespace
 
-std::string recordsOf(const TaskList& tasks) {
-    std::string bytes;
-    for (const Task& task : tasks) {
-        TaskRecord record;
-        encodeTaskRecord(task, record);
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
-    }
-    return bytes;
-}
-
 RunLog::RunLog(const TaskList& start) {
-    states_.push_back({recordsOf(start), 0, true, 0});
+    states_.push_back({taskFileBytes(start), 0, true, 0});
 }
 
 void RunLog::changed(const TaskList& tasks, std::size_t step) {
-    std::string records = recordsOf(tasks);
+    std::string records = taskFileBytes(tasks);
     if (records != states_.back().records)
         states_.push_back({std::move(records), step, false, 0});
 }

@@ -59,8 +59,6 @@ private:
     std::vector<std::pair<std::uint32_t, std::size_t>> finishes_;
 };
 
-std::string recordsOf(const TaskList& tasks);
-
 struct Scenario {
     std::string name;
     DateTime now = 0; // when the run and the recovered run scan

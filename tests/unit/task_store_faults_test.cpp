@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "files/atomic_file.h"
 #include "scheduler/due_scan.h"
+#include "store/task_file.h"
 #include "store/task_store.h"
 #include "test_support.h"
 
@@ -44,13 +45,7 @@ std::string recordsWithIds(std::initializer_list<std::uint32_t> ids) {
     TaskList list;
     for (const std::uint32_t id : ids)
         list.appendLoaded(describedTask("task " + std::to_string(id), at(2030, 1, 1, 9, 0))).TaskId = id;
-    std::string bytes;
-    for (const Task& task : list) {
-        TaskRecord record;
-        encodeTaskRecord(task, record);
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
-    }
-    return bytes;
+    return taskFileBytes(list);
 }
 
 std::vector<std::uint32_t> idsOf(const TaskStore& store) {
